@@ -1,0 +1,39 @@
+# Helpers that give every target of our own the same warnings and layering.
+
+set(VANTA_WARNINGS -Wall -Wextra -Werror)
+
+# vanta_library(<name> SOURCES ... [DEPS ...] [PRIVATE_DEPS ...])
+# One static library per source folder. DEPS are the lower layers (and external
+# libraries) that the folder's headers expose; linking only downwards keeps the
+# layers honest.
+function(vanta_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_compile_options(${name} PRIVATE ${VANTA_WARNINGS})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+endfunction()
+
+function(vanta_executable name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_compile_options(${name} PRIVATE ${VANTA_WARNINGS})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+endfunction()
+
+# vanta_test(<name> SOURCES ... DEPS ... [PRIVATE_TMP])
+# A GoogleTest executable whose cases ctest runs one by one. PRIVATE_TMP runs
+# every case in a mount namespace of its own with empty /tmp and /dev/shm, for
+# code that uses the daemon's fixed /tmp endpoints and its shared-memory log.
+function(vanta_test name)
+    cmake_parse_arguments(ARG "PRIVATE_TMP" "" "SOURCES;DEPS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_compile_options(${name} PRIVATE ${VANTA_WARNINGS})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gmock_main)
+    if(ARG_PRIVATE_TMP)
+        set_target_properties(${name} PROPERTIES
+            CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/scripts/in-private-tmp.sh")
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endfunction()

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test with ctest.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/build.sh
+cd "${VANTA_BUILD_DIR:-build}"
+ctest --output-on-failure --parallel "$(nproc)" --timeout 300

@@ -1,0 +1,62 @@
+// Runs the vantaapid binary. Each case runs in a private /tmp and /dev/shm,
+// so the daemon's fixed endpoints and its "log_data" segment are its own.
+
+#include <chrono>
+#include <csignal>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fakes/daemon_process.h"
+#include "runtime/logging/logtask.h"
+#include "tools/logreader/record_decoder.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Every message the daemon wrote into the shared-memory log so far.
+std::vector<std::string> logged_messages() {
+    logging::logtask::LogQueues queues;
+    vanta::logreader::MessageAssembler assembler;
+    std::vector<std::string> messages;
+    logging::logtask::Record record;
+    while (queues.log().pop(record)) {
+        if (const auto decoded = vanta::logreader::decode_record(record)) {
+            if (const auto message = assembler.add(*decoded)) {
+                messages.push_back(message->text);
+            }
+        }
+    }
+    return messages;
+}
+
+}  // namespace
+
+TEST(Daemon, SigtermWhileIdleShutsDownWithStatusZero) {
+    vanta::testing::DaemonProcess daemon(VANTAAPID_PATH);
+    std::this_thread::sleep_for(300ms);
+    ASSERT_FALSE(daemon.wait_for_exit(0ms)) << "the daemon ended by itself";
+    daemon.signal(SIGTERM);
+    // An idle daemon looks at the flag at least every 5 seconds.
+    const auto status = daemon.wait_for_exit(8s);
+    ASSERT_TRUE(status) << "no shutdown after SIGTERM";
+    ASSERT_TRUE(WIFEXITED(*status));
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+    EXPECT_THAT(logged_messages(), ::testing::Contains("vantaapid I: Shutting down vantaapid"));
+}
+
+TEST(Daemon, SigintEndsItByTheDefaultActionWithoutShutdown) {
+    vanta::testing::DaemonProcess daemon(VANTAAPID_PATH);
+    std::this_thread::sleep_for(300ms);
+    daemon.signal(SIGINT);
+    const auto status = daemon.wait_for_exit(3s);
+    ASSERT_TRUE(status);
+    ASSERT_TRUE(WIFSIGNALED(*status));
+    EXPECT_EQ(WTERMSIG(*status), SIGINT);
+    EXPECT_THAT(logged_messages(),
+                ::testing::Not(::testing::Contains("vantaapid I: Shutting down vantaapid")));
+}

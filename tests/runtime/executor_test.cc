@@ -1,0 +1,194 @@
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fakes/recording_logger.h"
+#include "runtime/executor/manual_executor.h"
+#include "runtime/executor/waiting_executor.h"
+
+using namespace std::chrono_literals;
+using vanta::testing::RecordingLogger;
+
+namespace {
+
+// Waits (bounded) until the executor's queue holds `count` items.
+bool wait_for_queue_size(WaitingExecutor& executor, unsigned count,
+                         std::chrono::milliseconds limit = 5s) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < until) {
+        {
+            std::lock_guard<std::mutex> lock(executor.queue_mutex());
+            if (executor.size() >= count) {
+                return true;
+            }
+        }
+        std::this_thread::sleep_for(1ms);
+    }
+    return false;
+}
+
+WaitingExecutor::ContextualWorkItem take_front(WaitingExecutor& executor) {
+    std::lock_guard<std::mutex> lock(executor.queue_mutex());
+    return executor.fetch_work();
+}
+
+}  // namespace
+
+TEST(ManualExecutor, RunsDelayedWorkAfterEnoughSimulatedTime) {
+    ManualExecutor executor;
+    int advances = 0;
+    bool ran = false;
+    executor.schedule_work([&] { ran = true; }, 25ms);
+    // Drive it by hand to count the advances: 25 -> 15 -> 5 -> -5.
+    while (!ran) {
+        executor.run();
+        if (executor.has_scheduled_work()) {
+            executor.advance_time(10ms);
+            ++advances;
+        }
+        executor.run();
+        ASSERT_LE(advances, 10);
+    }
+    EXPECT_EQ(advances, 3);
+    EXPECT_FALSE(executor.has_scheduled_work());
+}
+
+TEST(ManualExecutor, RunToCompletionRunsImmediateAndDelayedWorkInOrder) {
+    ManualExecutor executor;
+    std::vector<std::string> order;
+    executor.schedule_work([&] { order.push_back("late"); }, 30ms);
+    executor.schedule_work([&] { order.push_back("early"); }, 10ms);
+    executor.add_work(
+        [&] {
+            order.push_back("now");
+            executor.add_work([&] { order.push_back("chained"); }, 2);
+        },
+        1);
+    executor.run_to_completion(10ms);
+    EXPECT_THAT(order, ::testing::ElementsAre("now", "chained", "early", "late"));
+    EXPECT_FALSE(executor.has_work());
+}
+
+TEST(ManualExecutor, CancelledHandleNeverRunsAndIsPrunedByRun) {
+    ManualExecutor executor;
+    bool ran = false;
+    auto handle = executor.schedule_work([&] { ran = true; }, 10ms);
+    EXPECT_TRUE(handle->is_scheduled());
+    handle->cancel();
+    EXPECT_FALSE(handle->is_scheduled());
+    EXPECT_TRUE(executor.has_scheduled_work());
+    executor.advance_time(20ms);
+    executor.run();
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(executor.has_scheduled_work());
+}
+
+TEST(WaitingExecutor, LabelsWorkWithNameOrDefault) {
+    RecordingLogger logger;
+    WaitingExecutor executor(logger);
+    executor.add_work([] {}, 7);
+    executor.add_work([] {}, 7, "");
+    executor.add_work([] {}, 7, "reconnect_stream");
+    std::lock_guard<std::mutex> lock(executor.queue_mutex());
+    ASSERT_EQ(executor.size(), 3u);
+    EXPECT_EQ(executor.fetch_work().name, "Work");
+    EXPECT_EQ(executor.fetch_work().name, "Work");
+    const auto item = executor.fetch_work();
+    EXPECT_EQ(item.name, "reconnect_stream");
+    EXPECT_EQ(item.id, 7);
+    EXPECT_TRUE(executor.empty());
+}
+
+TEST(WaitingExecutor, DelayedWorkReachesQueueWithIdZeroAfterDelay) {
+    RecordingLogger logger;
+    WaitingExecutor executor(logger);
+    bool ran = false;
+    const auto start = std::chrono::steady_clock::now();
+    auto handle = executor.schedule_work([&] { ran = true; }, 100ms);
+    EXPECT_TRUE(executor.is_work_scheduled());
+    ASSERT_TRUE(wait_for_queue_size(executor, 1));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms);
+    auto item = take_front(executor);
+    EXPECT_EQ(item.id, 0);
+    EXPECT_EQ(item.name, "Work");
+    EXPECT_FALSE(ran) << "delayed work is queued, not run, by the timer thread";
+    executor.process_work(item);
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(handle->is_scheduled());
+}
+
+TEST(WaitingExecutor, CancelledHandleNeverQueuesItsWork) {
+    RecordingLogger logger;
+    WaitingExecutor executor(logger);
+    auto handle = executor.schedule_work([] {}, 50ms);
+    handle->cancel();
+    // The cancellation is delivered on the timer thread.
+    const auto until = std::chrono::steady_clock::now() + 5s;
+    while (handle->is_scheduled() && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(1ms);
+    }
+    EXPECT_FALSE(handle->is_scheduled());
+    std::this_thread::sleep_for(100ms);
+    std::lock_guard<std::mutex> lock(executor.queue_mutex());
+    EXPECT_TRUE(executor.empty());
+}
+
+TEST(WaitingExecutor, ManyTimersFromSeveralThreadsAllFire) {
+    RecordingLogger logger;
+    WaitingExecutor executor(logger);
+    constexpr int kThreads = 4;
+    constexpr int kPerThread = 50;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&executor, t] {
+            for (int i = 0; i < kPerThread; ++i) {
+                executor.schedule_work([] {}, std::chrono::milliseconds((i * 7 + t) % 20));
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    EXPECT_TRUE(wait_for_queue_size(executor, kThreads * kPerThread));
+}
+
+TEST(WaitingExecutor, DestructionRunsNeitherQueuedNorPendingWork) {
+    RecordingLogger logger;
+    std::atomic<int> runs{0};
+    {
+        WaitingExecutor executor(logger);
+        executor.add_work([&] { ++runs; }, 1);
+        executor.schedule_work([&] { ++runs; }, 20ms);
+        executor.schedule_work([&] { ++runs; }, 10s);
+    }
+    EXPECT_EQ(runs, 0);
+}
+
+TEST(WaitingExecutor, ProcessWorkLogsOnlyItemsSlowerThanHalfASecond) {
+    RecordingLogger logger;
+    WaitingExecutor executor(logger);
+    WaitingExecutor::ContextualWorkItem quick{[] {}, 7, "reconnect_stream"};
+    executor.process_work(quick);
+    EXPECT_TRUE(logger.lines().empty());
+
+    WaitingExecutor::ContextualWorkItem slow{[] { std::this_thread::sleep_for(520ms); }, 7,
+                                             "reconnect_stream"};
+    executor.process_work(slow);
+    ASSERT_EQ(logger.lines().size(), 1u);
+    EXPECT_THAT(logger.lines()[0],
+                ::testing::MatchesRegex("I reconnect_stream\\(id=7\\) took 5[0-9][0-9] ms to "
+                                        "finish"));
+}
+
+TEST(WaitingExecutor, ProcessWorkLogsAndRethrowsWhatTheItemThrows) {
+    RecordingLogger logger;
+    WaitingExecutor executor(logger);
+    WaitingExecutor::ContextualWorkItem failing{[] { throw std::runtime_error("boom"); }, 3,
+                                                "Work"};
+    EXPECT_THROW(executor.process_work(failing), std::runtime_error);
+    EXPECT_THAT(logger.lines(), ::testing::ElementsAre("I Work(id=3) threw exception boom"));
+}

@@ -1,0 +1,153 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "runtime/logging/logtask.h"
+
+using logging::logtask::Record;
+using logging::logtask::detail::encode_message;
+using logging::logtask::detail::from_base36;
+using logging::logtask::detail::to_base36;
+
+namespace {
+
+std::vector<std::string> encode(int severity, std::int64_t pid, std::int64_t time,
+                                const std::string& tag, const std::string& message) {
+    std::vector<std::string> records;
+    encode_message(severity, pid, time, tag, message, [&](const Record& record) {
+        const size_t length = strnlen(record.data(), record.size());
+        EXPECT_LT(length, record.size()) << "every record ends with a NUL within 256 bytes";
+        records.emplace_back(record.data(), length);
+    });
+    return records;
+}
+
+// The marker letter and text of an encoded record "<pid> <t> <s> <tag> M text".
+std::pair<char, std::string> marker_and_text(const std::string& record,
+                                             const std::string& header) {
+    EXPECT_EQ(record.compare(0, header.size(), header), 0) << record;
+    return {record[header.size() + 1], record.substr(header.size() + 3)};
+}
+
+}  // namespace
+
+TEST(Base36, WritesSignedLowerCaseDigits) {
+    EXPECT_EQ(to_base36(0), "0");
+    EXPECT_EQ(to_base36(35), "z");
+    EXPECT_EQ(to_base36(36), "10");
+    EXPECT_EQ(to_base36(1234), "ya");
+    EXPECT_EQ(to_base36(-1234), "-ya");
+    EXPECT_EQ(to_base36(INT64_MIN), "-1y2p0ij32e8e8");
+    std::int64_t value = 0;
+    for (std::int64_t v : {std::int64_t{0}, std::int64_t{-1}, std::int64_t{1733430000123456},
+                           INT64_MAX, INT64_MIN + 1}) {
+        ASSERT_TRUE(from_base36(to_base36(v), value));
+        EXPECT_EQ(value, v);
+    }
+    EXPECT_FALSE(from_base36("", value));
+    EXPECT_FALSE(from_base36("A1", value));
+    EXPECT_FALSE(from_base36("-", value));
+}
+
+TEST(RecordEncoding, ShortMessageIsOneCompleteRecord) {
+    const auto records = encode(6, 1234, 36, "appl", "VantaApi I: hello");
+    ASSERT_THAT(records, ::testing::ElementsAre("ya 10 6 appl C VantaApi I: hello"));
+}
+
+TEST(RecordEncoding, TrailingNewlineIsDropped) {
+    EXPECT_THAT(encode(3, 1, 1, "appl", "line\n"), ::testing::ElementsAre("1 1 3 appl C line"));
+    EXPECT_THAT(encode(3, 1, 1, "appl", ""), ::testing::ElementsAre("1 1 3 appl C "));
+}
+
+TEST(RecordEncoding, LongMessageIsSplitFirstPartsEnd) {
+    std::string message;
+    for (int i = 0; i < 600; ++i) {
+        message += static_cast<char>('a' + i % 26);
+    }
+    const std::string header = "-5 abc 7 appl";
+    const auto records = encode(7, -5, 13368, "appl", message);
+    ASSERT_GE(records.size(), 3u);
+    std::string joined;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const auto [marker, text] = marker_and_text(records[i], header);
+        const char expected = i == 0 ? 'F' : (i + 1 == records.size() ? 'E' : 'P');
+        EXPECT_EQ(marker, expected) << "record " << i;
+        joined += text;
+    }
+    EXPECT_EQ(joined, message);
+}
+
+TEST(RecordEncoding, MessageThatExactlyFillsTheRecordStaysComplete) {
+    const std::string header = "1 1 6 appl";
+    const size_t room = 256 - header.size() - 5;
+    EXPECT_EQ(encode(6, 1, 1, "appl", std::string(room, 'x')).size(), 1u);
+    EXPECT_EQ(encode(6, 1, 1, "appl", std::string(room + 1, 'x')).size(), 2u);
+}
+
+class SharedQueues : public ::testing::Test {
+protected:
+    void SetUp() override {
+        name_ = "vanta_test_log_" + std::to_string(getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        logging::logtask::LogQueues::remove(name_);
+    }
+    void TearDown() override { logging::logtask::LogQueues::remove(name_); }
+    std::string name_;
+};
+
+TEST_F(SharedQueues, RecordsArePoppedInOrderAndSignalled) {
+    logging::logtask::LogQueues queues(name_);
+    Record record{};
+    EXPECT_FALSE(queues.log().pop(record));
+    EXPECT_FALSE(queues.log().wait_for_add(0));
+    for (const char* text : {"one", "two"}) {
+        Record r{};
+        std::strcpy(r.data(), text);
+        queues.log().push(r);
+    }
+    EXPECT_TRUE(queues.log().wait_for_add(0));
+    ASSERT_TRUE(queues.log().pop(record));
+    EXPECT_STREQ(record.data(), "one");
+    ASSERT_TRUE(queues.log().pop(record));
+    EXPECT_STREQ(record.data(), "two");
+    EXPECT_FALSE(queues.auditlog().pop(record)) << "the audit queue is separate";
+}
+
+TEST_F(SharedQueues, FullQueueDropsAndCountsRecords) {
+    logging::logtask::LogQueues queues(name_);
+    Record record{};
+    for (size_t i = 0; i < logging::logtask::kLogQueueCapacity + 3; ++i) {
+        std::snprintf(record.data(), record.size(), "%zu", i);
+        queues.log().push(record);
+    }
+    EXPECT_EQ(queues.log().take_drop_count(), 3u);
+    EXPECT_EQ(queues.log().take_drop_count(), 0u);
+    size_t popped = 0;
+    while (queues.log().pop(record)) {
+        EXPECT_EQ(std::string(record.data()), std::to_string(popped));
+        ++popped;
+    }
+    EXPECT_EQ(popped, logging::logtask::kLogQueueCapacity);
+
+    for (size_t i = 0; i < logging::logtask::kAuditQueueCapacity + 1; ++i) {
+        queues.auditlog().push(record);
+    }
+    EXPECT_EQ(queues.auditlog().take_drop_count(), 1u);
+}
+
+TEST_F(SharedQueues, SecondAttachmentSeesTheSameQueue) {
+    logging::logtask::LogQueues writer(name_);
+    logging::logtask::LogQueues reader(name_);
+    Record record{};
+    std::strcpy(record.data(), "shared");
+    writer.log().push(record);
+    Record out{};
+    ASSERT_TRUE(reader.log().pop(out));
+    EXPECT_STREQ(out.data(), "shared");
+}

@@ -1,0 +1,143 @@
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "runtime/logging/loggers.h"
+#include "runtime/logging/loglib.h"
+
+using ::testing::ElementsAre;
+
+namespace {
+
+// Collects what the log library writes to an attached console output.
+class CapturedConsole {
+public:
+    CapturedConsole() {
+        output_.write = [this](std::string_view text) { lines_.emplace_back(text); };
+        output_.formatting = true;
+        Log_addCo(&output_);
+    }
+    ~CapturedConsole() { Log_removeCo(&output_); }
+    const std::vector<std::string>& lines() const { return lines_; }
+    LogConsoleOutput* output() { return &output_; }
+
+private:
+    LogConsoleOutput output_;
+    std::vector<std::string> lines_;
+};
+
+}  // namespace
+
+TEST(LoggerRegistry, SameNameSameLoggerUntilCleanup) {
+    logging::Logger& first = logging::getLogger("RegistryTest");
+    EXPECT_EQ(&first, &logging::getLogger("RegistryTest"));
+    EXPECT_NE(&first, &logging::getLogger("RegistryTest2"));
+    EXPECT_EQ(first.getModuleName(), "RegistryTest");
+    logging::cleanupLoggers();
+    logging::Logger& second = logging::getLogger("RegistryTest");
+    EXPECT_NE(&first, &second);
+    EXPECT_EQ(second.getModuleName(), "RegistryTest");
+}
+
+TEST(StreamLogger, PrefixesEachLevelWithModuleName) {
+    CapturedConsole console;
+    logging::Logger& logger = logging::getLogger("VantaApi");
+    logger.error("failed {}", 1);
+    logger.warning("odd {}", "thing");
+    logger.info("Shutting down {}", "vantaapid");
+    logger.enableDebugLevel(2);
+    logger.debug(2, "detail {}", 3.5);
+    logger.enableDebugLevel(0);
+    EXPECT_THAT(console.lines(),
+                ElementsAre("VantaApi ERROR: failed 1\n", "VantaApi W: odd thing\n",
+                            "VantaApi I: Shutting down vantaapid\n", "VantaApi[2]: detail 3.5\n"));
+}
+
+TEST(StreamLogger, DebugLevelsGateDebugMessagesOnly) {
+    CapturedConsole console;
+    logging::Logger& logger = logging::getLogger("DebugGate");
+    EXPECT_EQ(logger.debugLevel(), 0);
+    logger.debug(1, "hidden");
+    EXPECT_TRUE(console.lines().empty());
+
+    logger.enableDebugLevel(2);
+    EXPECT_TRUE(logger.isDebugEnabled(1));
+    EXPECT_TRUE(logger.isDebugEnabled(2));
+    EXPECT_FALSE(logger.isDebugEnabled(3));
+    logger.debug(1, "one");
+    logger.debug(2, "two");
+    logger.debug(3, "three");
+    EXPECT_THAT(console.lines(), ElementsAre("DebugGate[1]: one\n", "DebugGate[2]: two\n"));
+}
+
+TEST(StreamLogger, LongMessagesAreNotCut) {
+    CapturedConsole console;
+    const std::string long_text(2000, 'x');
+    logging::getLogger("Long").info("{}", long_text);
+    ASSERT_EQ(console.lines().size(), 1u);
+    EXPECT_EQ(console.lines()[0], "Long I: " + long_text + "\n");
+}
+
+TEST(NullLogger, DropsEverything) {
+    logging::Logger& null_logger = logging::getNullLogger();
+    EXPECT_EQ(&null_logger, &logging::getNullLogger());
+    EXPECT_FALSE(null_logger.isDebugEnabled(0));
+    CapturedConsole console;
+    null_logger.error("nothing {}", 1);
+    EXPECT_TRUE(console.lines().empty());
+}
+
+TEST(LogLibrary, PrefixChangesMatchInAnyLetterCase) {
+    LogCtx* upper = Log_getCtx("VantaApiPrefix");
+    LogCtx* lower = Log_getCtx("vantaPrefixLower");
+    LogCtx* other = Log_getCtx("OtherPrefix");
+    CapturedConsole console;
+    Log_enableDebugLevelAll("vanta", 3, console.output());
+    EXPECT_EQ(Log_getDebugLevel(upper), 3);
+    EXPECT_EQ(Log_getDebugLevel(lower), 3);
+    EXPECT_EQ(Log_getDebugLevel(other), 0);
+    EXPECT_THAT(console.lines(), ::testing::Contains("  'VantaApiPrefix' is now debug=3\n"));
+    EXPECT_THAT(console.lines(), ::testing::Not(::testing::Contains("  'OtherPrefix' is now debug=3\n")));
+
+    Log_enableInfoAll("VANTAAPIPREFIX", false, console.output());
+    EXPECT_FALSE(Log_infoEnabled(upper));
+    EXPECT_TRUE(Log_infoEnabled(lower));
+    EXPECT_THAT(console.lines(), ::testing::Contains("  'VantaApiPrefix' info disabled\n"));
+    Log_enableDebugLevelAll("vanta", 0, console.output());
+    Log_enableInfoAll("vanta", true, console.output());
+}
+
+TEST(LogLibrary, ContextsAreFoundByExactName) {
+    LogCtx* ctx = Log_getCtx("FindMe");
+    EXPECT_EQ(Log_getCtx("FindMe"), ctx);
+    EXPECT_EQ(Log_findCtx("FindMe"), ctx);
+    EXPECT_EQ(Log_findCtx("findme"), nullptr);
+    EXPECT_STREQ(Log_getCtxName(ctx), "FindMe");
+    EXPECT_THAT(Log_getCtxNames(), ::testing::Contains("FindMe"));
+    EXPECT_FALSE(Log_isDebugEnabled(nullptr, 0));
+}
+
+TEST(LogLibrary, ChangedCallbackSeesLevelChanges) {
+    LogCtx* ctx = Log_getCtx("Callback");
+    int calls = 0;
+    Log_setChangedCallback(
+        ctx, [](LogCtx*, void* data) { ++*static_cast<int*>(data); }, &calls);
+    Log_enableDebugLevel(ctx, 2);
+    Log_enableInfo(ctx, false);
+    EXPECT_EQ(calls, 2);
+    Log_setChangedCallback(ctx, nullptr, nullptr);
+}
+
+TEST(ConsoleFunctions, FormatIntoTheGivenOutput) {
+    std::string text;
+    LogConsoleOutput output;
+    output.write = [&text](std::string_view part) { text.append(part); };
+    con_out(&output, "%s=%d;", "a", 5);
+    con_puts(&output, "b;");
+    con_write(&output, "cdef", 2);
+    const unsigned char bytes[] = {0x0f, 0xa0};
+    con_hexdump(&output, bytes, sizeof(bytes));
+    EXPECT_EQ(text, "a=5;b;cd0f a0 ");
+}

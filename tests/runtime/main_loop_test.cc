@@ -1,0 +1,129 @@
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <string>
+#include <thread>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fakes/recording_logger.h"
+#include "runtime/guarded_run.h"
+#include "runtime/main_loop.h"
+
+using namespace std::chrono_literals;
+using vanta::testing::RecordingLogger;
+
+TEST(MainLoop, RunsWorkFromOtherThreadsInOrderUntilAskedToQuit) {
+    RecordingLogger logger;
+    WaitingExecutor executor(logger);
+    std::vector<int> order;
+    std::atomic<bool> quit{false};
+    std::thread producer([&] {
+        for (int i = 0; i < 100; ++i) {
+            executor.add_work([&order, i] { order.push_back(i); }, 1);
+        }
+        executor.add_work([&] { quit = true; }, 2);
+    });
+    vanta::run_main_loop(executor, [&] { return quit.load(); }, 20ms);
+    producer.join();
+    ASSERT_EQ(order.size(), 100u);
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_EQ(order[i], i);
+    }
+}
+
+TEST(MainLoop, DelayedWorkRunsOnTheLoopThread) {
+    RecordingLogger logger;
+    WaitingExecutor executor(logger);
+    std::atomic<bool> quit{false};
+    std::thread::id ran_on;
+    executor.schedule_work(
+        [&] {
+            ran_on = std::this_thread::get_id();
+            quit = true;
+        },
+        30ms);
+    vanta::run_main_loop(executor, [&] { return quit.load(); }, 20ms);
+    EXPECT_EQ(ran_on, std::this_thread::get_id());
+}
+
+TEST(MainLoop, QuitFlagIsLookedAtOncePerPeriodWhileIdle) {
+    RecordingLogger logger;
+    WaitingExecutor executor(logger);
+    int looks = 0;
+    // Wake-ups by work in the middle of a period must not start a new period,
+    // so over ~5 periods the flag is looked at about 5 times, not once per item.
+    std::atomic<bool> stop_feeding{false};
+    std::thread feeder([&] {
+        while (!stop_feeding) {
+            executor.add_work([] {}, 1);
+            std::this_thread::sleep_for(5ms);
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    vanta::run_main_loop(executor, [&] { return ++looks > 5; }, 50ms);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    stop_feeding = true;
+    feeder.join();
+    EXPECT_EQ(looks, 6);
+    EXPECT_GE(elapsed, 250ms) << "the sixth look comes only after five whole periods";
+}
+
+TEST(MainLoop, ThrowingWorkItemPrintsTheLineAndEndsTheProcessAbnormally) {
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        // As in main(): nothing above the guarded region catches, so the
+        // rethrown exception ends the process through std::terminate.
+        []() noexcept {
+            vanta::run_guarded([] {
+                RecordingLogger logger;
+                WaitingExecutor executor(logger);
+                executor.add_work([] { throw std::runtime_error("broken work"); }, 9);
+                vanta::run_main_loop(executor, [] { return false; }, 20ms);
+            });
+        }();
+        _exit(0);  // not reached
+    }
+    close(out[1]);
+    std::string output;
+    char buffer[256];
+    ssize_t n;
+    while ((n = read(out[0], buffer, sizeof(buffer))) > 0) {
+        output.append(buffer, static_cast<size_t>(n));
+    }
+    close(out[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(output, "Caught runtime_error with message 'broken work'\n");
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGABRT);
+}
+
+TEST(GuardedRun, ReportsEachKindOfExceptionWithItsLine) {
+    struct Case {
+        std::function<void()> body;
+        std::string line;
+    };
+    const std::vector<Case> cases = {
+        {[] { throw std::system_error(std::make_error_code(std::errc::invalid_argument), "lock"); },
+         "Caught system_error with code generic:22 meaning lock: Invalid argument\n"},
+        {[] { throw std::logic_error("odd"); }, "Caught exception meaning odd\n"},
+    };
+    for (const auto& c : cases) {
+        ::testing::internal::CaptureStdout();
+        EXPECT_ANY_THROW(vanta::run_guarded(c.body));
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.line);
+    }
+    ::testing::internal::CaptureStdout();
+    EXPECT_NO_THROW(vanta::run_guarded([] {}));
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+}

@@ -1,0 +1,81 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fakes/fake_metrics_dispatch.h"
+#include "fakes/temp_dir.h"
+#include "fakes/test_server.h"
+#include "runtime/logging/nlog.h"
+
+using namespace std::chrono_literals;
+
+class MetricsWorkerTest : public ::testing::Test {
+protected:
+    vanta::testing::TempDir dir_;
+    std::string address_ = dir_.socket_address("metricsdispatch_service");
+    vanta::testing::FakeMetricsDispatch service_;
+};
+
+TEST_F(MetricsWorkerTest, SendsPushedMetricsInOrder) {
+    vanta::testing::TestServer server(address_, {&service_});
+    nlog::init_logger(vanta::metricsdispatch::create_metricsdispatch_client(address_, 20000ms));
+    const auto logger = nlog::create_logger("DeviceCrash");
+    for (int i = 0; i < 5; ++i) {
+        logger.log(vanta::metricsdispatch::METRIC, "crash" + std::to_string(i), {{"n", i}});
+    }
+    ASSERT_TRUE(service_.wait_for(5));
+    nlog::stop_logger();
+
+    const auto metrics = service_.metrics();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(metrics[i].key(), "crash" + std::to_string(i));
+        EXPECT_EQ(metrics[i].tag(), "DeviceCrash");
+        EXPECT_EQ(metrics[i].json_data(), "{\"n\":" + std::to_string(i) + "}");
+        ASSERT_EQ(metrics[i].type_size(), 1);
+        EXPECT_EQ(metrics[i].type(0), vanta::metricsdispatch::METRIC);
+        EXPECT_GT(metrics[i].timestamp_seconds(), 1600000000);
+        EXPECT_LT(metrics[i].timestamp_nanos(), 1000000000);
+        EXPECT_FALSE(metrics[i].process_name().empty());
+    }
+}
+
+TEST_F(MetricsWorkerTest, SeveralTypesGoIntoOneRecord) {
+    vanta::testing::TestServer server(address_, {&service_});
+    nlog::init_logger(vanta::metricsdispatch::create_metricsdispatch_client(address_, 20000ms));
+    nlog::create_logger("Multi").log(
+        {vanta::metricsdispatch::METRIC, vanta::metricsdispatch::ALARM}, "k", {{"a", 1}});
+    ASSERT_TRUE(service_.wait_for(1));
+    nlog::stop_logger();
+    EXPECT_EQ(service_.metrics()[0].type_size(), 2);
+}
+
+TEST_F(MetricsWorkerTest, EmptyKeyOrDataIsRefusedWithTheLoggerName) {
+    nlog::init_logger(vanta::metricsdispatch::create_metricsdispatch_client(address_, 20000ms));
+    const auto logger = nlog::create_logger("Crash");
+    try {
+        logger.log(vanta::metricsdispatch::METRIC, "", {{"a", 1}});
+        FAIL() << "empty key accepted";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "Crash: metric key is empty");
+    }
+    try {
+        logger.log(vanta::metricsdispatch::METRIC, "key", nlohmann::json::object());
+        FAIL() << "empty data accepted";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "Crash: metric data is empty");
+    }
+    nlog::stop_logger();
+}
+
+TEST_F(MetricsWorkerTest, StopsPromptlyWithoutAService) {
+    // Nothing listens: sends fail and the worker must still stop and join.
+    nlog::init_logger(vanta::metricsdispatch::create_metricsdispatch_client(address_, 20000ms));
+    nlog::create_logger("Nobody").log(vanta::metricsdispatch::METRIC, "k", {{"a", 1}});
+    nlog::stop_logger();
+    EXPECT_TRUE(service_.metrics().empty());
+}
+
+TEST(MetricEventTypes, AreNamedForMessages) {
+    EXPECT_EQ(nlog::to_string(vanta::metricsdispatch::METRIC), "EventType metric");
+    EXPECT_EQ(nlog::to_string(vanta::metricsdispatch::BUSINESS), "EventType business");
+    EXPECT_EQ(nlog::to_string(vanta::metricsdispatch::NONE), "EventType unknown");
+}
