@@ -9,7 +9,8 @@ set(VANTA_PROTO_GEN_DIR ${CMAKE_BINARY_DIR}/gen)
 set(VANTA_PROTO_DIRS
     ${PROJECT_SOURCE_DIR}/src/api/proto
     ${PROJECT_SOURCE_DIR}/src/clients/proto
-    ${PROJECT_SOURCE_DIR}/src/gateway/proto)
+    ${PROJECT_SOURCE_DIR}/src/gateway/proto
+    ${PROJECT_SOURCE_DIR}/tests/proto)
 file(MAKE_DIRECTORY ${VANTA_PROTO_GEN_DIR})
 
 # vanta_proto_library(<name> PROTOS a.proto ... [DEPS other_proto_libs])
