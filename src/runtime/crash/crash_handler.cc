@@ -29,7 +29,9 @@ constexpr size_t kDumpFileNameLength = 36 + 4;
 // "_" + the decimal pid + "_" added by the rename.
 constexpr size_t kRenameExtraLength = 2 + 10;
 
-pid_t currentThreadId() { return static_cast<pid_t>(syscall(SYS_gettid)); }
+pid_t currentThreadId() {
+    return static_cast<pid_t>(syscall(SYS_gettid));
+}
 
 void sendToThread(pid_t thread_id, int signal_number) {
     syscall(SYS_tgkill, getpid(), thread_id, signal_number);
@@ -100,8 +102,8 @@ void appendUuid(PathBuffer& path) {
         static std::atomic<uint64_t> counter{0};
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
-        uint64_t seed = static_cast<uint64_t>(now.tv_sec) * 1000000000ULL +
-                        static_cast<uint64_t>(now.tv_nsec);
+        uint64_t seed =
+            static_cast<uint64_t>(now.tv_sec) * 1000000000ULL + static_cast<uint64_t>(now.tv_nsec);
         seed ^= (static_cast<uint64_t>(getpid()) << 32) ^ static_cast<uint64_t>(currentThreadId());
         seed ^= counter.fetch_add(1) << 48;
         const uint64_t halves[2] = {mix(seed), mix(seed ^ 0x5555555555555555ULL)};
@@ -276,8 +278,8 @@ private:
         const pid_t thread_id = currentThreadId();
         ExceptionHandler* handler = g_exception_handler.load();
         pid_t dumping_thread = 0;
-        if (handler == nullptr || !g_dumping_thread.compare_exchange_strong(dumping_thread,
-                                                                            thread_id)) {
+        if (handler == nullptr ||
+            !g_dumping_thread.compare_exchange_strong(dumping_thread, thread_id)) {
             // A crash while dumping. In the dumping thread itself the dump is
             // lost; another thread first gives the dump time to finish, and the
             // process normally dies by the first signal while it waits.

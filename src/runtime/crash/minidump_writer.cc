@@ -36,8 +36,9 @@ constexpr uint32_t kModuleListStream = 4;
 constexpr uint32_t kMemoryListStream = 5;
 constexpr uint32_t kExceptionStream = 6;
 constexpr uint32_t kSystemInfoStream = 7;
+constexpr uint32_t kLinuxProcStatusStream = 0x47670004;
 constexpr uint32_t kLinuxMapsStream = 0x47670009;
-constexpr size_t kStreamCount = 6;
+constexpr size_t kStreamCount = 7;
 
 enum ProcessorArchitecture : uint16_t {
     kArchitectureX86 = 0,
@@ -210,6 +211,12 @@ static_assert(sizeof(ContextArm) == 368);
 // ---------------------------------------------------------------------------
 
 constexpr size_t kMaxStackBytes = 32 * 1024;
+#if defined(__x86_64__)
+// Leaf functions keep their locals in the 128 bytes below the stack pointer.
+constexpr size_t kRedZoneSize = 128;
+#else
+constexpr size_t kRedZoneSize = 0;
+#endif
 constexpr size_t kMaxPathLength = 4096;
 constexpr size_t kLineBufferSize = kMaxPathLength + 512;
 constexpr size_t kCopyBufferSize = 16 * 1024;
@@ -235,12 +242,16 @@ constexpr unsigned char kNativeElfClass = ELFCLASS64;
 constexpr unsigned char kNativeElfClass = ELFCLASS32;
 #endif
 
-int openProcSelfMaps() {
+int openReadOnly(const char* path) {
     int fd;
     do {
-        fd = open("/proc/self/maps", O_RDONLY | O_CLOEXEC);
+        fd = open(path, O_RDONLY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     return fd;
+}
+
+int openProcSelfMaps() {
+    return openReadOnly("/proc/self/maps");
 }
 
 ssize_t readRetrying(int fd, void* buffer, size_t size) {
@@ -316,8 +327,9 @@ public:
     MemoryReader() {
         const uint32_t probe = 0x6d656d31;
         uint32_t copy = 0;
-        kernel_copy_ = copyThroughKernel(&copy, reinterpret_cast<uintptr_t>(&probe), sizeof probe) &&
-                       copy == probe;
+        kernel_copy_ =
+            copyThroughKernel(&copy, reinterpret_cast<uintptr_t>(&probe), sizeof probe) &&
+            copy == probe;
     }
 
     bool read(void* destination, uintptr_t source, size_t size, uintptr_t readable_begin,
@@ -499,7 +511,9 @@ bool continuesModule(const ModuleCandidate& module, const Mapping& mapping) {
            memcmp(mapping.path, module.path, module.path_length) == 0;
 }
 
-size_t alignUp(size_t value, size_t alignment) { return (value + alignment - 1) & ~(alignment - 1); }
+size_t alignUp(size_t value, size_t alignment) {
+    return (value + alignment - 1) & ~(alignment - 1);
+}
 
 // Looks for the GNU build id among the notes at `notes` (one PT_NOTE segment).
 size_t findBuildIdNote(const MemoryReader& memory, uintptr_t notes, size_t size, size_t alignment,
@@ -542,8 +556,8 @@ size_t readBuildId(const MemoryReader& memory, const ModuleCandidate& module, ui
     ElfW(Ehdr) header;
     if (!module.first_mapping_readable ||
         !memory.read(&header, base, sizeof header, base, readable_end) ||
-        memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 || header.e_ident[EI_CLASS] != kNativeElfClass ||
-        header.e_phentsize != sizeof(ElfW(Phdr))) {
+        memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
+        header.e_ident[EI_CLASS] != kNativeElfClass || header.e_phentsize != sizeof(ElfW(Phdr))) {
         return 0;
     }
     const size_t count = std::min<size_t>(header.e_phnum, kMaxProgramHeaders);
@@ -714,7 +728,9 @@ CapturedContext writeContext(DumpFile& file, const ucontext_t& ucontext) {
 }
 #else
 // No register layout for this architecture: the dump carries no context.
-CapturedContext writeContext(DumpFile&, const ucontext_t&) { return {}; }
+CapturedContext writeContext(DumpFile&, const ucontext_t&) {
+    return {};
+}
 #endif
 
 uint64_t faultAddress(const siginfo_t& info) {
@@ -794,7 +810,7 @@ struct MinidumpWriter::Scratch {
     MemoryDescriptor writeStack(DumpFile& file, uintptr_t stack_pointer);
     LocationDescriptor writeModuleList(DumpFile& file);
     LocationDescriptor writeCodeViewRecord(DumpFile& file, const ModuleCandidate& module);
-    bool writeLinuxMaps(DumpFile& file, LocationDescriptor& location);
+    bool writeFileContents(DumpFile& file, const char* path, LocationDescriptor& location);
 
     // Calls `visit` with every mapped ELF file, in address order.
     template <typename Visitor>
@@ -822,8 +838,8 @@ MinidumpWriter::Scratch::Scratch() {
     std::string description = "Linux";
     if (uname(&names) == 0) {
         parseKernelVersion(names.release, system_info);
-        description = std::string(names.sysname) + " " + names.release + " " + names.version +
-                      " " + names.machine;
+        description = std::string(names.sysname) + " " + names.release + " " + names.version + " " +
+                      names.machine;
     }
     csd_version.resize(description.size() * 2);
     csd_version.resize(utf8ToUtf16(description.data(), description.size(), csd_version.data(),
@@ -840,8 +856,8 @@ bool MinidumpWriter::Scratch::write(int fd, const siginfo_t& info, const ucontex
 
     directory[stream_count++] = {kSystemInfoStream, writeSystemInfo(file)};
 
-    const CapturedContext context = ucontext != nullptr ? writeContext(file, *ucontext)
-                                                        : CapturedContext{};
+    const CapturedContext context =
+        ucontext != nullptr ? writeContext(file, *ucontext) : CapturedContext{};
     MemoryDescriptor stack{};
     if (context.has_stack_pointer) {
         stack = writeStack(file, context.stack_pointer);
@@ -878,9 +894,14 @@ bool MinidumpWriter::Scratch::write(int fd, const siginfo_t& info, const ucontex
 
     directory[stream_count++] = {kModuleListStream, writeModuleList(file)};
 
-    LocationDescriptor maps{};
-    if (writeLinuxMaps(file, maps)) {
-        directory[stream_count++] = {kLinuxMapsStream, maps};
+    // Raw texts for the tools: the maps describe every address, the status
+    // names the process and its pid.
+    LocationDescriptor text{};
+    if (writeFileContents(file, "/proc/self/maps", text)) {
+        directory[stream_count++] = {kLinuxMapsStream, text};
+    }
+    if (writeFileContents(file, "/proc/self/status", text)) {
+        directory[stream_count++] = {kLinuxProcStatusStream, text};
     }
 
     timespec now{};
@@ -924,15 +945,18 @@ MemoryDescriptor MinidumpWriter::Scratch::writeStack(DumpFile& file, uintptr_t s
         return stack;
     }
 
-    const size_t size = std::min<size_t>(kMaxStackBytes, mapping.end - stack_pointer);
+    const uintptr_t start =
+        stack_pointer - std::min<uintptr_t>(kRedZoneSize, stack_pointer - mapping.begin);
+    const size_t size = std::min<size_t>(kRedZoneSize + kMaxStackBytes, mapping.end - start);
     const uint32_t rva = file.allocate(size);
     for (size_t offset = 0; offset < size; offset += sizeof copy_buffer) {
         const size_t chunk = std::min(sizeof copy_buffer, size - offset);
-        if (!memory.read(copy_buffer, stack_pointer + offset, chunk, mapping.begin, mapping.end)) {
+        if (!memory.read(copy_buffer, start + offset, chunk, mapping.begin, mapping.end)) {
             memset(copy_buffer, 0, chunk);
         }
         file.writeAt(rva + offset, copy_buffer, chunk);
     }
+    stack.start_of_memory_range = start;
     stack.memory = {static_cast<uint32_t>(size), rva};
     return stack;
 }
@@ -1031,22 +1055,23 @@ LocationDescriptor MinidumpWriter::Scratch::writeModuleList(DumpFile& file) {
     return {static_cast<uint32_t>(sizeof written + written * sizeof(Module)), list_rva};
 }
 
-bool MinidumpWriter::Scratch::writeLinuxMaps(DumpFile& file, LocationDescriptor& location) {
-    const int maps = openProcSelfMaps();
-    if (maps < 0) {
+bool MinidumpWriter::Scratch::writeFileContents(DumpFile& file, const char* path,
+                                                LocationDescriptor& location) {
+    const int fd = openReadOnly(path);
+    if (fd < 0) {
         return false;
     }
     const uint32_t rva = file.allocate(0);
     uint64_t total = 0;
     for (;;) {
-        const ssize_t count = readRetrying(maps, copy_buffer, sizeof copy_buffer);
+        const ssize_t count = readRetrying(fd, copy_buffer, sizeof copy_buffer);
         if (count <= 0) {
             break;
         }
         file.append(copy_buffer, static_cast<size_t>(count));
         total += static_cast<uint64_t>(count);
     }
-    close(maps);
+    close(fd);
     location = {static_cast<uint32_t>(total), rva};
     return true;
 }

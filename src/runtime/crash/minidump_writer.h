@@ -10,7 +10,8 @@ namespace vanta {
 
 // Writes a minidump of the crashing thread into an open file: the system, the
 // exception, the thread with its registers and the top of its stack, every
-// mapped ELF file with its build id, and the raw text of /proc/self/maps.
+// mapped ELF file with its build id, and the raw texts of /proc/self/maps and
+// /proc/self/status.
 //
 // Everything that needs memory is allocated by the constructor; write() only
 // makes system calls and uses the writer's own buffers, so it may run inside a
