@@ -4,6 +4,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <grpcpp/grpcpp.h>
 
@@ -13,15 +14,22 @@ namespace vanta::testing {
 // socket in tests) until destroyed.
 class TestServer {
 public:
-    TestServer(const std::string& address, std::initializer_list<grpc::Service*> services) {
+    TestServer(const std::string& address, std::initializer_list<grpc::Service*> services)
+        : TestServer(std::vector<std::string>{address}, services) {}
+
+    // The same services on several addresses at once.
+    TestServer(const std::vector<std::string>& addresses,
+               std::initializer_list<grpc::Service*> services) {
         grpc::ServerBuilder builder;
-        builder.AddListeningPort(address, grpc::InsecureServerCredentials());
+        for (const auto& address : addresses) {
+            builder.AddListeningPort(address, grpc::InsecureServerCredentials());
+        }
         for (grpc::Service* service : services) {
             builder.RegisterService(service);
         }
         server_ = builder.BuildAndStart();
         if (!server_) {
-            throw std::runtime_error("test server cannot listen on " + address);
+            throw std::runtime_error("test server cannot listen on " + addresses.front());
         }
     }
     ~TestServer() { shutdown(); }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/logging/loglib.h"
+
+namespace vanta::testing {
+
+// Collects what every named logger writes while it exists, one entry per
+// message without a line break ("VantaApi I: text"). This is how tests
+// see the lines of code that logs through logging::getLogger(name).
+class ConsoleCapture {
+  public:
+    ConsoleCapture() {
+        output_.write = [this](std::string_view text) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            lines_.emplace_back(text);
+        };
+        output_.formatting = false;
+        Log_addCo(&output_);
+    }
+    ~ConsoleCapture() { Log_removeCo(&output_); }
+    ConsoleCapture(const ConsoleCapture&) = delete;
+    ConsoleCapture& operator=(const ConsoleCapture&) = delete;
+
+    std::vector<std::string> lines() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return lines_;
+    }
+
+  private:
+    LogConsoleOutput output_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> lines_;
+};
+
+}  // namespace vanta::testing

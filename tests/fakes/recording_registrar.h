@@ -1,0 +1,57 @@
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "plugins/plugin_registrar.h"
+#include "pubsub/pubsub_message.h"
+
+namespace vanta::testing {
+
+// Keeps every topic binding a plugin makes, in order, and hands bus messages
+// to the handlers bound to their topic, as the API service's dispatcher does.
+class RecordingRegistrar final : public PluginRegistrar {
+  public:
+    using Handler = std::function<void(const pubsub::PubSubMessage&)>;
+
+    void register_event_handler(const std::string& topic, Handler handler) override {
+        bindings_.emplace_back(topic, std::move(handler));
+    }
+
+    // The bound topics in the order of registration (repeats included).
+    std::vector<std::string> topics() const {
+        std::vector<std::string> result;
+        for (const auto& binding : bindings_) {
+            result.push_back(binding.first);
+        }
+        return result;
+    }
+
+    // Calls the one handler bound to the message's topic; throws
+    // std::logic_error when none or several are bound. Exceptions of the
+    // handler reach the caller.
+    void dispatch(const pubsub::PubSubMessage& message) const {
+        const Handler* found = nullptr;
+        for (const auto& binding : bindings_) {
+            if (binding.first != message.msg().topic()) {
+                continue;
+            }
+            if (found != nullptr) {
+                throw std::logic_error("several handlers bound to " + binding.first);
+            }
+            found = &binding.second;
+        }
+        if (found == nullptr) {
+            throw std::logic_error("no handler bound to " + message.msg().topic());
+        }
+        (*found)(message);
+    }
+
+  private:
+    std::vector<std::pair<std::string, Handler>> bindings_;
+};
+
+}  // namespace vanta::testing

@@ -1,0 +1,225 @@
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fakes/fake_service_registry.h"
+#include "fakes/recording_logger.h"
+#include "fakes/temp_dir.h"
+#include "fakes/test_server.h"
+#include "rpc/client/service_address.h"
+#include "rpc/client/service_context.h"
+#include "rpc/client/service_health.h"
+#include "rpc/client/service_registry_client.h"
+
+// Every case runs with a /tmp of its own: the registry's and the bus's sockets
+// are the fixed paths /tmp/serviceregistry and /tmp/pubservice.
+
+using namespace std::chrono_literals;
+using ::testing::ElementsAre;
+using vanta::serviceregistry::ContextScope;
+using vanta::serviceregistry::ServiceRegistryClientImpl;
+using vanta::testing::FakeServiceRegistry;
+using vanta::testing::RecordingLogger;
+using vanta::testing::TempDir;
+using vanta::testing::TestServer;
+
+namespace {
+
+const std::string kRegistryAddress = "unix:/tmp/serviceregistry";
+
+std::chrono::milliseconds since(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start);
+}
+
+// A socket that accepts connections and never says a word: a registry that
+// hangs.
+class SilentSocket {
+  public:
+    explicit SilentSocket(const std::string& path) : fd_(socket(AF_UNIX, SOCK_STREAM, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+        if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+            listen(fd_, 8) != 0) {
+            throw std::runtime_error("cannot listen on " + path);
+        }
+    }
+    ~SilentSocket() { close(fd_); }
+    SilentSocket(const SilentSocket&) = delete;
+    SilentSocket& operator=(const SilentSocket&) = delete;
+
+  private:
+    int fd_;
+};
+
+class ServiceRegistry : public ::testing::Test {
+  protected:
+    ~ServiceRegistry() override { vanta::destroy_service_context(); }
+
+    FakeServiceRegistry registry_;
+    RecordingLogger logger_;
+};
+
+TEST_F(ServiceRegistry, WithoutARegistryPublishServiceIsTheSocketInTmp) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(vanta::resolve_service_address("Publish Service", "pubservice"),
+              "unix:/tmp/pubservice");
+    EXPECT_LT(since(start), 1s);
+}
+
+TEST_F(ServiceRegistry, ARegistryThatDoesNotAnswerIsGivenUpAfterItsDeadline) {
+    SilentSocket silent("/tmp/serviceregistry");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(vanta::resolve_service_address("Publish Service", "pubservice"),
+              "unix:/tmp/pubservice");
+    EXPECT_GE(since(start), 150ms);
+    EXPECT_LT(since(start), 1s);
+}
+
+TEST_F(ServiceRegistry, TheRegistrysAnswerIsUsed) {
+    registry_.add_entry("Publish Service", "unix:/run/bus/publish");
+    TestServer server(kRegistryAddress, {&registry_});
+    EXPECT_EQ(vanta::resolve_service_address("Publish Service", "pubservice"),
+              "unix:/run/bus/publish");
+    EXPECT_EQ(vanta::lookup_service_address("CallProxy", "unix:/tmp/callproxy", 500ms),
+              "unix:/tmp/callproxy");
+}
+
+TEST_F(ServiceRegistry, AnAnswerNamingAnotherServiceIsIgnored) {
+    registry_.answer_as("Publish Service", "Subscribe Service", "unix:/run/bus/subscribe");
+    TestServer server(kRegistryAddress, {&registry_});
+    EXPECT_EQ(vanta::resolve_service_address("Publish Service", "pubservice"),
+              "unix:/tmp/pubservice");
+    EXPECT_THAT(registry_.lookups(), ElementsAre("Publish Service"));
+}
+
+TEST_F(ServiceRegistry, ACallerRootIsUsedOnlyInCallerRootScope) {
+    TempDir elsewhere;
+    registry_.add_entry("media_service", "unix:/run/media");
+    TestServer server(elsewhere.socket_address("serviceregistry"), {&registry_});
+
+    // The process-wide root (/tmp/, where no registry runs) wins by default.
+    auto client = vanta::create_service_registry_client(elsewhere.path().string());
+    client->set_timeout(200ms);
+    EXPECT_EQ(client->timeout(), 200ms);
+    EXPECT_EQ(client->get_service_address("media_service"), "");
+
+    vanta::get_service_context()->set_scope(ContextScope::CallerRoot);
+    client = vanta::create_service_registry_client(elsewhere.path().string());
+    EXPECT_EQ(client->get_service_address("media_service"), "unix:/run/media");
+    EXPECT_EQ(client->get_service_address("mediasession_service"), "");
+
+    // An empty root still means the process-wide one.
+    client = vanta::create_service_registry_client("");
+    EXPECT_EQ(client->get_service_address("media_service"), "");
+}
+
+TEST_F(ServiceRegistry, UnregisterFailureIsLogged) {
+    TestServer server(kRegistryAddress, {&registry_});
+    ServiceRegistryClientImpl client(kRegistryAddress, logger_);
+    client.unregister_service("Media Service");
+    EXPECT_THAT(logger_.lines(),
+                ElementsAre("E unregister_service failed for Media Service, grpc error: no such "
+                            "service, code: NOT_FOUND"));
+}
+
+TEST_F(ServiceRegistry, RegisterWaitsForTheRegistrySocketThenRegistersWithOurPid) {
+    ServiceRegistryClientImpl client(kRegistryAddress, logger_);
+    std::thread registering([&] { client.register_service("Media Service", "unix:/tmp/media"); });
+
+    // Start the registry once the first round of checks has given up.
+    const std::string down = "I Service " + kRegistryAddress + " failed to come up...";
+    const auto until = std::chrono::steady_clock::now() + 10s;
+    while (logger_.count(down) == 0 && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(10ms);
+    }
+    std::optional<TestServer> server;
+    server.emplace(kRegistryAddress, std::initializer_list<grpc::Service*>{&registry_});
+    registering.join();
+
+    ASSERT_EQ(registry_.registrations().size(), 1u);
+    const FakeServiceRegistry::Registration registration = registry_.registrations()[0];
+    EXPECT_EQ(registration.service, "Media Service");
+    EXPECT_EQ(registration.address, "unix:/tmp/media");
+    EXPECT_EQ(registration.pid, getpid());
+    EXPECT_THAT(logger_.lines(), ElementsAre(down, "I wait for ServiceRegistry service...",
+                                             "I Service " + kRegistryAddress + " is up...."));
+}
+
+TEST_F(ServiceRegistry, RegisterFailureIsLogged) {
+    registry_.fail_registrations(grpc::Status(grpc::StatusCode::ALREADY_EXISTS, "taken"));
+    TestServer server(kRegistryAddress, {&registry_});
+    ServiceRegistryClientImpl client(kRegistryAddress, logger_);
+    client.register_service("Media Service", "unix:/tmp/media");
+    EXPECT_EQ(registry_.registrations().size(), 1u);
+    EXPECT_THAT(logger_.lines(),
+                ElementsAre("I Service " + kRegistryAddress + " is up....",
+                            "E register_service failed for Media Service, grpc error: taken, "
+                            "code: ALREADY_EXISTS"));
+}
+
+// --- Health checks -----------------------------------------------------------
+
+TEST_F(ServiceRegistry, SocketCheckOnceLooksOnceAndLogsTheOutcome) {
+    TempDir dir;
+    TestServer server(dir.socket_address("volumemgr_service"), {&registry_});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(
+        vanta::check_service_health(dir.socket_address("volumemgr_service"), logger_, true));
+    EXPECT_FALSE(vanta::check_service_health(dir.socket_address("ringer"), logger_, true));
+    EXPECT_LT(since(start), 500ms);
+    EXPECT_THAT(logger_.lines(),
+                ElementsAre("I Service " + dir.socket_address("volumemgr_service") + " is up....",
+                            "I Service " + dir.socket_address("ringer") + " failed to come up..."));
+}
+
+TEST_F(ServiceRegistry, SocketCheckWithoutOnceLooksFiveTimesEvenWhenTheSocketIsThere) {
+    TempDir dir;
+    TestServer server(dir.socket_address("volumemgr_service"), {&registry_});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(
+        vanta::check_service_health(dir.socket_address("volumemgr_service"), logger_, false));
+    EXPECT_GE(since(start), 4500ms);
+    EXPECT_LT(since(start), 7000ms);
+}
+
+TEST_F(ServiceRegistry, SocketCheckRefusesAddressesThatAreNoUnixSockets) {
+    EXPECT_THROW(vanta::check_service_health("uni", logger_, true), std::out_of_range);
+    EXPECT_THROW(vanta::check_service_health("dns:localhost:50051", logger_, true),
+                 std::invalid_argument);
+    EXPECT_TRUE(logger_.lines().empty());
+}
+
+TEST_F(ServiceRegistry, RegistryCheckAsksUntilTheServiceIsRegistered) {
+    TempDir dir;
+    vanta::get_service_context()->set_scope(ContextScope::CallerRoot);
+    TestServer server(dir.socket_address("serviceregistry"), {&registry_});
+    const std::string root = dir.path().string() + "/";
+
+    EXPECT_FALSE(vanta::check_service_health(root, "Nimbo Room Service", logger_, true));
+
+    std::thread registering([&] {
+        std::this_thread::sleep_for(1500ms);
+        registry_.add_entry("Nimbo Room Service", "unix:/tmp/nimboroomservice");
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(vanta::check_service_health(root, "Nimbo Room Service", logger_, false));
+    registering.join();
+    EXPECT_GE(since(start), 1500ms);
+    EXPECT_LT(since(start), 4000ms);
+    EXPECT_THAT(logger_.lines(), ElementsAre("I Service Nimbo Room Service failed to come up...",
+                                             "I Service Nimbo Room Service is up..."));
+}
+
+}  // namespace
