@@ -165,7 +165,8 @@ public:
             const bool written = writer->Write(message);
             lock.lock();
             if (!written) {
-                // Lost, as with a real broker whose subscriber vanished mid-write.
+                // Kept for the subscriber's next stream.
+                queue.push_front(message);
                 status = {grpc::StatusCode::CANCELLED, "the subscriber went away"};
                 break;
             }
@@ -296,6 +297,15 @@ bool FakeBusBroker::wait_for_open_streams(const std::string& subscriber, size_t 
     return state_->changed.wait_for(lock, limit, [&] {
         const auto it = state_->open_streams.find(subscriber);
         return it != state_->open_streams.end() && it->second >= count;
+    });
+}
+
+bool FakeBusBroker::wait_for_closed_streams(const std::string& subscriber,
+                                            std::chrono::milliseconds limit) const {
+    std::unique_lock<std::mutex> lock(state_->mutex);
+    return state_->changed.wait_for(lock, limit, [&] {
+        const auto it = state_->open_streams.find(subscriber);
+        return it == state_->open_streams.end() || it->second == 0;
     });
 }
 

@@ -90,6 +90,9 @@ public:
     // At least `count` Read streams open for `subscriber`.
     bool wait_for_open_streams(const std::string& subscriber, size_t count = 1,
                                std::chrono::milliseconds limit = kDefaultWait) const;
+    // No Read stream open for `subscriber` (its client has gone).
+    bool wait_for_closed_streams(const std::string& subscriber,
+                                 std::chrono::milliseconds limit = kDefaultWait) const;
 
 private:
     struct State;

@@ -1,0 +1,181 @@
+#include "pubsub/publisher_impl.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_bus_broker.h"
+#include "fakes/recording_logger.h"
+#include "fakes/temp_dir.h"
+#include "pubsub/grpc_publisher.h"
+
+namespace vanta::pubsub {
+namespace {
+
+using vanta::testing::FakeBusBroker;
+using vanta::testing::RecordingLogger;
+using vanta::testing::TempDir;
+
+PubSubMessage make_message(const std::string& topic, int event, const std::string& event_name) {
+    PubSubMessage message;
+    message.msg().set_topic(topic);
+    message.msg().set_event(event);
+    message.msg().set_event_name(event_name);
+    return message;
+}
+
+class PublisherTest : public ::testing::Test {
+protected:
+    std::unique_ptr<PublisherImpl> make_publisher(const std::string& name) {
+        return std::make_unique<PublisherImpl>(name,
+                                               std::make_unique<GrpcPublisher>(address_, log_));
+    }
+
+    // The one request the broker got.
+    PublishRequest published() {
+        EXPECT_TRUE(broker_.wait_for_publish_requests(1));
+        const auto requests = broker_.publish_requests();
+        EXPECT_EQ(requests.size(), 1u);
+        return requests.empty() ? PublishRequest() : requests.front();
+    }
+
+    TempDir dir_;
+    std::string address_ = dir_.socket_address("pubservice");
+    FakeBusBroker broker_{address_};
+    RecordingLogger log_;
+};
+
+TEST_F(PublisherTest, EmptyNamePublishesUnderTheProcessId) {
+    auto publisher = make_publisher("");
+    ASSERT_TRUE(publisher->Publish(make_message("UiMuteEvent", 1, "MUTED")));
+    EXPECT_EQ(published().author(), std::to_string(getpid()));
+}
+
+TEST_F(PublisherTest, SendsTheWholeMessageUnderTheGivenName) {
+    auto publisher = make_publisher("VantaApi");
+    PubSubMessage message = make_message("UxWakeUp", 2, "BUTTON_PRESSED");
+    message.msg().set_data("BUTTON");
+    (*message.msg().mutable_attributes())["source"] = "front";
+    message.msg().set_byte_data(std::string("\0\1", 2));
+
+    ASSERT_TRUE(publisher->Publish(message));
+    const PublishRequest request = published();
+    EXPECT_EQ(request.author(), "VantaApi");
+    EXPECT_EQ(request.data().SerializeAsString(), message.msg().SerializeAsString());
+}
+
+TEST_F(PublisherTest, MissingEventNameIsTheEventNumberAsUnsignedText) {
+    auto publisher = make_publisher("VantaApi");
+    ASSERT_TRUE(publisher->Publish(make_message("UiVolumeEvent", 7, "")));
+    ASSERT_TRUE(publisher->Publish(make_message("UiVolumeEvent", -1, "")));
+
+    ASSERT_TRUE(broker_.wait_for_publish_requests(2));
+    const auto requests = broker_.publish_requests();
+    EXPECT_EQ(requests[0].data().event_name(), "7");
+    EXPECT_EQ(requests[0].data().event(), 7);
+    EXPECT_EQ(requests[1].data().event_name(), "4294967295");
+}
+
+TEST_F(PublisherTest, BrokerRefusalIsKeptAsTheLastFailureReason) {
+    auto publisher = make_publisher("VantaApi");
+    broker_.refuse_publish("queue full");
+    EXPECT_FALSE(publisher->Publish(make_message("UiMuteEvent", 1, "")));
+    EXPECT_EQ(publisher->GetLastFailureReason(), "queue full");
+    EXPECT_TRUE(log_.lines().empty());
+}
+
+TEST_F(PublisherTest, TimeoutIsTheDeadlineOfEachCall) {
+    auto publisher = make_publisher("VantaApi");
+    publisher->set_timeout(std::chrono::milliseconds(50));
+    EXPECT_EQ(publisher->timeout(), std::chrono::milliseconds(50));
+    broker_.delay_publish(std::chrono::milliseconds(1000));
+
+    EXPECT_FALSE(publisher->Publish(make_message("UiMuteEvent", 1, "")));
+    const std::string reason = publisher->GetLastFailureReason();
+    EXPECT_EQ(reason.rfind("Grpc Publish failed, grpc error: ", 0), 0u) << reason;
+    EXPECT_NE(reason.find(" code: DEADLINE_EXCEEDED"), std::string::npos) << reason;
+}
+
+TEST(PublisherWithoutBroker, PublishingFailsRecoverablyWithUnavailable) {
+    TempDir dir;
+    RecordingLogger log;
+    PublisherImpl publisher("VantaApi",
+                            std::make_unique<GrpcPublisher>(dir.socket_address("absent"), log));
+
+    EXPECT_FALSE(publisher.Publish(make_message("UiMuteEvent", 1, "")));
+    const std::string reason = publisher.GetLastFailureReason();
+    EXPECT_EQ(reason.rfind("Grpc Publish failed, grpc error: ", 0), 0u) << reason;
+    EXPECT_EQ(reason.substr(reason.size() - 18), " code: UNAVAILABLE") << reason;
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0].rfind("E Grpc Publish failed, grpc error: ", 0), 0u);
+}
+
+struct CodeCase {
+    grpc::StatusCode code;
+    std::string name;
+};
+
+void PrintTo(const CodeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RecoverablePublishFailure : public PublisherTest,
+                                  public ::testing::WithParamInterface<CodeCase> {};
+
+TEST_P(RecoverablePublishFailure, ReturnsFalseWithTheReason) {
+    auto publisher = make_publisher("VantaApi");
+    broker_.fail_publish(grpc::Status(GetParam().code, "broker trouble"));
+
+    EXPECT_FALSE(publisher->Publish(make_message("UiMuteEvent", 1, "")));
+    EXPECT_EQ(publisher->GetLastFailureReason(),
+              "Grpc Publish failed, grpc error: broker trouble code: " + GetParam().name);
+    EXPECT_EQ(
+        log_.count("E Grpc Publish failed, grpc error: broker trouble, code: " + GetParam().name),
+        1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, RecoverablePublishFailure,
+    ::testing::Values(CodeCase{grpc::StatusCode::CANCELLED, "CANCELLED"},
+                      CodeCase{grpc::StatusCode::UNKNOWN, "UNKNOWN"},
+                      CodeCase{grpc::StatusCode::DEADLINE_EXCEEDED, "DEADLINE_EXCEEDED"},
+                      CodeCase{grpc::StatusCode::UNIMPLEMENTED, "UNIMPLEMENTED"},
+                      CodeCase{grpc::StatusCode::INTERNAL, "INTERNAL"},
+                      CodeCase{grpc::StatusCode::UNAVAILABLE, "UNAVAILABLE"}),
+    [](const auto& info) { return info.param.name; });
+
+class UnrecoverablePublishFailure : public PublisherTest,
+                                    public ::testing::WithParamInterface<CodeCase> {};
+
+TEST_P(UnrecoverablePublishFailure, ThrowsWithTheCodeName) {
+    auto publisher = make_publisher("VantaApi");
+    broker_.fail_publish(grpc::Status(GetParam().code, "broker says no"));
+
+    try {
+        publisher->Publish(make_message("UiMuteEvent", 1, ""));
+        ADD_FAILURE() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), "Publish: unrecoverable grpc error: " + GetParam().name);
+    }
+    EXPECT_EQ(
+        log_.count("E Grpc Publish failed, grpc error: broker says no, code: " + GetParam().name),
+        1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, UnrecoverablePublishFailure,
+    ::testing::Values(CodeCase{grpc::StatusCode::INVALID_ARGUMENT, "INVALID_ARGUMENT"},
+                      CodeCase{grpc::StatusCode::NOT_FOUND, "NOT_FOUND"},
+                      CodeCase{grpc::StatusCode::PERMISSION_DENIED, "PERMISSION_DENIED"},
+                      CodeCase{grpc::StatusCode::RESOURCE_EXHAUSTED, "RESOURCE_EXHAUSTED"},
+                      CodeCase{grpc::StatusCode::FAILED_PRECONDITION, "FAILED_PRECONDITION"},
+                      CodeCase{grpc::StatusCode::UNAUTHENTICATED, "UNAUTHENTICATED"}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace vanta::pubsub
