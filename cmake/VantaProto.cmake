@@ -25,9 +25,11 @@ function(vanta_proto_library name)
     foreach(proto ${ARG_PROTOS})
         get_filename_component(abs ${proto} ABSOLUTE)
         get_filename_component(stem ${proto} NAME_WE)
+        # protoc's depfile names the gRPC source first; ninja matches a
+        # depfile against the first output, so the order here must agree.
         set(out
-            ${VANTA_PROTO_GEN_DIR}/${stem}.pb.cc ${VANTA_PROTO_GEN_DIR}/${stem}.pb.h
-            ${VANTA_PROTO_GEN_DIR}/${stem}.grpc.pb.cc ${VANTA_PROTO_GEN_DIR}/${stem}.grpc.pb.h)
+            ${VANTA_PROTO_GEN_DIR}/${stem}.grpc.pb.cc ${VANTA_PROTO_GEN_DIR}/${stem}.grpc.pb.h
+            ${VANTA_PROTO_GEN_DIR}/${stem}.pb.cc ${VANTA_PROTO_GEN_DIR}/${stem}.pb.h)
         add_custom_command(
             OUTPUT ${out}
             COMMAND protobuf::protoc ${include_args}
