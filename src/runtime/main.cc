@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "api/vantaapi_service.h"
 #include "runtime/crash/crash_handler.h"
 #include "runtime/executor/waiting_executor.h"
 #include "runtime/guarded_run.h"
@@ -16,6 +17,7 @@
 
 namespace {
 
+const std::string kVantaApiAddress = "unix:/tmp/vantaapi_service";
 const std::string kZapigatewayAddress = "unix:/tmp/zapigateway";
 const std::string kZapigatewayServiceName = "Zapigateway Service";
 const std::string kZapigatewayClientName = "Zapigateway Client";
@@ -26,12 +28,18 @@ void run_daemon() {
     logging::Logger& logger = logging::getLogger("vantaapid");
     WaitingExecutor executor(logger);
 
+    std::unique_ptr<vanta::GrpcServer> api_host =
+        vanta::create_vantaapi_service(executor, kVantaApiAddress);
+    api_host->run(vanta::GrpcServer::AccessLevel::AllWrite);
+
     vanta::run_main_loop(executor, [] { return vanta::terminationhandler::time_to_quit(); });
 
     logger.info("{}", "Shutting down vantaapid");
     nlog::stop_logger();
     logging::cleanupLoggers();
     Log_destroy();
+    api_host.reset();
+    // The executor goes with this scope: queued work is dropped unrun.
 }
 
 }  // namespace

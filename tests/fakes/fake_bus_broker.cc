@@ -61,7 +61,7 @@ struct FakeBusBroker::State {
 };
 
 class FakeBusBroker::PublishServiceImpl final : public vanta::pubsub::PublishService::Service {
-public:
+  public:
     explicit PublishServiceImpl(State& state) : state_(state) {}
 
     grpc::Status Publish(grpc::ServerContext*, const PublishRequest* request,
@@ -88,12 +88,12 @@ public:
         return grpc::Status::OK;
     }
 
-private:
+  private:
     State& state_;
 };
 
 class FakeBusBroker::SubscribeServiceImpl final : public vanta::pubsub::SubscribeService::Service {
-public:
+  public:
     explicit SubscribeServiceImpl(State& state) : state_(state) {}
 
     grpc::Status Subscribe(grpc::ServerContext*, const SubscriptionRequest* request,
@@ -176,7 +176,7 @@ public:
         return status;
     }
 
-private:
+  private:
     State& state_;
 };
 
@@ -189,20 +189,28 @@ FakeBusBroker::FakeBusBroker(const std::string& address) : FakeBusBroker() {
     serve(address);
 }
 
+FakeBusBroker::FakeBusBroker(const std::vector<std::string>& addresses) : FakeBusBroker() {
+    serve(addresses);
+}
+
 FakeBusBroker::~FakeBusBroker() {
     shutdown();
 }
 
 void FakeBusBroker::serve(const std::string& address) {
+    serve(std::vector<std::string>{address});
+}
+
+void FakeBusBroker::serve(const std::vector<std::string>& addresses) {
     std::lock_guard<std::mutex> lock(server_mutex_);
     {
         std::lock_guard<std::mutex> state_lock(state_->mutex);
         if (server_ || state_->closed) {
-            throw std::logic_error("FakeBusBroker serves once: " + address);
+            throw std::logic_error("FakeBusBroker serves once: " + addresses.front());
         }
     }
     server_ = std::make_unique<TestServer>(
-        address, std::initializer_list<grpc::Service*>{publish_.get(), subscribe_.get()});
+        addresses, std::initializer_list<grpc::Service*>{publish_.get(), subscribe_.get()});
 }
 
 void FakeBusBroker::shutdown() {
@@ -226,6 +234,12 @@ grpc::Service* FakeBusBroker::subscribe_service() {
 void FakeBusBroker::deliver(const PubSubMsg& message) {
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->deliver_locked(message);
+}
+
+void FakeBusBroker::deliver_to(const std::string& subscriber, const PubSubMsg& message) {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->queues[subscriber].push_back(message);
+    state_->changed.notify_all();
 }
 
 void FakeBusBroker::end_streams() {

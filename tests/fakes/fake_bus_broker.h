@@ -29,7 +29,11 @@ namespace vanta::testing {
 //
 // Threading: every method may be called from any thread.
 class FakeBusBroker {
-public:
+  public:
+    // Where the device's broker listens: its publish and its subscribe service.
+    static inline const std::vector<std::string> kDeviceAddresses = {"unix:/tmp/pubservice",
+                                                                     "unix:/tmp/subservice"};
+
     struct SubscribeCall {
         std::string subscriber;
         std::vector<std::string> topics;
@@ -43,6 +47,8 @@ public:
     FakeBusBroker();
     // A broker serving both services on `address` ("unix:/path").
     explicit FakeBusBroker(const std::string& address);
+    // A broker serving both services on each of `addresses`.
+    explicit FakeBusBroker(const std::vector<std::string>& addresses);
     ~FakeBusBroker();
 
     FakeBusBroker(const FakeBusBroker&) = delete;
@@ -50,6 +56,7 @@ public:
 
     // Serves both services on `address`. Throws if already serving.
     void serve(const std::string& address);
+    void serve(const std::vector<std::string>& addresses);
     // Ends every open Read stream, refuses new ones and stops the server.
     // The broker cannot serve again afterwards.
     void shutdown();
@@ -61,6 +68,9 @@ public:
 
     // Queues `message` for every subscriber of its topic.
     void deliver(const vanta::pubsub::PubSubMsg& message);
+    // Queues `message` for `subscriber` whatever it subscribed to, as a broker
+    // does for a subscriber whose topics it mixed up.
+    void deliver_to(const std::string& subscriber, const vanta::pubsub::PubSubMsg& message);
     // Ends the Read streams open now with UNAVAILABLE; later ones are served.
     void end_streams();
 
@@ -94,7 +104,7 @@ public:
     bool wait_for_closed_streams(const std::string& subscriber,
                                  std::chrono::milliseconds limit = kDefaultWait) const;
 
-private:
+  private:
     struct State;
     class PublishServiceImpl;
     class SubscribeServiceImpl;

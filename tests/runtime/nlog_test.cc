@@ -9,7 +9,7 @@
 using namespace std::chrono_literals;
 
 class MetricsWorkerTest : public ::testing::Test {
-protected:
+  protected:
     vanta::testing::TempDir dir_;
     std::string address_ = dir_.socket_address("metricsdispatch_service");
     vanta::testing::FakeMetricsDispatch service_;
@@ -72,6 +72,21 @@ TEST_F(MetricsWorkerTest, StopsPromptlyWithoutAService) {
     nlog::create_logger("Nobody").log(vanta::metricsdispatch::METRIC, "k", {{"a", 1}});
     nlog::stop_logger();
     EXPECT_TRUE(service_.metrics().empty());
+}
+
+TEST_F(MetricsWorkerTest, MetricsOutsideTheWorkersLifetimeAreDropped) {
+    vanta::testing::TestServer server(address_, {&service_});
+    const auto logger = nlog::create_logger("Early");
+    logger.log(vanta::metricsdispatch::METRIC, "before", {{"a", 1}});
+    nlog::init_logger(vanta::metricsdispatch::create_metricsdispatch_client(address_, 20000ms));
+    logger.log(vanta::metricsdispatch::METRIC, "during", {{"a", 2}});
+    ASSERT_TRUE(service_.wait_for(1));
+    nlog::stop_logger();
+    logger.log(vanta::metricsdispatch::METRIC, "after", {{"a", 3}});
+
+    const auto metrics = service_.metrics();
+    ASSERT_EQ(metrics.size(), 1u);
+    EXPECT_EQ(metrics[0].key(), "during");
 }
 
 TEST(MetricEventTypes, AreNamedForMessages) {

@@ -155,9 +155,16 @@ void LoggerImpl::log(const std::set<EventType>& types, const std::string& key,
     metric.set_key(key);
     metric.set_process_name(program_invocation_short_name);
     metric.set_json_data(data.dump());
-    metrics_worker().push(metric);
+    // Before init_logger() and after stop_logger() (the shutdown window, when
+    // bus messages may still arrive) there is no worker: the metric is dropped.
+    std::lock_guard<std::mutex> lock(worker_mutex());
+    if (worker()) {
+        worker()->push(metric);
+    }
 }
 
-LoggerImpl create_logger(const std::string& name) { return LoggerImpl(name); }
+LoggerImpl create_logger(const std::string& name) {
+    return LoggerImpl(name);
+}
 
 }  // namespace nlog

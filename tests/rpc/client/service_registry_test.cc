@@ -16,6 +16,7 @@
 #include "fakes/recording_logger.h"
 #include "fakes/temp_dir.h"
 #include "fakes/test_server.h"
+#include "fakes/wait_until.h"
 #include "rpc/client/service_address.h"
 #include "rpc/client/service_context.h"
 #include "rpc/client/service_health.h"
@@ -140,10 +141,7 @@ TEST_F(ServiceRegistry, RegisterWaitsForTheRegistrySocketThenRegistersWithOurPid
 
     // Start the registry once the first round of checks has given up.
     const std::string down = "I Service " + kRegistryAddress + " failed to come up...";
-    const auto until = std::chrono::steady_clock::now() + 10s;
-    while (logger_.count(down) == 0 && std::chrono::steady_clock::now() < until) {
-        std::this_thread::sleep_for(10ms);
-    }
+    vanta::testing::wait_until([&] { return logger_.count(down) > 0; }, 10s);
     std::optional<TestServer> server;
     server.emplace(kRegistryAddress, std::initializer_list<grpc::Service*>{&registry_});
     registering.join();

@@ -14,6 +14,7 @@
 
 #include "fakes/temp_dir.h"
 #include "fakes/test_server.h"
+#include "fakes/wait_until.h"
 #include "rpc/client/fake_test_service.h"
 #include "rpc/client/grpc_client_bidi_stream_manager.h"
 #include "rpc/client/test_client.h"
@@ -51,14 +52,7 @@ class QueueDriver {
     }
     // Waits (bounded) for the queue to hold `count` items.
     bool wait_for_size(unsigned count, std::chrono::milliseconds limit = 5s) {
-        const auto until = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < until) {
-            if (size() >= count) {
-                return true;
-            }
-            std::this_thread::sleep_for(5ms);
-        }
-        return false;
+        return vanta::testing::wait_until([&] { return size() >= count; }, limit);
     }
     WaitingExecutor::ContextualWorkItem take() {
         std::lock_guard<std::mutex> lock(executor_.queue_mutex());
@@ -174,10 +168,7 @@ TEST_F(ObservableClient, BackendStartedLaterIsReachedSoonAfterItsSocketAppears) 
     backend.publish("disconnected");
     ASSERT_TRUE(recorder_.wait_for_events(1));
     EXPECT_THAT(recorder_.texts(), ElementsAre("volume 7"));
-    const auto until = std::chrono::steady_clock::now() + 5s;
-    while (recorder_.disconnects() == 0 && std::chrono::steady_clock::now() < until) {
-        std::this_thread::sleep_for(5ms);
-    }
+    vanta::testing::wait_until([&] { return recorder_.disconnects() > 0; }, 5s);
     EXPECT_EQ(recorder_.disconnects(), 1);
 }
 

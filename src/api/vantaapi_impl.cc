@@ -1,0 +1,177 @@
+#include "api/vantaapi_impl.h"
+
+#include "api/service_constants.h"
+#include "pubsub/publisher_factory.h"
+#include "pubsub/subscription_event_handler_factory.h"
+#include "rpc/server/grpc_server_sync_subscriber.h"
+#include "runtime/logging/loggers.h"
+#include "runtime/tracing/grpc_tracing.h"
+
+namespace vanta {
+
+namespace {
+const std::string kApiClientName = "VantaApi";
+const std::string kWakeUpTopic = "UXWakeUpEvent";
+const std::string kStandbyTopic = "UXStandbyEvent";
+const std::string kStandbyData = "MANAUL_STANDBY";
+}  // namespace
+
+VantaApiImpl::VantaApiImpl(Executor& executor)
+    : subscriber_(pubsub::create_subscription_event_handler(kApiClientName)),
+      publisher_(pubsub::create_publisher_client("")),
+      logger_(logging::getLogger("VantaApi")),
+      executor_(executor),
+      tracer_(tracing::create_tracer()),
+      upgrade_manager_plugin_(event_publisher_, *this),
+      user_detection_plugin_(event_publisher_, *this),
+      pairing_plugin_(event_publisher_, *this),
+      calendar_plugin_(executor, event_publisher_, *this),
+      meeting_plugin_(executor, event_publisher_, *this),
+      wifi_plugin_(event_publisher_, *this),
+      network_status_plugin_(event_publisher_, *this),
+      nimbo_room_control_plugin_(event_publisher_, *this),
+      nimbo_status_reporter_plugin_(executor, event_publisher_, *this),
+      configuration_plugin_(executor, event_publisher_, *this),
+      crash_report_plugin_(event_publisher_, *this),
+      feature_toggle_plugin_(event_publisher_, *this),
+      image_upgrade_plugin_(event_publisher_, *this),
+      image_download_plugin_(event_publisher_, *this),
+      on_prem_upgrade_plugin_(event_publisher_, *this),
+      upgrade_info_plugin_(event_publisher_, *this),
+      ui_mute_plugin_(event_publisher_, *this),
+      ui_server_mute_plugin_(event_publisher_, *this),
+      video_signage_plugin_(event_publisher_, *this),
+      ui_volume_plugin_(event_publisher_, *this),
+      ui_audio_path_plugin_(event_publisher_, *this),
+      content_share_plugin_(event_publisher_, *this),
+      ap_mode_event_plugin_(event_publisher_, *this),
+      ap_mode_client_event_plugin_(event_publisher_, *this),
+      service_plugin_(event_publisher_, *this),
+      system_controller_plugin_(executor, event_publisher_, *this),
+      avatar_plugin_(executor, event_publisher_, *this),
+      system_device_plugin_(event_publisher_, *this),
+      share_available_plugin_(event_publisher_, *this),
+      proxy_config_event_plugin_(event_publisher_, *this),
+      account_manager_plugin_(executor, event_publisher_, *this),
+      krell_config_manager_plugin_(event_publisher_, *this),
+      nimbo_branding_plugin_(executor, event_publisher_, *this),
+      krell_security_plugin_(event_publisher_, *this),
+      call_history_plugin_(executor, event_publisher_, *this),
+      share_governor_plugin_(executor, event_publisher_, *this),
+      certificate_manager_plugin_(event_publisher_, *this),
+      phonebook_plugin_(event_publisher_, *this),
+      ieee8021x_plugin_(event_publisher_, *this),
+      hdmi_rx_plugin_(event_publisher_, *this),
+      nfc_plugin_(executor, event_publisher_, *this),
+      camera_plugin_(executor, event_publisher_, *this),
+      bluetooth_plugin_(executor, event_publisher_, *this) {
+    std::weak_ptr<bool> alive = alive_;
+    executor_.add_work(
+        [this, alive] {
+            if (alive.lock()) {
+                start_subscriptions();
+            }
+        },
+        0, "start_subscriptions");
+}
+
+VantaApiImpl::~VantaApiImpl() {
+    *alive_ = false;
+    alive_.reset();
+    // Bus messages reach the plugins on the subscriber's thread: stop it while
+    // the plugins still exist.
+    subscriber_->stop();
+}
+
+void VantaApiImpl::register_event_handler(
+    const std::string& topic, std::function<void(const pubsub::PubSubMessage&)> handler) {
+    handlers_.emplace(topic, std::move(handler));
+}
+
+void VantaApiImpl::start_subscriptions() {
+    // While the bus refuses, try again after kPubSubWait. The retry is queued
+    // rather than slept on, so the main thread keeps running other work (and
+    // notices a termination request) while the bus is down.
+    if (!subscriber_->subscribe(kPubSubEventTopics)) {
+        std::weak_ptr<bool> alive = alive_;
+        executor_.schedule_work(
+            [this, alive] {
+                if (alive.lock()) {
+                    start_subscriptions();
+                }
+            },
+            kPubSubWait);
+        return;
+    }
+    subscriber_->start(
+        [this](const pubsub::PubSubMessage& message) { receive_subscription_event(message); });
+}
+
+void VantaApiImpl::receive_subscription_event(const pubsub::PubSubMessage& message) {
+    const std::string& topic = message.msg().topic();
+    const auto handler = handlers_.find(topic);
+    if (handler == handlers_.end()) {
+        logger_.warning("Unhandled Event {}", topic);
+        return;
+    }
+    handler->second(message);
+}
+
+std::unique_ptr<tracing::Span> VantaApiImpl::start_handler_span(grpc::ServerContext* context,
+                                                                const char* operation) {
+    return tracer_->start_span(
+        std::string("VantaApiServer::") + operation,
+        tracing::StartSpanOptions(tracing::kChildOf, grpctracing::get_span_context(context)));
+}
+
+grpc::Status VantaApiImpl::Subscribe(
+    grpc::ServerContext* /*context*/,
+    grpc::ServerReaderWriter<vantaapi::VantaEvent, vantaapi::SubscriptionRequest>* stream) {
+    GrpcServerSyncSubscriber<vantaapi::VantaEvent, vantaapi::SubscriptionRequest> writer(stream);
+    event_publisher_.add(&writer);
+    // Detaches the writer however the stream ends, before it is destroyed.
+    struct Detach {
+        GrpcServerPublisher<vantaapi::VantaEvent>& publisher;
+        GrpcServerWriter<vantaapi::VantaEvent>* writer;
+        ~Detach() { publisher.remove(writer); }
+    } detach{event_publisher_, &writer};
+
+    vantaapi::VantaEvent started;
+    started.mutable_subscription_status()->set_status(
+        vantaapi::VantaApiSubscriptionStatus::STREAM_STARTED);
+    writer.send(started);
+    writer.process_queue(
+        [](const vantaapi::SubscriptionRequest& request) { return request.unsubscribe(); });
+    return grpc::Status::OK;
+}
+
+grpc::Status VantaApiImpl::UXWakeUp(grpc::ServerContext* context,
+                                    const vantaapi::UXWakeUpRequest* request,
+                                    vantaapi::RequestStatus* response) {
+    const auto span = start_handler_span(context, "UXWakeUp");
+    const auto trigger = request->trigger();
+    if (trigger == vantaapi::UXWakeUpRequest::BUTTON ||
+        trigger == vantaapi::UXWakeUpRequest::TOUCH_SCREEN) {
+        pubsub::PubSubMessage message;
+        message.msg().set_topic(kWakeUpTopic);
+        message.msg().set_data(trigger == vantaapi::UXWakeUpRequest::BUTTON ? "BUTTON"
+                                                                            : "TOUCH_SCREEN");
+        message.msg().set_event(static_cast<int>(trigger));
+        publisher_->Publish(message);
+    }
+    response->set_success(true);
+    return grpc::Status::OK;
+}
+
+grpc::Status VantaApiImpl::UXStandby(grpc::ServerContext* context,
+                                     const google::protobuf::Empty* /*request*/,
+                                     google::protobuf::Empty* /*response*/) {
+    const auto span = start_handler_span(context, "UXStandby");
+    pubsub::PubSubMessage message;
+    message.msg().set_topic(kStandbyTopic);
+    message.msg().set_data(kStandbyData);
+    publisher_->Publish(message);
+    return grpc::Status::OK;
+}
+
+}  // namespace vanta

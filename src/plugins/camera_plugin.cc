@@ -1,0 +1,8 @@
+#include "plugins/camera_plugin.h"
+
+namespace vanta {
+
+CameraPlugin::CameraPlugin(Executor&, GrpcServerPublisher<vantaapi::VantaEvent>&,
+                           PluginRegistrar&) {}
+
+}  // namespace vanta

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "plugins/plugin_registrar.h"
+#include "pubsub/pubsub_message.h"
+#include "rpc/server/grpc_server_publisher.h"
+#include "runtime/logging/logger.h"
+#include "vantaapievents.pb.h"
+
+namespace vanta {
+
+class PairingPlugin {
+  public:
+    PairingPlugin(GrpcServerPublisher<vantaapi::VantaEvent>& publisher, PluginRegistrar& registrar);
+    PairingPlugin(const PairingPlugin&) = delete;
+    PairingPlugin& operator=(const PairingPlugin&) = delete;
+
+    void update_status(vantaapi::UserDetectionState::Code state, const std::string& data,
+                       const std::string& uuid);
+    void publish_token_event(vantaapi::PairingTokenEvent::ChangeType what);
+
+  private:
+    void handle_pairing_event(const pubsub::PubSubMessage& message);
+    void handle_guest_token_event(const pubsub::PubSubMessage& message);
+    void handle_manual_pair_event(const pubsub::PubSubMessage& message);
+
+    GrpcServerPublisher<vantaapi::VantaEvent>& publisher_;
+    logging::Logger& logger_;
+};
+
+}  // namespace vanta

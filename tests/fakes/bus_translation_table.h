@@ -1,0 +1,99 @@
+#pragma once
+
+// What the API service makes of each bus message: one row per message, with
+// the event published to subscribers (if any), the lines logged and the error
+// raised. Shared by the plugin tests and the end-to-end tests of the service.
+
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <google/protobuf/any.pb.h>
+#include <google/protobuf/text_format.h>
+
+#include "pubsub.pb.h"
+
+namespace vanta::testing {
+
+using Attributes = std::map<std::string, std::string>;
+
+template <typename Message>
+Message from_text(const std::string& text) {
+    Message message;
+    if (!google::protobuf::TextFormat::ParseFromString(text, &message)) {
+        throw std::invalid_argument("test data is not a " + message.GetTypeName() + ": " + text);
+    }
+    return message;
+}
+
+inline std::string info(const std::string& text) {
+    return "VantaApi I: " + text;
+}
+inline std::string warning(const std::string& text) {
+    return "VantaApi W: " + text;
+}
+inline std::string error(const std::string& text) {
+    return "VantaApi ERROR: " + text;
+}
+
+enum class Raises { nothing, invalid_argument, out_of_range, runtime_error };
+
+// One bus message and what the plugins make of it.
+struct Row {
+    std::string topic;
+    int event = 0;
+    std::string data;
+    Attributes attributes;
+    std::optional<google::protobuf::Any> message_data;
+    // Text form of the one VantaEvent published; empty when nothing is.
+    std::string published;
+    // The console lines of the message, when the row looks at them.
+    std::optional<std::vector<std::string>> logs;
+    Raises raises = Raises::nothing;
+    std::string error_text;
+
+    Row with_data(std::string text) && {
+        data = std::move(text);
+        return std::move(*this);
+    }
+    Row with(Attributes values) && {
+        attributes = std::move(values);
+        return std::move(*this);
+    }
+    Row carrying(const google::protobuf::Message& payload) && {
+        message_data.emplace();
+        message_data->PackFrom(payload);
+        return std::move(*this);
+    }
+    Row publishes(std::string text) && {
+        published = std::move(text);
+        return std::move(*this);
+    }
+    Row logging(std::vector<std::string> lines) && {
+        logs = std::move(lines);
+        return std::move(*this);
+    }
+    Row silently() && { return std::move(*this).logging({}); }
+    Row raising(Raises kind, std::string text = {}) && {
+        raises = kind;
+        error_text = std::move(text);
+        return std::move(*this);
+    }
+};
+
+inline Row on(std::string topic, int event) {
+    Row row;
+    row.topic = std::move(topic);
+    row.event = event;
+    return row;
+}
+
+// The bus message of `row`.
+pubsub::PubSubMsg bus_message(const Row& row);
+
+// Every row of the translation, topic by topic.
+std::vector<Row> translation_table();
+
+}  // namespace vanta::testing

@@ -1,0 +1,135 @@
+#include <chrono>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <google/protobuf/text_format.h>
+#include <google/protobuf/util/message_differencer.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "fakes/bus_translation_table.h"
+#include "fakes/capturing_writer.h"
+#include "fakes/console_capture.h"
+#include "fakes/fake_metrics_dispatch.h"
+#include "fakes/recording_registrar.h"
+#include "fakes/temp_dir.h"
+#include "fakes/test_server.h"
+#include "plugin_catalogue.h"
+#include "runtime/executor/manual_executor.h"
+#include "runtime/logging/metrics_dispatch_client.h"
+#include "runtime/logging/nlog.h"
+
+namespace vanta::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using vantaapi::VantaEvent;
+
+// Every plugin of the service on one registrar, as the API service builds
+// them, with a subscriber attached to the fan-out and the metrics worker
+// sending to a fake dispatch service.
+class BusEventPluginsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        nlog::init_logger(vanta::metricsdispatch::create_metricsdispatch_client(
+            temp_.socket_address("metrics"), std::chrono::milliseconds(5000)));
+        publisher_.add(&writer_);
+        for (const PluginEntry& entry : plugin_catalogue()) {
+            plugins_.push_back(entry.make(executor_, publisher_, registrar_));
+        }
+    }
+    void TearDown() override {
+        publisher_.remove(&writer_);
+        nlog::stop_logger();
+    }
+
+    void dispatch(const Row& row) { registrar_.dispatch(pubsub::PubSubMessage(bus_message(row))); }
+
+    void check(const Row& row) {
+        writer_.clear();
+        ConsoleCapture console;
+        switch (row.raises) {
+            case Raises::nothing:
+                EXPECT_NO_THROW(dispatch(row));
+                break;
+            case Raises::invalid_argument:
+                EXPECT_THROW(dispatch(row), std::invalid_argument);
+                break;
+            case Raises::out_of_range:
+                EXPECT_THROW(dispatch(row), std::out_of_range);
+                break;
+            case Raises::runtime_error:
+                try {
+                    dispatch(row);
+                    ADD_FAILURE() << "no exception";
+                } catch (const std::runtime_error& e) {
+                    EXPECT_EQ(e.what(), row.error_text);
+                } catch (const std::exception& e) {
+                    ADD_FAILURE() << "unexpected exception: " << e.what();
+                }
+                break;
+        }
+
+        const std::vector<VantaEvent> events = writer_.events();
+        if (row.published.empty()) {
+            EXPECT_THAT(events, IsEmpty());
+        } else if (events.size() != 1) {
+            ADD_FAILURE() << events.size() << " events published instead of one";
+        } else {
+            const auto expected = from_text<VantaEvent>(row.published);
+            EXPECT_TRUE(google::protobuf::util::MessageDifferencer::Equals(expected, events[0]))
+                << "expected: " << expected.ShortDebugString()
+                << "\npublished: " << events[0].ShortDebugString();
+        }
+        if (row.logs) {
+            EXPECT_EQ(console.lines(), *row.logs);
+        }
+    }
+
+    TempDir temp_;
+    FakeMetricsDispatch metrics_;
+    TestServer metrics_server_{temp_.socket_address("metrics"), {&metrics_}};
+    ManualExecutor executor_;
+    EventPublisher publisher_;
+    CapturingWriter<VantaEvent> writer_;
+    RecordingRegistrar registrar_;
+    std::vector<std::shared_ptr<void>> plugins_;
+};
+
+TEST_F(BusEventPluginsTest, EveryBusMessageBecomesItsEventOrNothing) {
+    for (const Row& row : translation_table()) {
+        SCOPED_TRACE(row.topic + " event " + std::to_string(row.event) + " data \"" + row.data +
+                     "\"");
+        check(row);
+    }
+}
+
+TEST_F(BusEventPluginsTest, DeviceCrashIsCountedAsAProblemReportMetric) {
+    Row crash = on("DeviceEvent", 0)
+                    .with_data("/dev/video0")
+                    .with({{"dump_file", "/crashlog/uvc.dmp"}, {"driver_name", "uvcvideo"}});
+    dispatch(on("DeviceEvent", 1));
+    dispatch(crash);
+    dispatch(on("DeviceEvent", 0));
+
+    ASSERT_TRUE(metrics_.wait_for(2));
+    const auto metrics = metrics_.metrics();
+    ASSERT_EQ(metrics.size(), 2u);
+    EXPECT_THAT(metrics[0].type(), ElementsAre(vanta::metricsdispatch::METRIC));
+    EXPECT_EQ(metrics[0].tag(), "Vanta.system.ProblemReport");
+    EXPECT_EQ(metrics[0].key(), "Vanta.system.ProblemReport.DeviceCrash");
+    EXPECT_EQ(nlohmann::json::parse(metrics[0].json_data()),
+              (nlohmann::json{{"device_path", "/dev/video0"}, {"driver_name", "uvcvideo"}}));
+    EXPECT_EQ(nlohmann::json::parse(metrics[1].json_data()),
+              (nlohmann::json{{"device_path", ""}, {"driver_name", ""}}));
+    EXPECT_EQ(writer_.events().size(), 2u);
+}
+
+}  // namespace
+}  // namespace vanta::testing
