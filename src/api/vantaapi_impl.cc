@@ -7,6 +7,16 @@
 #include "runtime/logging/loggers.h"
 #include "runtime/tracing/grpc_tracing.h"
 
+// Client factories: call control.
+
+// Client factories: audio, ringer, reset, system, screen, HDMI input, 802.1X,
+// upgrades and features.
+
+// Client factories: network, Wi-Fi, access point, configuration, on-premises,
+// cloud configuration, ultrasound, avatar and media session.
+
+// Platform, problem reports and tones.
+
 namespace vanta {
 
 namespace {
@@ -64,7 +74,34 @@ VantaApiImpl::VantaApiImpl(Executor& executor)
       hdmi_rx_plugin_(event_publisher_, *this),
       nfc_plugin_(executor, event_publisher_, *this),
       camera_plugin_(executor, event_publisher_, *this),
-      bluetooth_plugin_(executor, event_publisher_, *this) {
+      bluetooth_plugin_(executor, event_publisher_, *this)
+      // Backend clients, in the order of their declaration. Each line starts
+      // with its comma.
+      // (1) reset
+
+      // (2) call control
+
+      // (3) network status reporter, (4) network manager
+
+      // (5) volume manager, (6) feature manager
+
+      // (7) problem reporter, (8) problem-report status
+
+      // (9) Wi-Fi, (10) ultrasound
+
+      // (11) upgrade manager, (12) avatar
+
+      // (13) access point, (14) 802.1X, (15) system controller
+
+      // (16) on-premises security, (17) screen settings
+
+      // (18) configuration manager, (19) on-premises configuration, (20) cloud
+      // configuration
+
+      // (21) HDMI input, (22) ringer
+
+      // (23) media session
+{
     std::weak_ptr<bool> alive = alive_;
     executor_.add_work(
         [this, alive] {

@@ -14,6 +14,16 @@
 #include "runtime/tracing/tracing.h"
 #include "vantaapi.grpc.pb.h"
 
+// Backend clients: call control.
+
+// Backend clients: audio, ringer, reset, system, screen, HDMI input, 802.1X,
+// upgrades and features.
+
+// Backend clients: network, Wi-Fi, access point, configuration, on-premises
+// call control, cloud configuration, ultrasound, avatar and media session.
+
+// Platform, problem reports and tones.
+
 namespace vanta {
 
 // The one object behind the VantaApi service. Constructing it assembles the
@@ -40,6 +50,19 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
     grpc::Status UXStandby(grpc::ServerContext* context, const google::protobuf::Empty* request,
                            google::protobuf::Empty* response) override;
 
+    // Operations served by call control.
+
+    // Operations served by the audio, ringer, reset, system, screen, HDMI
+    // input, 802.1X, upgrade and feature clients.
+
+    // Operations served by the network, Wi-Fi, access point, configuration,
+    // on-premises, cloud configuration, ultrasound, avatar and media-session
+    // clients.
+
+    // Operations served by the platform, problem reports and the tone player.
+
+    // Operations served by plugins.
+
     // Binds `topic` to `handler`; a topic already bound keeps its first handler.
     void register_event_handler(const std::string& topic,
                                 std::function<void(const pubsub::PubSubMessage&)> handler) override;
@@ -51,6 +74,14 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
     void receive_subscription_event(const pubsub::PubSubMessage& message);
     std::unique_ptr<tracing::Span> start_handler_span(grpc::ServerContext* context,
                                                       const char* operation);
+    // The frame of every unary handler: the span "VantaApiServer::<operation>"
+    // (a child of the caller's trace) lasts while `body` runs; its status is
+    // the answer.
+    template <typename Body>
+    grpc::Status serve(grpc::ServerContext* context, const char* operation, Body&& body) {
+        const auto span = start_handler_span(context, operation);
+        return body();
+    }
 
     std::unique_ptr<pubsub::SubscriptionEventHandler> subscriber_;
     std::unique_ptr<pubsub::Publisher> publisher_;
@@ -103,6 +134,32 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
     NfcPlugin nfc_plugin_;
     CameraPlugin camera_plugin_;
     BluetoothPlugin bluetooth_plugin_;
+
+    // The backend clients, created in this order.
+    // (1) reset
+
+    // (2) call control
+
+    // (3) network status reporter, (4) network manager
+
+    // (5) volume manager, (6) feature manager
+
+    // (7) problem reporter, (8) problem-report status
+
+    // (9) Wi-Fi, (10) ultrasound
+
+    // (11) upgrade manager, (12) avatar
+
+    // (13) access point, (14) 802.1X, (15) system controller
+
+    // (16) on-premises security, (17) screen settings
+
+    // (18) configuration manager, (19) on-premises configuration, (20) cloud
+    // configuration
+
+    // (21) HDMI input, (22) ringer
+
+    // (23) media session
 
     // Cleared by the destructor: work that the executor still holds for this
     // object then does nothing.

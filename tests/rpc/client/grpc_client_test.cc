@@ -10,7 +10,7 @@
 
 #include "fakes/temp_dir.h"
 #include "fakes/test_server.h"
-#include "rpc/client/fake_test_service.h"
+#include "fakes/fake_test_service.h"
 #include "rpc/client/grpc_client.h"
 #include "rpc/client/grpc_client_channel.h"
 #include "rpc/client/test_client.h"

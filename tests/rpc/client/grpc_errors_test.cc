@@ -11,7 +11,7 @@
 #include "fakes/temp_dir.h"
 #include "fakes/test_server.h"
 #include "rpc/client/exception_utils.h"
-#include "rpc/client/fake_test_service.h"
+#include "fakes/fake_test_service.h"
 #include "rpc/client/grpc_exception_handler.h"
 #include "rpc/client/grpc_exceptions.h"
 #include "rpc/client/test_client.h"

@@ -15,7 +15,7 @@
 #include "fakes/temp_dir.h"
 #include "fakes/test_server.h"
 #include "fakes/wait_until.h"
-#include "rpc/client/fake_test_service.h"
+#include "fakes/fake_test_service.h"
 #include "rpc/client/grpc_client_bidi_stream_manager.h"
 #include "rpc/client/test_client.h"
 #include "runtime/executor/waiting_executor.h"
