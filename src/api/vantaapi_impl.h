@@ -62,6 +62,114 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
     // Operations served by the platform, problem reports and the tone player.
 
     // Operations served by plugins.
+    grpc::Status GetAccountDetails(grpc::ServerContext* context, const vantaapi::AccountID* request,
+                      vantaapi::AccountDetails* response) override;
+    grpc::Status GetCloudConnectivity(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::CloudConnectivityResponse* response) override;
+    grpc::Status GetAllMeetings(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::MeetingList* response) override;
+    grpc::Status GetCalendarEvents(grpc::ServerContext* context, const vantaapi::CalendarEventsRequest* request,
+                      vantaapi::CalendarEventList* response) override;
+    grpc::Status DismissCalendarEvent(grpc::ServerContext* context, const vantaapi::CalendarEventRequest* request,
+                      google::protobuf::Empty* response) override;
+    grpc::Status DismissCalendarEvents(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      google::protobuf::Empty* response) override;
+    grpc::Status StartCallShare(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      google::protobuf::Empty* response) override;
+    grpc::Status StopCallShare(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      google::protobuf::Empty* response) override;
+    grpc::Status StopAllShares(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      google::protobuf::Empty* response) override;
+    grpc::Status StartWiredShare(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      google::protobuf::Empty* response) override;
+    grpc::Status GetVideoStatistics(grpc::ServerContext* context, const vantaapi::MeetingInfo* request,
+                      vantaapi::VideoStatistics* response) override;
+    grpc::Status GetActiveShares(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::ActiveShares* response) override;
+    grpc::Status EnableBluetooth(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::RequestStatus* response) override;
+    grpc::Status DisableBluetooth(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::RequestStatus* response) override;
+    grpc::Status GetBluetoothState(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::BluetoothState* response) override;
+    grpc::Status StartBluetoothInquiry(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::RequestStatus* response) override;
+    grpc::Status StopBluetoothInquiry(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::RequestStatus* response) override;
+    grpc::Status GetInquiryResult(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::RemoteBluetoothDeviceList* response) override;
+    grpc::Status GetBondedDevices(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::RemoteBluetoothDeviceList* response) override;
+    grpc::Status PairBluetooth(grpc::ServerContext* context, const vantaapi::BluetoothAddress* request,
+                      vantaapi::RequestStatus* response) override;
+    grpc::Status UnPairBluetooth(grpc::ServerContext* context, const vantaapi::BluetoothAddress* request,
+                      vantaapi::RequestStatus* response) override;
+    grpc::Status ConnectBluetooth(grpc::ServerContext* context, const vantaapi::BluetoothAddress* request,
+                      vantaapi::RequestStatus* response) override;
+    grpc::Status DisconnectBluetooth(grpc::ServerContext* context, const vantaapi::BluetoothAddress* request,
+                      vantaapi::RequestStatus* response) override;
+    grpc::Status GetSpaceInfo(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::SpaceInfo* response) override;
+    grpc::Status GetGuestToken(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::TokenResponse* response) override;
+    grpc::Status GetManualPairPin(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::ManualPairChallenge* response) override;
+    grpc::Status GetNimboServiceStatus(grpc::ServerContext* context, const vantaapi::NimboServiceRequest* request,
+                      vantaapi::NimboServiceStatus* response) override;
+    grpc::Status CertGenerateCSR(grpc::ServerContext* context, const vantaapi::CSRRequest* request,
+                      vantaapi::CSRResp* response) override;
+    grpc::Status CertRetrieveCSR(grpc::ServerContext* context, const vantaapi::CSRRetrieveReq* request,
+                      vantaapi::CSRRetrieveResp* response) override;
+    grpc::Status CertSaveLocalPublicKey(grpc::ServerContext* context, const vantaapi::LocalPublicKeySave* request,
+                      vantaapi::CertSaveResponse* response) override;
+    grpc::Status CertSaveCACert(grpc::ServerContext* context, const vantaapi::CACertSave* request,
+                      vantaapi::CACertSaveResponse* response) override;
+    grpc::Status CertSaveCustomCACert(grpc::ServerContext* context, const vantaapi::CustomCACertSave* request,
+                      vantaapi::CACertSaveResponse* response) override;
+    grpc::Status CertListCertificates(grpc::ServerContext* context, const vantaapi::CertListQuery* request,
+                      vantaapi::CertListResp* response) override;
+    grpc::Status CertDelete(grpc::ServerContext* context, const vantaapi::CertDeleteReq* request,
+                      vantaapi::CertDeleteResp* response) override;
+    grpc::Status CertInfo(grpc::ServerContext* context, const vantaapi::CertInfoQuery* request,
+                      vantaapi::CertInfoResp* response) override;
+    grpc::Status CertRetrieveCert(grpc::ServerContext* context, const vantaapi::CertRetrieveReq* request,
+                      vantaapi::CertRetrieveResp* response) override;
+    grpc::Status Wired8021xConfigure(grpc::ServerContext* context, const vantaapi::Wired8021xConfigRequest* request,
+                      vantaapi::Wired8021xResponse* response) override;
+    grpc::Status ListAccountStates(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::AccountStateList* response) override;
+    grpc::Status CreateAccount(grpc::ServerContext* context, const vantaapi::ActivationRequest* request,
+                      vantaapi::ActivationResponse* response) override;
+    grpc::Status DeleteAccount(grpc::ServerContext* context, const vantaapi::AccountID* request,
+                      vantaapi::RequestStatus* response) override;
+    grpc::Status GetNimboBranding(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::BrandingList* response) override;
+    grpc::Status GetCarouselImage(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::CarouselImage* response) override;
+    grpc::Status GetSignageState(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::SignageState* response) override;
+    grpc::Status ListRecords(grpc::ServerContext* context, const vantaapi::ListRecordsRequest* request,
+                      vantaapi::ListRecordsResponse* response) override;
+    grpc::Status PhonebookSearch(grpc::ServerContext* context, const vantaapi::PhonebookSearchRequest* request,
+                      vantaapi::PhonebookSearchResponse* response) override;
+    grpc::Status StartSelfView(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      google::protobuf::Empty* response) override;
+    grpc::Status StopSelfView(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      google::protobuf::Empty* response) override;
+    grpc::Status ChangeVideoBackgroundEffect(grpc::ServerContext* context, const vantaapi::ChangeVideoBackgroundEffectRequest* request,
+                      google::protobuf::Empty* response) override;
+    grpc::Status GetCameraState(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::CameraState* response) override;
+    grpc::Status GetCameraStreamStatistics(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::CameraStreamStatistics* response) override;
+    grpc::Status CameraZoom(grpc::ServerContext* context, const vantaapi::CameraFocalLength* request,
+                      google::protobuf::Empty* response) override;
+    grpc::Status AdjustCameraBrightness(grpc::ServerContext* context, const vantaapi::CameraBrightness* request,
+                      vantaapi::RequestStatus* response) override;
+    grpc::Status CameraMove(grpc::ServerContext* context, const vantaapi::CameraMoveRequest* request,
+                      vantaapi::RequestStatus* response) override;
+    grpc::Status GetCameraSettings(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                      vantaapi::CameraSettings* response) override;
 
     // Binds `topic` to `handler`; a topic already bound keeps its first handler.
     void register_event_handler(const std::string& topic,

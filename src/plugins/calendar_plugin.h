@@ -1,9 +1,14 @@
 #pragma once
 
+#include <google/protobuf/empty.pb.h>
+#include <grpcpp/grpcpp.h>
+
 #include "plugins/plugin_registrar.h"
 #include "rpc/server/grpc_server_publisher.h"
 #include "runtime/executor/executor.h"
+#include "vantaapi.pb.h"
 #include "vantaapievents.pb.h"
+#include "vantaapimessages.pb.h"
 
 namespace vanta {
 
@@ -13,6 +18,16 @@ class CalendarPlugin {
                    PluginRegistrar& registrar);
     CalendarPlugin(const CalendarPlugin&) = delete;
     CalendarPlugin& operator=(const CalendarPlugin&) = delete;
+    // API operations served by this plugin.
+    grpc::Status get_calendar_events(grpc::ServerContext* context,
+                                     const vantaapi::CalendarEventsRequest* request,
+                                     vantaapi::CalendarEventList* response);
+    grpc::Status dismiss_calendar_event(grpc::ServerContext* context,
+                                        const vantaapi::CalendarEventRequest* request,
+                                        google::protobuf::Empty* response);
+    grpc::Status dismiss_calendar_events(grpc::ServerContext* context,
+                                         const google::protobuf::Empty* request,
+                                         google::protobuf::Empty* response);
 };
 
 }  // namespace vanta

@@ -1,5 +1,6 @@
 #include "plugins/meeting_plugin.h"
 
+#include "plugins/not_available.h"
 #include "runtime/logging/loggers.h"
 
 namespace vanta {
@@ -22,6 +23,16 @@ void MeetingPlugin::handle_meetinglist_subscription_event(const pubsub::PubSubMe
     vantaapi::VantaEvent event;
     event.mutable_new_meeting_list();
     publisher_.publish(event);
+}
+
+grpc::Status MeetingPlugin::GetAllMeetings(grpc::ServerContext*, const google::protobuf::Empty*,
+                                           vantaapi::MeetingList*) {
+    return not_available_yet("MeetingPlugin::GetAllMeetings");
+}
+
+grpc::Status MeetingPlugin::GetVideoStatistics(grpc::ServerContext*, const vantaapi::MeetingInfo*,
+                                               vantaapi::VideoStatistics*) {
+    return not_available_yet("MeetingPlugin::GetVideoStatistics");
 }
 
 }  // namespace vanta

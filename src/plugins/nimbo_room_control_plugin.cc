@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "nimboroomcontrol.pb.h"
+#include "plugins/not_available.h"
 #include "runtime/logging/loggers.h"
 
 namespace vanta {
@@ -115,6 +116,12 @@ void NimboRoomControlPlugin::send_space_update_event(const vantaapi::SpaceInfo& 
     vantaapi::VantaEvent event;
     *event.mutable_space_update_event() = space;
     publisher_.publish(event);
+}
+
+grpc::Status NimboRoomControlPlugin::get_space_info(grpc::ServerContext*,
+                                                    const google::protobuf::Empty*,
+                                                    vantaapi::SpaceInfo*) {
+    return not_available_yet("NimboRoomControlPlugin::get_space_info");
 }
 
 }  // namespace vanta

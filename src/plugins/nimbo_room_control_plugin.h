@@ -1,12 +1,17 @@
 #pragma once
 
+#include <google/protobuf/empty.pb.h>
+#include <grpcpp/grpcpp.h>
+
 #include <string>
 
 #include "plugins/plugin_registrar.h"
 #include "pubsub/pubsub_message.h"
 #include "rpc/server/grpc_server_publisher.h"
 #include "runtime/logging/logger.h"
+#include "vantaapi.pb.h"
 #include "vantaapievents.pb.h"
+#include "vantaapimessages.pb.h"
 
 namespace vanta {
 
@@ -21,6 +26,11 @@ class NimboRoomControlPlugin {
     NimboRoomControlPlugin& operator=(const NimboRoomControlPlugin&) = delete;
 
     void handle_subscription_event(const pubsub::PubSubMessage& message);
+
+    // API operations served by this plugin.
+    grpc::Status get_space_info(grpc::ServerContext* context,
+                                const google::protobuf::Empty* request,
+                                vantaapi::SpaceInfo* response);
 
   private:
     void send_room_control_action(vantaapi::RoomControlAction::code action,

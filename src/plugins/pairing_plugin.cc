@@ -1,5 +1,6 @@
 #include "plugins/pairing_plugin.h"
 
+#include "plugins/not_available.h"
 #include "runtime/logging/log_concealer.h"
 #include "runtime/logging/loggers.h"
 
@@ -83,6 +84,17 @@ void PairingPlugin::handle_manual_pair_event(const pubsub::PubSubMessage& messag
         logger_.info("{}", "VantaApi PairingPlugin manual pairing pin changed event");
         publish_token_event(vantaapi::PairingTokenEvent::MANUAL_PAIR_PIN_CHANGED);
     }
+}
+
+grpc::Status PairingPlugin::get_guest_token(grpc::ServerContext*, const google::protobuf::Empty*,
+                                            vantaapi::TokenResponse*) {
+    return not_available_yet("PairingPlugin::get_guest_token");
+}
+
+grpc::Status PairingPlugin::get_manual_pair_pin(grpc::ServerContext*,
+                                                const google::protobuf::Empty*,
+                                                vantaapi::ManualPairChallenge*) {
+    return not_available_yet("PairingPlugin::get_manual_pair_pin");
 }
 
 }  // namespace vanta

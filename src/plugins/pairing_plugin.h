@@ -1,12 +1,17 @@
 #pragma once
 
+#include <google/protobuf/empty.pb.h>
+#include <grpcpp/grpcpp.h>
+
 #include <string>
 
 #include "plugins/plugin_registrar.h"
 #include "pubsub/pubsub_message.h"
 #include "rpc/server/grpc_server_publisher.h"
 #include "runtime/logging/logger.h"
+#include "vantaapi.pb.h"
 #include "vantaapievents.pb.h"
+#include "vantaapimessages.pb.h"
 
 namespace vanta {
 
@@ -19,6 +24,14 @@ class PairingPlugin {
     void update_status(vantaapi::UserDetectionState::Code state, const std::string& data,
                        const std::string& uuid);
     void publish_token_event(vantaapi::PairingTokenEvent::ChangeType what);
+
+    // API operations served by this plugin.
+    grpc::Status get_guest_token(grpc::ServerContext* context,
+                                 const google::protobuf::Empty* request,
+                                 vantaapi::TokenResponse* response);
+    grpc::Status get_manual_pair_pin(grpc::ServerContext* context,
+                                     const google::protobuf::Empty* request,
+                                     vantaapi::ManualPairChallenge* response);
 
   private:
     void handle_pairing_event(const pubsub::PubSubMessage& message);

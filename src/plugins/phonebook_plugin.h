@@ -1,8 +1,13 @@
 #pragma once
 
+#include <google/protobuf/empty.pb.h>
+#include <grpcpp/grpcpp.h>
+
 #include "plugins/plugin_registrar.h"
 #include "rpc/server/grpc_server_publisher.h"
+#include "vantaapi.pb.h"
 #include "vantaapievents.pb.h"
+#include "vantaapimessages.pb.h"
 
 namespace vanta {
 
@@ -12,6 +17,10 @@ class PhonebookPlugin {
                     PluginRegistrar& registrar);
     PhonebookPlugin(const PhonebookPlugin&) = delete;
     PhonebookPlugin& operator=(const PhonebookPlugin&) = delete;
+    // API operations served by this plugin.
+    grpc::Status search(grpc::ServerContext* context,
+                        const vantaapi::PhonebookSearchRequest* request,
+                        vantaapi::PhonebookSearchResponse* response);
 };
 
 }  // namespace vanta
