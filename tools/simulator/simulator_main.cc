@@ -1,0 +1,59 @@
+// vanta-simulator: the device around vantaapid on a laptop. It serves the
+// message bus broker and the backends on the device's fixed sockets, with
+// plausible answers, until SIGINT or SIGTERM. Bus messages that anyone
+// publishes (the daemon, or `vanta-cli publish`) are printed and delivered
+// to their subscribers.
+
+#include <signal.h>
+
+#include <ctime>
+#include <iostream>
+
+#include "fakes/fake_bus_broker.h"
+#include "simulated_backends.h"
+
+namespace {
+
+void print_publish(const vanta::pubsub::PublishRequest& request) {
+    std::cout << "bus: " << request.data().topic() << " event " << request.data().event();
+    if (!request.data().data().empty()) {
+        std::cout << " data \"" << request.data().data() << "\"";
+    }
+    std::cout << " (from " << request.author() << ")" << std::endl;
+}
+
+}  // namespace
+
+int main() {
+    // Signals are taken by sigtimedwait below, on this thread only: every
+    // thread started from here on inherits the mask.
+    sigset_t stop_signals;
+    sigemptyset(&stop_signals);
+    sigaddset(&stop_signals, SIGINT);
+    sigaddset(&stop_signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+
+    try {
+        vanta::testing::FakeBusBroker broker(vanta::testing::FakeBusBroker::kDeviceAddresses);
+        vanta::simulator::SimulatedBackends backends;
+        std::cout << "vanta-simulator: bus on /tmp/pubservice and /tmp/subservice";
+        for (const auto& name : backends.names()) {
+            std::cout << ", " << name;
+        }
+        std::cout << std::endl;
+
+        size_t printed = 0;
+        const timespec poll{0, 200 * 1000 * 1000};
+        while (sigtimedwait(&stop_signals, nullptr, &poll) < 0) {
+            const auto requests = broker.publish_requests();
+            for (; printed < requests.size(); ++printed) {
+                print_publish(requests[printed]);
+            }
+        }
+        std::cout << "vanta-simulator: stopping" << std::endl;
+    } catch (const std::exception& e) {
+        std::cerr << "vanta-simulator: " << e.what() << std::endl;
+        return 1;
+    }
+    return 0;
+}
