@@ -9,26 +9,6 @@
 
 namespace vanta::pubsub {
 
-namespace {
-
-// Failures that say nothing about the message itself: the broker may take it
-// on a later attempt.
-bool is_recoverable(grpc::StatusCode code) {
-    switch (code) {
-        case grpc::StatusCode::CANCELLED:
-        case grpc::StatusCode::UNKNOWN:
-        case grpc::StatusCode::DEADLINE_EXCEEDED:
-        case grpc::StatusCode::UNIMPLEMENTED:
-        case grpc::StatusCode::INTERNAL:
-        case grpc::StatusCode::UNAVAILABLE:
-            return true;
-        default:
-            return false;
-    }
-}
-
-}  // namespace
-
 GrpcPublisher::GrpcPublisher(const std::string& address, const logging::Logger& logger)
     : logger_(logger), stub_(PublishService::NewStub(create_bus_channel(address))) {}
 
@@ -45,7 +25,7 @@ PublishResponse GrpcPublisher::Publish(const PublishRequest& request) {
     }
     const std::string code = GrpcStatusCodeToString(status.error_code());
     logger_.error("Grpc Publish failed, grpc error: {}, code: {}", status.error_message(), code);
-    if (!is_recoverable(status.error_code())) {
+    if (!is_recoverable_status(status.error_code())) {
         throw std::runtime_error("Publish: unrecoverable grpc error: " + code);
     }
     PublishResponse failure;

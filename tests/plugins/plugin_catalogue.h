@@ -91,45 +91,4 @@ inline std::vector<PluginEntry> plugin_catalogue() {
     };
 }
 
-// The bus topics the API service subscribes to, in its subscription order.
-inline const std::vector<std::string>& subscribed_bus_topics() {
-    static const std::vector<std::string> topics = {
-        "UpgradeEvent",
-        "UserDetectionEvent",
-        "NimboUltrasoundEvent",
-        "MeetingListEvent",
-        "WifiConnectionEvent",
-        "WifiSignalLevelEvent",
-        "WifiEnableStateEvent",
-        "WifiConfigChangeEvent",
-        "NetworkStatusEvent",
-        "NimboRoomControl",
-        "KrellConfigManagerEvent",
-        "ProcessEvent",
-        "FeatureToggleEvent",
-        "ImageUpgradeEvent",
-        "ImageDownloadEvent",
-        "OnPremUpgradeEvent",
-        "UpgradeInfoEvent",
-        "UiMuteEvent",
-        "UiServerMuteEvent",
-        "VideoSignageEvent",
-        "UiVolumeEvent",
-        "ContentShareEvent",
-        "APModeEvent",
-        "APModeClientEvent",
-        "ServiceEvent",
-        "DeviceEvent",
-        "ShareAvailableEvent",
-        "ProxyConfigEvent",
-        "KrellSecurityEvent",
-        "GuestTokenEvent",
-        "ManualPairEvent",
-        "Ieee8021xEvent",
-        "HDMIRxEvent",
-        "UiAudioPathEvent",
-    };
-    return topics;
-}
-
 }  // namespace vanta::testing

@@ -46,10 +46,6 @@ grpc::Status invoke(Stub& stub,
     return (stub.*method)(&context, request, &response);
 }
 
-// The codes after which a style-A call answers "no result" rather than
-// raising: the backend was away, slow, or could not serve the call.
-bool is_recoverable(grpc::StatusCode code);
-
 // Logs "<Op> request failed, grpc error: {}, code: {}" for a failed style-A
 // call; throws for a code that is not recoverable.
 void report_style_a_failure(const UnaryCall& call, const grpc::Status& status);

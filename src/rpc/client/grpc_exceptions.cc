@@ -75,4 +75,18 @@ void handle_grpc_status(const std::string& service, const std::string& method,
     }
 }
 
+bool is_recoverable_status(grpc::StatusCode code) {
+    switch (code) {
+        case grpc::StatusCode::CANCELLED:
+        case grpc::StatusCode::UNKNOWN:
+        case grpc::StatusCode::DEADLINE_EXCEEDED:
+        case grpc::StatusCode::UNIMPLEMENTED:
+        case grpc::StatusCode::INTERNAL:
+        case grpc::StatusCode::UNAVAILABLE:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace vanta

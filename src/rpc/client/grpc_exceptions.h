@@ -73,6 +73,12 @@ class GrpcDefaultException : public GrpcException {
 // not define.
 std::string GrpcStatusCodeToString(grpc::StatusCode code);
 
+// Whether a failed call with `code` says nothing about the request itself:
+// the backend was away, slow, or could not serve it (CANCELLED, UNKNOWN,
+// DEADLINE_EXCEEDED, UNIMPLEMENTED, INTERNAL, UNAVAILABLE). Callers that
+// answer "no result" for these raise for every other code.
+bool is_recoverable_status(grpc::StatusCode code);
+
 // Returns when `status` is OK; otherwise throws the exception for its code,
 // with the text "<service>::<method>: <CODE> - [<error message>]".
 void handle_grpc_status(const std::string& service, const std::string& method,
