@@ -8,6 +8,7 @@
 #include "runtime/tracing/grpc_tracing.h"
 
 // Client factories: call control.
+#include "clients/calling/calling_client.h"
 
 // Client factories: audio, ringer, reset, system, screen, HDMI input, 802.1X,
 // upgrades and features.
@@ -80,6 +81,7 @@ VantaApiImpl::VantaApiImpl(Executor& executor)
       // (1) reset
 
       // (2) call control
+      , callproxy_client_(callproxy::create_client(executor))
 
       // (3) network status reporter, (4) network manager
 

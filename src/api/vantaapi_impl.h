@@ -15,6 +15,7 @@
 #include "vantaapi.grpc.pb.h"
 
 // Backend clients: call control.
+#include "clients/calling/calling_client.h"
 
 // Backend clients: audio, ringer, reset, system, screen, HDMI input, 802.1X,
 // upgrades and features.
@@ -51,6 +52,45 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
                            google::protobuf::Empty* response) override;
 
     // Operations served by call control.
+    grpc::Status StartMeeting(grpc::ServerContext* context, const vantaapi::StartMeetingRequest* request, vantaapi::MeetingInfo* response) override;
+    grpc::Status JoinMeeting(grpc::ServerContext* context, const vantaapi::JoinMeetingRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status HoldMeeting(grpc::ServerContext* context, const vantaapi::HoldMeetingRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status ResumeMeeting(grpc::ServerContext* context, const vantaapi::ResumeMeetingRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status DeclineMeeting(grpc::ServerContext* context, const vantaapi::DeclineMeetingRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status LeaveMeeting(grpc::ServerContext* context, const vantaapi::LeaveMeetingRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status LeaveActiveMeeting(grpc::ServerContext* context, const google::protobuf::Empty* request, vantaapi::RequestStatus* response) override;
+    grpc::Status LeaveAllMeetings(grpc::ServerContext* context, const google::protobuf::Empty* request, vantaapi::RequestStatus* response) override;
+    grpc::Status StartTransferMeeting(grpc::ServerContext* context, const vantaapi::StartTransferMeetingRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status CompleteTransferMeeting(grpc::ServerContext* context, const vantaapi::CompleteTransferMeetingRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status DirectTransferMeeting(grpc::ServerContext* context, const vantaapi::DirectTransferMeetingRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status CancelTransferMeeting(grpc::ServerContext* context, const vantaapi::CancelTransferMeetingRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status StartConference(grpc::ServerContext* context, const vantaapi::StartConferenceRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status CompleteConference(grpc::ServerContext* context, const vantaapi::CompleteConferenceRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status CancelConference(grpc::ServerContext* context, const vantaapi::CancelConferenceRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status ParkMeeting(grpc::ServerContext* context, const vantaapi::ParkMeetingRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status DirectedParkMeeting(grpc::ServerContext* context, const vantaapi::DirectedParkMeetingRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status RedialMeeting(grpc::ServerContext* context, const vantaapi::RedialMeetingRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status ForwardAllMeetings(grpc::ServerContext* context, const vantaapi::ForwardAllMeetingsRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status ConferenceList(grpc::ServerContext* context, const vantaapi::ConferenceListRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status RemoveLastConferenceParticipant(grpc::ServerContext* context, const vantaapi::RemoveLastConferenceParticipantRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status ImmediateDivertMeeting(grpc::ServerContext* context, const vantaapi::ImmediateDivertMeetingRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status JoinAcrossLines(grpc::ServerContext* context, const vantaapi::JoinAcrossLinesRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status Callback(grpc::ServerContext* context, const vantaapi::CallbackRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status ConferenceBarge(grpc::ServerContext* context, const vantaapi::ConferenceBargeRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status ProvideLobbyAuthentication(grpc::ServerContext* context, const vantaapi::LobbyAuthInfo* request, vantaapi::LobbyAuthStatus* response) override;
+    grpc::Status SetShareEncodeParams(grpc::ServerContext* context, const vantaapi::ShareEncodeParamRequest* request, vantaapi::RequestStatus* response) override;
+    grpc::Status GetLastDialString(grpc::ServerContext* context, const google::protobuf::Empty* request, vantaapi::LastDialString* response) override;
+    grpc::Status StopWirelessLocalShare(grpc::ServerContext* context, const google::protobuf::Empty* request, google::protobuf::Empty* response) override;
+    grpc::Status StartRecording(grpc::ServerContext* context, const vantaapi::MeetingId* request, vantaapi::RequestStatus* response) override;
+    grpc::Status StopRecording(grpc::ServerContext* context, const vantaapi::MeetingId* request, vantaapi::RequestStatus* response) override;
+    grpc::Status PauseRecording(grpc::ServerContext* context, const vantaapi::MeetingId* request, vantaapi::RequestStatus* response) override;
+    grpc::Status ResumeRecording(grpc::ServerContext* context, const vantaapi::MeetingId* request, vantaapi::RequestStatus* response) override;
+    grpc::Status GetAudioStatistics(grpc::ServerContext* context, const vantaapi::MeetingInfo* request, vantaapi::AudioStatistics* response) override;
+    grpc::Status GetShareStatistics(grpc::ServerContext* context, const vantaapi::MeetingInfo* request, vantaapi::ShareStatistics* response) override;
+    grpc::Status GetContentAudioStatistics(grpc::ServerContext* context, const vantaapi::MeetingInfo* request, vantaapi::AudioStatistics* response) override;
+    grpc::Status GetShareDirection(grpc::ServerContext* context, const vantaapi::MeetingId* request, vantaapi::ShareDirectionResponse* response) override;
+    grpc::Status ListCallingLines(grpc::ServerContext* context, const google::protobuf::Empty* request, vantaapi::CallingLines* response) override;
+    grpc::Status SendDTMF(grpc::ServerContext* context, const vantaapi::DTMFDigit* request, vantaapi::RequestStatus* response) override;
 
     // Operations served by the audio, ringer, reset, system, screen, HDMI
     // input, 802.1X, upgrade and feature clients.
@@ -247,6 +287,7 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
     // (1) reset
 
     // (2) call control
+    std::unique_ptr<calling::CallingClient> callproxy_client_;
 
     // (3) network status reporter, (4) network manager
 

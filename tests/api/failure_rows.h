@@ -46,6 +46,7 @@ struct FailureRow {
 // Operations answered without a backend: bus, plugins.
 std::vector<FailureRow> service_failure_rows();
 // Call control.
+std::vector<FailureRow> calling_failure_rows();
 
 // Audio, ringer, reset, system, screen, HDMI input, 802.1X, upgrades, features.
 

@@ -22,6 +22,7 @@ std::vector<FailureRow> all_rows() {
     for (auto group : {
              service_failure_rows,
              // Call control.
+             calling_failure_rows,
 
              // Audio, ringer, reset, system, screen, HDMI input, 802.1X, upgrades, features.
 
