@@ -48,6 +48,7 @@ std::vector<FailureRow> service_failure_rows();
 // Call control.
 
 // Audio, ringer, reset, system, screen, HDMI input, 802.1X, upgrades, features.
+std::vector<FailureRow> devices_failure_rows();
 
 // Network, Wi-Fi, access point, configuration, ultrasound, avatar, media session.
 

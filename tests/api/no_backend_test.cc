@@ -24,6 +24,7 @@ std::vector<FailureRow> all_rows() {
              // Call control.
 
              // Audio, ringer, reset, system, screen, HDMI input, 802.1X, upgrades, features.
+             devices_failure_rows,
 
              // Network, Wi-Fi, access point, configuration, ultrasound, avatar, media session.
 
