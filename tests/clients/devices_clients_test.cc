@@ -33,7 +33,6 @@
 #include "fakes/temp_dir.h"
 #include "fakes/test_server.h"
 #include "rpc/client/grpc_exceptions.h"
-#include "runtime/executor/manual_executor.h"
 
 using namespace std::chrono_literals;
 
@@ -240,34 +239,28 @@ TEST(DevicesClients, Ieee8021x) {
 }
 
 TEST(DevicesClients, SystemController) {
-    TempDir dir;
-    const std::string address = dir.socket_address("systemcontroller");
-    FakeSystemController fake;
-    TestServer server(address, {&fake});
-    ManualExecutor executor;
-    RecordingLogger logger;
-    systemcontroller::ClientImpl client(address, executor, 2000ms, logger);
-    fake.set_reply("GetState",
-                   text<systemcontroller::StateResponse>("state: HALFWAKE reason: MEETING"));
-    fake.set_reply("GetDeviceState",
-                   text<systemcontroller::DeviceStateResponse>("device_state: OUT_OF_BOX"));
-    fake.set_reply("Reboot", text<systemcontroller::RequestStatus>("success: true"));
+    Backend<FakeSystemController, systemcontroller::ClientImpl> system;
+    system.fake.set_reply("GetState",
+                          text<systemcontroller::StateResponse>("state: HALFWAKE reason: MEETING"));
+    system.fake.set_reply("GetDeviceState",
+                          text<systemcontroller::DeviceStateResponse>("device_state: OUT_OF_BOX"));
+    system.fake.set_reply("Reboot", text<systemcontroller::RequestStatus>("success: true"));
 
-    const auto state = client.GetState();
+    const auto state = system.client.GetState();
     ASSERT_TRUE(state);
     EXPECT_EQ(state->state(), systemcontroller::HALFWAKE);
     EXPECT_EQ(state->reason(), systemcontroller::MEETING);
-    const auto device = client.GetDeviceState();
+    const auto device = system.client.GetDeviceState();
     ASSERT_TRUE(device);
     EXPECT_EQ(device->device_state(), systemcontroller::DeviceStateResponse::OUT_OF_BOX);
-    const auto reboot = client.Reboot(true);
+    const auto reboot = system.client.Reboot(true);
     ASSERT_TRUE(reboot);
     EXPECT_TRUE(reboot->success());
-    const auto cleared = client.ClearOobState();
+    const auto cleared = system.client.ClearOobState();
     ASSERT_TRUE(cleared);
     EXPECT_FALSE(cleared->success());
-    EXPECT_THAT(fake.calls(), ElementsAre("GetState()", "GetDeviceState()", "Reboot(force: true)",
-                                          "ClearOobState()"));
+    EXPECT_THAT(system.fake.calls(), ElementsAre("GetState()", "GetDeviceState()",
+                                                 "Reboot(force: true)", "ClearOobState()"));
 }
 
 TEST(DevicesClients, ScreenSetting) {

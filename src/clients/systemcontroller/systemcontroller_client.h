@@ -24,8 +24,8 @@ class Client : public GrpcClientBase {
 };
 
 // A client of "unix:/tmp/systemcontroller_service"; every call has the
-// deadline `timeout`. The executor is where the client's event stream will
-// re-subscribe once the state changes are observed.
+// deadline `timeout`. The executor is for the client's event stream, which
+// re-subscribes there; this client makes unary calls only.
 std::unique_ptr<Client> create_client(Executor& executor, std::chrono::milliseconds timeout);
 
 }  // namespace vanta::systemcontroller

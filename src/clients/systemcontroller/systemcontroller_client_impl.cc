@@ -11,9 +11,9 @@ const std::string kAddress = "unix:/tmp/systemcontroller_service";
 using Stub = SystemController::Stub;
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, Executor& executor,
-                       std::chrono::milliseconds timeout, logging::Logger& logger)
-    : GrpcClient(address), timeout_(timeout), executor_(executor), logger_(logger) {}
+ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
+                       logging::Logger& logger)
+    : GrpcClient(address), timeout_(timeout), logger_(logger) {}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
     return {kServiceName, operation, timeout_, logger_};
@@ -37,8 +37,8 @@ std::optional<RequestStatus> ClientImpl::Reboot(bool force) {
     return clients::call_or_empty(stub(), &Stub::Reboot, option, call("Reboot"));
 }
 
-std::unique_ptr<Client> create_client(Executor& executor, std::chrono::milliseconds timeout) {
-    return std::make_unique<ClientImpl>(kAddress, executor, timeout,
+std::unique_ptr<Client> create_client(Executor& /*executor*/, std::chrono::milliseconds timeout) {
+    return std::make_unique<ClientImpl>(kAddress, timeout,
                                         logging::getLogger("SystemControllerClient"));
 }
 

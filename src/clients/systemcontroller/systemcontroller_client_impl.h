@@ -13,7 +13,7 @@ namespace vanta::systemcontroller {
 
 class ClientImpl final : public GrpcClient<SystemController, Client> {
   public:
-    ClientImpl(const std::string& address, Executor& executor, std::chrono::milliseconds timeout,
+    ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
                logging::Logger& logger);
 
     std::optional<StateResponse> GetState() override;
@@ -25,8 +25,6 @@ class ClientImpl final : public GrpcClient<SystemController, Client> {
     clients::UnaryCall call(const char* operation) const;
 
     const std::chrono::milliseconds timeout_;
-    // Kept for the event stream's re-subscription.
-    Executor& executor_;
     logging::Logger& logger_;
 };
 
