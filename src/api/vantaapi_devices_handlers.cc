@@ -14,6 +14,8 @@ namespace vanta {
 
 namespace {
 
+// The copies of a backend's reply into the API's response that
+// answer_or_unavailable() makes when there is a reply.
 auto copy_volume(vantaapi::VolumeStatus* response) {
     return
         [response](const volumemgr::VolumeStatus& reply) { response->set_volume(reply.volume()); };
