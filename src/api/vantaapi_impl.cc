@@ -12,6 +12,15 @@
 
 // Client factories: audio, ringer, reset, system, screen, HDMI input, 802.1X,
 // upgrades and features.
+#include "clients/featuremanager/featuremanager_client.h"
+#include "clients/hdmirx/hdmirx_client.h"
+#include "clients/ieee8021x/ieee8021x_client.h"
+#include "clients/reset/reset_client.h"
+#include "clients/ringer/ringer_client.h"
+#include "clients/screensetting/screensetting_client.h"
+#include "clients/systemcontroller/systemcontroller_client.h"
+#include "clients/upgrademanager/upgrademanager_client.h"
+#include "clients/volumemgr/volumemgr_client.h"
 
 // Client factories: network, Wi-Fi, access point, configuration, on-premises,
 // cloud configuration, ultrasound, avatar and media session.
@@ -79,6 +88,7 @@ VantaApiImpl::VantaApiImpl(Executor& executor)
       // Backend clients, in the order of their declaration. Each line starts
       // with its comma.
       // (1) reset
+      , reset_client_(create_reset_client())
 
       // (2) call control
       , callproxy_client_(callproxy::create_client(executor))
@@ -86,21 +96,29 @@ VantaApiImpl::VantaApiImpl(Executor& executor)
       // (3) network status reporter, (4) network manager
 
       // (5) volume manager, (6) feature manager
+      , volumemgr_client_(create_volumemgr_client(kVolumeMgrAddress, std::chrono::milliseconds(2000)))
+      , featuremanager_client_(create_featuremanager_client(std::chrono::milliseconds(6000)))
 
       // (7) problem reporter, (8) problem-report status
 
       // (9) Wi-Fi, (10) ultrasound
 
       // (11) upgrade manager, (12) avatar
+      , upgrademanager_client_(upgrademanager::create_upgrademanager_client(std::chrono::milliseconds(600000)))
 
       // (13) access point, (14) 802.1X, (15) system controller
+      , ieee8021x_client_(create_ieee8021x_service_client())
+      , systemcontroller_client_(systemcontroller::create_client(executor, std::chrono::milliseconds(2000)))
 
       // (16) on-premises security, (17) screen settings
+      , screensetting_client_(screensetting::create_screensetting_client())
 
       // (18) configuration manager, (19) on-premises configuration, (20) cloud
       // configuration
 
       // (21) HDMI input, (22) ringer
+      , hdmirx_client_(create_hdmirx_client(std::chrono::milliseconds(6000)))
+      , ringer_client_(ringer::create_client(kRingerAddress, std::chrono::milliseconds(4000)))
 
       // (23) media session
 {

@@ -19,6 +19,15 @@
 
 // Backend clients: audio, ringer, reset, system, screen, HDMI input, 802.1X,
 // upgrades and features.
+#include "clients/featuremanager/featuremanager_client.h"
+#include "clients/hdmirx/hdmirx_client.h"
+#include "clients/ieee8021x/ieee8021x_client.h"
+#include "clients/reset/reset_client.h"
+#include "clients/ringer/ringer_client.h"
+#include "clients/screensetting/screensetting_client.h"
+#include "clients/systemcontroller/systemcontroller_client.h"
+#include "clients/upgrademanager/upgrademanager_client.h"
+#include "clients/volumemgr/volumemgr_client.h"
 
 // Backend clients: network, Wi-Fi, access point, configuration, on-premises
 // call control, cloud configuration, ultrasound, avatar and media session.
@@ -94,6 +103,137 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
 
     // Operations served by the audio, ringer, reset, system, screen, HDMI
     // input, 802.1X, upgrade and feature clients.
+    grpc::Status GetVersion(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                            vantaapi::VersionInfo* response) override;
+    grpc::Status GetUpgradeInfo(grpc::ServerContext* context,
+                                const vantaapi::StatusRequest* request,
+                                vantaapi::UpgradeInfo* response) override;
+    grpc::Status GetUpgradeState(grpc::ServerContext* context,
+                                 const vantaapi::StatusRequest* request,
+                                 vantaapi::UpgradeState* response) override;
+    grpc::Status FactoryReset(grpc::ServerContext* context,
+                              const vantaapi::FactoryResetRequest* request,
+                              vantaapi::RequestStatus* response) override;
+    grpc::Status RequestFactoryReset(grpc::ServerContext* context,
+                                     const google::protobuf::Empty* request,
+                                     vantaapi::Response* response) override;
+    grpc::Status RestartNetwork(grpc::ServerContext* context,
+                                const google::protobuf::Empty* request,
+                                vantaapi::RequestStatus* response) override;
+    grpc::Status Reboot(grpc::ServerContext* context, const vantaapi::RebootRequest* request,
+                        vantaapi::RequestStatus* response) override;
+    grpc::Status Shutdown(grpc::ServerContext* context, const vantaapi::ShutdownRequest* request,
+                          vantaapi::RequestStatus* response) override;
+    grpc::Status ClearOobState(grpc::ServerContext* context,
+                               const vantaapi::ClearOobRequest* request,
+                               vantaapi::RequestStatus* response) override;
+    grpc::Status InstallLocalPackage(grpc::ServerContext* context,
+                                     const vantaapi::InstallLocalPackageRequest* request,
+                                     vantaapi::RequestStatus* response) override;
+    grpc::Status GetHdmiState(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                              vantaapi::HdmiRxState* response) override;
+    grpc::Status StartLocalWiredShare(grpc::ServerContext* context,
+                                      const google::protobuf::Empty* request,
+                                      vantaapi::RequestStatus* response) override;
+    grpc::Status StopLocalWiredShare(grpc::ServerContext* context,
+                                     const google::protobuf::Empty* request,
+                                     vantaapi::RequestStatus* response) override;
+    grpc::Status GetLocalWiredShareStatistics(
+        grpc::ServerContext* context, const google::protobuf::Empty* request,
+        vantaapi::LocalWiredShareStatistics* response) override;
+    grpc::Status GetUltraSoundVolume(grpc::ServerContext* context,
+                                     const vantaapi::VolumeRequest* request,
+                                     vantaapi::VolumeStatus* response) override;
+    grpc::Status SetUltraSoundVolume(grpc::ServerContext* context,
+                                     const vantaapi::VolumeRequest* request,
+                                     vantaapi::VolumeStatus* response) override;
+    grpc::Status VolumeUp(grpc::ServerContext* context, const vantaapi::VolumeRequest* request,
+                          vantaapi::VolumeStatus* response) override;
+    grpc::Status VolumeDown(grpc::ServerContext* context, const vantaapi::VolumeRequest* request,
+                            vantaapi::VolumeStatus* response) override;
+    grpc::Status SetVolume(grpc::ServerContext* context, const vantaapi::VolumeRequest* request,
+                           vantaapi::VolumeStatus* response) override;
+    grpc::Status GetCurrentVolume(grpc::ServerContext* context,
+                                  const google::protobuf::Empty* request,
+                                  vantaapi::VolumeStatus* response) override;
+    grpc::Status SetRingerVolume(grpc::ServerContext* context,
+                                 const vantaapi::VolumeRequest* request,
+                                 vantaapi::VolumeStatus* response) override;
+    grpc::Status GetRingerVolume(grpc::ServerContext* context,
+                                 const google::protobuf::Empty* request,
+                                 vantaapi::VolumeStatus* response) override;
+    grpc::Status SetAudioMute(grpc::ServerContext* context, const vantaapi::MuteRequest* request,
+                              vantaapi::MuteStatus* response) override;
+    grpc::Status ToggleAudioMute(grpc::ServerContext* context,
+                                 const google::protobuf::Empty* request,
+                                 vantaapi::MuteStatus* response) override;
+    grpc::Status IsAudioMute(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                             vantaapi::MuteStatus* response) override;
+    grpc::Status StartRinger(grpc::ServerContext* context, const vantaapi::RingerData* request,
+                             vantaapi::RequestStatus* response) override;
+    grpc::Status StopRinger(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                            vantaapi::RequestStatus* response) override;
+    grpc::Status EnableFeature(grpc::ServerContext* context, const vantaapi::FeatureInfo* request,
+                               vantaapi::RequestStatus* response) override;
+    grpc::Status DisableFeature(grpc::ServerContext* context, const vantaapi::FeatureInfo* request,
+                                vantaapi::RequestStatus* response) override;
+    grpc::Status GetFeature(grpc::ServerContext* context, const vantaapi::FeatureInfo* request,
+                            vantaapi::FeatureInfo* response) override;
+    grpc::Status GetAllFeatures(grpc::ServerContext* context,
+                                const google::protobuf::Empty* request,
+                                vantaapi::AllFeatures* response) override;
+    grpc::Status GetSystemState(grpc::ServerContext* context,
+                                const google::protobuf::Empty* request,
+                                vantaapi::SystemState* response) override;
+    grpc::Status GetDeviceState(grpc::ServerContext* context,
+                                const google::protobuf::Empty* request,
+                                vantaapi::DeviceState* response) override;
+    grpc::Status Wired8021xGetConfigInfo(grpc::ServerContext* context,
+                                         const google::protobuf::Empty* request,
+                                         vantaapi::Wired8021xConfiguration* response) override;
+    grpc::Status GetScreenBrightness(grpc::ServerContext* context,
+                                     const google::protobuf::Empty* request,
+                                     vantaapi::ScreenBrightnessStatus* response) override;
+    grpc::Status SetScreenBrightness(grpc::ServerContext* context,
+                                     const vantaapi::ScreenBrightness* request,
+                                     vantaapi::RequestStatus* response) override;
+    grpc::Status GetScreenBacklight(grpc::ServerContext* context,
+                                    const google::protobuf::Empty* request,
+                                    vantaapi::ScreenBacklightStatus* response) override;
+    grpc::Status SetScreenBacklight(grpc::ServerContext* context,
+                                    const vantaapi::ScreenBacklight* request,
+                                    vantaapi::RequestStatus* response) override;
+    grpc::Status SetIeee8021xState(grpc::ServerContext* context,
+                                   const vantaapi::Ieee8021xState* request,
+                                   vantaapi::RequestStatus* response) override;
+    grpc::Status GetIeee8021xState(grpc::ServerContext* context,
+                                   const google::protobuf::Empty* request,
+                                   vantaapi::Ieee8021xState* response) override;
+    grpc::Status StartDownload(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                               vantaapi::RequestStatus* response) override;
+    grpc::Status PostponeDownload(grpc::ServerContext* context,
+                                  const vantaapi::PostponeDownloadRequest* request,
+                                  vantaapi::RequestStatus* response) override;
+    grpc::Status SetUpgradeLimitHour(grpc::ServerContext* context,
+                                     const vantaapi::UpgradeLimitHourRequest* request,
+                                     vantaapi::RequestStatus* response) override;
+    grpc::Status SetUpgradeChannel(grpc::ServerContext* context,
+                                   const vantaapi::UpgradeChannelRequest* request,
+                                   vantaapi::RequestStatus* response) override;
+    grpc::Status ShowAvailableAudioPath(grpc::ServerContext* context,
+                                        const google::protobuf::Empty* request,
+                                        vantaapi::AvailablePathEventList* response) override;
+    grpc::Status SetAudioPath(grpc::ServerContext* context,
+                              const vantaapi::AvailablePathEvent* request,
+                              vantaapi::SetAudioPathStatus* response) override;
+    grpc::Status ShowCurrentAudioPath(grpc::ServerContext* context,
+                                      const google::protobuf::Empty* request,
+                                      vantaapi::AvailablePathEvent* response) override;
+    grpc::Status SetAudioHub(grpc::ServerContext* context, const vantaapi::AudioHubRequest* request,
+                             vantaapi::SetAudioHubStatus* response) override;
+    grpc::Status IsAudioHubEnabled(grpc::ServerContext* context,
+                                   const google::protobuf::Empty* request,
+                                   vantaapi::AudioHubStatus* response) override;
 
     // Operations served by the network, Wi-Fi, access point, configuration,
     // on-premises, cloud configuration, ultrasound, avatar and media-session
@@ -285,6 +425,7 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
 
     // The backend clients, created in this order.
     // (1) reset
+    std::unique_ptr<ResetClient> reset_client_;
 
     // (2) call control
     std::unique_ptr<calling::CallingClient> callproxy_client_;
@@ -292,21 +433,29 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
     // (3) network status reporter, (4) network manager
 
     // (5) volume manager, (6) feature manager
+    std::unique_ptr<VolumeMgrClient> volumemgr_client_;
+    std::unique_ptr<FeatureManagerClient> featuremanager_client_;
 
     // (7) problem reporter, (8) problem-report status
 
     // (9) Wi-Fi, (10) ultrasound
 
     // (11) upgrade manager, (12) avatar
+    std::unique_ptr<upgrademanager::UpgradeManagerClient> upgrademanager_client_;
 
     // (13) access point, (14) 802.1X, (15) system controller
+    std::unique_ptr<Ieee8021xClient> ieee8021x_client_;
+    std::unique_ptr<systemcontroller::Client> systemcontroller_client_;
 
     // (16) on-premises security, (17) screen settings
+    std::unique_ptr<screensetting::ScreenSettingClient> screensetting_client_;
 
     // (18) configuration manager, (19) on-premises configuration, (20) cloud
     // configuration
 
     // (21) HDMI input, (22) ringer
+    std::unique_ptr<HdmiRxClient> hdmirx_client_;
+    std::unique_ptr<ringer::Client> ringer_client_;
 
     // (23) media session
 

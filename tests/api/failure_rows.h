@@ -49,6 +49,7 @@ std::vector<FailureRow> service_failure_rows();
 std::vector<FailureRow> calling_failure_rows();
 
 // Audio, ringer, reset, system, screen, HDMI input, 802.1X, upgrades, features.
+std::vector<FailureRow> devices_failure_rows();
 
 // Network, Wi-Fi, access point, configuration, ultrasound, avatar, media session.
 

@@ -25,6 +25,7 @@ std::vector<FailureRow> all_rows() {
              calling_failure_rows,
 
              // Audio, ringer, reset, system, screen, HDMI input, 802.1X, upgrades, features.
+             devices_failure_rows,
 
              // Network, Wi-Fi, access point, configuration, ultrasound, avatar, media session.
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <memory>
+
+#include "ieee8021x.pb.h"
+#include "rpc/client/grpc_client_base.h"
+
+namespace vanta {
+
+// The wired 802.1X service. Every operation raises the typed error of a failed
+// call (GrpcException family).
+class Ieee8021xClient : public GrpcClientBase {
+  public:
+    // The configuration the service authenticates with.
+    virtual ieee8021x::Ieee8021xConfig GetIeee8021xConfig() = 0;
+    // Whether 802.1X is switched on.
+    virtual bool GetIeee8021xState() = 0;
+    // Whether the service took the new state.
+    virtual bool SetIeee8021xState(bool enabled) = 0;
+};
+
+// A client of "unix:/tmp/ieee8021x_service" with a deadline of 2 s per call.
+std::unique_ptr<Ieee8021xClient> create_ieee8021x_service_client();
+
+}  // namespace vanta

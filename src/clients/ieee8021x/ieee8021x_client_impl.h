@@ -1,0 +1,30 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "clients/common/unary_call.h"
+#include "clients/ieee8021x/ieee8021x_client.h"
+#include "ieee8021x.grpc.pb.h"
+#include "rpc/client/grpc_client.h"
+#include "runtime/logging/logger.h"
+
+namespace vanta {
+
+class Ieee8021xClientImpl final : public GrpcClient<ieee8021x::Ieee8021x, Ieee8021xClient> {
+  public:
+    Ieee8021xClientImpl(const std::string& address, std::chrono::milliseconds timeout,
+                        logging::Logger& logger);
+
+    ieee8021x::Ieee8021xConfig GetIeee8021xConfig() override;
+    bool GetIeee8021xState() override;
+    bool SetIeee8021xState(bool enabled) override;
+
+  private:
+    clients::UnaryCall call(const char* operation) const;
+
+    const std::chrono::milliseconds timeout_;
+    logging::Logger& logger_;
+};
+
+}  // namespace vanta

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "clients/common/unary_call.h"
+#include "clients/ringer/ringer_client.h"
+#include "ringer.grpc.pb.h"
+#include "rpc/client/grpc_client.h"
+#include "runtime/logging/logger.h"
+
+namespace vanta::ringer {
+
+class ClientImpl final : public GrpcClient<Ringer, Client> {
+  public:
+    ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
+               logging::Logger& logger);
+
+    bool StartRinger(const std::string& name) override;
+    bool StopRinger() override;
+
+  private:
+    clients::UnaryCall call(const char* operation) const;
+
+    const std::chrono::milliseconds timeout_;
+    logging::Logger& logger_;
+};
+
+}  // namespace vanta::ringer
