@@ -50,6 +50,7 @@ std::vector<FailureRow> service_failure_rows();
 // Audio, ringer, reset, system, screen, HDMI input, 802.1X, upgrades, features.
 
 // Network, Wi-Fi, access point, configuration, ultrasound, avatar, media session.
+std::vector<FailureRow> network_failure_rows();
 
 // Platform, problem reports, tones.
 

@@ -26,6 +26,7 @@ std::vector<FailureRow> all_rows() {
              // Audio, ringer, reset, system, screen, HDMI input, 802.1X, upgrades, features.
 
              // Network, Wi-Fi, access point, configuration, ultrasound, avatar, media session.
+             network_failure_rows,
 
              // Platform, problem reports, tones.
 
