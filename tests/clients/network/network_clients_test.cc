@@ -138,6 +138,19 @@ TEST(NetworkManagerClient, FailsInBothStyles) {
     }
 }
 
+TEST(NetworkManagerClient, GivesUpAtItsDeadline) {
+    TempDir dir;
+    const std::string address = dir.socket_address("networkmanager");
+    FakeNetworkManager fake;
+    TestServer server(address, {&fake});
+    networkmanager::ClientImpl client(address, 100ms);
+    fake.delay_answers(1000ms);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_THROW(client.SetVlanConfig(networkmanager::VlanConfig()), ServiceDeadlineError);
+    EXPECT_FALSE(client.GetInterfaceInfo("eth0"));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 1000ms);
+}
+
 TEST(WifiClient, PassesConfigurationAndAnswers) {
     Backend<FakeWifi, wifi::ClientImpl> backend;
     wifi::RequestStatus ok;
