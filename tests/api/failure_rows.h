@@ -52,6 +52,7 @@ std::vector<FailureRow> calling_failure_rows();
 std::vector<FailureRow> devices_failure_rows();
 
 // Network, Wi-Fi, access point, configuration, ultrasound, avatar, media session.
+std::vector<FailureRow> network_failure_rows();
 
 // Platform, problem reports, tones.
 

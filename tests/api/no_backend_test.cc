@@ -28,6 +28,7 @@ std::vector<FailureRow> all_rows() {
              devices_failure_rows,
 
              // Network, Wi-Fi, access point, configuration, ultrasound, avatar, media session.
+             network_failure_rows,
 
              // Platform, problem reports, tones.
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "accesspoint.grpc.pb.h"
+#include "clients/accesspoint/accesspoint_client.h"
+#include "clients/common/unary_call.h"
+#include "rpc/client/grpc_client.h"
+#include "runtime/logging/logger.h"
+
+namespace vanta::accesspoint {
+
+class ClientImpl final : public GrpcClient<AccessPoint, Client> {
+  public:
+    ClientImpl(const std::string& address, std::chrono::milliseconds timeout);
+
+    APModeState GetAPModeState() override;
+    bool SetAPModeState(APModeState state) override;
+    LocalAPConfiguration GetLocalAPConfig() override;
+    bool SetLocalAPConfig(const LocalAPConfiguration& config) override;
+
+  private:
+    clients::UnaryCall call(const char* operation) const;
+
+    std::chrono::milliseconds timeout_;
+    logging::Logger& logger_;
+};
+
+}  // namespace vanta::accesspoint

@@ -1,0 +1,77 @@
+#include "clients/configmanager/configmanager_client_impl.h"
+
+#include <google/protobuf/empty.pb.h>
+
+#include "runtime/logging/loggers.h"
+
+namespace vanta::configmanager {
+
+namespace {
+const std::string kServiceName = "Config Manager";
+using Stub = Configuration::Stub;
+const google::protobuf::Empty kEmpty;
+}  // namespace
+
+ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout)
+    : GrpcClient(address), timeout_(timeout), logger_(logging::getLogger(kServiceName)) {}
+
+clients::UnaryCall ClientImpl::call(const char* operation) const {
+    return {kServiceName, operation, timeout_, logger_};
+}
+
+std::string ClientImpl::GetLocale() {
+    return clients::call_or_throw(stub(), &Stub::GetLocale, kEmpty, call("GetLocale")).language();
+}
+
+bool ClientImpl::SetLocale(const std::string& language) {
+    LocaleData request;
+    request.set_language(language);
+    return clients::call_or_throw(stub(), &Stub::SetLocale, request, call("SetLocale")).success();
+}
+
+TimezoneData ClientImpl::GetTimezone() {
+    return clients::call_or_throw(stub(), &Stub::GetTimezone, kEmpty, call("GetTimezone"));
+}
+
+bool ClientImpl::SetTimezone(const std::string& timezone, const std::string& date_template) {
+    TimezoneData request;
+    request.set_timezone(timezone);
+    request.set_date_template(date_template);
+    return clients::call_or_throw(stub(), &Stub::SetTimezone, request, call("SetTimezone"))
+        .success();
+}
+
+GeoServiceInfoData ClientImpl::GetGeoServiceInfo() {
+    return clients::call_or_throw(stub(), &Stub::GetGeoServiceInfo, kEmpty,
+                                  call("GetGeoServiceInfo"));
+}
+
+bool ClientImpl::GetGuiSettingsEnabled() {
+    return clients::call_or_throw(stub(), &Stub::GetGuiSettingsEnabled, kEmpty,
+                                  call("GetGuiSettingsEnabled"))
+        .gui_settings_enabled();
+}
+
+std::vector<std::string> ClientImpl::GetRingToneList() {
+    const RingToneList reply =
+        clients::call_or_throw(stub(), &Stub::GetRingToneList, kEmpty, call("GetRingToneList"));
+    return {reply.name().begin(), reply.name().end()};
+}
+
+std::string ClientImpl::GetRingTone() {
+    return clients::call_or_throw(stub(), &Stub::GetRingTone, kEmpty, call("GetRingTone")).name();
+}
+
+bool ClientImpl::SetRingTone(const std::string& name) {
+    RingToneData request;
+    request.set_name(name);
+    return clients::call_or_throw(stub(), &Stub::SetRingTone, request, call("SetRingTone"))
+        .success();
+}
+
+std::unique_ptr<Client> create_client(Executor& /*executor*/, const std::string& address,
+                                      std::chrono::milliseconds timeout) {
+    return std::make_unique<ClientImpl>(address, timeout);
+}
+
+}  // namespace vanta::configmanager

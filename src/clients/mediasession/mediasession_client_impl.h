@@ -1,0 +1,30 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "clients/common/unary_call.h"
+#include "clients/mediasession/mediasession_client.h"
+#include "mediasession.grpc.pb.h"
+#include "rpc/client/grpc_client.h"
+#include "runtime/logging/logger.h"
+
+namespace vanta::mediasession {
+
+class ClientImpl final : public GrpcClient<MediaSession, Client> {
+  public:
+    ClientImpl(const std::string& address, std::chrono::milliseconds timeout);
+
+    bool SubscribeRemoteVideo(const SubRemoteVideo& request) override;
+    bool UnSubscribeRemoteVideo(const std::vector<uint32_t>& virtual_ids) override;
+
+  private:
+    clients::UnaryCall call(const char* operation) const;
+
+    std::chrono::milliseconds timeout_;
+    logging::Logger& logger_;
+};
+
+}  // namespace vanta::mediasession

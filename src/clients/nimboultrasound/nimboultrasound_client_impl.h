@@ -1,0 +1,32 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "clients/common/unary_call.h"
+#include "clients/nimboultrasound/nimboultrasound_client.h"
+#include "nimboultrasound.grpc.pb.h"
+#include "rpc/client/grpc_client.h"
+#include "runtime/logging/logger.h"
+
+namespace vanta::nimboultrasound {
+
+class ClientImpl final : public GrpcClient<NimboUltraSoundSvc, Client> {
+  public:
+    ClientImpl(const std::string& address, std::chrono::milliseconds timeout);
+
+    std::optional<bool> Enable() override;
+    std::optional<bool> Disable() override;
+    std::optional<NimboUltraSoundState> GetServiceState() override;
+    std::optional<PairedUsers> GetPairedUsers() override;
+    std::optional<std::string> GetLatestPairingToken() override;
+
+  private:
+    clients::UnaryCall call(const char* operation) const;
+
+    std::chrono::milliseconds timeout_;
+    logging::Logger& logger_;
+};
+
+}  // namespace vanta::nimboultrasound

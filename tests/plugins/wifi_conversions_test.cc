@@ -1,0 +1,143 @@
+// The conversions between the API's Wi-Fi messages and the Wi-Fi service's.
+
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+#include "plugins/wifi_plugin.h"
+
+namespace vanta::testing {
+namespace {
+
+vantaapi::WifiConfigInfo config_with(vantaapi::SecurityMethod security,
+                                     vantaapi::KeyManagementMethod key_mgmt) {
+    vantaapi::WifiConfigInfo config;
+    config.set_security_method(security);
+    config.set_key_mgmt_method(key_mgmt);
+    return config;
+}
+
+TEST(WifiConfigConversion, CopiesEveryFieldUnderTheServiceNames) {
+    vantaapi::WifiConfigInfo config;
+    config.set_ssid("office");
+    config.set_frequency_band(vantaapi::FREQ_BAND_5);
+    config.set_security_method(vantaapi::EAP_TLS_METHOD);
+    config.set_key_mgmt_method(vantaapi::IEEE8021X);
+    config.set_phase2("auth=MSCHAPV2");
+    config.set_userid("user");
+    config.set_password("pw");
+    config.set_psk("psk");
+    config.set_passphrase("phrase");
+    config.set_wep_key("wep");
+    config.set_wep_tx_keyidx(2);
+    config.set_ca_cert_path("/certs/ca.pem");
+    config.set_client_cert_path("/certs/client.pem");
+    config.set_client_private_key_path("/certs/client.key");
+
+    const wifi::ConfigInfo info = WifiPlugin::map_wifi_config_info(config);
+    EXPECT_EQ(info.ssid(), "office");
+    EXPECT_EQ(info.frequency_band(), wifi::FREQ_BAND_5);
+    EXPECT_EQ(info.security_method(), wifi::EAP_TLS_METHOD);
+    EXPECT_EQ(info.key_mgmt_method(), wifi::IEEE8021X);
+    EXPECT_EQ(info.phase2(), "auth=MSCHAPV2");
+    EXPECT_EQ(info.userid(), "user");
+    EXPECT_EQ(info.password(), "pw");
+    EXPECT_EQ(info.psk(), "psk");
+    EXPECT_EQ(info.passphrase(), "phrase");
+    EXPECT_EQ(info.wep_key(), "wep");
+    EXPECT_EQ(info.wep_tx_keyidx(), 2);
+    EXPECT_EQ(info.ca_cert_file(), "/certs/ca.pem");
+    EXPECT_EQ(info.client_cert(), "/certs/client.pem");
+    EXPECT_EQ(info.private_key(), "/certs/client.key");
+    EXPECT_EQ(info.key_passphrase(), "");
+}
+
+TEST(WifiConfigConversion, DerivesAMissingKeyManagementFromTheSecurityMethod) {
+    const auto derived = [](vantaapi::SecurityMethod security) {
+        return WifiPlugin::map_wifi_config_info(
+                   config_with(security, vantaapi::UNKNOWN_KEY_MGMT_METHOD))
+            .key_mgmt_method();
+    };
+    EXPECT_EQ(derived(vantaapi::WPA2_PSK_METHOD), wifi::WPA_PSK);
+    for (const auto security :
+         {vantaapi::PEAP_MSCHAPV2_METHOD, vantaapi::PEAP_GTC_METHOD, vantaapi::EAP_FAST_METHOD,
+          vantaapi::EAP_TLS_METHOD, vantaapi::EAP_METHOD}) {
+        SCOPED_TRACE(security);
+        EXPECT_EQ(derived(security), wifi::WPA_EAP);
+    }
+    for (const auto security :
+         {vantaapi::UNKNOWN_METHOD, vantaapi::OPEN_METHOD, vantaapi::WEP_METHOD}) {
+        SCOPED_TRACE(security);
+        EXPECT_EQ(derived(security), wifi::WPA_NONE);
+    }
+    // A key management outside the shared range counts as missing.
+    EXPECT_EQ(
+        WifiPlugin::map_wifi_config_info(
+            config_with(vantaapi::WPA2_PSK_METHOD, static_cast<vantaapi::KeyManagementMethod>(9)))
+            .key_mgmt_method(),
+        wifi::WPA_PSK);
+    // A named one is kept whatever the security method.
+    EXPECT_EQ(WifiPlugin::map_wifi_config_info(
+                  config_with(vantaapi::WPA2_PSK_METHOD, vantaapi::IEEE8021X))
+                  .key_mgmt_method(),
+              wifi::IEEE8021X);
+}
+
+TEST(WifiEnumConversions, KeepTheSharedRangeAndZeroTheRest) {
+    EXPECT_EQ(WifiPlugin::map_wifi_frequency_band(vantaapi::FREQ_BAND_24), wifi::FREQ_BAND_24);
+    EXPECT_EQ(WifiPlugin::map_wifi_frequency_band(wifi::FREQ_BAND_AUTO), vantaapi::FREQ_BAND_AUTO);
+    EXPECT_EQ(WifiPlugin::map_wifi_frequency_band(static_cast<wifi::FrequencyBand>(4)),
+              vantaapi::FREQ_UNKNOWN);
+    EXPECT_EQ(WifiPlugin::map_wifi_frequency_band(static_cast<vantaapi::FrequencyBand>(-1)),
+              wifi::FREQ_UNKNOWN);
+
+    EXPECT_EQ(WifiPlugin::map_wifi_security_method(vantaapi::WEP_METHOD), wifi::WEP_METHOD);
+    EXPECT_EQ(WifiPlugin::map_wifi_security_method(vantaapi::EAP_METHOD), wifi::EAP_METHOD);
+    EXPECT_EQ(WifiPlugin::map_wifi_security_method(static_cast<vantaapi::SecurityMethod>(9)),
+              wifi::UNKNOWN_METHOD);
+
+    EXPECT_EQ(WifiPlugin::map_wifi_key_mgmt_method(wifi::WPA_NONE), vantaapi::WPA_NONE);
+    EXPECT_EQ(WifiPlugin::map_wifi_key_mgmt_method(vantaapi::WPA_EAP), wifi::WPA_EAP);
+    EXPECT_EQ(WifiPlugin::map_wifi_key_mgmt_method(static_cast<wifi::KeyManagementMethod>(5)),
+              vantaapi::UNKNOWN_KEY_MGMT_METHOD);
+
+    EXPECT_EQ(WifiPlugin::map_wifi_status(wifi::UNKNOWN_STATUS), vantaapi::UNKNOWN_WIFI_STATUS);
+    EXPECT_EQ(WifiPlugin::map_wifi_status(wifi::AP_MODE), vantaapi::WIFI_AP_MODE);
+    EXPECT_EQ(WifiPlugin::map_wifi_status(wifi::AUTHENTICATION_FAILED),
+              vantaapi::WIFI_AUTHENTICATION_FAILED);
+    EXPECT_EQ(WifiPlugin::map_wifi_status(static_cast<wifi::WifiStatusType>(13)),
+              vantaapi::UNKNOWN_WIFI_STATUS);
+
+    EXPECT_EQ(WifiPlugin::map_signal_level(wifi::SIGNAL_LEVEL_FOUR), vantaapi::SIGNAL_LEVEL_FOUR);
+    EXPECT_EQ(WifiPlugin::map_wifi_signal_level(wifi::SIGNAL_LEVEL_ONE),
+              vantaapi::SIGNAL_LEVEL_ONE);
+    EXPECT_EQ(WifiPlugin::map_signal_level(static_cast<wifi::SignalLevelType>(5)),
+              vantaapi::SIGNAL_NO_NETWORK);
+}
+
+TEST(WifiEnumConversions, ReportAWepNetworkAsUnknownSecurity) {
+    EXPECT_EQ(WifiPlugin::map_wifi_security_method(wifi::WEP_METHOD), vantaapi::UNKNOWN_METHOD);
+    EXPECT_EQ(WifiPlugin::map_wifi_security_method(wifi::OPEN_METHOD), vantaapi::OPEN_METHOD);
+    EXPECT_EQ(WifiPlugin::map_wifi_security_method(wifi::WPA2_PSK_METHOD),
+              vantaapi::WPA2_PSK_METHOD);
+}
+
+TEST(WifiEnumConversions, RefuseTheSentinels) {
+    const auto low = std::numeric_limits<int32_t>::min();
+    const auto high = std::numeric_limits<int32_t>::max();
+    EXPECT_THROW(WifiPlugin::map_wifi_status(static_cast<wifi::WifiStatusType>(low)),
+                 std::runtime_error);
+    EXPECT_THROW(WifiPlugin::map_wifi_frequency_band(static_cast<vantaapi::FrequencyBand>(high)),
+                 std::runtime_error);
+    try {
+        WifiPlugin::map_signal_level(static_cast<wifi::SignalLevelType>(high));
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "Unexpected wifi signal level");
+    }
+}
+
+}  // namespace
+}  // namespace vanta::testing
