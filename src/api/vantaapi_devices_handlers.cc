@@ -363,7 +363,7 @@ grpc::Status VantaApiImpl::GetFeature(grpc::ServerContext* context,
 
 grpc::Status VantaApiImpl::GetAllFeatures(grpc::ServerContext* context,
                                           const google::protobuf::Empty* /*request*/,
-                                          vantaapi::AllFeatures* response) {
+                                          vantaapi::AllFeatures* /*response*/) {
     return serve(context, "GetAllFeatures", [&]() -> grpc::Status {
         const auto features = featuremanager_client_->GetAllFeatures();
         if (!features) {

@@ -153,7 +153,7 @@ TEST_F(DevicesHandlersTest, FeatureOperations) {
                             "DisableFeature(feature_name: \"signage\")", "GetAllFeatures()"));
 }
 
-TEST_F(DevicesHandlersTest, GetAllFeaturesWithFeaturesAnswersProtobufsBoundsCheck) {
+TEST_F(DevicesHandlersTest, GetAllFeaturesWithFeaturesAnswersTheBoundsCheckText) {
     features_.set_reply("GetAllFeatures",
                         text<featuremanager::AllFeatures>("features { feature_name: 'a' }"));
     vantaapi::AllFeatures all;
