@@ -80,13 +80,13 @@ class DevicesHandlersTest : public ::testing::Test {
 };
 
 TEST_F(DevicesHandlersTest, VolumeOperationsAnswerTheVolumeManagersValues) {
-    volume_.set_reply("SetVolume", text<volumemgr::VolumeStatus>("volume: 30"));
-    volume_.set_reply("SetAudioMute", text<volumemgr::MuteStatus>("is_mute: true"));
-    volume_.set_reply("CurrentVolumeControlPath",
+    volume_.reply("SetVolume", text<volumemgr::VolumeStatus>("volume: 30"));
+    volume_.reply("SetAudioMute", text<volumemgr::MuteStatus>("is_mute: true"));
+    volume_.reply("CurrentVolumeControlPath",
                       text<volumemgr::AudioDeviceEvent>(
                           "index: 2 path: BLUETOOTH_HEADSET name: 'Buds' address: 'aa:bb' "
                           "device_state: DEVICE_STATE_CONNECTING"));
-    volume_.set_reply("SetVolumeControlPath",
+    volume_.reply("SetVolumeControlPath",
                       text<volumemgr::SetAudioPathResponse>("success: true"));
 
     vantaapi::VolumeStatus volume;
@@ -109,7 +109,7 @@ TEST_F(DevicesHandlersTest, VolumeOperationsAnswerTheVolumeManagersValues) {
     EXPECT_TRUE(selected.is_success());
 
     EXPECT_THAT(
-        volume_.calls(),
+        volume_.calls_with_requests(),
         ElementsAre("SetVolume(volume: 30)", "SetAudioMute(mute_state: true method: kUiApp)",
                     "CurrentVolumeControlPath()",
                     "SetVolumeControlPath(index: 2 path: BLUETOOTH_HEADSET name: \"Buds\" "
@@ -129,11 +129,11 @@ TEST_F(DevicesHandlersTest, AnOptionalAnswerWithoutResultIsUnavailableWithItsTex
 }
 
 TEST_F(DevicesHandlersTest, FeatureOperations) {
-    features_.set_reply(
+    features_.reply(
         "GetFeatureInfo",
         text<featuremanager::FeatureInfo>(
             "feature_name: 'signage' feature_state: ENABLE feature_type: PRODUCTION"));
-    features_.set_reply("DisableFeature", text<featuremanager::RequestResult>("success: true"));
+    features_.reply("DisableFeature", text<featuremanager::RequestResult>("success: true"));
 
     vantaapi::FeatureInfo feature;
     ASSERT_TRUE(
@@ -148,13 +148,13 @@ TEST_F(DevicesHandlersTest, FeatureOperations) {
     vantaapi::AllFeatures none;
     EXPECT_TRUE(call(&ApiStub::GetAllFeatures, empty_, none).ok());
     EXPECT_EQ(none.features_size(), 0);
-    EXPECT_THAT(features_.calls(),
+    EXPECT_THAT(features_.calls_with_requests(),
                 ElementsAre("GetFeatureInfo(feature_name: \"signage\")",
                             "DisableFeature(feature_name: \"signage\")", "GetAllFeatures()"));
 }
 
 TEST_F(DevicesHandlersTest, GetAllFeaturesWithFeaturesAnswersTheBoundsCheckText) {
-    features_.set_reply("GetAllFeatures",
+    features_.reply("GetAllFeatures",
                         text<featuremanager::AllFeatures>("features { feature_name: 'a' }"));
     vantaapi::AllFeatures all;
     const grpc::Status status = call(&ApiStub::GetAllFeatures, empty_, all);
@@ -163,10 +163,10 @@ TEST_F(DevicesHandlersTest, GetAllFeaturesWithFeaturesAnswersTheBoundsCheckText)
 }
 
 TEST_F(DevicesHandlersTest, SystemControllerOperations) {
-    system_.set_reply("GetState", text<systemcontroller::StateResponse>("state: AWAKE"));
-    system_.set_reply("GetDeviceState",
+    system_.reply("GetState", text<systemcontroller::StateResponse>("state: AWAKE"));
+    system_.reply("GetDeviceState",
                       text<systemcontroller::DeviceStateResponse>("device_state: RUNNING"));
-    system_.set_reply("Reboot", text<systemcontroller::RequestStatus>("success: true"));
+    system_.reply("Reboot", text<systemcontroller::RequestStatus>("success: true"));
 
     vantaapi::SystemState state;
     ASSERT_TRUE(call(&ApiStub::GetSystemState, empty_, state).ok());
@@ -181,26 +181,26 @@ TEST_F(DevicesHandlersTest, SystemControllerOperations) {
     vantaapi::RequestStatus cleared;
     ASSERT_TRUE(call(&ApiStub::ClearOobState, vantaapi::ClearOobRequest(), cleared).ok());
     EXPECT_FALSE(cleared.success());
-    EXPECT_THAT(system_.calls(), ElementsAre("GetState()", "GetDeviceState()",
+    EXPECT_THAT(system_.calls_with_requests(), ElementsAre("GetState()", "GetDeviceState()",
                                              "Reboot(force: true)", "ClearOobState()"));
 }
 
 TEST_F(DevicesHandlersTest, GuardedCallsCopyTheAnswer) {
-    screen_.set_reply("GetScreenBrightness",
+    screen_.reply("GetScreenBrightness",
                       text<screensetting::ScreenBrightnessResponse>(
                           "status { success: true } brightness_percentage: 80"));
-    screen_.set_reply("SetScreenBacklight", text<screensetting::RequestStatus>("success: true"));
-    ieee8021x_.set_reply("GetIeee8021xConfig",
+    screen_.reply("SetScreenBacklight", text<screensetting::RequestStatus>("success: true"));
+    ieee8021x_.reply("GetIeee8021xConfig",
                          text<ieee8021x::Ieee8021xConfigResponse>(
                              "config { ca_cert_handle: 'ca-1' client_cert_handle: 'cl-2' }"));
-    ieee8021x_.set_reply("GetIeee8021xState",
+    ieee8021x_.reply("GetIeee8021xState",
                          text<ieee8021x::Ieee8021xStateResponse>("state { enabled: true }"));
-    volume_.set_reply(
+    volume_.reply(
         "AvailableVolumeControlPath",
         text<volumemgr::AudioDeviceEventList>("device_list { index: 1 path: INTERNAL_SPEAKER_MIC } "
                                               "device_list { index: 4 path: USB_HEADSET }"));
-    reset_.set_reply("RequestFactoryReset", text<reset::Response>("success: true"));
-    upgrades_.set_reply("GetUpgradeInfo", text<upgrademanager::UpgradeInfo>("channel: 'preview'"));
+    reset_.reply("RequestFactoryReset", text<reset::Response>("success: true"));
+    upgrades_.reply("GetUpgradeInfo", text<upgrademanager::UpgradeInfo>("channel: 'preview'"));
 
     vantaapi::ScreenBrightnessStatus brightness;
     ASSERT_TRUE(call(&ApiStub::GetScreenBrightness, empty_, brightness).ok());
@@ -230,7 +230,7 @@ TEST_F(DevicesHandlersTest, GuardedCallsCopyTheAnswer) {
     ASSERT_TRUE(call(&ApiStub::GetUpgradeInfo, vantaapi::StatusRequest(), info).ok());
     EXPECT_EQ(info.channel(), "preview");
 
-    EXPECT_THAT(screen_.calls(),
+    EXPECT_THAT(screen_.calls_with_requests(),
                 ElementsAre("GetScreenBrightness()", "SetScreenBacklight(backlight_state: 0.5)"));
 }
 
@@ -246,7 +246,7 @@ TEST_F(DevicesHandlersTest, AGuardedCallMapsTheBackendsError) {
 
 TEST_F(DevicesHandlersTest, AGuardedCallPastItsDeadlineAnswersDeadlineExceeded) {
     // The volume manager's calls have 2 s.
-    volume_.delay_by(2500ms);
+    volume_.delay_answers(2500ms);
     vantaapi::AudioHubStatus hub;
     grpc::Status status = call(&ApiStub::IsAudioHubEnabled, empty_, hub);
     EXPECT_EQ(status.error_code(), grpc::StatusCode::DEADLINE_EXCEEDED);
@@ -265,8 +265,8 @@ TEST_F(DevicesHandlersTest, AGuardedCallPastItsDeadlineAnswersDeadlineExceeded) 
 }
 
 TEST_F(DevicesHandlersTest, RingerAndResetCommands) {
-    ringer_.set_reply("StartRinger", text<ringer::RequestStatus>("success: true"));
-    reset_.set_reply("FactoryReset", text<reset::Response>("success: true"));
+    ringer_.reply("StartRinger", text<ringer::RequestStatus>("success: true"));
+    reset_.reply("FactoryReset", text<reset::Response>("success: true"));
 
     vantaapi::RequestStatus ringing;
     ASSERT_TRUE(
@@ -275,8 +275,8 @@ TEST_F(DevicesHandlersTest, RingerAndResetCommands) {
     vantaapi::RequestStatus reset;
     ASSERT_TRUE(call(&ApiStub::FactoryReset, vantaapi::FactoryResetRequest(), reset).ok());
     EXPECT_TRUE(reset.success());
-    EXPECT_THAT(ringer_.calls(), ElementsAre("StartRinger(name: \"Chime\")"));
-    EXPECT_THAT(reset_.calls(), ElementsAre("FactoryReset()"));
+    EXPECT_THAT(ringer_.calls_with_requests(), ElementsAre("StartRinger(name: \"Chime\")"));
+    EXPECT_THAT(reset_.calls_with_requests(), ElementsAre("FactoryReset()"));
 }
 
 TEST_F(DevicesHandlersTest, RingerAndResetFailuresAreLoggedAndUnavailable) {
@@ -300,11 +300,11 @@ TEST_F(DevicesHandlersTest, RingerAndResetFailuresAreLoggedAndUnavailable) {
 }
 
 TEST_F(DevicesHandlersTest, UnguardedUpgradeAndShareOperations) {
-    upgrades_.set_reply("GetVersionInfo", text<upgrademanager::VersionInfo>("version: '3.1.0'"));
-    upgrades_.set_reply("GetUpgradeState",
+    upgrades_.reply("GetVersionInfo", text<upgrademanager::VersionInfo>("version: '3.1.0'"));
+    upgrades_.reply("GetUpgradeState",
                         text<upgrademanager::UpgradeState>("state: DOWNLOADING"));
-    hdmi_.set_reply("StartLocalWiredShare", text<hdmirx::RenderResponse>("status: SUCCESS"));
-    hdmi_.set_reply("StopLocalWiredShare", text<hdmirx::RenderResponse>("status: FAILURE"));
+    hdmi_.reply("StartLocalWiredShare", text<hdmirx::RenderResponse>("status: SUCCESS"));
+    hdmi_.reply("StopLocalWiredShare", text<hdmirx::RenderResponse>("status: FAILURE"));
 
     vantaapi::VersionInfo version;
     ASSERT_TRUE(call(&ApiStub::GetVersion, empty_, version).ok());
@@ -327,7 +327,7 @@ TEST_F(DevicesHandlersTest, UnguardedUpgradeAndShareOperations) {
     vantaapi::RequestStatus stopped;
     ASSERT_TRUE(call(&ApiStub::StopLocalWiredShare, empty_, stopped).ok());
     EXPECT_FALSE(stopped.success());
-    EXPECT_THAT(upgrades_.calls(), ElementsAre("GetVersionInfo()", "GetUpgradeState()",
+    EXPECT_THAT(upgrades_.calls_with_requests(), ElementsAre("GetVersionInfo()", "GetUpgradeState()",
                                                "PostponeDownload(postpone_seconds: 900)",
                                                "SetUpgradeLimitHour(upgrade_limit_hour: 2)"));
 
@@ -348,7 +348,7 @@ TEST_F(DevicesHandlersTest, HdmiStateNeedsWiredSharingAndAsksNoBackendWithout) {
     vantaapi::LocalWiredShareStatistics statistics;
     status = call(&ApiStub::GetLocalWiredShareStatistics, empty_, statistics);
     EXPECT_EQ(status.error_code(), grpc::StatusCode::UNIMPLEMENTED);
-    EXPECT_THAT(hdmi_.calls(), IsEmpty());
+    EXPECT_THAT(hdmi_.calls_with_requests(), IsEmpty());
 }
 
 }  // namespace

@@ -90,36 +90,36 @@ TEST(DevicesClients, StyleBRaisesTheTypedErrorNamingServiceAndOperation) {
     }
 
     Backend<FakeVolumeMgr, VolumeMgrClientImpl> volume(100ms);
-    volume.fake.delay_by(500ms);
+    volume.fake.delay_answers(500ms);
     EXPECT_THROW(volume.client.IsAudioHubEnabled(), ServiceDeadlineError);
     EXPECT_TRUE(volume.logger.lines().empty());
 }
 
 TEST(DevicesClients, Reset) {
     Backend<FakeReset, ResetClientImpl> reset;
-    reset.fake.set_reply("FactoryReset", text<reset::Response>("success: true"));
-    reset.fake.set_reply("Shutdown", text<reset::Response>("success: true"));
+    reset.fake.reply("FactoryReset", text<reset::Response>("success: true"));
+    reset.fake.reply("Shutdown", text<reset::Response>("success: true"));
     EXPECT_TRUE(reset.client.FactoryReset());
     EXPECT_FALSE(reset.client.RequestFactoryReset());
     EXPECT_FALSE(reset.client.RestartNetwork());
     EXPECT_TRUE(reset.client.Shutdown());
-    EXPECT_THAT(reset.fake.calls(), ElementsAre("FactoryReset()", "RequestFactoryReset()",
+    EXPECT_THAT(reset.fake.calls_with_requests(), ElementsAre("FactoryReset()", "RequestFactoryReset()",
                                                 "RestartNetwork()", "Shutdown()"));
 }
 
 TEST(DevicesClients, VolumeManager) {
     Backend<FakeVolumeMgr, VolumeMgrClientImpl> volume;
-    volume.fake.set_reply("VolumeUp", text<volumemgr::VolumeStatus>("volume: 7"));
-    volume.fake.set_reply("SetAudioMute", text<volumemgr::MuteStatus>("is_mute: true"));
-    volume.fake.set_reply("AvailableVolumeControlPath",
+    volume.fake.reply("VolumeUp", text<volumemgr::VolumeStatus>("volume: 7"));
+    volume.fake.reply("SetAudioMute", text<volumemgr::MuteStatus>("is_mute: true"));
+    volume.fake.reply("AvailableVolumeControlPath",
                           text<volumemgr::AudioDeviceEventList>(
                               "device_list { index: 1 path: USB_HEADSET name: 'Jabra' "
                               "address: 'usb-1' device_state: DEVICE_STATE_CONNECTED } "
                               "device_list { index: 2 path: BLUETOOTH_HEADSET }"));
-    volume.fake.set_reply("CurrentVolumeControlPath",
+    volume.fake.reply("CurrentVolumeControlPath",
                           text<volumemgr::AudioDeviceEvent>("index: 3 name: 'Speaker'"));
-    volume.fake.set_reply("SetAudioHub", text<volumemgr::SetAudioHubStatus>("is_enabled: true"));
-    volume.fake.set_reply("IsAudioHubEnabled", text<volumemgr::AudioHubStatus>("is_enabled: true"));
+    volume.fake.reply("SetAudioHub", text<volumemgr::SetAudioHubStatus>("is_enabled: true"));
+    volume.fake.reply("IsAudioHubEnabled", text<volumemgr::AudioHubStatus>("is_enabled: true"));
 
     const auto up = volume.client.VolumeUp(text<volumemgr::VolumeRequest>("volume_ticks: 2"));
     ASSERT_TRUE(up);
@@ -149,7 +149,7 @@ TEST(DevicesClients, VolumeManager) {
     EXPECT_EQ(ringer->volume(), 0u);
 
     EXPECT_THAT(
-        volume.fake.calls(),
+        volume.fake.calls_with_requests(),
         ElementsAre("VolumeUp(volume_ticks: 2)", "SetAudioMute(mute_state: true method: kUiApp)",
                     "AvailableVolumeControlPath()", "CurrentVolumeControlPath()",
                     "SetAudioHub(audio_hub_state: true)", "IsAudioHubEnabled()",
@@ -158,15 +158,15 @@ TEST(DevicesClients, VolumeManager) {
 
 TEST(DevicesClients, FeatureManager) {
     Backend<FakeFeatureManager, FeatureManagerClientImpl> features;
-    features.fake.set_reply(
+    features.fake.reply(
         "GetFeatureInfo",
         text<featuremanager::FeatureInfo>("feature_name: 'whiteboard' feature_state: ENABLE "
                                           "feature_type: DEVELOPMENT"));
-    features.fake.set_reply("GetAllFeatures",
+    features.fake.reply("GetAllFeatures",
                             text<featuremanager::AllFeatures>(
                                 "features { feature_name: 'a' } features { feature_name: 'b' "
                                 "feature_state: UNNAMED }"));
-    features.fake.set_reply("EnableFeature", text<featuremanager::RequestResult>("success: true"));
+    features.fake.reply("EnableFeature", text<featuremanager::RequestResult>("success: true"));
 
     const auto info = features.client.GetFeatureInfo("whiteboard");
     ASSERT_TRUE(info);
@@ -185,19 +185,19 @@ TEST(DevicesClients, FeatureManager) {
     ASSERT_TRUE(disabled);
     EXPECT_FALSE(disabled->success());
     EXPECT_THAT(
-        features.fake.calls(),
+        features.fake.calls_with_requests(),
         ElementsAre("GetFeatureInfo(feature_name: \"whiteboard\")", "GetAllFeatures()",
                     "EnableFeature(feature_name: \"x\")", "DisableFeature(feature_name: \"y\")"));
 }
 
 TEST(DevicesClients, UpgradeManager) {
     Backend<FakeUpgradeManager, upgrademanager::UpgradeManagerClientImpl> upgrades;
-    upgrades.fake.set_reply("GetVersionInfo",
+    upgrades.fake.reply("GetVersionInfo",
                             text<upgrademanager::VersionInfo>("version: '2.4.1'"));
-    upgrades.fake.set_reply("GetUpgradeInfo", text<upgrademanager::UpgradeInfo>("channel: 'beta'"));
-    upgrades.fake.set_reply("GetUpgradeState",
+    upgrades.fake.reply("GetUpgradeInfo", text<upgrademanager::UpgradeInfo>("channel: 'beta'"));
+    upgrades.fake.reply("GetUpgradeState",
                             text<upgrademanager::UpgradeState>("state: CRITICAL_VERSION"));
-    upgrades.fake.set_reply("InstallLocalPackage",
+    upgrades.fake.reply("InstallLocalPackage",
                             text<upgrademanager::InstallLocalPackageStatus>("status: true"));
 
     EXPECT_EQ(upgrades.client.GetVersionInfo(), "2.4.1");
@@ -208,7 +208,7 @@ TEST(DevicesClients, UpgradeManager) {
     upgrades.client.PostponeDownload(3600);
     upgrades.client.SetUpgradeLimitHour(3);
     upgrades.client.SetUpgradeChannel("stable");
-    EXPECT_THAT(upgrades.fake.calls(),
+    EXPECT_THAT(upgrades.fake.calls_with_requests(),
                 ElementsAre("GetVersionInfo()", "GetUpgradeInfo()", "GetUpgradeState()",
                             "InstallLocalPackage(package_file_name: \"/media/usb/image.pkg\")",
                             "StartDownload()", "PostponeDownload(postpone_seconds: 3600)",
@@ -218,14 +218,14 @@ TEST(DevicesClients, UpgradeManager) {
 
 TEST(DevicesClients, Ieee8021x) {
     Backend<FakeIeee8021x, Ieee8021xClientImpl> ieee8021x;
-    ieee8021x.fake.set_reply("GetIeee8021xConfig",
+    ieee8021x.fake.reply("GetIeee8021xConfig",
                              text<ieee8021x::Ieee8021xConfigResponse>(
                                  "status { success: true } config { ca_cert_path: '/ca' "
                                  "identity: 'room-4' ca_cert_handle: 'ca-7' "
                                  "client_cert_handle: 'client-9' }"));
-    ieee8021x.fake.set_reply("GetIeee8021xState",
+    ieee8021x.fake.reply("GetIeee8021xState",
                              text<ieee8021x::Ieee8021xStateResponse>("state { enabled: true }"));
-    ieee8021x.fake.set_reply("SetIeee8021xState", text<ieee8021x::RequestStatus>("success: true"));
+    ieee8021x.fake.reply("SetIeee8021xState", text<ieee8021x::RequestStatus>("success: true"));
 
     const auto config = ieee8021x.client.GetIeee8021xConfig();
     EXPECT_EQ(config.ca_cert_path(), "/ca");
@@ -234,17 +234,17 @@ TEST(DevicesClients, Ieee8021x) {
     EXPECT_EQ(config.client_cert_handle(), "client-9");
     EXPECT_TRUE(ieee8021x.client.GetIeee8021xState());
     EXPECT_TRUE(ieee8021x.client.SetIeee8021xState(true));
-    EXPECT_THAT(ieee8021x.fake.calls(), ElementsAre("GetIeee8021xConfig()", "GetIeee8021xState()",
+    EXPECT_THAT(ieee8021x.fake.calls_with_requests(), ElementsAre("GetIeee8021xConfig()", "GetIeee8021xState()",
                                                     "SetIeee8021xState(enabled: true)"));
 }
 
 TEST(DevicesClients, SystemController) {
     Backend<FakeSystemController, systemcontroller::ClientImpl> system;
-    system.fake.set_reply("GetState",
+    system.fake.reply("GetState",
                           text<systemcontroller::StateResponse>("state: HALFWAKE reason: MEETING"));
-    system.fake.set_reply("GetDeviceState",
+    system.fake.reply("GetDeviceState",
                           text<systemcontroller::DeviceStateResponse>("device_state: OUT_OF_BOX"));
-    system.fake.set_reply("Reboot", text<systemcontroller::RequestStatus>("success: true"));
+    system.fake.reply("Reboot", text<systemcontroller::RequestStatus>("success: true"));
 
     const auto state = system.client.GetState();
     ASSERT_TRUE(state);
@@ -259,19 +259,19 @@ TEST(DevicesClients, SystemController) {
     const auto cleared = system.client.ClearOobState();
     ASSERT_TRUE(cleared);
     EXPECT_FALSE(cleared->success());
-    EXPECT_THAT(system.fake.calls(), ElementsAre("GetState()", "GetDeviceState()",
+    EXPECT_THAT(system.fake.calls_with_requests(), ElementsAre("GetState()", "GetDeviceState()",
                                                  "Reboot(force: true)", "ClearOobState()"));
 }
 
 TEST(DevicesClients, ScreenSetting) {
     Backend<FakeScreenSetting, screensetting::ScreenSettingClientImpl> screen;
-    screen.fake.set_reply("GetScreenBrightness",
+    screen.fake.reply("GetScreenBrightness",
                           text<screensetting::ScreenBrightnessResponse>(
                               "status { success: true } brightness_percentage: 62.5"));
-    screen.fake.set_reply("GetScreenBacklight",
+    screen.fake.reply("GetScreenBacklight",
                           text<screensetting::ScreenBacklightResponse>(
                               "status { failure_reason: 'off' } backlight_state: 0.25"));
-    screen.fake.set_reply("SetScreenBrightness",
+    screen.fake.reply("SetScreenBrightness",
                           text<screensetting::RequestStatus>("success: true"));
 
     const auto brightness = screen.client.GetScreenBrightness();
@@ -282,17 +282,17 @@ TEST(DevicesClients, ScreenSetting) {
     EXPECT_FLOAT_EQ(backlight.backlight_state(), 0.25f);
     EXPECT_TRUE(screen.client.SetScreenBrightness(40.0f));
     EXPECT_FALSE(screen.client.SetScreenBacklight(1.0f));
-    EXPECT_THAT(screen.fake.calls(), ElementsAre("GetScreenBrightness()", "GetScreenBacklight()",
+    EXPECT_THAT(screen.fake.calls_with_requests(), ElementsAre("GetScreenBrightness()", "GetScreenBacklight()",
                                                  "SetScreenBrightness(brightness_percentage: 40)",
                                                  "SetScreenBacklight(backlight_state: 1)"));
 }
 
 TEST(DevicesClients, HdmiRx) {
     Backend<FakeHdmiRx, HdmiRxClientImpl> hdmi;
-    hdmi.fake.set_reply("GetHdmiState", text<hdmirx::HdmiState>("plugged: PLUGGED_IN"));
-    hdmi.fake.set_reply("StartLocalWiredShare", text<hdmirx::RenderResponse>("status: SUCCESS"));
-    hdmi.fake.set_reply("StopLocalWiredShare", text<hdmirx::RenderResponse>("status: FAILURE"));
-    hdmi.fake.set_reply(
+    hdmi.fake.reply("GetHdmiState", text<hdmirx::HdmiState>("plugged: PLUGGED_IN"));
+    hdmi.fake.reply("StartLocalWiredShare", text<hdmirx::RenderResponse>("status: SUCCESS"));
+    hdmi.fake.reply("StopLocalWiredShare", text<hdmirx::RenderResponse>("status: FAILURE"));
+    hdmi.fake.reply(
         "GetLocalWiredShareStatistics",
         text<hdmirx::LocalWiredShareStatistics>("average_output_frame_rate: 30 duration_secs: 95"));
 
@@ -309,10 +309,10 @@ TEST(DevicesClients, HdmiRx) {
 
 TEST(DevicesClients, Ringer) {
     Backend<FakeRinger, ringer::ClientImpl> ringer;
-    ringer.fake.set_reply("StartRinger", text<ringer::RequestStatus>("success: true"));
+    ringer.fake.reply("StartRinger", text<ringer::RequestStatus>("success: true"));
     EXPECT_TRUE(ringer.client.StartRinger("Chime"));
     EXPECT_FALSE(ringer.client.StopRinger());
-    EXPECT_THAT(ringer.fake.calls(), ElementsAre("StartRinger(name: \"Chime\")", "StopRinger()"));
+    EXPECT_THAT(ringer.fake.calls_with_requests(), ElementsAre("StartRinger(name: \"Chime\")", "StopRinger()"));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace vanta::testing {
 
 // Runs a program as a child process; kills it if the test forgets to.
 class DaemonProcess {
-public:
+  public:
     explicit DaemonProcess(const std::string& path) {
         pid_ = fork();
         if (pid_ < 0) {
@@ -51,7 +51,7 @@ public:
         return status_;
     }
 
-private:
+  private:
     pid_t pid_ = -1;
     std::optional<int> status_;
 };

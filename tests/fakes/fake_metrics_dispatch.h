@@ -14,7 +14,7 @@ namespace vanta::testing {
 // The metrics dispatch service: records every metric it is sent, with the
 // metadata of the call that carried it.
 class FakeMetricsDispatch final : public vanta::metricsdispatch::MetricsDispatch::Service {
-public:
+  public:
     grpc::Status SendMetric(grpc::ServerContext* context,
                             const vanta::metricsdispatch::Metric* request,
                             vanta::metricsdispatch::RequestStatus* response) override {
@@ -45,7 +45,7 @@ public:
         return metadata_;
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<vanta::metricsdispatch::Metric> metrics_;

@@ -11,7 +11,7 @@ namespace vanta::testing {
 // A logger that keeps every formatted line, prefixed with its level
 // ("E ", "W ", "I ", "D<n> "), for tests to look at.
 class RecordingLogger final : public logging::Logger {
-public:
+  public:
     void print_error(std::string_view format, fmt::format_args&& args) const override {
         record("E ", format, args);
     }
@@ -49,7 +49,7 @@ public:
         lines_.clear();
     }
 
-private:
+  private:
     void record(const std::string& prefix, std::string_view format,
                 const fmt::format_args& args) const {
         std::string line =

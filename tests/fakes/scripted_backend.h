@@ -31,6 +31,10 @@ class ScriptedBackend {
         std::lock_guard<std::mutex> lock(mutex_);
         failure_ = grpc::Status(code, std::move(message));
     }
+    void fail_with(grpc::Status status) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        failure_ = std::move(status);
+    }
     // Every operation waits this long before it answers.
     void delay_answers(std::chrono::milliseconds delay) {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -41,6 +45,12 @@ class ScriptedBackend {
     std::vector<std::string> calls() const {
         std::lock_guard<std::mutex> lock(mutex_);
         return calls_;
+    }
+    // The calls so far with their requests, in order:
+    // "<operation>(<request in text format>)".
+    std::vector<std::string> calls_with_requests() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return calls_with_requests_;
     }
     // The request of the last call of `operation` (a default one if none).
     template <typename Request>
@@ -68,6 +78,7 @@ class ScriptedBackend {
         {
             std::lock_guard<std::mutex> lock(mutex_);
             calls_.push_back(operation);
+            calls_with_requests_.push_back(operation + "(" + request.ShortDebugString() + ")");
             const auto caller = context.client_metadata().find("caller");
             last_caller_ = caller == context.client_metadata().end()
                                ? std::string()
@@ -92,6 +103,7 @@ class ScriptedBackend {
     std::map<std::string, std::string> replies_;
     std::map<std::string, std::string> requests_;
     std::vector<std::string> calls_;
+    std::vector<std::string> calls_with_requests_;
     std::string last_caller_;
     grpc::Status failure_ = grpc::Status::OK;
     std::chrono::milliseconds delay_{0};

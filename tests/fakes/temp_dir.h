@@ -1,15 +1,15 @@
 #pragma once
 
 #include <cstdlib>
-#include <stdexcept>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 namespace vanta::testing {
 
 // A fresh directory under $TMPDIR (or /tmp), removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir() {
         const char* base = std::getenv("TMPDIR");
         std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/vanta-test-XXXXXX";
@@ -31,7 +31,7 @@ public:
         return "unix:" + (path_ / name).string();
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -13,7 +13,7 @@ namespace vanta::testing {
 // Serves one or more in-process fake services on an address (a temporary Unix
 // socket in tests) until destroyed.
 class TestServer {
-public:
+  public:
     TestServer(const std::string& address, std::initializer_list<grpc::Service*> services)
         : TestServer(std::vector<std::string>{address}, services) {}
 
@@ -44,7 +44,7 @@ public:
         }
     }
 
-private:
+  private:
     std::unique_ptr<grpc::Server> server_;
 };
 
