@@ -16,6 +16,9 @@
 // cloud configuration, ultrasound, avatar and media session.
 
 // Platform, problem reports and tones.
+#include "audio/tone_player.h"
+#include "problemreport/problemreporter_client.h"
+#include "problemreport/problemreportstatus_client.h"
 
 namespace vanta {
 
@@ -86,6 +89,9 @@ VantaApiImpl::VantaApiImpl(Executor& executor)
       // (5) volume manager, (6) feature manager
 
       // (7) problem reporter, (8) problem-report status
+      , problemreporter_client_(
+            create_problemreporter_client("Problem Reporter Service", "problemreporter_service"))
+      , problemreportstatus_client_(create_problemreportstatus_client(kProblemReportStatusAddress))
 
       // (9) Wi-Fi, (10) ultrasound
 
@@ -110,6 +116,10 @@ VantaApiImpl::VantaApiImpl(Executor& executor)
             }
         },
         0, "start_subscriptions");
+
+    // The tone player is process-wide: created here, ahead of the first tone,
+    // and not held by the service.
+    audio::get_tone_player(false);
 }
 
 VantaApiImpl::~VantaApiImpl() {

@@ -23,6 +23,8 @@
 // call control, cloud configuration, ultrasound, avatar and media session.
 
 // Platform, problem reports and tones.
+#include "problemreport/problemreporter_client.h"
+#include "problemreport/problemreportstatus_client.h"
 
 namespace vanta {
 
@@ -60,6 +62,27 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
     // clients.
 
     // Operations served by the platform, problem reports and the tone player.
+    grpc::Status GetSystemInfo(grpc::ServerContext* context, const vantaapi::SystemInfoRequest* request,
+                               vantaapi::SystemInfo* response) override;
+    grpc::Status PlayTone(grpc::ServerContext* context, const vantaapi::PlayToneRequest* request,
+                          vantaapi::RequestStatus* response) override;
+    grpc::Status StopTone(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                          vantaapi::RequestStatus* response) override;
+    grpc::Status GetInterfaceInfo(grpc::ServerContext* context,
+                                  const vantaapi::InterfaceInfoRequest* request,
+                                  vantaapi::InterfaceInfo* response) override;
+    grpc::Status TestUrlConnect(grpc::ServerContext* context, const vantaapi::TestUrl* request,
+                                vantaapi::TestUrlResponse* response) override;
+    grpc::Status UploadPRB(grpc::ServerContext* context, const vantaapi::UploadPRBRequest* request,
+                           vantaapi::RequestStatus* response) override;
+    grpc::Status GetPRB(grpc::ServerContext* context, const vantaapi::GetPRBRequest* request,
+                        vantaapi::RequestStatus* response) override;
+    grpc::Status GetPRBStatus(grpc::ServerContext* context,
+                              const vantaapi::GetPRBStatusRequest* request,
+                              vantaapi::PRBStatuses* response) override;
+    grpc::Status GetPRBFileLocation(grpc::ServerContext* context,
+                                    const vantaapi::GetPRBFilePathRequest* request,
+                                    vantaapi::PRBFileLocation* response) override;
 
     // Operations served by plugins.
 
@@ -145,6 +168,8 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
     // (5) volume manager, (6) feature manager
 
     // (7) problem reporter, (8) problem-report status
+    std::unique_ptr<problemreport::ProblemReporterClient> problemreporter_client_;
+    std::unique_ptr<problemreport::ProblemReportStatusClient> problemreportstatus_client_;
 
     // (9) Wi-Fi, (10) ultrasound
 
