@@ -16,8 +16,22 @@ const std::string kVolumeManagerAddress = "unix:/tmp/volumemgr_service";
 constexpr std::chrono::milliseconds kMediaTimeout{5000};
 constexpr std::chrono::milliseconds kVolumeManagerTimeout{2000};
 
-std::mutex creation_mutex;
-std::shared_ptr<TonePlayer> tone_player;
+// The process-wide player and the mutex of its creation and reset.
+struct PlayerSlot {
+    std::mutex creation_mutex;
+    std::shared_ptr<TonePlayer> player;
+};
+
+// The player lives on until the end of the process and releases its media
+// resources when statics are destroyed. Looking up its logger first makes the
+// logger registry older than the slot, so the registry is destroyed after
+// the player and the player can still log then.
+PlayerSlot& player_slot() {
+    static logging::Logger& logger = logging::getLogger("TonePlayer");
+    static PlayerSlot slot;
+    (void)logger;
+    return slot;
+}
 
 }  // namespace
 
@@ -36,23 +50,25 @@ std::string TonePlayer::tone_name(ToneType type) {
 }
 
 std::shared_ptr<TonePlayer> get_tone_player(bool ringer) {
-    std::lock_guard<std::mutex> lock(creation_mutex);
-    if (!tone_player) {
+    PlayerSlot& slot = player_slot();
+    std::lock_guard<std::mutex> lock(slot.creation_mutex);
+    if (!slot.player) {
         logging::getLogger("TonePlayer").info("Creating Tone Player");
-        tone_player = std::make_shared<TonePlayerImpl>(
+        slot.player = std::make_shared<TonePlayerImpl>(
             ringer, media::create_media_service_client(kMediaTimeout),
             create_current_volume_reader(kVolumeManagerAddress, kVolumeManagerTimeout),
             platform_tone_settings());
     }
-    return tone_player;
+    return slot.player;
 }
 
 namespace detail {
 
 void drop_tone_player(const TonePlayer* player) {
-    std::lock_guard<std::mutex> lock(creation_mutex);
-    if (tone_player.get() == player) {
-        tone_player.reset();
+    PlayerSlot& slot = player_slot();
+    std::lock_guard<std::mutex> lock(slot.creation_mutex);
+    if (slot.player.get() == player) {
+        slot.player.reset();
     }
 }
 

@@ -52,5 +52,6 @@ std::vector<FailureRow> service_failure_rows();
 // Network, Wi-Fi, access point, configuration, ultrasound, avatar, media session.
 
 // Platform, problem reports, tones.
+std::vector<FailureRow> platform_failure_rows();
 
 }  // namespace vanta::testing

@@ -28,6 +28,7 @@ std::vector<FailureRow> all_rows() {
              // Network, Wi-Fi, access point, configuration, ultrasound, avatar, media session.
 
              // Platform, problem reports, tones.
+             platform_failure_rows,
 
          }) {
         for (auto& row : group()) {
