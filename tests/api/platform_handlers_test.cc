@@ -145,6 +145,21 @@ TEST_F(PlatformHandlersTest, ServiceCreatesTheTonePlayerAndToneOperationsUseIt) 
     EXPECT_TRUE(media_.calls().empty());
 }
 
+TEST_F(PlatformHandlersTest, ResetMakesTheNextUserCreateAFreshPlayer) {
+    const auto first = audio::get_tone_player(false);
+    EXPECT_TRUE(first->reset());
+    const auto second = audio::get_tone_player(false);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(audio::get_tone_player(false), second);
+    // The new player frees what its predecessor may have left and allocates again.
+    EXPECT_THAT(media_.cleaned_up(), ElementsAre(media::CHIME_CLIENT, media::CHIME_CLIENT));
+    size_t created = 0;
+    for (const auto& line : console_.lines()) {
+        created += line.find("Creating Tone Player") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(created, 2u);
+}
+
 TEST_F(PlatformHandlersTest, PlayToneRefusesAnUnknownToneType) {
     vantaapi::PlayToneRequest request;
     request.set_type(static_cast<vantaapi::PlayToneRequest::tone>(4));
