@@ -152,3 +152,8 @@ std::string get_software_name();
 std::string get_system_name();
 
 }  // namespace vanta::platform
+
+namespace vanta {
+// The platform facts are also known by this name.
+namespace platforminfo = platform;
+}  // namespace vanta
