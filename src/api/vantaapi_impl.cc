@@ -26,6 +26,9 @@
 // cloud configuration, ultrasound, avatar and media session.
 
 // Platform, problem reports and tones.
+#include "audio/tone_player.h"
+#include "problemreport/problemreporter_client.h"
+#include "problemreport/problemreportstatus_client.h"
 
 namespace vanta {
 
@@ -102,6 +105,9 @@ VantaApiImpl::VantaApiImpl(Executor& executor)
       , featuremanager_client_(create_featuremanager_client(std::chrono::milliseconds(6000)))
 
       // (7) problem reporter, (8) problem-report status
+      , problemreporter_client_(
+            create_problemreporter_client("Problem Reporter Service", "problemreporter_service"))
+      , problemreportstatus_client_(create_problemreportstatus_client(kProblemReportStatusAddress))
 
       // (9) Wi-Fi, (10) ultrasound
       , wifi_client_(wifi::create_wifi_service_client())
@@ -143,6 +149,10 @@ VantaApiImpl::VantaApiImpl(Executor& executor)
         0, "start_subscriptions");
     // The network manager tells its callers apart by the caller label.
     networkmanager_client_->set_caller("vantaapi");
+
+    // The tone player is process-wide: created here, ahead of the first tone,
+    // and not held by the service.
+    audio::get_tone_player(false);
 }
 
 VantaApiImpl::~VantaApiImpl() {

@@ -44,6 +44,8 @@
 #include "clients/wifi/wifi_client.h"
 
 // Platform, problem reports and tones.
+#include "problemreport/problemreporter_client.h"
+#include "problemreport/problemreportstatus_client.h"
 
 namespace vanta {
 
@@ -375,6 +377,27 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
         vantaapi::RequestStatus* response) override;
 
     // Operations served by the platform, problem reports and the tone player.
+    grpc::Status GetSystemInfo(grpc::ServerContext* context, const vantaapi::SystemInfoRequest* request,
+                               vantaapi::SystemInfo* response) override;
+    grpc::Status PlayTone(grpc::ServerContext* context, const vantaapi::PlayToneRequest* request,
+                          vantaapi::RequestStatus* response) override;
+    grpc::Status StopTone(grpc::ServerContext* context, const google::protobuf::Empty* request,
+                          vantaapi::RequestStatus* response) override;
+    grpc::Status GetInterfaceInfo(grpc::ServerContext* context,
+                                  const vantaapi::InterfaceInfoRequest* request,
+                                  vantaapi::InterfaceInfo* response) override;
+    grpc::Status TestUrlConnect(grpc::ServerContext* context, const vantaapi::TestUrl* request,
+                                vantaapi::TestUrlResponse* response) override;
+    grpc::Status UploadPRB(grpc::ServerContext* context, const vantaapi::UploadPRBRequest* request,
+                           vantaapi::RequestStatus* response) override;
+    grpc::Status GetPRB(grpc::ServerContext* context, const vantaapi::GetPRBRequest* request,
+                        vantaapi::RequestStatus* response) override;
+    grpc::Status GetPRBStatus(grpc::ServerContext* context,
+                              const vantaapi::GetPRBStatusRequest* request,
+                              vantaapi::PRBStatuses* response) override;
+    grpc::Status GetPRBFileLocation(grpc::ServerContext* context,
+                                    const vantaapi::GetPRBFilePathRequest* request,
+                                    vantaapi::PRBFileLocation* response) override;
 
     // Operations served by plugins.
     grpc::Status GetAccountDetails(grpc::ServerContext* context, const vantaapi::AccountID* request,
@@ -574,6 +597,8 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
     std::unique_ptr<FeatureManagerClient> featuremanager_client_;
 
     // (7) problem reporter, (8) problem-report status
+    std::unique_ptr<problemreport::ProblemReporterClient> problemreporter_client_;
+    std::unique_ptr<problemreport::ProblemReportStatusClient> problemreportstatus_client_;
 
     // (9) Wi-Fi, (10) ultrasound
     std::unique_ptr<wifi::Client> wifi_client_;

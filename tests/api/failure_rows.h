@@ -55,5 +55,6 @@ std::vector<FailureRow> devices_failure_rows();
 std::vector<FailureRow> network_failure_rows();
 
 // Platform, problem reports, tones.
+std::vector<FailureRow> platform_failure_rows();
 
 }  // namespace vanta::testing

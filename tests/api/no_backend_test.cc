@@ -31,6 +31,7 @@ std::vector<FailureRow> all_rows() {
              network_failure_rows,
 
              // Platform, problem reports, tones.
+             platform_failure_rows,
 
          }) {
         for (auto& row : group()) {

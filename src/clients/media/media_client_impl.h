@@ -1,0 +1,33 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "clients/media/media_client.h"
+#include "media.grpc.pb.h"
+#include "rpc/client/grpc_client.h"
+#include "runtime/logging/logger.h"
+
+namespace vanta::media {
+
+class ClientImpl final : public GrpcClient<Media, MediaServiceClient> {
+  public:
+    ClientImpl(const std::string& address, std::chrono::milliseconds timeout);
+
+    bool CleanupMediaResources(MediaClientId client) override;
+    AudioResource AllocateToneInput(const ToneInputRequest& request) override;
+    AudioResource AllocateLocalAudioOutput(const AudioLocalOutputRequest& request) override;
+    bool AudioConnect(const AudioResources& resources) override;
+    bool AudioDisconnect(const AudioResources& resources) override;
+    bool ModifyToneInput(const ModifyToneInputRequest& request) override;
+    bool PlayFile(const PlayToneRequest& request) override;
+    bool StopTone(const AudioResource& tone_input) override;
+    bool DeAllocateToneInput(const AudioResource& tone_input) override;
+    bool DeAllocateLocalAudioOutput(const AudioResource& output) override;
+
+  private:
+    const std::chrono::milliseconds timeout_;
+    logging::Logger& logger_;
+};
+
+}  // namespace vanta::media

@@ -1,0 +1,195 @@
+// The tone player against a fake media backend on a temporary socket, with
+// tone files in a temporary chime folder.
+
+#include <filesystem>
+#include <fstream>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "audio/current_volume_reader.h"
+#include "audio/tone_player_impl.h"
+#include "fakes/console_capture.h"
+#include "fakes/fake_media.h"
+#include "fakes/temp_dir.h"
+#include "fakes/test_server.h"
+
+using namespace std::chrono_literals;
+
+namespace vanta::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using audio::TonePlayerImpl;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// A volume manager that answers a fixed volume.
+class FixedVolume final : public audio::CurrentVolumeReader {
+  public:
+    explicit FixedVolume(unsigned volume) : volume_(volume) {}
+    std::optional<unsigned> GetCurrentVolume() override { return volume_; }
+
+  private:
+    unsigned volume_;
+};
+
+class TonePlayerTest : public ::testing::Test {
+  protected:
+    TonePlayerTest() {
+        fs::create_directories(chimes_);
+        for (const char* file : {"click.wav", "volume.wav", "ringback.wav"}) {
+            std::ofstream(chimes_ / file) << "RIFF";
+        }
+    }
+    // A player whose volume manager is not running, unless `volume` is given.
+    std::unique_ptr<TonePlayerImpl> make_player(
+        std::unique_ptr<audio::CurrentVolumeReader> volume = nullptr,
+        const std::string& platform = "imx") {
+        if (!volume) {
+            volume = audio::create_current_volume_reader(dir_.socket_address("volumemgr"), 500ms);
+        }
+        return std::make_unique<TonePlayerImpl>(
+            false, media::create_media_service_client(dir_.socket_address("media"), 5000ms),
+            std::move(volume), audio::ToneSettings{chimes_.string(), platform, false});
+    }
+    size_t lines_with(const std::string& text) const {
+        size_t count = 0;
+        for (const auto& line : console_.lines()) {
+            count += line.find(text) != std::string::npos ? 1 : 0;
+        }
+        return count;
+    }
+
+    TempDir dir_;
+    fs::path chimes_ = dir_.path() / "chimes";
+    FakeMedia media_;
+    TestServer server_{dir_.socket_address("media"), {&media_}};
+    ConsoleCapture console_;
+};
+
+TEST_F(TonePlayerTest, CreationFreesOldResourcesThenAllocatesAndConnects) {
+    const auto player = make_player();
+    EXPECT_THAT(media_.calls(), ElementsAre("CleanupMediaResources", "AllocateToneInput",
+                                            "AllocateLocalAudioOutput", "AudioConnect"));
+    EXPECT_THAT(media_.cleaned_up(), ElementsAre(media::CHIME_CLIENT));
+    ASSERT_EQ(media_.tone_inputs().size(), 1u);
+    EXPECT_EQ(media_.tone_inputs()[0].volume(), 70u);
+    EXPECT_EQ(media_.tone_inputs()[0].client_id(), media::CHIME_CLIENT);
+    ASSERT_EQ(media_.outputs().size(), 1u);
+    EXPECT_EQ(media_.outputs()[0].device(), media::INTERNAL_SPEAKER);
+    EXPECT_EQ(media_.outputs()[0].properties().volume(), 70);
+}
+
+TEST_F(TonePlayerTest, NoneToneFailsWithoutCallingMedia) {
+    const auto player = make_player();
+    media_.clear_calls();
+    EXPECT_FALSE(player->play_tone(audio::TONE_NONE, false));
+    EXPECT_FALSE(player->play_tone(static_cast<audio::ToneType>(9), false));
+    EXPECT_THAT(media_.calls(), IsEmpty());
+    EXPECT_EQ(lines_with("Tome TONE_NONE doesn't have configuration for filename"), 1u);
+    EXPECT_EQ(lines_with("Tome TONE_UNKNOWN doesn't have configuration for filename"), 1u);
+}
+
+TEST_F(TonePlayerTest, LoopedToneRefusesEveryPlayUntilStopped) {
+    const auto player = make_player();
+    ASSERT_TRUE(player->play_tone(audio::TONE_CLICK, true));
+    ASSERT_EQ(media_.plays().size(), 1u);
+    EXPECT_EQ(media_.plays()[0].file_play().filename(), (chimes_ / "click.wav").string());
+    EXPECT_FALSE(media_.plays()[0].file_play().play_once());
+    EXPECT_NE(media_.plays()[0].id().id(), 0u);
+
+    EXPECT_FALSE(player->play_tone(audio::TONE_RINGBACK, false));
+    EXPECT_FALSE(player->play_file("/tmp/other.wav", 50, false));
+    EXPECT_EQ(media_.plays().size(), 1u);
+    EXPECT_EQ(lines_with("Ignore request to play tone TONE_RINGBACK while in playing loop"), 1u);
+    EXPECT_EQ(lines_with("Ignore request to play file /tmp/other.wav while playing in loop"), 1u);
+
+    // A stop that fails keeps the loop.
+    media_.fail("StopTone", grpc::Status(grpc::StatusCode::UNAVAILABLE, "busy"));
+    EXPECT_FALSE(player->stop());
+    EXPECT_FALSE(player->play_tone(audio::TONE_RINGBACK, false));
+    media_.fail("StopTone", grpc::Status::OK);
+    EXPECT_TRUE(player->stop());
+
+    EXPECT_TRUE(player->play_tone(audio::TONE_RINGBACK, false));
+    EXPECT_TRUE(media_.plays().back().file_play().play_once());
+    // A tone played once does not block the next.
+    EXPECT_TRUE(player->play_tone(audio::TONE_CLICK, false));
+}
+
+TEST_F(TonePlayerTest, VolumeAdjustToneAsksTheVolumeManagerAndFallsBackTo70) {
+    const auto player = make_player();
+    EXPECT_TRUE(player->play_tone(audio::TONE_VOLUME_ADJUST, false));
+    EXPECT_EQ(lines_with("failed to get volume for tone TONE_VOLUME_ADJUST"), 1u);
+    ASSERT_EQ(media_.volumes().size(), 1u);
+    EXPECT_EQ(media_.volumes()[0], 70u);
+
+    const auto answered = make_player(std::make_unique<FixedVolume>(35));
+    EXPECT_TRUE(answered->play_tone(audio::TONE_VOLUME_ADJUST, false));
+    EXPECT_EQ(media_.volumes().back(), 35u);
+    EXPECT_EQ(lines_with("call volume is 35"), 1u);
+    // Other tones play at 70 whatever the call volume.
+    EXPECT_TRUE(answered->play_tone(audio::TONE_CLICK, false));
+    EXPECT_EQ(media_.volumes().back(), 70u);
+}
+
+TEST_F(TonePlayerTest, MissingToneFileFailsExceptOnTheHost) {
+    fs::remove(chimes_ / "ringback.wav");
+    const auto player = make_player();
+    media_.clear_calls();
+    EXPECT_FALSE(player->play_tone(audio::TONE_RINGBACK, false));
+    EXPECT_THAT(media_.calls(), IsEmpty());
+    EXPECT_EQ(lines_with("Tone file " + (chimes_ / "ringback.wav").string() + " is missing"), 1u);
+
+    const auto host = make_player(nullptr, "Host");
+    EXPECT_TRUE(host->play_tone(audio::TONE_RINGBACK, false));
+}
+
+TEST_F(TonePlayerTest, FailedSpeakerAllocationIsRetriedStepByStepOnEveryPlay) {
+    media_.fail("AllocateLocalAudioOutput", grpc::Status(grpc::StatusCode::UNAVAILABLE, "no"));
+    const auto player = make_player();
+    EXPECT_EQ(lines_with("Failed to allocate speaker resource to play tone"), 1u);
+    EXPECT_FALSE(player->play_tone(audio::TONE_CLICK, false));
+    EXPECT_EQ(lines_with("Failed to setup media resources"), 1u);
+
+    media_.fail("AllocateLocalAudioOutput", grpc::Status::OK);
+    media_.clear_calls();
+    EXPECT_TRUE(player->play_tone(audio::TONE_CLICK, false));
+    // The tone input is still held: only the missing steps run.
+    EXPECT_THAT(media_.calls(), ElementsAre("AllocateLocalAudioOutput", "AudioConnect",
+                                            "ModifyToneInput", "PlayTone"));
+    // The connection made by a play is not remembered: the next play connects again.
+    media_.clear_calls();
+    EXPECT_TRUE(player->play_tone(audio::TONE_CLICK, false));
+    EXPECT_THAT(media_.calls(), ElementsAre("AudioConnect", "ModifyToneInput", "PlayTone"));
+}
+
+TEST_F(TonePlayerTest, DestructionReleasesWhatIsHeld) {
+    auto player = make_player();
+    media_.clear_calls();
+    player.reset();
+    EXPECT_THAT(media_.calls(), ElementsAre("AudioDisconnect", "DeAllocateLocalAudioOutput",
+                                            "DeAllocateToneInput"));
+}
+
+TEST_F(TonePlayerTest, VolumeOfTheToneInputCanBeChanged) {
+    const auto player = make_player();
+    EXPECT_TRUE(player->update_tone_volume(12));
+    EXPECT_EQ(media_.volumes().back(), 12u);
+    media_.fail("ModifyToneInput", grpc::Status(grpc::StatusCode::INTERNAL, "x"));
+    EXPECT_FALSE(player->update_tone_volume(13));
+    EXPECT_FALSE(player->play_file("/tmp/x.wav", 40, false));
+    EXPECT_EQ(lines_with("media service failed to update volume for file /tmp/x.wav"), 1u);
+}
+
+TEST(TonePlayerNames, EveryToneHasItsName) {
+    EXPECT_EQ(audio::TonePlayer::tone_name(audio::TONE_NONE), "TONE_NONE");
+    EXPECT_EQ(audio::TonePlayer::tone_name(audio::TONE_CLICK), "TONE_CLICK");
+    EXPECT_EQ(audio::TonePlayer::tone_name(audio::TONE_VOLUME_ADJUST), "TONE_VOLUME_ADJUST");
+    EXPECT_EQ(audio::TonePlayer::tone_name(audio::TONE_RINGBACK), "TONE_RINGBACK");
+    EXPECT_EQ(audio::TonePlayer::tone_name(static_cast<audio::ToneType>(4)), "TONE_UNKNOWN");
+}
+
+}  // namespace
+}  // namespace vanta::testing

@@ -1,0 +1,187 @@
+// The problem reporter and problem-report status clients against fakes.
+
+#include <chrono>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fakes/console_capture.h"
+#include "fakes/fake_problemreporter.h"
+#include "fakes/fake_problemreportstatus.h"
+#include "fakes/temp_dir.h"
+#include "fakes/test_server.h"
+#include "problemreport/bundle_copy_strategy.h"
+#include "problemreport/problem_report_bundle_impl.h"
+#include "problemreport/problemreporter_client_impl.h"
+#include "problemreport/problemreportstatus_client_impl.h"
+#include "rpc/client/grpc_exceptions.h"
+#include "test_bundle.h"
+
+using namespace std::chrono_literals;
+
+namespace vanta::testing {
+namespace {
+
+using namespace problemreport;
+using ::testing::ElementsAre;
+
+bool is_ready(const ProblemReporterClient::Upload& upload) {
+    return upload.wait_for(0s) == std::future_status::ready;
+}
+
+class ProblemReporterClientTest : public ::testing::Test {
+  protected:
+    TempDir dir_;
+    FakeProblemReporter reporter_;
+    TestServer server_{dir_.socket_address("reporter"), {&reporter_}};
+    ProblemReporterClientImpl client_{"Problem Reporter Service", dir_.socket_address("reporter"),
+                                      2000ms};
+};
+
+TEST_F(ProblemReporterClientTest, UploadCompletesAfterTheCallReturned) {
+    reporter_.hold_uploads();
+    const auto upload = client_.user_problem_report("no video", problemreporter::LOCAL_DISK,
+                                                    {"include_historic", "include_collectd"});
+    ASSERT_TRUE(reporter_.wait_for_uploads(1));
+    EXPECT_FALSE(is_ready(upload));
+    reporter_.release_uploads();
+    ASSERT_EQ(upload.wait_for(5s), std::future_status::ready);
+    EXPECT_TRUE(upload.get());
+
+    const auto request = reporter_.uploads().at(0);
+    EXPECT_EQ(request.user().description(), "no video");
+    EXPECT_EQ(request.destination_type(), problemreporter::LOCAL_DISK);
+    EXPECT_THAT(request.collection_flags(), ElementsAre("include_historic", "include_collectd"));
+}
+
+TEST_F(ProblemReporterClientTest, EachKindOfReportBuildsItsRequest) {
+    std::vector<ProblemReporterClient::Upload> uploads = {
+        client_.developer_problem_report({"include_developer_debug"}, "{\"a\":1}", "{}"),
+        client_.cloud_problem_report("{\"job\":7}"),
+        client_.crash_problem_report("12", "mediad", "core.12", "/crashlog/12.txt"),
+        client_.device_crash_problem_report("/dev/video0", "vpu.dump", "vpu"),
+    };
+    for (const auto& upload : uploads) {
+        EXPECT_TRUE(upload.get());
+    }
+    auto requests = reporter_.uploads();
+    ASSERT_EQ(requests.size(), 4u);
+    // The uploads run concurrently: find each by its kind.
+    std::sort(requests.begin(), requests.end(),
+              [](const auto& a, const auto& b) { return a.requests_case() < b.requests_case(); });
+    EXPECT_EQ(requests[0].cloud().metadata(), "{\"job\":7}");
+    EXPECT_EQ(requests[0].destination_type(), problemreporter::CLOUD);
+    EXPECT_EQ(requests[1].crash().process_name(), "mediad");
+    EXPECT_EQ(requests[1].crash().stack_trace_path(), "/crashlog/12.txt");
+    EXPECT_EQ(requests[2].dev_crash().driver_name(), "vpu");
+    EXPECT_EQ(requests[3].developer().debug_json(), "{\"a\":1}");
+    EXPECT_THAT(requests[3].collection_flags(), ElementsAre("include_developer_debug"));
+}
+
+TEST_F(ProblemReporterClientTest, FailedUploadYieldsFalseAndFinishedOnesAreDropped) {
+    ConsoleCapture console;
+    reporter_.fail_uploads(grpc::Status(grpc::StatusCode::INTERNAL, "disk full"));
+    const auto first = client_.cloud_problem_report("{}");
+    EXPECT_FALSE(first.get());
+    reporter_.answer_uploads(false);
+    reporter_.fail_uploads(grpc::Status::OK);
+    EXPECT_FALSE(client_.cloud_problem_report("{}").get());
+    // The finished uploads no longer count as pending.
+    reporter_.hold_uploads();
+    const auto held = client_.cloud_problem_report("{}");
+    client_.cloud_problem_report("{}");
+    reporter_.release_uploads();
+    EXPECT_TRUE(held.valid());
+    EXPECT_EQ(lines_with(console.lines(), "Pending requests: 0"), 3u);
+    EXPECT_EQ(lines_with(console.lines(), "Pending requests: 1"), 1u);
+}
+
+TEST_F(ProblemReporterClientTest, FileLocationIsAnsweredOrRaisesTheTypedError) {
+    reporter_.answer_location("/storage/prb/prb-3.tar.gz");
+    EXPECT_EQ(client_.get_prb_file_location("prb-3"), "/storage/prb/prb-3.tar.gz");
+    EXPECT_THAT(reporter_.location_requests(), ElementsAre("prb-3"));
+    reporter_.fail_location(grpc::Status(grpc::StatusCode::NOT_FOUND, "no such report"));
+    try {
+        client_.get_prb_file_location("prb-4");
+        FAIL() << "no exception";
+    } catch (const ServiceResourceNotFoundError& e) {
+        EXPECT_STREQ(e.what(),
+                     "Problem Reporter Service::GetPRBFileLocation: NOT_FOUND - [no such report]");
+    }
+}
+
+TEST(ProblemReporterClientShutdown, DestructionCancelsAndWaitsForRunningUploads) {
+    TempDir dir;
+    FakeProblemReporter reporter;
+    TestServer server(dir.socket_address("reporter"), {&reporter});
+    reporter.hold_uploads();
+    ProblemReporterClient::Upload upload;
+    {
+        ProblemReporterClientImpl client("Problem Reporter Service", dir.socket_address("reporter"),
+                                         2000ms);
+        upload = client.user_problem_report("stuck", problemreporter::CLOUD, {});
+        ASSERT_TRUE(reporter.wait_for_uploads(1));
+    }
+    // The client is gone, so the upload has finished: cancelled, hence false.
+    ASSERT_TRUE(is_ready(upload));
+    EXPECT_FALSE(upload.get());
+}
+
+class ProblemReportStatusClientTest : public ::testing::Test {
+  protected:
+    TempDir dir_;
+    FakeProblemReportStatus status_;
+    TestServer server_{dir_.socket_address("status"), {&status_}};
+    ProblemReportStatusClientImpl client_{dir_.socket_address("status"), 2000ms};
+};
+
+TEST_F(ProblemReportStatusClientTest, ReportsAreAnsweredAsTheServiceKeepsThem) {
+    problemreportstatus::BundleStatusList list;
+    auto& bundle = *list.add_bundles();
+    bundle.set_problemreport_id("prb-1");
+    bundle.add_sources("User");
+    bundle.set_bundle_name("prb-1.tar.gz");
+    status_.answer(list);
+    const auto answer = client_.GetProblemReports();
+    ASSERT_EQ(answer.bundles_size(), 1);
+    EXPECT_EQ(answer.bundles(0).problemreport_id(), "prb-1");
+    EXPECT_EQ(answer.bundles(0).bundle_name(), "prb-1.tar.gz");
+
+    status_.fail(grpc::Status(grpc::StatusCode::UNAVAILABLE, "down"));
+    EXPECT_THROW(client_.GetProblemReports(), ServiceUnavailableError);
+}
+
+TEST_F(ProblemReportStatusClientTest, TrackingSendsSourcesEventsAndName) {
+    auto report = std::make_shared<ProblemReport>(
+        ProblemReportSpec{"prb-2",
+                          BundlePriority::high,
+                          {CrashTrigger{1, "a"}, DevCrashTrigger{"/dev/x", "d"},
+                           UserRequest{"frozen screen"}, CloudRequest{}, DeveloperRequest{}},
+                          {}});
+    report->record_event("collected", "12 files");
+    ProblemReportBundleImpl bundle(report, dir_.path().string() + "/prb-2.tar.gz",
+                                   create_default_copy_strategy());
+    client_.TrackProblemReportProgress(bundle);
+    const auto tracked = status_.tracked();
+    ASSERT_EQ(tracked.size(), 1u);
+    EXPECT_EQ(tracked[0].problemreport_id(), "prb-2");
+    EXPECT_THAT(tracked[0].sources(),
+                ElementsAre("Crash", "Dev Crash", "User", "Cloud", "Developer"));
+    EXPECT_EQ(tracked[0].bundle_name(), "prb-2.tar.gz");
+    EXPECT_EQ(tracked[0].description(), "frozen screen");
+    ASSERT_EQ(tracked[0].events_size(), 1);
+    EXPECT_EQ(tracked[0].events(0).event_message(), "12 files");
+    EXPECT_EQ(tracked[0].events(0).timepoint(),
+              report->get_recorded_events()[0].get_time_since_epoch_in_ms());
+
+    const ProblemReportEvent event("uploaded", "to cloud", EventTime(std::chrono::seconds(5)));
+    client_.UpdateProblemReportProgress("prb-2", event);
+    const auto updates = status_.updates();
+    ASSERT_EQ(updates.size(), 1u);
+    EXPECT_EQ(updates[0].problemreport_id(), "prb-2");
+    EXPECT_EQ(updates[0].event().name(), "uploaded");
+    EXPECT_EQ(updates[0].event().timepoint(), 5000);
+}
+
+}  // namespace
+}  // namespace vanta::testing
