@@ -87,58 +87,62 @@ VantaApiImpl::VantaApiImpl(Executor& executor)
       hdmi_rx_plugin_(event_publisher_, *this),
       nfc_plugin_(executor, event_publisher_, *this),
       camera_plugin_(executor, event_publisher_, *this),
-      bluetooth_plugin_(executor, event_publisher_, *this)
-      // Backend clients, in the order of their declaration. Each line starts
-      // with its comma.
+      bluetooth_plugin_(executor, event_publisher_, *this),
+      // Backend clients, in the order of their declaration.
       // (1) reset
-      , reset_client_(create_reset_client())
+      reset_client_(create_reset_client()),
 
       // (2) call control
-      , callproxy_client_(callproxy::create_client(executor))
+      callproxy_client_(callproxy::create_client(executor)),
 
       // (3) network status reporter, (4) network manager
-      , networkstatusreporter_client_(networkstatusreporter::create_client(executor, std::chrono::milliseconds(2000)))
-      , networkmanager_client_(create_networkmanager_client())
+      networkstatusreporter_client_(
+          networkstatusreporter::create_client(executor, std::chrono::milliseconds(2000))),
+      networkmanager_client_(create_networkmanager_client()),
 
       // (5) volume manager, (6) feature manager
-      , volumemgr_client_(create_volumemgr_client(kVolumeMgrAddress, std::chrono::milliseconds(2000)))
-      , featuremanager_client_(create_featuremanager_client(std::chrono::milliseconds(6000)))
+      volumemgr_client_(
+          create_volumemgr_client(kVolumeMgrAddress, std::chrono::milliseconds(2000))),
+      featuremanager_client_(create_featuremanager_client(std::chrono::milliseconds(6000))),
 
       // (7) problem reporter, (8) problem-report status
-      , problemreporter_client_(
-            create_problemreporter_client("Problem Reporter Service", "problemreporter_service"))
-      , problemreportstatus_client_(create_problemreportstatus_client(kProblemReportStatusAddress))
+      problemreporter_client_(
+          create_problemreporter_client("Problem Reporter Service", "problemreporter_service")),
+      problemreportstatus_client_(create_problemreportstatus_client(kProblemReportStatusAddress)),
 
       // (9) Wi-Fi, (10) ultrasound
-      , wifi_client_(wifi::create_wifi_service_client())
-      , nimboultrasound_client_(create_nimbo_ultrasound_client(std::chrono::milliseconds(2000)))
+      wifi_client_(wifi::create_wifi_service_client()),
+      nimboultrasound_client_(create_nimbo_ultrasound_client(std::chrono::milliseconds(2000))),
 
       // (11) upgrade manager, (12) avatar
-      , upgrademanager_client_(upgrademanager::create_upgrademanager_client(std::chrono::milliseconds(600000)))
-      , avatar_client_(avatar::create_avatar_client(executor, std::chrono::milliseconds(2000)))
+      upgrademanager_client_(
+          upgrademanager::create_upgrademanager_client(std::chrono::milliseconds(600000))),
+      avatar_client_(avatar::create_avatar_client(executor, std::chrono::milliseconds(2000))),
 
       // (13) access point, (14) 802.1X, (15) system controller
-      , accesspoint_client_(create_ap_service_client())
-      , ieee8021x_client_(create_ieee8021x_service_client())
-      , systemcontroller_client_(systemcontroller::create_client(executor, std::chrono::milliseconds(2000)))
+      accesspoint_client_(create_ap_service_client()),
+      ieee8021x_client_(create_ieee8021x_service_client()),
+      systemcontroller_client_(
+          systemcontroller::create_client(executor, std::chrono::milliseconds(2000))),
 
       // (16) on-premises security, (17) screen settings
-      , krellsecurity_client_(krellsecurity::create_krell_security_client())
-      , screensetting_client_(screensetting::create_screensetting_client())
+      krellsecurity_client_(krellsecurity::create_krell_security_client()),
+      screensetting_client_(screensetting::create_screensetting_client()),
 
       // (18) configuration manager, (19) on-premises configuration, (20) cloud
       // configuration
-      , configmanager_client_(configmanager::create_client(executor, kConfigManagerServiceAddress, std::chrono::milliseconds(4000)))
-      , krellconfigmanager_client_(krellconfigmanager::create_client(executor, kKrellConfigManagerServiceAddress, std::chrono::milliseconds(2000)))
-      , nimboconfigmanager_client_(create_nimboconfigmanager_client(executor))
+      configmanager_client_(configmanager::create_client(executor, kConfigManagerServiceAddress,
+                                                         std::chrono::milliseconds(4000))),
+      krellconfigmanager_client_(krellconfigmanager::create_client(
+          executor, kKrellConfigManagerServiceAddress, std::chrono::milliseconds(2000))),
+      nimboconfigmanager_client_(create_nimboconfigmanager_client(executor)),
 
       // (21) HDMI input, (22) ringer
-      , hdmirx_client_(create_hdmirx_client(std::chrono::milliseconds(6000)))
-      , ringer_client_(ringer::create_client(kRingerAddress, std::chrono::milliseconds(4000)))
+      hdmirx_client_(create_hdmirx_client(std::chrono::milliseconds(6000))),
+      ringer_client_(ringer::create_client(kRingerAddress, std::chrono::milliseconds(4000))),
 
       // (23) media session
-      , mediasession_client_(create_mediasession_client(std::ref(executor)))
-{
+      mediasession_client_(create_mediasession_client(std::ref(executor))) {
     std::weak_ptr<bool> alive = alive_;
     executor_.add_work(
         [this, alive] {

@@ -74,45 +74,117 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
                            google::protobuf::Empty* response) override;
 
     // Operations served by call control.
-    grpc::Status StartMeeting(grpc::ServerContext* context, const vantaapi::StartMeetingRequest* request, vantaapi::MeetingInfo* response) override;
-    grpc::Status JoinMeeting(grpc::ServerContext* context, const vantaapi::JoinMeetingRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status HoldMeeting(grpc::ServerContext* context, const vantaapi::HoldMeetingRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status ResumeMeeting(grpc::ServerContext* context, const vantaapi::ResumeMeetingRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status DeclineMeeting(grpc::ServerContext* context, const vantaapi::DeclineMeetingRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status LeaveMeeting(grpc::ServerContext* context, const vantaapi::LeaveMeetingRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status LeaveActiveMeeting(grpc::ServerContext* context, const google::protobuf::Empty* request, vantaapi::RequestStatus* response) override;
-    grpc::Status LeaveAllMeetings(grpc::ServerContext* context, const google::protobuf::Empty* request, vantaapi::RequestStatus* response) override;
-    grpc::Status StartTransferMeeting(grpc::ServerContext* context, const vantaapi::StartTransferMeetingRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status CompleteTransferMeeting(grpc::ServerContext* context, const vantaapi::CompleteTransferMeetingRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status DirectTransferMeeting(grpc::ServerContext* context, const vantaapi::DirectTransferMeetingRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status CancelTransferMeeting(grpc::ServerContext* context, const vantaapi::CancelTransferMeetingRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status StartConference(grpc::ServerContext* context, const vantaapi::StartConferenceRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status CompleteConference(grpc::ServerContext* context, const vantaapi::CompleteConferenceRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status CancelConference(grpc::ServerContext* context, const vantaapi::CancelConferenceRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status ParkMeeting(grpc::ServerContext* context, const vantaapi::ParkMeetingRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status DirectedParkMeeting(grpc::ServerContext* context, const vantaapi::DirectedParkMeetingRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status RedialMeeting(grpc::ServerContext* context, const vantaapi::RedialMeetingRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status ForwardAllMeetings(grpc::ServerContext* context, const vantaapi::ForwardAllMeetingsRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status ConferenceList(grpc::ServerContext* context, const vantaapi::ConferenceListRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status RemoveLastConferenceParticipant(grpc::ServerContext* context, const vantaapi::RemoveLastConferenceParticipantRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status ImmediateDivertMeeting(grpc::ServerContext* context, const vantaapi::ImmediateDivertMeetingRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status JoinAcrossLines(grpc::ServerContext* context, const vantaapi::JoinAcrossLinesRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status Callback(grpc::ServerContext* context, const vantaapi::CallbackRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status ConferenceBarge(grpc::ServerContext* context, const vantaapi::ConferenceBargeRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status ProvideLobbyAuthentication(grpc::ServerContext* context, const vantaapi::LobbyAuthInfo* request, vantaapi::LobbyAuthStatus* response) override;
-    grpc::Status SetShareEncodeParams(grpc::ServerContext* context, const vantaapi::ShareEncodeParamRequest* request, vantaapi::RequestStatus* response) override;
-    grpc::Status GetLastDialString(grpc::ServerContext* context, const google::protobuf::Empty* request, vantaapi::LastDialString* response) override;
-    grpc::Status StopWirelessLocalShare(grpc::ServerContext* context, const google::protobuf::Empty* request, google::protobuf::Empty* response) override;
-    grpc::Status StartRecording(grpc::ServerContext* context, const vantaapi::MeetingId* request, vantaapi::RequestStatus* response) override;
-    grpc::Status StopRecording(grpc::ServerContext* context, const vantaapi::MeetingId* request, vantaapi::RequestStatus* response) override;
-    grpc::Status PauseRecording(grpc::ServerContext* context, const vantaapi::MeetingId* request, vantaapi::RequestStatus* response) override;
-    grpc::Status ResumeRecording(grpc::ServerContext* context, const vantaapi::MeetingId* request, vantaapi::RequestStatus* response) override;
-    grpc::Status GetAudioStatistics(grpc::ServerContext* context, const vantaapi::MeetingInfo* request, vantaapi::AudioStatistics* response) override;
-    grpc::Status GetShareStatistics(grpc::ServerContext* context, const vantaapi::MeetingInfo* request, vantaapi::ShareStatistics* response) override;
-    grpc::Status GetContentAudioStatistics(grpc::ServerContext* context, const vantaapi::MeetingInfo* request, vantaapi::AudioStatistics* response) override;
-    grpc::Status GetShareDirection(grpc::ServerContext* context, const vantaapi::MeetingId* request, vantaapi::ShareDirectionResponse* response) override;
-    grpc::Status ListCallingLines(grpc::ServerContext* context, const google::protobuf::Empty* request, vantaapi::CallingLines* response) override;
-    grpc::Status SendDTMF(grpc::ServerContext* context, const vantaapi::DTMFDigit* request, vantaapi::RequestStatus* response) override;
+    grpc::Status StartMeeting(grpc::ServerContext* context,
+                              const vantaapi::StartMeetingRequest* request,
+                              vantaapi::MeetingInfo* response) override;
+    grpc::Status JoinMeeting(grpc::ServerContext* context,
+                             const vantaapi::JoinMeetingRequest* request,
+                             vantaapi::RequestStatus* response) override;
+    grpc::Status HoldMeeting(grpc::ServerContext* context,
+                             const vantaapi::HoldMeetingRequest* request,
+                             vantaapi::RequestStatus* response) override;
+    grpc::Status ResumeMeeting(grpc::ServerContext* context,
+                               const vantaapi::ResumeMeetingRequest* request,
+                               vantaapi::RequestStatus* response) override;
+    grpc::Status DeclineMeeting(grpc::ServerContext* context,
+                                const vantaapi::DeclineMeetingRequest* request,
+                                vantaapi::RequestStatus* response) override;
+    grpc::Status LeaveMeeting(grpc::ServerContext* context,
+                              const vantaapi::LeaveMeetingRequest* request,
+                              vantaapi::RequestStatus* response) override;
+    grpc::Status LeaveActiveMeeting(grpc::ServerContext* context,
+                                    const google::protobuf::Empty* request,
+                                    vantaapi::RequestStatus* response) override;
+    grpc::Status LeaveAllMeetings(grpc::ServerContext* context,
+                                  const google::protobuf::Empty* request,
+                                  vantaapi::RequestStatus* response) override;
+    grpc::Status StartTransferMeeting(grpc::ServerContext* context,
+                                      const vantaapi::StartTransferMeetingRequest* request,
+                                      vantaapi::RequestStatus* response) override;
+    grpc::Status CompleteTransferMeeting(grpc::ServerContext* context,
+                                         const vantaapi::CompleteTransferMeetingRequest* request,
+                                         vantaapi::RequestStatus* response) override;
+    grpc::Status DirectTransferMeeting(grpc::ServerContext* context,
+                                       const vantaapi::DirectTransferMeetingRequest* request,
+                                       vantaapi::RequestStatus* response) override;
+    grpc::Status CancelTransferMeeting(grpc::ServerContext* context,
+                                       const vantaapi::CancelTransferMeetingRequest* request,
+                                       vantaapi::RequestStatus* response) override;
+    grpc::Status StartConference(grpc::ServerContext* context,
+                                 const vantaapi::StartConferenceRequest* request,
+                                 vantaapi::RequestStatus* response) override;
+    grpc::Status CompleteConference(grpc::ServerContext* context,
+                                    const vantaapi::CompleteConferenceRequest* request,
+                                    vantaapi::RequestStatus* response) override;
+    grpc::Status CancelConference(grpc::ServerContext* context,
+                                  const vantaapi::CancelConferenceRequest* request,
+                                  vantaapi::RequestStatus* response) override;
+    grpc::Status ParkMeeting(grpc::ServerContext* context,
+                             const vantaapi::ParkMeetingRequest* request,
+                             vantaapi::RequestStatus* response) override;
+    grpc::Status DirectedParkMeeting(grpc::ServerContext* context,
+                                     const vantaapi::DirectedParkMeetingRequest* request,
+                                     vantaapi::RequestStatus* response) override;
+    grpc::Status RedialMeeting(grpc::ServerContext* context,
+                               const vantaapi::RedialMeetingRequest* request,
+                               vantaapi::RequestStatus* response) override;
+    grpc::Status ForwardAllMeetings(grpc::ServerContext* context,
+                                    const vantaapi::ForwardAllMeetingsRequest* request,
+                                    vantaapi::RequestStatus* response) override;
+    grpc::Status ConferenceList(grpc::ServerContext* context,
+                                const vantaapi::ConferenceListRequest* request,
+                                vantaapi::RequestStatus* response) override;
+    grpc::Status RemoveLastConferenceParticipant(
+        grpc::ServerContext* context,
+        const vantaapi::RemoveLastConferenceParticipantRequest* request,
+        vantaapi::RequestStatus* response) override;
+    grpc::Status ImmediateDivertMeeting(grpc::ServerContext* context,
+                                        const vantaapi::ImmediateDivertMeetingRequest* request,
+                                        vantaapi::RequestStatus* response) override;
+    grpc::Status JoinAcrossLines(grpc::ServerContext* context,
+                                 const vantaapi::JoinAcrossLinesRequest* request,
+                                 vantaapi::RequestStatus* response) override;
+    grpc::Status Callback(grpc::ServerContext* context, const vantaapi::CallbackRequest* request,
+                          vantaapi::RequestStatus* response) override;
+    grpc::Status ConferenceBarge(grpc::ServerContext* context,
+                                 const vantaapi::ConferenceBargeRequest* request,
+                                 vantaapi::RequestStatus* response) override;
+    grpc::Status ProvideLobbyAuthentication(grpc::ServerContext* context,
+                                            const vantaapi::LobbyAuthInfo* request,
+                                            vantaapi::LobbyAuthStatus* response) override;
+    grpc::Status SetShareEncodeParams(grpc::ServerContext* context,
+                                      const vantaapi::ShareEncodeParamRequest* request,
+                                      vantaapi::RequestStatus* response) override;
+    grpc::Status GetLastDialString(grpc::ServerContext* context,
+                                   const google::protobuf::Empty* request,
+                                   vantaapi::LastDialString* response) override;
+    grpc::Status StopWirelessLocalShare(grpc::ServerContext* context,
+                                        const google::protobuf::Empty* request,
+                                        google::protobuf::Empty* response) override;
+    grpc::Status StartRecording(grpc::ServerContext* context, const vantaapi::MeetingId* request,
+                                vantaapi::RequestStatus* response) override;
+    grpc::Status StopRecording(grpc::ServerContext* context, const vantaapi::MeetingId* request,
+                               vantaapi::RequestStatus* response) override;
+    grpc::Status PauseRecording(grpc::ServerContext* context, const vantaapi::MeetingId* request,
+                                vantaapi::RequestStatus* response) override;
+    grpc::Status ResumeRecording(grpc::ServerContext* context, const vantaapi::MeetingId* request,
+                                 vantaapi::RequestStatus* response) override;
+    grpc::Status GetAudioStatistics(grpc::ServerContext* context,
+                                    const vantaapi::MeetingInfo* request,
+                                    vantaapi::AudioStatistics* response) override;
+    grpc::Status GetShareStatistics(grpc::ServerContext* context,
+                                    const vantaapi::MeetingInfo* request,
+                                    vantaapi::ShareStatistics* response) override;
+    grpc::Status GetContentAudioStatistics(grpc::ServerContext* context,
+                                           const vantaapi::MeetingInfo* request,
+                                           vantaapi::AudioStatistics* response) override;
+    grpc::Status GetShareDirection(grpc::ServerContext* context, const vantaapi::MeetingId* request,
+                                   vantaapi::ShareDirectionResponse* response) override;
+    grpc::Status ListCallingLines(grpc::ServerContext* context,
+                                  const google::protobuf::Empty* request,
+                                  vantaapi::CallingLines* response) override;
+    grpc::Status SendDTMF(grpc::ServerContext* context, const vantaapi::DTMFDigit* request,
+                          vantaapi::RequestStatus* response) override;
 
     // Operations served by the audio, ringer, reset, system, screen, HDMI
     // input, 802.1X, upgrade and feature clients.
@@ -251,133 +323,175 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
     // Operations served by the network, Wi-Fi, access point, configuration,
     // on-premises, cloud configuration, ultrasound, avatar and media-session
     // clients.
-    grpc::Status GetAccountInfo(grpc::ServerContext* context, const vantaapi::AccountInfoRequest* request,
-        vantaapi::AccountInfo* response) override;
-    grpc::Status GetSharedAccountInfo(grpc::ServerContext* context, const vantaapi::AccountInfoRequest* request,
-        vantaapi::AccountInfo* response) override;
-    grpc::Status InstallCTL(grpc::ServerContext* context, const vantaapi::InstallCTLRequest* request,
-        vantaapi::Response* response) override;
-    grpc::Status InstallITL(grpc::ServerContext* context, const vantaapi::InstallITLRequest* request,
-        vantaapi::Response* response) override;
-    grpc::Status ResetTrustList(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::Response* response) override;
-    grpc::Status RequireSignedFiles(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::Response* response) override;
-    grpc::Status IsServerSecure(grpc::ServerContext* context, const vantaapi::ServerTypeInfo* request,
-        vantaapi::Response* response) override;
-    grpc::Status VerifyConfigFile(grpc::ServerContext* context, const vantaapi::VerifyConfigFileRequest* request,
-        vantaapi::FileVerifyResponse* response) override;
-    grpc::Status VerifyLoadsFile(grpc::ServerContext* context, const vantaapi::VerifyLoadsFileRequest* request,
-        vantaapi::FileVerifyResponse* response) override;
+    grpc::Status GetAccountInfo(grpc::ServerContext* context,
+                                const vantaapi::AccountInfoRequest* request,
+                                vantaapi::AccountInfo* response) override;
+    grpc::Status GetSharedAccountInfo(grpc::ServerContext* context,
+                                      const vantaapi::AccountInfoRequest* request,
+                                      vantaapi::AccountInfo* response) override;
+    grpc::Status InstallCTL(grpc::ServerContext* context,
+                            const vantaapi::InstallCTLRequest* request,
+                            vantaapi::Response* response) override;
+    grpc::Status InstallITL(grpc::ServerContext* context,
+                            const vantaapi::InstallITLRequest* request,
+                            vantaapi::Response* response) override;
+    grpc::Status ResetTrustList(grpc::ServerContext* context,
+                                const google::protobuf::Empty* request,
+                                vantaapi::Response* response) override;
+    grpc::Status RequireSignedFiles(grpc::ServerContext* context,
+                                    const google::protobuf::Empty* request,
+                                    vantaapi::Response* response) override;
+    grpc::Status IsServerSecure(grpc::ServerContext* context,
+                                const vantaapi::ServerTypeInfo* request,
+                                vantaapi::Response* response) override;
+    grpc::Status VerifyConfigFile(grpc::ServerContext* context,
+                                  const vantaapi::VerifyConfigFileRequest* request,
+                                  vantaapi::FileVerifyResponse* response) override;
+    grpc::Status VerifyLoadsFile(grpc::ServerContext* context,
+                                 const vantaapi::VerifyLoadsFileRequest* request,
+                                 vantaapi::FileVerifyResponse* response) override;
     grpc::Status StartCapf(grpc::ServerContext* context, const vantaapi::StartCapfRequest* request,
-        vantaapi::CapfResponse* response) override;
-    grpc::Status GetTrustListInfo(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::SecTrustListInfo* response) override;
-    grpc::Status GetTrustListItem(grpc::ServerContext* context, const vantaapi::TrustListIndex* request,
-        vantaapi::SecTrustListItem* response) override;
-    grpc::Status GetDeviceCertificateStatus(grpc::ServerContext* context, const vantaapi::DeviceCertificateStatusRequest* request,
-        vantaapi::Response* response) override;
-    grpc::Status GetNetworkStatusReport(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::NetworkStatusReport* response) override;
+                           vantaapi::CapfResponse* response) override;
+    grpc::Status GetTrustListInfo(grpc::ServerContext* context,
+                                  const google::protobuf::Empty* request,
+                                  vantaapi::SecTrustListInfo* response) override;
+    grpc::Status GetTrustListItem(grpc::ServerContext* context,
+                                  const vantaapi::TrustListIndex* request,
+                                  vantaapi::SecTrustListItem* response) override;
+    grpc::Status GetDeviceCertificateStatus(grpc::ServerContext* context,
+                                            const vantaapi::DeviceCertificateStatusRequest* request,
+                                            vantaapi::Response* response) override;
+    grpc::Status GetNetworkStatusReport(grpc::ServerContext* context,
+                                        const google::protobuf::Empty* request,
+                                        vantaapi::NetworkStatusReport* response) override;
     grpc::Status GetProxyInfo(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::ProxyInfo* response) override;
+                              vantaapi::ProxyInfo* response) override;
     grpc::Status SetProxyConfig(grpc::ServerContext* context, const vantaapi::ProxyConfig* request,
-        vantaapi::RequestStatus* response) override;
-    grpc::Status GetGlintServiceMap(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::GlintServiceMapResponse* response) override;
+                                vantaapi::RequestStatus* response) override;
+    grpc::Status GetGlintServiceMap(grpc::ServerContext* context,
+                                    const google::protobuf::Empty* request,
+                                    vantaapi::GlintServiceMapResponse* response) override;
     grpc::Status EnableWifi(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::RequestStatus* response) override;
+                            vantaapi::RequestStatus* response) override;
     grpc::Status DisableWifi(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::RequestStatus* response) override;
+                             vantaapi::RequestStatus* response) override;
     grpc::Status IsWifiEnabled(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::WifiEnabled* response) override;
-    grpc::Status SetWifiConfig(grpc::ServerContext* context, const vantaapi::WifiConfigInfo* request,
-        vantaapi::RequestStatus* response) override;
+                               vantaapi::WifiEnabled* response) override;
+    grpc::Status SetWifiConfig(grpc::ServerContext* context,
+                               const vantaapi::WifiConfigInfo* request,
+                               vantaapi::RequestStatus* response) override;
     grpc::Status GetWifiConfig(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::WifiConfiguration* response) override;
-    grpc::Status ClearWifiConfig(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::RequestStatus* response) override;
+                               vantaapi::WifiConfiguration* response) override;
+    grpc::Status ClearWifiConfig(grpc::ServerContext* context,
+                                 const google::protobuf::Empty* request,
+                                 vantaapi::RequestStatus* response) override;
     grpc::Status GetWifiStatus(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::WifiStatus* response) override;
-    grpc::Status GetWifiSupplicantStatus(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::SupplicantStatus* response) override;
-    grpc::Status GetWifiSTAStatistics(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::WifiSTAStatistics* response) override;
-    grpc::Status GetWifiNetworkList(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::WifiNetworkList* response) override;
-    grpc::Status IsAPModeEnabled(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::APModeEnabled* response) override;
-    grpc::Status SetAPModeEnabled(grpc::ServerContext* context, const vantaapi::APModeEnabled* request,
-        vantaapi::RequestStatus* response) override;
-    grpc::Status GetLocalAPConfig(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::LocalAPConfiguration* response) override;
-    grpc::Status SetLocalAPConfig(grpc::ServerContext* context, const vantaapi::LocalAPConfiguration* request,
-        vantaapi::RequestStatus* response) override;
+                               vantaapi::WifiStatus* response) override;
+    grpc::Status GetWifiSupplicantStatus(grpc::ServerContext* context,
+                                         const google::protobuf::Empty* request,
+                                         vantaapi::SupplicantStatus* response) override;
+    grpc::Status GetWifiSTAStatistics(grpc::ServerContext* context,
+                                      const google::protobuf::Empty* request,
+                                      vantaapi::WifiSTAStatistics* response) override;
+    grpc::Status GetWifiNetworkList(grpc::ServerContext* context,
+                                    const google::protobuf::Empty* request,
+                                    vantaapi::WifiNetworkList* response) override;
+    grpc::Status IsAPModeEnabled(grpc::ServerContext* context,
+                                 const google::protobuf::Empty* request,
+                                 vantaapi::APModeEnabled* response) override;
+    grpc::Status SetAPModeEnabled(grpc::ServerContext* context,
+                                  const vantaapi::APModeEnabled* request,
+                                  vantaapi::RequestStatus* response) override;
+    grpc::Status GetLocalAPConfig(grpc::ServerContext* context,
+                                  const google::protobuf::Empty* request,
+                                  vantaapi::LocalAPConfiguration* response) override;
+    grpc::Status SetLocalAPConfig(grpc::ServerContext* context,
+                                  const vantaapi::LocalAPConfiguration* request,
+                                  vantaapi::RequestStatus* response) override;
     grpc::Status StartWifiScan(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::RequestStatus* response) override;
+                               vantaapi::RequestStatus* response) override;
     grpc::Status StopWifiScan(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::RequestStatus* response) override;
-    grpc::Status IsWifiScanStarted(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::WifiScanStarted* response) override;
-    grpc::Status GetPairedUsers(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::PairedUsers* response) override;
-    grpc::Status GetBeaconStatus(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::BeaconStatus* response) override;
-    grpc::Status SetBeaconStatus(grpc::ServerContext* context, const vantaapi::BeaconStatus* request,
-        vantaapi::RequestStatus* response) override;
-    grpc::Status GetLatestPairingToken(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::TokenResponse* response) override;
+                              vantaapi::RequestStatus* response) override;
+    grpc::Status IsWifiScanStarted(grpc::ServerContext* context,
+                                   const google::protobuf::Empty* request,
+                                   vantaapi::WifiScanStarted* response) override;
+    grpc::Status GetPairedUsers(grpc::ServerContext* context,
+                                const google::protobuf::Empty* request,
+                                vantaapi::PairedUsers* response) override;
+    grpc::Status GetBeaconStatus(grpc::ServerContext* context,
+                                 const google::protobuf::Empty* request,
+                                 vantaapi::BeaconStatus* response) override;
+    grpc::Status SetBeaconStatus(grpc::ServerContext* context,
+                                 const vantaapi::BeaconStatus* request,
+                                 vantaapi::RequestStatus* response) override;
+    grpc::Status GetLatestPairingToken(grpc::ServerContext* context,
+                                       const google::protobuf::Empty* request,
+                                       vantaapi::TokenResponse* response) override;
     grpc::Status GetPairingId(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::PairingId* response) override;
+                              vantaapi::PairingId* response) override;
     grpc::Status GetLanguage(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::LanguageInfo* response) override;
+                             vantaapi::LanguageInfo* response) override;
     grpc::Status SetLanguage(grpc::ServerContext* context, const vantaapi::LanguageInfo* request,
-        vantaapi::RequestStatus* response) override;
+                             vantaapi::RequestStatus* response) override;
     grpc::Status GetTimezone(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::TimezoneInfo* response) override;
+                             vantaapi::TimezoneInfo* response) override;
     grpc::Status SetTimezone(grpc::ServerContext* context, const vantaapi::TimezoneInfo* request,
-        vantaapi::RequestStatus* response) override;
-    grpc::Status GetGeoServiceInfo(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::GeoServiceInfo* response) override;
-    grpc::Status GetGuiSettingsEnabled(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::GuiSettingsEnabledInfo* response) override;
-    grpc::Status GetKrellDeviceConfigs(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::AllKrellConfigurations* response) override;
-    grpc::Status GetKRELLTftpAddress(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::TftpAddress* response) override;
-    grpc::Status GetKRELLDeviceConfigValue(grpc::ServerContext* context, const vantaapi::KRELLDeviceConfigRequest* request,
-        vantaapi::KRELLDeviceConfigValue* response) override;
-    grpc::Status SetKRELLAutoConfig(grpc::ServerContext* context, const vantaapi::KRELLAutoConfig* request,
-        vantaapi::RequestStatus* response) override;
+                             vantaapi::RequestStatus* response) override;
+    grpc::Status GetGeoServiceInfo(grpc::ServerContext* context,
+                                   const google::protobuf::Empty* request,
+                                   vantaapi::GeoServiceInfo* response) override;
+    grpc::Status GetGuiSettingsEnabled(grpc::ServerContext* context,
+                                       const google::protobuf::Empty* request,
+                                       vantaapi::GuiSettingsEnabledInfo* response) override;
+    grpc::Status GetKrellDeviceConfigs(grpc::ServerContext* context,
+                                       const google::protobuf::Empty* request,
+                                       vantaapi::AllKrellConfigurations* response) override;
+    grpc::Status GetKRELLTftpAddress(grpc::ServerContext* context,
+                                     const google::protobuf::Empty* request,
+                                     vantaapi::TftpAddress* response) override;
+    grpc::Status GetKRELLDeviceConfigValue(grpc::ServerContext* context,
+                                           const vantaapi::KRELLDeviceConfigRequest* request,
+                                           vantaapi::KRELLDeviceConfigValue* response) override;
+    grpc::Status SetKRELLAutoConfig(grpc::ServerContext* context,
+                                    const vantaapi::KRELLAutoConfig* request,
+                                    vantaapi::RequestStatus* response) override;
     grpc::Status GetAvatar(grpc::ServerContext* context, const vantaapi::AvatarRequest* request,
-        google::protobuf::Empty* response) override;
+                           google::protobuf::Empty* response) override;
     grpc::Status SetIpv4Config(grpc::ServerContext* context, const vantaapi::Ipv4Config* request,
-        vantaapi::RequestStatus* response) override;
-    grpc::Status SetStaticDnsConfig(grpc::ServerContext* context, const vantaapi::DnsConfig* request,
-        vantaapi::RequestStatus* response) override;
-    grpc::Status ClearStaticDnsConfig(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::RequestStatus* response) override;
+                               vantaapi::RequestStatus* response) override;
+    grpc::Status SetStaticDnsConfig(grpc::ServerContext* context,
+                                    const vantaapi::DnsConfig* request,
+                                    vantaapi::RequestStatus* response) override;
+    grpc::Status ClearStaticDnsConfig(grpc::ServerContext* context,
+                                      const google::protobuf::Empty* request,
+                                      vantaapi::RequestStatus* response) override;
     grpc::Status SetVlanConfig(grpc::ServerContext* context, const vantaapi::VlanConfig* request,
-        vantaapi::RequestStatus* response) override;
+                               vantaapi::RequestStatus* response) override;
     grpc::Status GetVlanConfig(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::VlanConfig* response) override;
-    grpc::Status StartOnPremUpgrade(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::RequestStatus* response) override;
-    grpc::Status PostponeOnPremUpgrade(grpc::ServerContext* context, const vantaapi::PostponeOnPremUpgradeRequest* request,
-        vantaapi::RequestStatus* response) override;
-    grpc::Status GetRingtoneList(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::RingtoneList* response) override;
+                               vantaapi::VlanConfig* response) override;
+    grpc::Status StartOnPremUpgrade(grpc::ServerContext* context,
+                                    const google::protobuf::Empty* request,
+                                    vantaapi::RequestStatus* response) override;
+    grpc::Status PostponeOnPremUpgrade(grpc::ServerContext* context,
+                                       const vantaapi::PostponeOnPremUpgradeRequest* request,
+                                       vantaapi::RequestStatus* response) override;
+    grpc::Status GetRingtoneList(grpc::ServerContext* context,
+                                 const google::protobuf::Empty* request,
+                                 vantaapi::RingtoneList* response) override;
     grpc::Status GetRingTone(grpc::ServerContext* context, const google::protobuf::Empty* request,
-        vantaapi::Ringtone* response) override;
+                             vantaapi::Ringtone* response) override;
     grpc::Status SetRingTone(grpc::ServerContext* context, const vantaapi::Ringtone* request,
-        vantaapi::Ringtone* response) override;
-    grpc::Status SubscribeRemoteVideo(grpc::ServerContext* context, const vantaapi::SubRemoteVideo* request,
-        vantaapi::RequestStatus* response) override;
-    grpc::Status UnSubscribeRemoteVideo(grpc::ServerContext* context, const vantaapi::UnSubRemoteVideo* request,
-        vantaapi::RequestStatus* response) override;
+                             vantaapi::Ringtone* response) override;
+    grpc::Status SubscribeRemoteVideo(grpc::ServerContext* context,
+                                      const vantaapi::SubRemoteVideo* request,
+                                      vantaapi::RequestStatus* response) override;
+    grpc::Status UnSubscribeRemoteVideo(grpc::ServerContext* context,
+                                        const vantaapi::UnSubRemoteVideo* request,
+                                        vantaapi::RequestStatus* response) override;
 
     // Operations served by the platform, problem reports and the tone player.
-    grpc::Status GetSystemInfo(grpc::ServerContext* context, const vantaapi::SystemInfoRequest* request,
+    grpc::Status GetSystemInfo(grpc::ServerContext* context,
+                               const vantaapi::SystemInfoRequest* request,
                                vantaapi::SystemInfo* response) override;
     grpc::Status PlayTone(grpc::ServerContext* context, const vantaapi::PlayToneRequest* request,
                           vantaapi::RequestStatus* response) override;
@@ -401,113 +515,155 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
 
     // Operations served by plugins.
     grpc::Status GetAccountDetails(grpc::ServerContext* context, const vantaapi::AccountID* request,
-                      vantaapi::AccountDetails* response) override;
-    grpc::Status GetCloudConnectivity(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::CloudConnectivityResponse* response) override;
-    grpc::Status GetAllMeetings(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::MeetingList* response) override;
-    grpc::Status GetCalendarEvents(grpc::ServerContext* context, const vantaapi::CalendarEventsRequest* request,
-                      vantaapi::CalendarEventList* response) override;
-    grpc::Status DismissCalendarEvent(grpc::ServerContext* context, const vantaapi::CalendarEventRequest* request,
-                      google::protobuf::Empty* response) override;
-    grpc::Status DismissCalendarEvents(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      google::protobuf::Empty* response) override;
-    grpc::Status StartCallShare(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      google::protobuf::Empty* response) override;
+                                   vantaapi::AccountDetails* response) override;
+    grpc::Status GetCloudConnectivity(grpc::ServerContext* context,
+                                      const google::protobuf::Empty* request,
+                                      vantaapi::CloudConnectivityResponse* response) override;
+    grpc::Status GetAllMeetings(grpc::ServerContext* context,
+                                const google::protobuf::Empty* request,
+                                vantaapi::MeetingList* response) override;
+    grpc::Status GetCalendarEvents(grpc::ServerContext* context,
+                                   const vantaapi::CalendarEventsRequest* request,
+                                   vantaapi::CalendarEventList* response) override;
+    grpc::Status DismissCalendarEvent(grpc::ServerContext* context,
+                                      const vantaapi::CalendarEventRequest* request,
+                                      google::protobuf::Empty* response) override;
+    grpc::Status DismissCalendarEvents(grpc::ServerContext* context,
+                                       const google::protobuf::Empty* request,
+                                       google::protobuf::Empty* response) override;
+    grpc::Status StartCallShare(grpc::ServerContext* context,
+                                const google::protobuf::Empty* request,
+                                google::protobuf::Empty* response) override;
     grpc::Status StopCallShare(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      google::protobuf::Empty* response) override;
+                               google::protobuf::Empty* response) override;
     grpc::Status StopAllShares(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      google::protobuf::Empty* response) override;
-    grpc::Status StartWiredShare(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      google::protobuf::Empty* response) override;
-    grpc::Status GetVideoStatistics(grpc::ServerContext* context, const vantaapi::MeetingInfo* request,
-                      vantaapi::VideoStatistics* response) override;
-    grpc::Status GetActiveShares(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::ActiveShares* response) override;
-    grpc::Status EnableBluetooth(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::RequestStatus* response) override;
-    grpc::Status DisableBluetooth(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::RequestStatus* response) override;
-    grpc::Status GetBluetoothState(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::BluetoothState* response) override;
-    grpc::Status StartBluetoothInquiry(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::RequestStatus* response) override;
-    grpc::Status StopBluetoothInquiry(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::RequestStatus* response) override;
-    grpc::Status GetInquiryResult(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::RemoteBluetoothDeviceList* response) override;
-    grpc::Status GetBondedDevices(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::RemoteBluetoothDeviceList* response) override;
-    grpc::Status PairBluetooth(grpc::ServerContext* context, const vantaapi::BluetoothAddress* request,
-                      vantaapi::RequestStatus* response) override;
-    grpc::Status UnPairBluetooth(grpc::ServerContext* context, const vantaapi::BluetoothAddress* request,
-                      vantaapi::RequestStatus* response) override;
-    grpc::Status ConnectBluetooth(grpc::ServerContext* context, const vantaapi::BluetoothAddress* request,
-                      vantaapi::RequestStatus* response) override;
-    grpc::Status DisconnectBluetooth(grpc::ServerContext* context, const vantaapi::BluetoothAddress* request,
-                      vantaapi::RequestStatus* response) override;
+                               google::protobuf::Empty* response) override;
+    grpc::Status StartWiredShare(grpc::ServerContext* context,
+                                 const google::protobuf::Empty* request,
+                                 google::protobuf::Empty* response) override;
+    grpc::Status GetVideoStatistics(grpc::ServerContext* context,
+                                    const vantaapi::MeetingInfo* request,
+                                    vantaapi::VideoStatistics* response) override;
+    grpc::Status GetActiveShares(grpc::ServerContext* context,
+                                 const google::protobuf::Empty* request,
+                                 vantaapi::ActiveShares* response) override;
+    grpc::Status EnableBluetooth(grpc::ServerContext* context,
+                                 const google::protobuf::Empty* request,
+                                 vantaapi::RequestStatus* response) override;
+    grpc::Status DisableBluetooth(grpc::ServerContext* context,
+                                  const google::protobuf::Empty* request,
+                                  vantaapi::RequestStatus* response) override;
+    grpc::Status GetBluetoothState(grpc::ServerContext* context,
+                                   const google::protobuf::Empty* request,
+                                   vantaapi::BluetoothState* response) override;
+    grpc::Status StartBluetoothInquiry(grpc::ServerContext* context,
+                                       const google::protobuf::Empty* request,
+                                       vantaapi::RequestStatus* response) override;
+    grpc::Status StopBluetoothInquiry(grpc::ServerContext* context,
+                                      const google::protobuf::Empty* request,
+                                      vantaapi::RequestStatus* response) override;
+    grpc::Status GetInquiryResult(grpc::ServerContext* context,
+                                  const google::protobuf::Empty* request,
+                                  vantaapi::RemoteBluetoothDeviceList* response) override;
+    grpc::Status GetBondedDevices(grpc::ServerContext* context,
+                                  const google::protobuf::Empty* request,
+                                  vantaapi::RemoteBluetoothDeviceList* response) override;
+    grpc::Status PairBluetooth(grpc::ServerContext* context,
+                               const vantaapi::BluetoothAddress* request,
+                               vantaapi::RequestStatus* response) override;
+    grpc::Status UnPairBluetooth(grpc::ServerContext* context,
+                                 const vantaapi::BluetoothAddress* request,
+                                 vantaapi::RequestStatus* response) override;
+    grpc::Status ConnectBluetooth(grpc::ServerContext* context,
+                                  const vantaapi::BluetoothAddress* request,
+                                  vantaapi::RequestStatus* response) override;
+    grpc::Status DisconnectBluetooth(grpc::ServerContext* context,
+                                     const vantaapi::BluetoothAddress* request,
+                                     vantaapi::RequestStatus* response) override;
     grpc::Status GetSpaceInfo(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::SpaceInfo* response) override;
+                              vantaapi::SpaceInfo* response) override;
     grpc::Status GetGuestToken(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::TokenResponse* response) override;
-    grpc::Status GetManualPairPin(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::ManualPairChallenge* response) override;
-    grpc::Status GetNimboServiceStatus(grpc::ServerContext* context, const vantaapi::NimboServiceRequest* request,
-                      vantaapi::NimboServiceStatus* response) override;
+                               vantaapi::TokenResponse* response) override;
+    grpc::Status GetManualPairPin(grpc::ServerContext* context,
+                                  const google::protobuf::Empty* request,
+                                  vantaapi::ManualPairChallenge* response) override;
+    grpc::Status GetNimboServiceStatus(grpc::ServerContext* context,
+                                       const vantaapi::NimboServiceRequest* request,
+                                       vantaapi::NimboServiceStatus* response) override;
     grpc::Status CertGenerateCSR(grpc::ServerContext* context, const vantaapi::CSRRequest* request,
-                      vantaapi::CSRResp* response) override;
-    grpc::Status CertRetrieveCSR(grpc::ServerContext* context, const vantaapi::CSRRetrieveReq* request,
-                      vantaapi::CSRRetrieveResp* response) override;
-    grpc::Status CertSaveLocalPublicKey(grpc::ServerContext* context, const vantaapi::LocalPublicKeySave* request,
-                      vantaapi::CertSaveResponse* response) override;
+                                 vantaapi::CSRResp* response) override;
+    grpc::Status CertRetrieveCSR(grpc::ServerContext* context,
+                                 const vantaapi::CSRRetrieveReq* request,
+                                 vantaapi::CSRRetrieveResp* response) override;
+    grpc::Status CertSaveLocalPublicKey(grpc::ServerContext* context,
+                                        const vantaapi::LocalPublicKeySave* request,
+                                        vantaapi::CertSaveResponse* response) override;
     grpc::Status CertSaveCACert(grpc::ServerContext* context, const vantaapi::CACertSave* request,
-                      vantaapi::CACertSaveResponse* response) override;
-    grpc::Status CertSaveCustomCACert(grpc::ServerContext* context, const vantaapi::CustomCACertSave* request,
-                      vantaapi::CACertSaveResponse* response) override;
-    grpc::Status CertListCertificates(grpc::ServerContext* context, const vantaapi::CertListQuery* request,
-                      vantaapi::CertListResp* response) override;
+                                vantaapi::CACertSaveResponse* response) override;
+    grpc::Status CertSaveCustomCACert(grpc::ServerContext* context,
+                                      const vantaapi::CustomCACertSave* request,
+                                      vantaapi::CACertSaveResponse* response) override;
+    grpc::Status CertListCertificates(grpc::ServerContext* context,
+                                      const vantaapi::CertListQuery* request,
+                                      vantaapi::CertListResp* response) override;
     grpc::Status CertDelete(grpc::ServerContext* context, const vantaapi::CertDeleteReq* request,
-                      vantaapi::CertDeleteResp* response) override;
+                            vantaapi::CertDeleteResp* response) override;
     grpc::Status CertInfo(grpc::ServerContext* context, const vantaapi::CertInfoQuery* request,
-                      vantaapi::CertInfoResp* response) override;
-    grpc::Status CertRetrieveCert(grpc::ServerContext* context, const vantaapi::CertRetrieveReq* request,
-                      vantaapi::CertRetrieveResp* response) override;
-    grpc::Status Wired8021xConfigure(grpc::ServerContext* context, const vantaapi::Wired8021xConfigRequest* request,
-                      vantaapi::Wired8021xResponse* response) override;
-    grpc::Status ListAccountStates(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::AccountStateList* response) override;
-    grpc::Status CreateAccount(grpc::ServerContext* context, const vantaapi::ActivationRequest* request,
-                      vantaapi::ActivationResponse* response) override;
+                          vantaapi::CertInfoResp* response) override;
+    grpc::Status CertRetrieveCert(grpc::ServerContext* context,
+                                  const vantaapi::CertRetrieveReq* request,
+                                  vantaapi::CertRetrieveResp* response) override;
+    grpc::Status Wired8021xConfigure(grpc::ServerContext* context,
+                                     const vantaapi::Wired8021xConfigRequest* request,
+                                     vantaapi::Wired8021xResponse* response) override;
+    grpc::Status ListAccountStates(grpc::ServerContext* context,
+                                   const google::protobuf::Empty* request,
+                                   vantaapi::AccountStateList* response) override;
+    grpc::Status CreateAccount(grpc::ServerContext* context,
+                               const vantaapi::ActivationRequest* request,
+                               vantaapi::ActivationResponse* response) override;
     grpc::Status DeleteAccount(grpc::ServerContext* context, const vantaapi::AccountID* request,
-                      vantaapi::RequestStatus* response) override;
-    grpc::Status GetNimboBranding(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::BrandingList* response) override;
-    grpc::Status GetCarouselImage(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::CarouselImage* response) override;
-    grpc::Status GetSignageState(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::SignageState* response) override;
-    grpc::Status ListRecords(grpc::ServerContext* context, const vantaapi::ListRecordsRequest* request,
-                      vantaapi::ListRecordsResponse* response) override;
-    grpc::Status PhonebookSearch(grpc::ServerContext* context, const vantaapi::PhonebookSearchRequest* request,
-                      vantaapi::PhonebookSearchResponse* response) override;
+                               vantaapi::RequestStatus* response) override;
+    grpc::Status GetNimboBranding(grpc::ServerContext* context,
+                                  const google::protobuf::Empty* request,
+                                  vantaapi::BrandingList* response) override;
+    grpc::Status GetCarouselImage(grpc::ServerContext* context,
+                                  const google::protobuf::Empty* request,
+                                  vantaapi::CarouselImage* response) override;
+    grpc::Status GetSignageState(grpc::ServerContext* context,
+                                 const google::protobuf::Empty* request,
+                                 vantaapi::SignageState* response) override;
+    grpc::Status ListRecords(grpc::ServerContext* context,
+                             const vantaapi::ListRecordsRequest* request,
+                             vantaapi::ListRecordsResponse* response) override;
+    grpc::Status PhonebookSearch(grpc::ServerContext* context,
+                                 const vantaapi::PhonebookSearchRequest* request,
+                                 vantaapi::PhonebookSearchResponse* response) override;
     grpc::Status StartSelfView(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      google::protobuf::Empty* response) override;
+                               google::protobuf::Empty* response) override;
     grpc::Status StopSelfView(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      google::protobuf::Empty* response) override;
-    grpc::Status ChangeVideoBackgroundEffect(grpc::ServerContext* context, const vantaapi::ChangeVideoBackgroundEffectRequest* request,
-                      google::protobuf::Empty* response) override;
-    grpc::Status GetCameraState(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::CameraState* response) override;
-    grpc::Status GetCameraStreamStatistics(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::CameraStreamStatistics* response) override;
-    grpc::Status CameraZoom(grpc::ServerContext* context, const vantaapi::CameraFocalLength* request,
-                      google::protobuf::Empty* response) override;
-    grpc::Status AdjustCameraBrightness(grpc::ServerContext* context, const vantaapi::CameraBrightness* request,
-                      vantaapi::RequestStatus* response) override;
-    grpc::Status CameraMove(grpc::ServerContext* context, const vantaapi::CameraMoveRequest* request,
-                      vantaapi::RequestStatus* response) override;
-    grpc::Status GetCameraSettings(grpc::ServerContext* context, const google::protobuf::Empty* request,
-                      vantaapi::CameraSettings* response) override;
+                              google::protobuf::Empty* response) override;
+    grpc::Status ChangeVideoBackgroundEffect(
+        grpc::ServerContext* context, const vantaapi::ChangeVideoBackgroundEffectRequest* request,
+        google::protobuf::Empty* response) override;
+    grpc::Status GetCameraState(grpc::ServerContext* context,
+                                const google::protobuf::Empty* request,
+                                vantaapi::CameraState* response) override;
+    grpc::Status GetCameraStreamStatistics(grpc::ServerContext* context,
+                                           const google::protobuf::Empty* request,
+                                           vantaapi::CameraStreamStatistics* response) override;
+    grpc::Status CameraZoom(grpc::ServerContext* context,
+                            const vantaapi::CameraFocalLength* request,
+                            google::protobuf::Empty* response) override;
+    grpc::Status AdjustCameraBrightness(grpc::ServerContext* context,
+                                        const vantaapi::CameraBrightness* request,
+                                        vantaapi::RequestStatus* response) override;
+    grpc::Status CameraMove(grpc::ServerContext* context,
+                            const vantaapi::CameraMoveRequest* request,
+                            vantaapi::RequestStatus* response) override;
+    grpc::Status GetCameraSettings(grpc::ServerContext* context,
+                                   const google::protobuf::Empty* request,
+                                   vantaapi::CameraSettings* response) override;
 
     // Binds `topic` to `handler`; a topic already bound keeps its first handler.
     void register_event_handler(const std::string& topic,
