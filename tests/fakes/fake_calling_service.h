@@ -16,6 +16,7 @@
 #include <grpcpp/grpcpp.h>
 
 #include "calling.grpc.pb.h"
+#include "fakes/fake_event_streams.h"
 
 namespace vanta::testing {
 
@@ -131,95 +132,39 @@ class FakeCallingService final : public vanta::calling::Calling::Service {
         grpc::ServerContext* context,
         grpc::ServerReaderWriter<vanta::calling::Event, vanta::calling::SubscriptionRequest>*
             stream) override {
-        auto open = std::make_shared<OpenStream>();
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            streams_.push_back(open);
-            ++opened_;
-            changed_.notify_all();
-        }
-        std::thread reader([this, context, stream, open] {
-            vanta::calling::SubscriptionRequest request;
-            while (stream->Read(&request)) {
-                note(request.unsubscribe() ? "unsubscribe=true" : "unsubscribe=false");
-            }
-            const bool cancelled = context->IsCancelled();
-            std::lock_guard<std::mutex> lock(mutex_);
-            journal_.push_back(cancelled ? "cancelled" : "half-close");
-            open->reader_done = true;
-            changed_.notify_all();
-        });
-        std::unique_lock<std::mutex> lock(mutex_);
-        for (;;) {
-            changed_.wait_for(lock, std::chrono::milliseconds(20), [&] {
-                return !open->pending.empty() || open->reader_done || open->close;
-            });
-            while (!open->pending.empty()) {
-                const vanta::calling::Event event = open->pending.front();
-                open->pending.pop_front();
-                lock.unlock();
-                stream->Write(event);
-                lock.lock();
-            }
-            if (open->reader_done || open->close || context->IsCancelled()) {
-                break;
-            }
-        }
-        const bool reader_done = open->reader_done;
-        streams_.erase(std::find(streams_.begin(), streams_.end(), open));
-        changed_.notify_all();
-        lock.unlock();
-        if (!reader_done) {
-            // The backend ends the call while the client still reads and writes.
-            context->TryCancel();
-        }
-        reader.join();
-        return grpc::Status::OK;
+        return streams_.serve(context, stream);
     }
 
     // Sends `event` on every open stream.
     void publish(const vanta::calling::Event& event) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (const auto& open : streams_) {
-            open->pending.push_back(event);
-        }
-        changed_.notify_all();
+        streams_.publish(event);
     }
     // Ends every open stream from the backend's side.
     void close_streams() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (const auto& open : streams_) {
-            open->close = true;
-        }
-        changed_.notify_all();
+        streams_.close_streams();
     }
-
     int opened() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return opened_;
+        return streams_.opened();
+    }
+    size_t open_streams() const {
+        return streams_.open_streams();
     }
     std::vector<std::string> journal() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return journal_;
+        return streams_.journal();
     }
-    // Bounded waits for what the service has seen.
     bool wait_for_opened(int count, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, limit, [&] { return opened_ >= count; });
+        return streams_.wait_for_opened(count, limit);
+    }
+    bool wait_for_open_streams(size_t count,
+                               std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+        return streams_.wait_for_open_streams(count, limit);
     }
     bool wait_for_journal(size_t entries,
                           std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, limit, [&] { return journal_.size() >= entries; });
+        return streams_.wait_for_journal(entries, limit);
     }
 
   private:
-    struct OpenStream {
-        std::deque<vanta::calling::Event> pending;
-        bool reader_done = false;
-        bool close = false;
-    };
-
     grpc::Status serve(const char* operation, const grpc::ServerContext& context,
                        const google::protobuf::Message& request, google::protobuf::Message& reply) {
         std::chrono::milliseconds delay{0};
@@ -252,21 +197,12 @@ class FakeCallingService final : public vanta::calling::Calling::Service {
         return grpc::Status::OK;
     }
 
-    void note(const std::string& entry) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        journal_.push_back(entry);
-        changed_.notify_all();
-    }
-
     mutable std::mutex mutex_;
-    std::condition_variable changed_;
     std::map<std::string, std::shared_ptr<google::protobuf::Message>> replies_;
     std::map<std::string, grpc::Status> failures_;
     std::chrono::milliseconds delay_{0};
     std::vector<Call> calls_;
-    std::vector<std::shared_ptr<OpenStream>> streams_;
-    int opened_ = 0;
-    std::vector<std::string> journal_;
+    FakeEventStreams<vanta::calling::Event, vanta::calling::SubscriptionRequest> streams_;
 };
 
 }  // namespace vanta::testing

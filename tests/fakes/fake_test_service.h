@@ -13,6 +13,7 @@
 
 #include <grpcpp/grpcpp.h>
 
+#include "fakes/fake_event_streams.h"
 #include "testservice.grpc.pb.h"
 
 namespace vanta::testing {
@@ -46,119 +47,37 @@ class FakeTestService final : public vanta::test::TestService::Service {
         grpc::ServerContext* context,
         grpc::ServerReaderWriter<vanta::test::Event, vanta::test::SubscriptionRequest>* stream)
         override {
-        auto open = std::make_shared<OpenStream>();
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            streams_.push_back(open);
-            ++opened_;
-            changed_.notify_all();
-        }
-        std::thread reader([this, context, stream, open] {
-            vanta::test::SubscriptionRequest request;
-            while (stream->Read(&request)) {
-                note(request.unsubscribe() ? "unsubscribe=true" : "unsubscribe=false");
-            }
-            const bool cancelled = context->IsCancelled();
-            std::lock_guard<std::mutex> lock(mutex_);
-            journal_.push_back(cancelled ? "cancelled" : "half-close");
-            open->reader_done = true;
-            changed_.notify_all();
-        });
-        std::unique_lock<std::mutex> lock(mutex_);
-        for (;;) {
-            changed_.wait_for(lock, std::chrono::milliseconds(20), [&] {
-                return !open->pending.empty() || open->reader_done || open->close;
-            });
-            while (!open->pending.empty()) {
-                const vanta::test::Event event = open->pending.front();
-                open->pending.pop_front();
-                lock.unlock();
-                stream->Write(event);
-                lock.lock();
-            }
-            if (open->reader_done || open->close || context->IsCancelled()) {
-                break;
-            }
-        }
-        const bool reader_done = open->reader_done;
-        streams_.erase(std::find(streams_.begin(), streams_.end(), open));
-        changed_.notify_all();
-        lock.unlock();
-        if (!reader_done) {
-            // The backend ends the call while the client still reads and writes.
-            context->TryCancel();
-        }
-        reader.join();
-        return grpc::Status::OK;
+        return streams_.serve(context, stream);
     }
 
-    // Sends an event with `text` on every open stream.
+    // Sends an event with `text` on every open stream, numbered per stream.
     void publish(const std::string& text) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (const auto& open : streams_) {
+        streams_.publish([&](int sequence) {
             vanta::test::Event event;
-            event.set_sequence(++open->sequence);
+            event.set_sequence(sequence);
             event.set_text(text);
-            open->pending.push_back(event);
-        }
-        changed_.notify_all();
+            return event;
+        });
     }
     // Ends every open stream from the backend's side.
-    void close_streams() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (const auto& open : streams_) {
-            open->close = true;
-        }
-        changed_.notify_all();
-    }
-
-    int opened() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return opened_;
-    }
-    size_t open_streams() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return streams_.size();
-    }
-    std::vector<std::string> journal() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return journal_;
-    }
-    // Bounded waits for what the service has seen.
+    void close_streams() { streams_.close_streams(); }
+    int opened() const { return streams_.opened(); }
+    size_t open_streams() const { return streams_.open_streams(); }
+    std::vector<std::string> journal() const { return streams_.journal(); }
     bool wait_for_opened(int count, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, limit, [&] { return opened_ >= count; });
+        return streams_.wait_for_opened(count, limit);
     }
     bool wait_for_open_streams(size_t count,
                                std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, limit, [&] { return streams_.size() == count; });
+        return streams_.wait_for_open_streams(count, limit);
     }
     bool wait_for_journal(size_t entries,
                           std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, limit, [&] { return journal_.size() >= entries; });
+        return streams_.wait_for_journal(entries, limit);
     }
 
   private:
-    struct OpenStream {
-        std::deque<vanta::test::Event> pending;
-        int sequence = 0;
-        bool reader_done = false;
-        bool close = false;
-    };
-
-    void note(const std::string& entry) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        journal_.push_back(entry);
-        changed_.notify_all();
-    }
-
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<std::shared_ptr<OpenStream>> streams_;
-    int opened_ = 0;
-    std::vector<std::string> journal_;
+    FakeEventStreams<vanta::test::Event, vanta::test::SubscriptionRequest> streams_;
 };
 
 }  // namespace vanta::testing
