@@ -232,30 +232,32 @@ grpc::Status VantaApiImpl::Subscribe(
 grpc::Status VantaApiImpl::UXWakeUp(grpc::ServerContext* context,
                                     const vantaapi::UXWakeUpRequest* request,
                                     vantaapi::RequestStatus* response) {
-    const auto span = start_handler_span(context, "UXWakeUp");
-    const auto trigger = request->trigger();
-    if (trigger == vantaapi::UXWakeUpRequest::BUTTON ||
-        trigger == vantaapi::UXWakeUpRequest::TOUCH_SCREEN) {
-        pubsub::PubSubMessage message;
-        message.msg().set_topic(kWakeUpTopic);
-        message.msg().set_data(trigger == vantaapi::UXWakeUpRequest::BUTTON ? "BUTTON"
-                                                                            : "TOUCH_SCREEN");
-        message.msg().set_event(static_cast<int>(trigger));
-        publisher_->Publish(message);
-    }
-    response->set_success(true);
-    return grpc::Status::OK;
+    return serve(context, "UXWakeUp", [&] {
+        const auto trigger = request->trigger();
+        if (trigger == vantaapi::UXWakeUpRequest::BUTTON ||
+            trigger == vantaapi::UXWakeUpRequest::TOUCH_SCREEN) {
+            pubsub::PubSubMessage message;
+            message.msg().set_topic(kWakeUpTopic);
+            message.msg().set_data(trigger == vantaapi::UXWakeUpRequest::BUTTON ? "BUTTON"
+                                                                                : "TOUCH_SCREEN");
+            message.msg().set_event(static_cast<int>(trigger));
+            publisher_->Publish(message);
+        }
+        response->set_success(true);
+        return grpc::Status::OK;
+    });
 }
 
 grpc::Status VantaApiImpl::UXStandby(grpc::ServerContext* context,
                                      const google::protobuf::Empty* /*request*/,
                                      google::protobuf::Empty* /*response*/) {
-    const auto span = start_handler_span(context, "UXStandby");
-    pubsub::PubSubMessage message;
-    message.msg().set_topic(kStandbyTopic);
-    message.msg().set_data(kStandbyData);
-    publisher_->Publish(message);
-    return grpc::Status::OK;
+    return serve(context, "UXStandby", [&] {
+        pubsub::PubSubMessage message;
+        message.msg().set_topic(kStandbyTopic);
+        message.msg().set_data(kStandbyData);
+        publisher_->Publish(message);
+        return grpc::Status::OK;
+    });
 }
 
 }  // namespace vanta
