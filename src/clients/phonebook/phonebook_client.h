@@ -1,0 +1,26 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+
+#include "phonebook.pb.h"
+#include "rpc/client/grpc_client_base.h"
+
+namespace vanta::phonebook {
+
+// The daemon's client of the phone book: directory search. A failed call
+// raises its GrpcException (handle_grpc_status).
+class Client : public GrpcClientBase {
+  public:
+    ~Client() override = default;
+
+    // One page of the entries matching `request`; the answer's own `status`
+    // says whether the directory could search.
+    virtual SearchResponse Search(const SearchRequest& request) = 0;
+};
+
+// The phone book's client, "PhonebookClient", on "unix:/tmp/phonebook_service";
+// every call has a deadline of `timeout`.
+std::unique_ptr<Client> create_client(std::chrono::milliseconds timeout);
+
+}  // namespace vanta::phonebook

@@ -1,0 +1,485 @@
+// The account-manager, share-governor and phone-book clients against fakes of
+// their backends: what each sends and how it reads the answer, the typed
+// errors, and the event streams of the two observable ones.
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <google/protobuf/text_format.h>
+#include <gtest/gtest.h>
+
+#include "clients/accountmanager/accountmanager_client_impl.h"
+#include "clients/phonebook/phonebook_client_impl.h"
+#include "clients/sharegovernor/sharegovernor_client_impl.h"
+#include "fakes/fake_accountmanager.h"
+#include "fakes/fake_phonebook.h"
+#include "fakes/fake_sharegovernor.h"
+#include "fakes/recording_logger.h"
+#include "fakes/temp_dir.h"
+#include "fakes/test_server.h"
+#include "fakes/wait_until.h"
+#include "rpc/client/grpc_exceptions.h"
+#include "runtime/executor/manual_executor.h"
+
+using namespace std::chrono_literals;
+
+namespace vanta::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+namespace accountmanager = vanta::accountmanager;
+namespace sharegovernor = vanta::sharegovernor;
+namespace phonebook = vanta::phonebook;
+
+template <typename Message>
+Message text(const std::string& text_format) {
+    Message message;
+    EXPECT_TRUE(google::protobuf::TextFormat::ParseFromString(text_format, &message))
+        << text_format;
+    return message;
+}
+
+// Every field of `answer` is that of `scripted`.
+void expect_same(const google::protobuf::Message& answer,
+                 const google::protobuf::Message& scripted) {
+    EXPECT_EQ(answer.ShortDebugString(), scripted.ShortDebugString());
+}
+
+// A ManualExecutor that also keeps the label of every work item it is given.
+class LabellingExecutor final : public Executor {
+  public:
+    void add_work(std::function<void()> work, unsigned short id) override {
+        add_work(std::move(work), id, "");
+    }
+    void add_work(std::function<void()> work, unsigned short id, const std::string& name) override {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            labels_.push_back(std::to_string(id) + " " + name);
+        }
+        queue_.add_work(std::move(work), id);
+    }
+    std::shared_ptr<vanta::executor::WorkHandle> schedule_work(
+        std::function<void()> work, std::chrono::milliseconds delay) override {
+        return queue_.schedule_work(std::move(work), delay);
+    }
+
+    void run() { queue_.run(); }
+    std::vector<std::string> labels() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return labels_;
+    }
+
+  private:
+    ManualExecutor queue_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> labels_;
+};
+
+// What an observer was told, in order.
+class Observed {
+  public:
+    void record(const std::string& what) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        seen_.push_back(what);
+    }
+    std::function<void()> on_ready() {
+        return [this] { record("ready"); };
+    }
+    accountmanager::Client::StateCallback on_state() {
+        return [this](accountmanager::StateChange change, const std::string& id) {
+            record(std::to_string(static_cast<int>(change)) + ":" + id);
+        };
+    }
+    sharegovernor::Client::EventHandler on_share_event() {
+        return [this](const sharegovernor::Event& event) { record(event.ShortDebugString()); };
+    }
+    std::vector<std::string> seen() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return seen_;
+    }
+    bool wait_for(size_t count) {
+        return wait_until([&] { return seen().size() >= count; }, 5s);
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> seen_;
+};
+
+// Event streams, the same for both observable clients.
+
+struct AccountStream {
+    using Fake = FakeAccountManager;
+    using Client = accountmanager::ClientImpl;
+    static constexpr const char* kRefusal =
+        "accountmanager::SetObserver : Only one observer per client at a time";
+
+    static void observe(Client& client, Observed& observed) {
+        client.SetObserver(observed.on_state(), observed.on_ready());
+    }
+    static accountmanager::Event ready() {
+        return text<accountmanager::Event>("what: STREAM_STARTED");
+    }
+    static accountmanager::Event event(int n) {
+        return text<accountmanager::Event>("what: ACCOUNT_DETAILS_CHANGED account_id { id: 'a" +
+                                           std::to_string(n) + "' }");
+    }
+    static std::string seen(int n) { return "2:a" + std::to_string(n); }
+};
+
+struct ShareStream {
+    using Fake = FakeShareGovernor;
+    using Client = sharegovernor::ClientImpl;
+    static constexpr const char* kRefusal =
+        "sharegovernor::SetObserver : Only one observer per client at a time";
+
+    static void observe(Client& client, Observed& observed) {
+        client.SetObserver(observed.on_share_event(), observed.on_ready());
+    }
+    static sharegovernor::Event ready() { return text<sharegovernor::Event>("stream_started {}"); }
+    // The governor's events carry nothing to tell them apart.
+    static sharegovernor::Event event(int) {
+        return text<sharegovernor::Event>("active_shares_changed {}");
+    }
+    static std::string seen(int) { return "active_shares_changed { }"; }
+};
+
+template <typename Stream>
+class ObservableClientTest : public ::testing::Test {
+  protected:
+    void observe() { Stream::observe(client_, observed_); }
+    size_t reconnections() const {
+        const auto labels = executor_.labels();
+        return std::count(labels.begin(), labels.end(), "0 reconnect_stream");
+    }
+
+    TempDir dir_;
+    std::string address_ = dir_.socket_address("backend");
+    typename Stream::Fake fake_;
+    std::unique_ptr<TestServer> server_ =
+        std::make_unique<TestServer>(address_, std::initializer_list<grpc::Service*>{&fake_});
+    LabellingExecutor executor_;
+    RecordingLogger logger_;
+    Observed observed_;
+    typename Stream::Client client_{executor_, address_, 2000ms, logger_};
+};
+
+using Streams = ::testing::Types<AccountStream, ShareStream>;
+TYPED_TEST_SUITE(ObservableClientTest, Streams);
+
+TYPED_TEST(ObservableClientTest, ReadyAndEventsReachTheirCallbacksInOrder) {
+    this->observe();
+    ASSERT_TRUE(this->fake_.events.wait_for_opened(1));
+    this->fake_.events.publish(TypeParam::ready());
+    for (int n = 1; n <= 3; ++n) {
+        this->fake_.events.publish(TypeParam::event(n));
+    }
+    ASSERT_TRUE(this->observed_.wait_for(4));
+    EXPECT_THAT(this->observed_.seen(),
+                ElementsAre("ready", TypeParam::seen(1), TypeParam::seen(2), TypeParam::seen(3)));
+    ASSERT_TRUE(this->fake_.events.wait_for_journal(1));
+    EXPECT_EQ(this->fake_.events.journal()[0], "unsubscribe=false");
+    this->client_.RemoveObserver();
+}
+
+TYPED_TEST(ObservableClientTest, ASecondObserverIsRefusedAndTheFirstKeepsItsStream) {
+    this->observe();
+    ASSERT_TRUE(this->fake_.events.wait_for_opened(1));
+    Observed second;
+    try {
+        TypeParam::observe(this->client_, second);
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), TypeParam::kRefusal);
+    }
+    this->fake_.events.publish(TypeParam::event(1));
+    ASSERT_TRUE(this->observed_.wait_for(1));
+    EXPECT_THAT(second.seen(), IsEmpty());
+    EXPECT_EQ(this->fake_.events.opened(), 1);
+    this->client_.RemoveObserver();
+}
+
+TYPED_TEST(ObservableClientTest, ABackendRestartQueuesOneReconnection) {
+    this->observe();
+    ASSERT_TRUE(this->fake_.events.wait_for_opened(1));
+
+    this->server_->shutdown();
+    ASSERT_TRUE(wait_until([&] { return this->reconnections() == 1; }, 5s));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_THAT(this->executor_.labels(), ElementsAre("0 reconnect_stream"));
+    EXPECT_EQ(this->logger_.count("I reconnect_stream"), 1u);
+
+    // Back again: the queued work subscribes on a new channel.
+    this->server_ = std::make_unique<TestServer>(
+        this->address_, std::initializer_list<grpc::Service*>{&this->fake_});
+    ASSERT_TRUE(wait_until(
+        [&] {
+            this->executor_.run();
+            return this->fake_.events.opened() == 2;
+        },
+        10s));
+    this->fake_.events.publish(TypeParam::event(7));
+    ASSERT_TRUE(this->observed_.wait_for(1));
+    EXPECT_EQ(this->observed_.seen().back(), TypeParam::seen(7));
+    EXPECT_EQ(this->reconnections(), 1u);
+    this->client_.RemoveObserver();
+}
+
+TYPED_TEST(ObservableClientTest, NothingArrivesOrReconnectsAfterRemoveObserver) {
+    this->observe();
+    ASSERT_TRUE(this->fake_.events.wait_for_journal(1));
+    this->client_.RemoveObserver();
+    ASSERT_TRUE(this->fake_.events.wait_for_journal(3));
+    EXPECT_THAT(this->fake_.events.journal(),
+                ElementsAre("unsubscribe=false", "unsubscribe=true", "half-close"));
+    ASSERT_TRUE(this->fake_.events.wait_for_open_streams(0));
+    this->fake_.events.publish(TypeParam::event(1));
+    this->server_->shutdown();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_THAT(this->observed_.seen(), IsEmpty());
+    EXPECT_THAT(this->executor_.labels(), IsEmpty());
+    EXPECT_EQ(this->logger_.count("I reconnect_stream"), 0u);
+}
+
+// Account manager.
+
+class AccountClientTest : public ::testing::Test {
+  protected:
+    TempDir dir_;
+    std::string address_ = dir_.socket_address("account_manager");
+    FakeAccountManager fake_;
+    std::unique_ptr<TestServer> server_ =
+        std::make_unique<TestServer>(address_, std::initializer_list<grpc::Service*>{&fake_});
+    ManualExecutor executor_;
+    RecordingLogger logger_;
+    Observed observed_;
+    accountmanager::ClientImpl client_{executor_, address_, 2000ms, logger_};
+};
+
+TEST_F(AccountClientTest, EachEventTypeBecomesItsChangeOrIsDropped) {
+    const auto handle = [&](int what) {
+        accountmanager::Event event;
+        event.set_what(static_cast<accountmanager::EventType>(what));
+        event.mutable_account_id()->set_id("a" + std::to_string(what));
+        client_.observed_event_handler(observed_.on_state(), observed_.on_ready(), event);
+    };
+    for (int what : {0, 1, 2, 3, 4, 5, 9}) {
+        handle(what);
+    }
+    EXPECT_THAT(observed_.seen(), ElementsAre("ready", "0:a2", "1:a3", "1:a4", "2:a5"));
+    EXPECT_THAT(logger_.lines(), ElementsAre("I observed_event_handler UNKNOWN_CHANGE"));
+    for (int sentinel : {INT_MIN, INT_MAX}) {
+        try {
+            handle(sentinel);
+            FAIL() << "no exception for " << sentinel;
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), "Unsupported accountmanager event type");
+        }
+    }
+}
+
+TEST_F(AccountClientTest, AnEventWithoutBothCallbacksIsLoggedAndDropped) {
+    const auto change = text<accountmanager::Event>("what: ACCOUNT_REGISTRATION_CHANGED");
+    client_.observed_event_handler(observed_.on_state(), nullptr, change);
+    client_.observed_event_handler(nullptr, observed_.on_ready(), change);
+    EXPECT_THAT(observed_.seen(), IsEmpty());
+    EXPECT_EQ(logger_.count("E observed_event_handler: Unable to handle event, callback is null"),
+              2u);
+}
+
+TEST_F(AccountClientTest, ASentinelOnTheStreamIsLoggedAndLaterEventsStillArrive) {
+    client_.SetObserver(observed_.on_state(), observed_.on_ready());
+    ASSERT_TRUE(fake_.events.wait_for_opened(1));
+    accountmanager::Event sentinel;
+    sentinel.set_what(static_cast<accountmanager::EventType>(INT_MAX));
+    fake_.events.publish(sentinel);
+    fake_.events.publish(
+        text<accountmanager::Event>("what: ACCOUNT_REGISTRATION_CHANGED account_id { id: 'a1' }"));
+    ASSERT_TRUE(observed_.wait_for(1));
+    EXPECT_THAT(observed_.seen(), ElementsAre("1:a1"));
+    EXPECT_EQ(logger_.count("E observed_event_handler: Unsupported accountmanager event type"), 1u);
+    client_.RemoveObserver();
+}
+
+TEST_F(AccountClientTest, CreateOperationsSendTheirKindOfRequestAndAnswerTheReply) {
+    fake_.reply("CreateAccount", text<accountmanager::ActivationResponse>(
+                                     "account_id { id: 'acc-7' } status: ALREADY_IN_PROGRESS"));
+    const auto nimbo = client_.CreateNimboAccount("ABCD-1234");
+    EXPECT_EQ(nimbo.account_id().id(), "acc-7");
+    EXPECT_EQ(nimbo.status(), accountmanager::ActivationResponse::ALREADY_IN_PROGRESS);
+    client_.CreateKrellAccount({"10.0.0.2", "10.0.0.1"});
+    client_.CreateKrellAccount({});
+    client_.CreateOrvaAccount("user", "secret", "proxy:8080");
+    EXPECT_THAT(
+        fake_.calls_with_requests(),
+        ElementsAre("CreateAccount(nimbo_activation { activation_code: \"ABCD-1234\" })",
+                    "CreateAccount(krell_activation { tftp_ip_address: \"10.0.0.2\" "
+                    "tftp_ip_address: \"10.0.0.1\" })",
+                    "CreateAccount(krell_activation { })",
+                    "CreateAccount(orva_activation { username: \"user\" password: \"secret\" "
+                    "proxy: \"proxy:8080\" })"));
+}
+
+TEST_F(AccountClientTest, AccountQueriesPassTheIdAndAnswerTheReply) {
+    const auto states = text<accountmanager::AccountStateList>(R"(
+        state_list { account_id { id: 'a1' } account_type: KRELL
+                     activation_state { state: ACTIVATED reason: CANT_CONNECT_TO_SERVER }
+                     registration_state { state: REGISTERING reason: TIMEDOUT } }
+        state_list { account_id { id: 'a2' } account_type: NIMBO })");
+    const auto details =
+        text<accountmanager::AccountDetails>("krell_account_details { server: 'tftp.example' }");
+    const auto state =
+        text<accountmanager::AccountState>("account_id { id: 'a2' } account_type: ORVA");
+    fake_.reply("ListAccountStates", states);
+    fake_.reply("GetAccountDetails", details);
+    fake_.reply("GetAccountState", state);
+
+    expect_same(client_.ListAccountStates(), states);
+    expect_same(client_.GetAccountDetails("a1"), details);
+    expect_same(client_.GetAccountState("a2"), state);
+    client_.DeleteAccount("a3");
+    EXPECT_THAT(fake_.calls_with_requests(),
+                ElementsAre("ListAccountStates()", "GetAccountDetails(id: \"a1\")",
+                            "GetAccountState(id: \"a2\")", "DeleteAccount(id: \"a3\")"));
+}
+
+TEST_F(AccountClientTest, FailedCallsRaiseTheTypedError) {
+    fake_.fail_with(grpc::StatusCode::NOT_FOUND, "no such account");
+    try {
+        client_.GetAccountDetails("zz");
+        FAIL() << "no exception";
+    } catch (const ServiceResourceNotFoundError& e) {
+        EXPECT_STREQ(e.what(), "AccountManager::GetAccountDetails: NOT_FOUND - [no such account]");
+    }
+    fake_.fail_with(grpc::StatusCode::INVALID_ARGUMENT, "bad code");
+    try {
+        client_.CreateNimboAccount("x");
+        FAIL() << "no exception";
+    } catch (const ServiceInvalidArgumentError& e) {
+        EXPECT_STREQ(e.what(), "AccountManager::CreateNimboAccount: INVALID_ARGUMENT - [bad code]");
+    }
+    EXPECT_THROW(client_.DeleteAccount("zz"), ServiceInvalidArgumentError);
+}
+
+TEST_F(AccountClientTest, BootstrapStateNeverRaises) {
+    fake_.reply("GetBootstrapState", text<accountmanager::BootstrapState>("state: READY"));
+    EXPECT_EQ(client_.GetBootstrapState(), accountmanager::BootstrapState::READY);
+
+    fake_.fail_with(grpc::StatusCode::INTERNAL, "broken");
+    EXPECT_EQ(client_.GetBootstrapState(), accountmanager::BootstrapState::INITIALIZING);
+    EXPECT_THAT(logger_.lines(),
+                ElementsAre("E GetBootstrapState: AccountManager::GetBootstrapState: INTERNAL - "
+                            "[broken]"));
+
+    logger_.clear();
+    server_->shutdown();
+    EXPECT_EQ(client_.GetBootstrapState(), accountmanager::BootstrapState::ERROR);
+    EXPECT_THAT(logger_.lines(), IsEmpty());
+}
+
+// Share governor.
+
+class ShareGovernorClientTest : public ::testing::Test {
+  protected:
+    TempDir dir_;
+    std::string address_ = dir_.socket_address("share_governor");
+    FakeShareGovernor fake_;
+    TestServer server_{address_, {&fake_}};
+    ManualExecutor executor_;
+    RecordingLogger logger_;
+    sharegovernor::ClientImpl client_{executor_, address_, 2000ms, logger_};
+};
+
+TEST_F(ShareGovernorClientTest, OperationsReachTheGovernorAndActiveSharesAreCopied) {
+    const auto shares = text<sharegovernor::ActiveShares>(R"(
+        shares { id: 4 type: IN_CALL_WIRED_SHARE parent_session: KRELL_CALL
+                 parent_session_id: 4000000000 }
+        shares { id: 5 type: LOCAL_WIRELESS_SHARE parent_session: OUT_OF_CALL })");
+    fake_.reply("GetActiveShares", shares);
+    expect_same(client_.GetActiveShares(), shares);
+    client_.StartWiredShare();
+    client_.StartLocalPreview();
+    client_.StopAllShares();
+    EXPECT_THAT(fake_.calls(), ElementsAre("GetActiveShares", "StartWiredShare",
+                                           "StartLocalPreview", "StopAllShares"));
+}
+
+TEST_F(ShareGovernorClientTest, FailedCallsRaiseTheTypedError) {
+    fake_.fail_with(grpc::StatusCode::FAILED_PRECONDITION, "no wired source");
+    try {
+        client_.StartWiredShare();
+        FAIL() << "no exception";
+    } catch (const ServiceFailedPrecondition& e) {
+        EXPECT_STREQ(e.what(),
+                     "ShareGovernor::StartWiredShare: FAILED_PRECONDITION - [no wired source]");
+    }
+    EXPECT_THROW(client_.GetActiveShares(), ServiceFailedPrecondition);
+}
+
+// Phone book.
+
+TEST(PhonebookClient, SearchSendsTheQueryAndAnswersTheEntries) {
+    TempDir dir;
+    const std::string address = dir.socket_address("phonebook");
+    FakePhonebook fake;
+    TestServer server(address, {&fake});
+    RecordingLogger logger;
+    phonebook::ClientImpl client(address, 2000ms, logger);
+    const auto entries = text<phonebook::SearchResponse>(R"(
+        results { uuid: 'u1' display_name: 'Ada' email: 'ada@example' sip_uri: 'sip:ada@example'
+                  avatar_uri: 'http://a/1' favorite: true type: PERSON
+                  phone_numbers { type: MOBILE value: '+4712345678' } }
+        results { uuid: 'u2' type: DEVICE }
+        offset: 20 total_matches: 42 status: SUCCESS)");
+    fake.reply("Search", entries);
+
+    expect_same(client.Search(text<phonebook::SearchRequest>(
+                    "query: 'ad' offset: 20 max_results: 2 directory: CORPORATE filter: PEOPLE")),
+                entries);
+    EXPECT_THAT(fake.calls_with_requests(),
+                ElementsAre("Search(query: \"ad\" offset: 20 max_results: 2 directory: CORPORATE "
+                            "filter: PEOPLE)"));
+
+    fake.fail_with(grpc::StatusCode::INVALID_ARGUMENT, "query too short");
+    try {
+        client.Search(phonebook::SearchRequest());
+        FAIL() << "no exception";
+    } catch (const ServiceInvalidArgumentError& e) {
+        EXPECT_STREQ(e.what(), "PhonebookService::Search: INVALID_ARGUMENT - [query too short]");
+    }
+}
+
+// The factories, on the device's fixed sockets (each case runs in a private
+// /tmp).
+
+TEST(AccountsClientFactories, BindTheBackendsFixedSockets) {
+    FakeAccountManager accounts;
+    FakeShareGovernor shares;
+    FakePhonebook directory;
+    TestServer account_server("unix:/tmp/account_manager", {&accounts});
+    TestServer share_server("unix:/tmp/share_governor", {&shares});
+    TestServer phonebook_server("unix:/tmp/phonebook_service", {&directory});
+    ManualExecutor executor;
+
+    accounts.reply("GetBootstrapState", text<accountmanager::BootstrapState>("state: READY"));
+    EXPECT_EQ(accountmanager::create_client(executor, 2000ms)->GetBootstrapState(),
+              accountmanager::BootstrapState::READY);
+    sharegovernor::create_client(executor, 2000ms)->StopAllShares();
+    phonebook::create_client(2000ms)->Search(phonebook::SearchRequest());
+    EXPECT_THAT(accounts.calls(), ElementsAre("GetBootstrapState"));
+    EXPECT_THAT(shares.calls(), ElementsAre("StopAllShares"));
+    EXPECT_THAT(directory.calls(), ElementsAre("Search"));
+}
+
+}  // namespace
+}  // namespace vanta::testing
