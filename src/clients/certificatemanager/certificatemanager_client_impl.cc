@@ -1,0 +1,70 @@
+#include "clients/certificatemanager/certificatemanager_client_impl.h"
+
+#include "runtime/logging/loggers.h"
+
+namespace vanta::certificatemanager {
+
+namespace {
+const std::string kAddress = "unix:/tmp/certificatemanager_service";
+const std::string kServiceName = "CertificateManager";
+using Stub = CertificateManager::Stub;
+}  // namespace
+
+ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout)
+    : GrpcClient(address),
+      timeout_(timeout),
+      logger_(logging::getLogger("CertificateManagerClient")) {}
+
+clients::UnaryCall ClientImpl::call(const char* operation) const {
+    return {kServiceName, operation, timeout_, logger_};
+}
+
+CSRResp ClientImpl::CertGenerateCSR(const CSRRequest& request) {
+    return clients::call_or_throw(stub(), &Stub::CertGenerateCSR, request, call("CertGenerateCSR"));
+}
+
+CSRRetrieveResp ClientImpl::CertRetrieveCSR(const CSRRetrieveReq& request) {
+    return clients::call_or_throw(stub(), &Stub::CertRetrieveCSR, request, call("CertRetrieveCSR"));
+}
+
+LocalPublicKeyResp ClientImpl::CertSaveLocalPublicKey(const LocalPublicKeySave& request) {
+    return clients::call_or_throw(stub(), &Stub::CertSaveLocalPublicKey, request,
+                                  call("CertSaveLocalPublicKey"));
+}
+
+CACertSaveResp ClientImpl::CertSaveCACert(const CACertSave& request) {
+    return clients::call_or_throw(stub(), &Stub::CertSaveCACert, request, call("CertSaveCACert"));
+}
+
+CustomCACertResp ClientImpl::CertSaveCustomCACert(const CustomCACertSave& request) {
+    return clients::call_or_throw(stub(), &Stub::CertSaveCustomCACert, request,
+                                  call("CertSaveCustomCACert"));
+}
+
+CertListResp ClientImpl::CertGetList(const CertListQuery& request) {
+    return clients::call_or_throw(stub(), &Stub::CertGetList, request, call("CertGetList"));
+}
+
+CertInfoResp ClientImpl::CertGetInfo(const CertInfoQuery& request) {
+    return clients::call_or_throw(stub(), &Stub::CertGetInfo, request, call("CertGetInfo"));
+}
+
+CertDeleteResp ClientImpl::CertDelete(const CertDeleteReq& request) {
+    return clients::call_or_throw(stub(), &Stub::CertDelete, request, call("CertDelete"));
+}
+
+CertRetrieveResp ClientImpl::CertRetrieveCert(const CertRetrieveReq& request) {
+    return clients::call_or_throw(stub(), &Stub::CertRetrieveCert, request,
+                                  call("CertRetrieveCert"));
+}
+
+}  // namespace vanta::certificatemanager
+
+namespace vanta {
+
+std::unique_ptr<certificatemanager::Client> create_certificatemanager_client(
+    std::chrono::milliseconds timeout) {
+    return std::make_unique<certificatemanager::ClientImpl>(certificatemanager::kAddress, timeout);
+}
+
+}  // namespace vanta

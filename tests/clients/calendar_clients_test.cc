@@ -1,0 +1,525 @@
+// The calendar, certificate-manager, branding and NFC clients against fake
+// backends on temporary sockets: what each sends, what it makes of the answer,
+// how it fails, and how the observable ones follow their event streams.
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "clients/calendar/calendar_client_impl.h"
+#include "clients/certificatemanager/certificatemanager_client_impl.h"
+#include "clients/nfc/nfc_client_impl.h"
+#include "clients/nimbobranding/nimbobranding_client_impl.h"
+#include "fakes/console_capture.h"
+#include "fakes/fake_calendar.h"
+#include "fakes/fake_certificatemanager.h"
+#include "fakes/fake_nfc.h"
+#include "fakes/fake_nimbobranding.h"
+#include "fakes/temp_dir.h"
+#include "fakes/test_server.h"
+#include "fakes/wait_until.h"
+#include "rpc/client/grpc_exceptions.h"
+#include "runtime/executor/manual_executor.h"
+
+using namespace std::chrono_literals;
+
+namespace vanta::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+// A ManualExecutor that also keeps the label of every work item it is given.
+class LabellingExecutor final : public Executor {
+  public:
+    void add_work(std::function<void()> work, unsigned short id) override {
+        add_work(std::move(work), id, "");
+    }
+    void add_work(std::function<void()> work, unsigned short id, const std::string& name) override {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            labels_.push_back(name + "@" + std::to_string(id));
+        }
+        queue_.add_work(std::move(work), id);
+    }
+    std::shared_ptr<vanta::executor::WorkHandle> schedule_work(
+        std::function<void()> work, std::chrono::milliseconds delay) override {
+        return queue_.schedule_work(std::move(work), delay);
+    }
+
+    void run() { queue_.run(); }
+    std::vector<std::string> labels() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return labels_;
+    }
+
+  private:
+    ManualExecutor queue_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> labels_;
+};
+
+// What an observer was told, in order, as text.
+class Observed {
+  public:
+    template <typename Value>
+    std::function<void(Value)> record(std::function<std::string(Value)> describe) {
+        return [this, describe](Value value) { add(describe(value)); };
+    }
+    std::function<void()> ready() {
+        return [this] { add("ready"); };
+    }
+    std::vector<std::string> seen() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return seen_;
+    }
+    bool wait_for(size_t count) {
+        return wait_until([&] { return seen().size() >= count; }, 5s);
+    }
+
+  private:
+    void add(const std::string& entry) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        seen_.push_back(entry);
+    }
+
+    mutable std::mutex mutex_;
+    std::vector<std::string> seen_;
+};
+
+size_t count_lines(const ConsoleCapture& console, const std::string& line) {
+    const auto lines = console.lines();
+    return std::count(lines.begin(), lines.end(), line);
+}
+
+// A fake backend that can be stopped and started again on its temporary
+// socket, an executor and a client made by `make`.
+template <typename Fake, typename Client>
+struct RestartableBackend {
+    explicit RestartableBackend(
+        std::function<std::unique_ptr<Client>(Executor&, const std::string&)> make)
+        : client(make(executor, address)) {}
+
+    void stop() { server.reset(); }
+    void start() {
+        server =
+            std::make_unique<TestServer>(address, std::initializer_list<grpc::Service*>{&fake});
+    }
+    // Runs the executor until the backend has seen `count` streams.
+    bool run_until_opened(int count) {
+        return wait_until(
+            [&] {
+                executor.run();
+                return fake.opened() >= count;
+            },
+            10s);
+    }
+
+    ConsoleCapture console;
+    TempDir dir;
+    std::string address = dir.socket_address("backend");
+    Fake fake;
+    std::unique_ptr<TestServer> server =
+        std::make_unique<TestServer>(address, std::initializer_list<grpc::Service*>{&fake});
+    LabellingExecutor executor;
+    std::unique_ptr<Client> client;
+};
+
+// Calendar.
+
+using CalendarBackend = RestartableBackend<FakeCalendar, calendar::CalendarClientImpl>;
+
+CalendarBackend calendar_backend() {
+    return CalendarBackend([](Executor& executor, const std::string& address) {
+        return std::make_unique<calendar::CalendarClientImpl>(executor, "Calendar Service",
+                                                              address);
+    });
+}
+
+calendar::CalendarUpdate calendar_update(calendar::Status status, const std::string& subject) {
+    calendar::CalendarUpdate update;
+    update.set_status(status);
+    update.mutable_list()->add_items()->set_subject(subject);
+    return update;
+}
+
+TEST(CalendarClient, AnswersTheBookingsAndSendsTheRequests) {
+    auto backend = calendar_backend();
+    calendar::CalendarEventList list;
+    list.set_owner_name("Room 4");
+    list.set_is_room_bookable(true);
+    calendar::CalendarEvent* item = list.add_items();
+    item->set_id("b-1");
+    item->set_subject("Standup");
+    item->set_start_time(1700000000);
+    item->set_duration(15);
+    item->mutable_organizer()->set_name("Organizer");
+    item->set_reminder_type(calendar::Scheduled);
+    item->set_meeting_backend(calendar::CalendarEvent::NIMBO_MEETING);
+    item->set_is_dismissed(true);
+    backend.fake.reply("GetCalendarEvents", list);
+    calendar::CalendarEventResponse found;
+    found.set_found(true);
+    *found.mutable_item() = *item;
+    backend.fake.reply("GetCalendarEvent", found);
+
+    calendar::CalendarEventsRequest request;
+    request.set_user_uuid("u-7");
+    request.set_from_time(10);
+    request.set_to_time(20);
+    const auto answered = backend.client->GetCalendarEvents(request);
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(answered->SerializeAsString(), list.SerializeAsString());
+    EXPECT_EQ(backend.fake.last_request<calendar::CalendarEventsRequest>("GetCalendarEvents")
+                  .ShortDebugString(),
+              request.ShortDebugString());
+    EXPECT_EQ(backend.client->GetCalendarEvent("b-1").SerializeAsString(),
+              found.SerializeAsString());
+    backend.client->DismissCalendarEvent("b-2");
+    backend.client->DismissCalendarEvents();
+    EXPECT_THAT(backend.fake.calls_with_requests(),
+                ElementsAre("GetCalendarEvents(" + request.ShortDebugString() + ")",
+                            "GetCalendarEvent(id: \"b-1\")", "DismissCalendarEvent(id: \"b-2\")",
+                            "DismissCalendarEvents()"));
+}
+
+TEST(CalendarClient, FailsInTheOlderStyleForTheBookingsAndRaisesForTheRest) {
+    auto backend = calendar_backend();
+    backend.fake.fail_with(grpc::StatusCode::UNAVAILABLE, "gone");
+    EXPECT_FALSE(backend.client->GetCalendarEvents({}));
+    EXPECT_EQ(count_lines(backend.console,
+                          "CalendarClient ERROR: GetCalendarEvents failed: grpc error:gone code: "
+                          "UNAVAILABLE"),
+              1u);
+    EXPECT_THROW(backend.client->DismissCalendarEvent("b-1"), ServiceUnavailableError);
+    EXPECT_THROW(backend.client->GetCalendarEvent("b-1"), ServiceUnavailableError);
+
+    backend.fake.fail_with(grpc::StatusCode::PERMISSION_DENIED);
+    try {
+        backend.client->GetCalendarEvents({});
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "GetCalendarEvents: unrecoverable grpc error: PERMISSION_DENIED");
+    }
+}
+
+TEST(CalendarClient, GivesUpAfterOneSecond) {
+    auto backend = calendar_backend();
+    backend.fake.delay_answers(1500ms);
+    // An answer after the deadline is no answer.
+    EXPECT_FALSE(backend.client->GetCalendarEvents({}));
+    EXPECT_EQ(count_lines(backend.console,
+                          "CalendarClient ERROR: GetCalendarEvents failed: grpc error:Deadline "
+                          "Exceeded code: DEADLINE_EXCEEDED"),
+              1u);
+}
+
+TEST(CalendarClient, SubscriptionDeliversUpdatesInOrderAndEndsWithTheService) {
+    auto backend = calendar_backend();
+    Observed observed;
+    const auto on_update = observed.record<const calendar::CalendarUpdate&>(
+        [](const calendar::CalendarUpdate& update) { return update.ShortDebugString(); });
+    backend.client->Subscribe(on_update);
+    ASSERT_TRUE(backend.fake.wait_for_opened(1));
+    ASSERT_TRUE(backend.fake.wait_for_journal(1));
+    EXPECT_THAT(backend.fake.journal(), ElementsAre("subscribe=true"));
+    const auto first = calendar_update(calendar::SUCCESS, "one");
+    const auto second = calendar_update(calendar::UNKNOWN, "two");
+    backend.fake.publish(first);
+    backend.fake.publish(second);
+    ASSERT_TRUE(observed.wait_for(2));
+    EXPECT_THAT(observed.seen(), ElementsAre(first.ShortDebugString(), second.ShortDebugString()));
+
+    try {
+        backend.client->Subscribe(on_update);
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "calendar::Subscribe : Only one observer per client at a time");
+    }
+
+    // The service restarts: exactly one re-subscription, then updates again.
+    backend.stop();
+    ASSERT_TRUE(wait_until([&] { return !backend.executor.labels().empty(); }, 5s));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_THAT(backend.executor.labels(), ElementsAre("reconnect_stream@0"));
+    EXPECT_EQ(count_lines(backend.console, "CalendarClient I: reconnect_stream"), 1u);
+    backend.start();
+    ASSERT_TRUE(backend.run_until_opened(2));
+    backend.fake.publish(calendar_update(calendar::SUCCESS, "three"));
+    ASSERT_TRUE(observed.wait_for(3));
+
+    // After Unsubscribe the service hears the end; nothing follows.
+    const size_t journal_before = backend.fake.journal().size();
+    backend.client->Unsubscribe();
+    ASSERT_TRUE(backend.fake.wait_for_journal(journal_before + 2));
+    const auto journal = backend.fake.journal();
+    EXPECT_THAT(std::vector<std::string>(journal.end() - 3, journal.end()),
+                ElementsAre("subscribe=true", "subscribe=false", "half-close"));
+    backend.fake.publish(calendar_update(calendar::SUCCESS, "four"));
+    backend.stop();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(observed.seen().size(), 3u);
+    EXPECT_EQ(backend.executor.labels().size(), 1u);
+}
+
+// Certificate manager.
+
+struct CertificateBackend {
+    TempDir dir;
+    std::string address = dir.socket_address("backend");
+    FakeCertificateManager fake;
+    TestServer server{address, {&fake}};
+    certificatemanager::ClientImpl client{address, 2000ms};
+};
+
+TEST(CertificateManagerClient, SendsTheRequestsAndAnswersTheReplies) {
+    CertificateBackend backend;
+    certificatemanager::CertInfoResp info;
+    info.set_success(true);
+    info.mutable_info()->set_cert_handle("h-1");
+    info.mutable_info()->set_name("device");
+    info.mutable_info()->set_type(certificatemanager::CT_LOCAL);
+    info.mutable_info()->add_usages(certificatemanager::CU_SUPPLICANT_8021X);
+    info.mutable_info()->add_usages(certificatemanager::CU_DIGITAL_SIGNAGE);
+    info.mutable_info()->set_cert_pem_data("-----BEGIN CERTIFICATE-----");
+    backend.fake.reply("CertGetInfo", info);
+    certificatemanager::CertListResp list;
+    list.add_cert_handles("h-1");
+    list.add_cert_handles("h-2");
+    backend.fake.reply("CertGetList", list);
+    certificatemanager::CSRResp csr;
+    csr.set_csr_created(false);
+    csr.set_csr_fail_enum(certificatemanager::CA_TIMEOUT);
+    csr.set_csr_fail_reason("no CA");
+    backend.fake.reply("CertGenerateCSR", csr);
+
+    certificatemanager::CertInfoQuery query;
+    query.set_cert_handle("h-1");
+    EXPECT_EQ(backend.client.CertGetInfo(query).SerializeAsString(), info.SerializeAsString());
+    certificatemanager::CertListQuery list_query;
+    list_query.set_cert_type(certificatemanager::CT_CA_ROOT);
+    list_query.set_cert_usage(certificatemanager::CU_SUPPLICANT_EAPTLS);
+    EXPECT_EQ(backend.client.CertGetList(list_query).SerializeAsString(), list.SerializeAsString());
+    certificatemanager::CSRRequest csr_request;
+    csr_request.set_req_distinguished_name("CN=device");
+    csr_request.set_key_size(2048);
+    csr_request.add_usages(certificatemanager::CU_SUPPLICANT_8021X);
+    EXPECT_EQ(backend.client.CertGenerateCSR(csr_request).SerializeAsString(),
+              csr.SerializeAsString());
+    certificatemanager::CACertSave ca;
+    ca.add_usages(certificatemanager::CU_DIGITAL_SIGNAGE);
+    ca.mutable_file_xfer()->set_filename("ca.pem");
+    ca.mutable_file_xfer()->set_filecontent(std::string("\0pem", 4));
+    backend.client.CertSaveCACert(ca);
+    EXPECT_EQ(backend.fake.last_request<certificatemanager::CACertSave>("CertSaveCACert")
+                  .SerializeAsString(),
+              ca.SerializeAsString());
+    EXPECT_EQ(backend.fake.last_request<certificatemanager::CertListQuery>("CertGetList")
+                  .ShortDebugString(),
+              list_query.ShortDebugString());
+}
+
+TEST(CertificateManagerClient, RaisesTheTypedErrors) {
+    CertificateBackend backend;
+    backend.fake.fail_with(grpc::StatusCode::UNAVAILABLE);
+    EXPECT_THROW(backend.client.CertDelete({}), ServiceUnavailableError);
+    backend.fake.fail_with(grpc::StatusCode::NOT_FOUND);
+    EXPECT_THROW(backend.client.CertRetrieveCert({}), ServiceResourceNotFoundError);
+    backend.fake.fail_with(grpc::StatusCode::INVALID_ARGUMENT);
+    EXPECT_THROW(backend.client.CertSaveCustomCACert({}), ServiceInvalidArgumentError);
+}
+
+// Branding and NFC share the observer's shape: a change callback and a ready
+// callback.
+
+using BrandingBackend = RestartableBackend<FakeNimboBranding, nimbobranding::ClientImpl>;
+
+BrandingBackend branding_backend() {
+    return BrandingBackend([](Executor& executor, const std::string& address) {
+        return std::make_unique<nimbobranding::ClientImpl>(executor, address, 2000ms);
+    });
+}
+
+nimbobranding::Event branding_event(nimbobranding::EventType what) {
+    nimbobranding::Event event;
+    event.set_what(what);
+    return event;
+}
+
+TEST(NimboBrandingClient, AnswersWhatTheServiceHolds) {
+    auto backend = branding_backend();
+    nimbobranding::BrandingList brands;
+    auto* logo = brands.add_brands();
+    logo->set_type(nimbobranding::BrandImage::LOGO);
+    logo->set_file("/data/logo.png");
+    auto* background = brands.add_brands();
+    background->set_type(nimbobranding::BrandImage::HALFWAKE_BACKGROUND);
+    background->set_file("/data/bg.png");
+    backend.fake.reply("GetNimboBranding", brands);
+    nimbobranding::CarouselImage carousel;
+    carousel.set_file("/data/carousel.png");
+    backend.fake.reply("GetCarouselImage", carousel);
+    nimbobranding::ServerInfo server;
+    server.set_url("https://signage.example");
+    backend.fake.reply("GetSignageServer", server);
+    nimbobranding::SignageState state;
+    state.set_state(nimbobranding::SignageState::AVAILABLE);
+    backend.fake.reply("GetSignageState", state);
+
+    EXPECT_EQ(backend.client->GetNimboBranding().SerializeAsString(), brands.SerializeAsString());
+    EXPECT_EQ(backend.client->GetCarouselImage(), "/data/carousel.png");
+    EXPECT_EQ(backend.client->GetSignageServer(), "https://signage.example");
+    EXPECT_EQ(backend.client->GetSignageState(), nimbobranding::SignageState::AVAILABLE);
+    backend.client->SetSignageServer("https://other.example");
+    backend.client->StopSignageServer();
+    const auto calls = backend.fake.calls_with_requests();
+    EXPECT_THAT(
+        std::vector<std::string>(calls.end() - 2, calls.end()),
+        ElementsAre("SetSignageServer(url: \"https://other.example\")", "StopSignageServer()"));
+
+    backend.fake.fail_with(grpc::StatusCode::UNAVAILABLE);
+    EXPECT_THROW(backend.client->StopSignageServer(), ServiceUnavailableError);
+    backend.fake.fail_with(grpc::StatusCode::INTERNAL);
+    EXPECT_THROW(backend.client->GetSignageState(), ServiceInternalError);
+}
+
+TEST(NimboBrandingClient, ObserverHearsReadinessAndChangesInOrder) {
+    auto backend = branding_backend();
+    Observed observed;
+    const auto on_change = observed.record<nimbobranding::EventType>(
+        [](nimbobranding::EventType what) { return nimbobranding::EventType_Name(what); });
+    backend.client->SetObserver(on_change, observed.ready());
+    ASSERT_TRUE(backend.fake.wait_for_opened(1));
+    for (auto what : {nimbobranding::STREAM_STARTED, nimbobranding::UNKNOWN_CHANGE,
+                      nimbobranding::SIGNAGE_STARTED, nimbobranding::NIMBO_BRANDING_CHANGED,
+                      nimbobranding::RENDER_VIDEO}) {
+        backend.fake.publish(branding_event(what));
+    }
+    ASSERT_TRUE(observed.wait_for(4));
+    EXPECT_THAT(observed.seen(),
+                ElementsAre("ready", "SIGNAGE_STARTED", "NIMBO_BRANDING_CHANGED", "RENDER_VIDEO"));
+    ASSERT_TRUE(backend.fake.wait_for_journal(1));
+    EXPECT_THAT(backend.fake.journal(), ElementsAre("unsubscribe=false"));
+
+    try {
+        backend.client->SetObserver(on_change, observed.ready());
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(),
+                     "nimbobranding::SetObserver : Only one observer per client at a time");
+    }
+    backend.client->RemoveObserver();
+    ASSERT_TRUE(backend.fake.wait_for_journal(3));
+    EXPECT_THAT(backend.fake.journal(),
+                ElementsAre("unsubscribe=false", "unsubscribe=true", "half-close"));
+}
+
+TEST(NimboBrandingClient, AnObserverWithoutAReadyCallbackIsToldNothing) {
+    auto backend = branding_backend();
+    Observed observed;
+    backend.client->SetObserver(
+        observed.record<nimbobranding::EventType>(
+            [](nimbobranding::EventType what) { return nimbobranding::EventType_Name(what); }),
+        nullptr, [] {});
+    ASSERT_TRUE(backend.fake.wait_for_opened(1));
+    backend.fake.publish(branding_event(nimbobranding::CAROUSEL_IMAGE_CHANGED));
+    ASSERT_TRUE(wait_until(
+        [&] {
+            return count_lines(
+                       backend.console,
+                       "NimboBrandingClient ERROR: observed_event_handler: Unable to handle "
+                       "event, callback is null") == 1;
+        },
+        5s));
+    EXPECT_TRUE(observed.seen().empty());
+}
+
+using NfcBackend = RestartableBackend<FakeNfc, nfc::ClientImpl>;
+
+NfcBackend nfc_backend() {
+    return NfcBackend([](Executor& executor, const std::string& address) {
+        return std::make_unique<nfc::ClientImpl>(executor, address, 2000ms);
+    });
+}
+
+nfc::Event card_event(nfc::CardState state) {
+    nfc::Event event;
+    event.mutable_card_state_changed()->set_state(state);
+    return event;
+}
+
+nfc::Event nfc_stream_started() {
+    nfc::Event event;
+    event.mutable_stream_started();
+    return event;
+}
+
+TEST(NfcClient, AnswersTheCardStateOrRaises) {
+    auto backend = nfc_backend();
+    nfc::CardStateResponse state;
+    state.set_state(nfc::CARD_INSERTED);
+    backend.fake.reply("GetCardState", state);
+    EXPECT_EQ(backend.client->GetCardState(), nfc::CARD_INSERTED);
+    backend.fake.fail_with(grpc::StatusCode::UNAVAILABLE);
+    EXPECT_THROW(backend.client->GetCardState(), ServiceUnavailableError);
+}
+
+TEST(NfcClient, ObserverFollowsTheCardAcrossARestartOfTheService) {
+    auto backend = nfc_backend();
+    Observed observed;
+    const auto on_card = observed.record<nfc::CardState>(
+        [](nfc::CardState state) { return nfc::CardState_Name(state); });
+    backend.client->SetObserver(on_card, observed.ready());
+    ASSERT_TRUE(backend.fake.wait_for_opened(1));
+    backend.fake.publish(nfc_stream_started());
+    backend.fake.publish(card_event(nfc::CARD_INSERTED));
+    backend.fake.publish(card_event(nfc::CARD_REMOVED));
+    ASSERT_TRUE(observed.wait_for(3));
+    EXPECT_THAT(observed.seen(), ElementsAre("ready", "CARD_INSERTED", "CARD_REMOVED"));
+
+    try {
+        backend.client->SetObserver(on_card, observed.ready());
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "nfc::SetObserver : Only one observer per client at a time");
+    }
+
+    // The service ends the stream: exactly one re-subscription.
+    backend.fake.close_streams();
+    ASSERT_TRUE(wait_until([&] { return !backend.executor.labels().empty(); }, 5s));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_THAT(backend.executor.labels(), ElementsAre("reconnect_stream@0"));
+    EXPECT_EQ(count_lines(backend.console, "Nfc Client I: reconnect_stream"), 1u);
+    ASSERT_TRUE(backend.run_until_opened(2));
+    backend.fake.publish(card_event(nfc::CARD_INSERTED));
+    ASSERT_TRUE(observed.wait_for(4));
+    EXPECT_EQ(observed.seen().back(), "CARD_INSERTED");
+
+    // Removed: the service hears it, and neither events nor a stop of the
+    // service lead anywhere.
+    backend.client->RemoveObserver();
+    ASSERT_TRUE(wait_until(
+        [&] {
+            const auto journal = backend.fake.journal();
+            return journal.size() >= 2 && journal.back() == "half-close";
+        },
+        5s));
+    const auto journal = backend.fake.journal();
+    EXPECT_EQ(journal[journal.size() - 2], "unsubscribe=true");
+    backend.fake.publish(card_event(nfc::CARD_REMOVED));
+    backend.stop();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(observed.seen().size(), 4u);
+    EXPECT_EQ(backend.executor.labels().size(), 1u);
+}
+
+}  // namespace
+}  // namespace vanta::testing
