@@ -9,6 +9,8 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <grpcpp/grpcpp.h>
@@ -22,12 +24,32 @@ namespace vanta::testing {
 //
 // serve() runs one stream until the client leaves or the test closes it,
 // writing what publish() queues. What the client sent on each stream is
-// written down: "unsubscribe=true", "unsubscribe=false", then "half-close" (the
-// client closed its side) or "cancelled" (the call was cancelled, for example
-// by a server shutdown).
+// written down: "unsubscribe=true", "unsubscribe=false" (or "subscribe=true",
+// "subscribe=false" for backends whose requests carry `subscribe`), then
+// "half-close" (the client closed its side) or "cancelled" (the call was
+// cancelled, for example by a server shutdown).
 //
 // Threading: serve() runs on gRPC's thread with a reader thread of its own;
 // everything else may be called from any thread.
+namespace detail {
+
+template <typename Request, typename = void>
+struct CarriesUnsubscribe : std::false_type {};
+template <typename Request>
+struct CarriesUnsubscribe<Request, std::void_t<decltype(std::declval<Request>().unsubscribe())>>
+    : std::true_type {};
+
+template <typename Request>
+std::string describe_subscription_request(const Request& request) {
+    if constexpr (CarriesUnsubscribe<Request>::value) {
+        return request.unsubscribe() ? "unsubscribe=true" : "unsubscribe=false";
+    } else {
+        return request.subscribe() ? "subscribe=true" : "subscribe=false";
+    }
+}
+
+}  // namespace detail
+
 template <typename Event, typename Request>
 class FakeEventStreams {
   public:
@@ -43,7 +65,7 @@ class FakeEventStreams {
         std::thread reader([this, context, stream, open] {
             Request request;
             while (stream->Read(&request)) {
-                note(request.unsubscribe() ? "unsubscribe=true" : "unsubscribe=false");
+                note(detail::describe_subscription_request(request));
             }
             const bool cancelled = context->IsCancelled();
             std::lock_guard<std::mutex> lock(mutex_);
