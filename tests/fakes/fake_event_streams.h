@@ -18,11 +18,13 @@ namespace vanta::testing {
 
 // The Subscribe side of a fake backend: a bidirectional stream shaped like the
 // device's backends (the client sends SubscriptionRequests with an
-// `unsubscribe` flag, the backend sends events).
+// `unsubscribe` flag, or with a `subscribe` flag for the cloud status
+// reporter, the backend sends events).
 //
 // serve() runs one stream until the client leaves or the test closes it,
 // writing what publish() queues. What the client sent on each stream is
-// written down: "unsubscribe=true", "unsubscribe=false", then "half-close" (the
+// written down: "unsubscribe=true", "unsubscribe=false" (or "subscribe=..."),
+// then "half-close" (the
 // client closed its side) or "cancelled" (the call was cancelled, for example
 // by a server shutdown).
 //
@@ -43,7 +45,7 @@ class FakeEventStreams {
         std::thread reader([this, context, stream, open] {
             Request request;
             while (stream->Read(&request)) {
-                note(request.unsubscribe() ? "unsubscribe=true" : "unsubscribe=false");
+                note(describe(request, 0));
             }
             const bool cancelled = context->IsCancelled();
             std::lock_guard<std::mutex> lock(mutex_);
@@ -130,6 +132,15 @@ class FakeEventStreams {
     }
 
   private:
+    template <typename R>
+    static auto describe(const R& request, int) -> decltype(request.unsubscribe(), std::string()) {
+        return request.unsubscribe() ? "unsubscribe=true" : "unsubscribe=false";
+    }
+    template <typename R>
+    static auto describe(const R& request, long) -> decltype(request.subscribe(), std::string()) {
+        return request.subscribe() ? "subscribe=true" : "subscribe=false";
+    }
+
     struct OpenStream {
         std::deque<Event> pending;
         int sequence = 0;
@@ -151,3 +162,13 @@ class FakeEventStreams {
 };
 
 }  // namespace vanta::testing
+
+// Serves a fake backend's Subscribe through a public FakeEventStreams member
+// named `streams`.
+#define VANTA_FAKE_EVENT_STREAM(Event, Request)                                         \
+  public:                                                                               \
+    grpc::Status Subscribe(grpc::ServerContext* context,                                \
+                           grpc::ServerReaderWriter<Event, Request>* stream) override { \
+        return streams.serve(context, stream);                                          \
+    }                                                                                   \
+    ::vanta::testing::FakeEventStreams<Event, Request> streams;
