@@ -3,11 +3,12 @@
 #include <google/protobuf/empty.pb.h>
 
 #include "configmanager.grpc.pb.h"
+#include "fakes/fake_event_streams.h"
 #include "fakes/scripted_backend.h"
 
 namespace vanta::testing {
 
-// The device configuration service (its unary operations): scripted replies, recorded requests.
+// The device configuration service : scripted replies, recorded requests, and its event stream.
 class FakeConfigManager final : public configmanager::Configuration::Service,
                                 public ScriptedBackend {
   public:
@@ -22,6 +23,7 @@ class FakeConfigManager final : public configmanager::Configuration::Service,
     VANTA_SCRIPTED_OPERATION(GetRingTone, google::protobuf::Empty, configmanager::RingToneData)
     VANTA_SCRIPTED_OPERATION(SetRingTone, configmanager::RingToneData, configmanager::RequestStatus)
     VANTA_SCRIPTED_OPERATION(GetRingToneList, google::protobuf::Empty, configmanager::RingToneList)
+    VANTA_FAKE_EVENT_STREAM(configmanager::Event, configmanager::SubscriptionRequest)
 };
 
 }  // namespace vanta::testing

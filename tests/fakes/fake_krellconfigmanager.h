@@ -1,12 +1,13 @@
 #pragma once
 
+#include "fakes/fake_event_streams.h"
 #include "fakes/scripted_backend.h"
 #include "krellconfigmanager.grpc.pb.h"
 
 namespace vanta::testing {
 
-// The on-premises configuration service (its unary operations): scripted replies, recorded
-// requests.
+// The on-premises configuration service (scripted replies, recorded requests) and its
+// event stream.
 class FakeKrellConfigManager final : public krellconfigmanager::KrellConfigManager::Service,
                                      public ScriptedBackend {
   public:
@@ -24,6 +25,7 @@ class FakeKrellConfigManager final : public krellconfigmanager::KrellConfigManag
     VANTA_SCRIPTED_OPERATION(PostponeOnPremUpgrade,
                              krellconfigmanager::PostponeOnPremUpgradeRequest,
                              krellconfigmanager::Empty)
+    VANTA_FAKE_EVENT_STREAM(krellconfigmanager::Event, krellconfigmanager::SubscriptionRequest)
 };
 
 }  // namespace vanta::testing

@@ -2,12 +2,13 @@
 
 #include <google/protobuf/empty.pb.h>
 
+#include "fakes/fake_event_streams.h"
 #include "fakes/scripted_backend.h"
 #include "nimboconfigmanager.grpc.pb.h"
 
 namespace vanta::testing {
 
-// The cloud configuration service (its unary operations): scripted replies, recorded requests.
+// The cloud configuration service : scripted replies, recorded requests, and its event stream.
 class FakeNimboConfigManager final : public nimboconfigmanager::Configuration::Service,
                                      public ScriptedBackend {
   public:
@@ -17,6 +18,7 @@ class FakeNimboConfigManager final : public nimboconfigmanager::Configuration::S
                              nimboconfigmanager::AccountInfo)
     VANTA_SCRIPTED_OPERATION(GetServiceMap, google::protobuf::Empty, nimboconfigmanager::ServiceMap)
     VANTA_SCRIPTED_OPERATION(GetPairingId, google::protobuf::Empty, nimboconfigmanager::PairingId)
+    VANTA_FAKE_EVENT_STREAM(nimboconfigmanager::Event, nimboconfigmanager::SubscriptionRequest)
 };
 
 }  // namespace vanta::testing

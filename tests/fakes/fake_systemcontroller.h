@@ -1,11 +1,12 @@
 #pragma once
 
+#include "fakes/fake_event_streams.h"
 #include "fakes/scripted_backend.h"
 #include "systemcontroller.grpc.pb.h"
 
 namespace vanta::testing {
 
-// The system controller's unary operations.
+// The system controller: scripted replies, recorded requests, and its event stream.
 class FakeSystemController final : public vanta::systemcontroller::SystemController::Service,
                                    public ScriptedBackend {
     using Empty = vanta::systemcontroller::Empty;
@@ -16,6 +17,8 @@ class FakeSystemController final : public vanta::systemcontroller::SystemControl
     VANTA_SCRIPTED_OPERATION(GetDeviceState, Empty, vanta::systemcontroller::DeviceStateResponse)
     VANTA_SCRIPTED_OPERATION(ClearOobState, Empty, RequestStatus)
     VANTA_SCRIPTED_OPERATION(Reboot, vanta::systemcontroller::RebootOption, RequestStatus)
+    VANTA_FAKE_EVENT_STREAM(vanta::systemcontroller::Event,
+                            vanta::systemcontroller::SubscriptionRequest)
 };
 
 }  // namespace vanta::testing

@@ -6,14 +6,21 @@
 #include <string>
 
 #include "avatar.pb.h"
-#include "rpc/client/grpc_client_base.h"
+#include "rpc/client/grpc_observable_client_base.h"
 #include "runtime/executor/executor.h"
 
 namespace vanta::avatar {
 
 // The avatar service: fetches a person's picture; the picture's location is
 // announced later on the service's event stream.
-class Client : public GrpcClientBase {
+//
+// Observing: SetObserver(on_event, on_ready) hands the backend's "stream
+// started" event to `on_ready` and every other event to `on_event` (on the
+// stream's reader thread); when the stream ends it is set up again on a new
+// channel by work queued on the factory's executor. The three-callback form
+// calls `on_closed` instead and leaves the rest to the caller. A second
+// SetObserver while observing raises std::runtime_error.
+class Client : public virtual GrpcObservableClientBase<Event> {
   public:
     // Asks for the avatar of `uuid` at `size`; raises the GrpcException of a
     // failure.
@@ -21,7 +28,7 @@ class Client : public GrpcClientBase {
 };
 
 // A client of "unix:/tmp/avatar_service" whose calls last at most `timeout`.
-// The executor will carry the service's event stream.
+// The event stream reconnects on `executor`.
 std::unique_ptr<Client> create_avatar_client(Executor& executor, std::chrono::milliseconds timeout);
 
 }  // namespace vanta::avatar

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "configmanager.pb.h"
-#include "rpc/client/grpc_client_base.h"
+#include "rpc/client/grpc_observable_client_base.h"
 #include "runtime/executor/executor.h"
 
 namespace vanta::configmanager {
@@ -14,7 +14,14 @@ namespace vanta::configmanager {
 // The device configuration service: language, time zone, geographic
 // service information, settings-menu access and ring tones. Each operation
 // raises the GrpcException of a failure.
-class Client : public GrpcClientBase {
+//
+// Observing: SetObserver(on_event, on_ready) hands the backend's "stream
+// started" event to `on_ready` and every other event to `on_event` (on the
+// stream's reader thread); when the stream ends it is set up again on a new
+// channel by work queued on the factory's executor. The three-callback form
+// calls `on_closed` instead and leaves the rest to the caller. A second
+// SetObserver while observing raises std::runtime_error.
+class Client : public virtual GrpcObservableClientBase<Event> {
   public:
     virtual std::string GetLocale() = 0;
     virtual bool SetLocale(const std::string& language) = 0;
@@ -28,7 +35,7 @@ class Client : public GrpcClientBase {
 };
 
 // A client of `address` ("unix:/tmp/configmanager") whose calls last at most
-// `timeout`. The executor will carry the service's event stream.
+// `timeout`. The event stream reconnects on `executor`.
 std::unique_ptr<Client> create_client(Executor& executor, const std::string& address,
                                       std::chrono::milliseconds timeout);
 

@@ -12,8 +12,32 @@ using Stub = Configuration::Stub;
 const google::protobuf::Empty kEmpty;
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout)
-    : GrpcClient(address), timeout_(timeout), logger_(logging::getLogger(kServiceName)) {}
+ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
+                       Executor* executor)
+    : GrpcClient(address),
+      timeout_(timeout),
+      logger_(logging::getLogger(kServiceName)),
+      events_({"configmanager", *this, [this] { return channel(); },
+               [this](grpc::ClientContext* context) { return stub().Subscribe(context); },
+               [](const Event& event) { return event.what() == STREAM_STARTED; },
+               clients::unsubscribe_request<SubscriptionRequest>(false),
+               clients::unsubscribe_request<SubscriptionRequest>(true)},
+              executor, logger_) {}
+
+void ClientImpl::SetObserver(const std::function<void(const Event&)>& on_event,
+                             const std::function<void()>& on_ready) {
+    events_.set_observer(on_event, on_ready);
+}
+
+void ClientImpl::SetObserver(const std::function<void(const Event&)>& on_event,
+                             const std::function<void()>& on_ready,
+                             const std::function<void()>& on_closed) {
+    events_.set_observer(on_event, on_ready, on_closed);
+}
+
+void ClientImpl::RemoveObserver() {
+    events_.remove_observer();
+}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
     return {kServiceName, operation, timeout_, logger_};
@@ -69,9 +93,9 @@ bool ClientImpl::SetRingTone(const std::string& name) {
         .success();
 }
 
-std::unique_ptr<Client> create_client(Executor& /*executor*/, const std::string& address,
+std::unique_ptr<Client> create_client(Executor& executor, const std::string& address,
                                       std::chrono::milliseconds timeout) {
-    return std::make_unique<ClientImpl>(address, timeout);
+    return std::make_unique<ClientImpl>(address, timeout, &executor);
 }
 
 }  // namespace vanta::configmanager

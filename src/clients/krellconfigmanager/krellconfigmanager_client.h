@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "krellconfigmanager.pb.h"
-#include "rpc/client/grpc_client_base.h"
+#include "rpc/client/grpc_observable_client_base.h"
 #include "runtime/executor/executor.h"
 
 namespace vanta::krellconfigmanager {
@@ -17,7 +17,14 @@ namespace vanta::krellconfigmanager {
 // values, TFTP servers, automatic configuration and on-premises upgrades.
 // Operations that answer std::optional give nothing when the service could
 // not answer; the others raise the GrpcException of a failure.
-class Client : public GrpcClientBase {
+//
+// Observing: SetObserver(on_event, on_ready) hands the backend's "stream
+// started" event to `on_ready` and every other event to `on_event` (on the
+// stream's reader thread); when the stream ends it is set up again on a new
+// channel by work queued on the factory's executor. The three-callback form
+// calls `on_closed` instead and leaves the rest to the caller. A second
+// SetObserver while observing raises std::runtime_error.
+class Client : public virtual GrpcObservableClientBase<Event> {
   public:
     virtual KRELLDeviceConfigValues GetKRELLDeviceConfigValues() = 0;
     virtual std::optional<std::vector<std::string>> GetKRELLTFTPAddress() = 0;
@@ -29,7 +36,7 @@ class Client : public GrpcClientBase {
 };
 
 // A client of `address` ("unix:/tmp/krellconfigmanager") whose calls last at
-// most `timeout`. The executor will carry the service's event stream.
+// most `timeout`. The event stream reconnects on `executor`.
 std::unique_ptr<Client> create_client(Executor& executor, const std::string& address,
                                       std::chrono::milliseconds timeout);
 

@@ -9,8 +9,32 @@ const std::string kServiceName = "KrellConfigManager";
 using Stub = KrellConfigManager::Stub;
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout)
-    : GrpcClient(address), timeout_(timeout), logger_(logging::getLogger(kServiceName)) {}
+ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
+                       Executor* executor)
+    : GrpcClient(address),
+      timeout_(timeout),
+      logger_(logging::getLogger(kServiceName)),
+      events_({"krellconfigmanager", *this, [this] { return channel(); },
+               [this](grpc::ClientContext* context) { return stub().Subscribe(context); },
+               [](const Event& event) { return event.what() == STREAM_STARTED; },
+               clients::unsubscribe_request<SubscriptionRequest>(false),
+               clients::unsubscribe_request<SubscriptionRequest>(true)},
+              executor, logger_) {}
+
+void ClientImpl::SetObserver(const std::function<void(const Event&)>& on_event,
+                             const std::function<void()>& on_ready) {
+    events_.set_observer(on_event, on_ready);
+}
+
+void ClientImpl::SetObserver(const std::function<void(const Event&)>& on_event,
+                             const std::function<void()>& on_ready,
+                             const std::function<void()>& on_closed) {
+    events_.set_observer(on_event, on_ready, on_closed);
+}
+
+void ClientImpl::RemoveObserver() {
+    events_.remove_observer();
+}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
     return {kServiceName, operation, timeout_, logger_};
@@ -58,9 +82,9 @@ void ClientImpl::PostponeOnPremUpgrade(int32_t postpone_seconds) {
                            call("PostponeOnPremUpgrade"));
 }
 
-std::unique_ptr<Client> create_client(Executor& /*executor*/, const std::string& address,
+std::unique_ptr<Client> create_client(Executor& executor, const std::string& address,
                                       std::chrono::milliseconds timeout) {
-    return std::make_unique<ClientImpl>(address, timeout);
+    return std::make_unique<ClientImpl>(address, timeout, &executor);
 }
 
 }  // namespace vanta::krellconfigmanager

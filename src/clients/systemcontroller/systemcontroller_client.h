@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "rpc/client/grpc_client_base.h"
+#include "rpc/client/grpc_observable_client_base.h"
 #include "runtime/executor/executor.h"
 #include "systemcontroller.pb.h"
 
@@ -15,7 +15,14 @@ namespace vanta::systemcontroller {
 // be reached or could not serve the call (the failure is logged as
 // "<Op> request failed, ..."), and raises std::runtime_error for any other
 // failure.
-class Client : public GrpcClientBase {
+//
+// Observing: SetObserver(on_event, on_ready) hands the backend's "stream
+// started" event to `on_ready` and every other event to `on_event` (on the
+// stream's reader thread); when the stream ends it is set up again on a new
+// channel by work queued on the factory's executor. The three-callback form
+// calls `on_closed` instead and leaves the rest to the caller. A second
+// SetObserver while observing raises std::runtime_error.
+class Client : public virtual GrpcObservableClientBase<Event> {
   public:
     virtual std::optional<StateResponse> GetState() = 0;
     virtual std::optional<DeviceStateResponse> GetDeviceState() = 0;
@@ -24,8 +31,7 @@ class Client : public GrpcClientBase {
 };
 
 // A client of "unix:/tmp/systemcontroller_service"; every call has the
-// deadline `timeout`. The executor is for the client's event stream, which
-// re-subscribes there; this client makes unary calls only.
+// deadline `timeout`. The event stream reconnects on `executor`.
 std::unique_ptr<Client> create_client(Executor& executor, std::chrono::milliseconds timeout);
 
 }  // namespace vanta::systemcontroller

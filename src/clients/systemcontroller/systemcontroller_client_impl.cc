@@ -12,8 +12,31 @@ using Stub = SystemController::Stub;
 }  // namespace
 
 ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                       logging::Logger& logger)
-    : GrpcClient(address), timeout_(timeout), logger_(logger) {}
+                       logging::Logger& logger, Executor* executor)
+    : GrpcClient(address),
+      timeout_(timeout),
+      logger_(logger),
+      events_({"systemcontroller", *this, [this] { return channel(); },
+               [this](grpc::ClientContext* context) { return stub().Subscribe(context); },
+               [](const Event& event) { return event.what() == STREAM_STARTED; },
+               clients::unsubscribe_request<SubscriptionRequest>(false),
+               clients::unsubscribe_request<SubscriptionRequest>(true)},
+              executor, logger_) {}
+
+void ClientImpl::SetObserver(const std::function<void(const Event&)>& on_event,
+                             const std::function<void()>& on_ready) {
+    events_.set_observer(on_event, on_ready);
+}
+
+void ClientImpl::SetObserver(const std::function<void(const Event&)>& on_event,
+                             const std::function<void()>& on_ready,
+                             const std::function<void()>& on_closed) {
+    events_.set_observer(on_event, on_ready, on_closed);
+}
+
+void ClientImpl::RemoveObserver() {
+    events_.remove_observer();
+}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
     return {kServiceName, operation, timeout_, logger_};
@@ -37,9 +60,9 @@ std::optional<RequestStatus> ClientImpl::Reboot(bool force) {
     return clients::call_or_empty(stub(), &Stub::Reboot, option, call("Reboot"));
 }
 
-std::unique_ptr<Client> create_client(Executor& /*executor*/, std::chrono::milliseconds timeout) {
+std::unique_ptr<Client> create_client(Executor& executor, std::chrono::milliseconds timeout) {
     return std::make_unique<ClientImpl>(kAddress, timeout,
-                                        logging::getLogger("SystemControllerClient"));
+                                        logging::getLogger("SystemControllerClient"), &executor);
 }
 
 }  // namespace vanta::systemcontroller

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 
+#include "clients/common/event_subscription.h"
 #include "clients/common/unary_call.h"
 #include "clients/systemcontroller/systemcontroller_client.h"
 #include "rpc/client/grpc_client.h"
+#include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 #include "systemcontroller.grpc.pb.h"
 
@@ -13,8 +16,16 @@ namespace vanta::systemcontroller {
 
 class ClientImpl final : public GrpcClient<SystemController, Client> {
   public:
+    // Without an executor a stream that ends is not set up again.
     ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-               logging::Logger& logger);
+               logging::Logger& logger, Executor* executor = nullptr);
+
+    void SetObserver(const std::function<void(const Event&)>& on_event,
+                     const std::function<void()>& on_ready) override;
+    void SetObserver(const std::function<void(const Event&)>& on_event,
+                     const std::function<void()>& on_ready,
+                     const std::function<void()>& on_closed) override;
+    void RemoveObserver() override;
 
     std::optional<StateResponse> GetState() override;
     std::optional<DeviceStateResponse> GetDeviceState() override;
@@ -26,6 +37,7 @@ class ClientImpl final : public GrpcClient<SystemController, Client> {
 
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
+    clients::EventSubscription<SubscriptionRequest, Event> events_;
 };
 
 }  // namespace vanta::systemcontroller

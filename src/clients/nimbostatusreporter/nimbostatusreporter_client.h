@@ -1,0 +1,42 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "nimbostatusreporter.pb.h"
+#include "rpc/client/grpc_observable_client_base.h"
+#include "runtime/executor/executor.h"
+
+namespace vanta::nimbostatusreporter {
+
+inline const std::string kServiceName = "Nimbo Status Reporter Service";
+inline const std::string kAddress = "unix:/tmp/nimbostatusreporter_service";
+inline constexpr std::chrono::milliseconds kDefaultTimeout{2000};
+
+// The cloud status reporter: which cloud service changed, the state of the
+// cloud connection and the status of each cloud service. Each unary
+// operation raises the GrpcException of a failure.
+//
+// Observing: SetObserver(on_event, on_ready) hands every event to `on_event`
+// on the stream's reader thread; the reporter announces no stream start, so
+// `on_ready` is never called. When the stream ends it is set up again on a
+// new channel by work queued on the factory's executor. The three-callback
+// form calls `on_closed` instead and leaves the rest to the caller. A second
+// SetObserver while observing raises std::runtime_error.
+class Client : public virtual GrpcObservableClientBase<Event> {
+  public:
+    // The service's `success`.
+    virtual bool SetRefreshTokenStatus(RefreshTokenEvent::Type type) = 0;
+    virtual CloudConnectivityResponse::ConnectivityState CheckCloudConnectivity() = 0;
+    virtual NimboServiceStatus GetNimboServiceStatus(NimboServiceStatus::ServiceType service) = 0;
+};
+
+// A client of the address the registry holds for "Nimbo Status Reporter
+// Service" (asked for at most 500 ms), else of
+// "unix:/tmp/nimbostatusreporter_service"; every call has the deadline
+// `timeout`. The event stream reconnects on `executor`.
+std::unique_ptr<Client> create_client(Executor& executor,
+                                      std::chrono::milliseconds timeout = kDefaultTimeout);
+
+}  // namespace vanta::nimbostatusreporter
