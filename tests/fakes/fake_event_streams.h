@@ -173,3 +173,13 @@ class FakeEventStreams {
 };
 
 }  // namespace vanta::testing
+
+// Serves a fake backend's Subscribe through a public FakeEventStreams member
+// named `streams`.
+#define VANTA_FAKE_EVENT_STREAM(Event, Request)                                         \
+  public:                                                                               \
+    grpc::Status Subscribe(grpc::ServerContext* context,                                \
+                           grpc::ServerReaderWriter<Event, Request>* stream) override { \
+        return streams.serve(context, stream);                                          \
+    }                                                                                   \
+    ::vanta::testing::FakeEventStreams<Event, Request> streams;
