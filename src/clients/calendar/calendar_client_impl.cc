@@ -34,7 +34,7 @@ CalendarClientImpl::CalendarClientImpl(Executor& executor, const std::string& na
       name_(name),
       logger_(logging::getLogger("CalendarClient")),
       subscription_("calendar::Subscribe", subscription_request(true), subscription_request(false),
-                    executor, logger_) {}
+                    &executor, logger_) {}
 
 // The stream's reader thread calls into this client until the stream is closed.
 CalendarClientImpl::~CalendarClientImpl() {

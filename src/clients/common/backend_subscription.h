@@ -35,7 +35,8 @@ class BackendSubscription {
     // `owner` names the client in the refusal of a second observer
     // ("nfc::SetObserver"); `start_request` and `stop_request` are what the
     // backend reads as the start and the end of observation.
-    BackendSubscription(std::string owner, Req start_request, Req stop_request, Executor& executor,
+    // Without an executor a stream that ends is not set up again.
+    BackendSubscription(std::string owner, Req start_request, Req stop_request, Executor* executor,
                         logging::Logger& logger)
         : owner_(std::move(owner)),
           start_request_(std::move(start_request)),
@@ -94,11 +95,11 @@ class BackendSubscription {
                 return;
             }
             logger_.info("reconnect_stream");
-            if (!callbacks_set) {
+            if (!callbacks_set || executor_ == nullptr) {
                 logger_.error("reconnect_stream failed");
                 return;
             }
-            executor_.add_work(
+            executor_->add_work(
                 [this, alive, subscription, resubscribe] {
                     // The client may be gone, or observation removed or
                     // replaced, while the work waited in the queue.
@@ -121,7 +122,7 @@ class BackendSubscription {
     const std::string owner_;
     const Req start_request_;
     const Req stop_request_;
-    Executor& executor_;
+    Executor* const executor_;
     logging::Logger& logger_;
     std::unique_ptr<Manager> manager_;
     std::atomic<bool> observing_{false};

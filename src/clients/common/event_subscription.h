@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "clients/common/backend_subscription.h"
 #include "rpc/client/grpc_client_base.h"
 #include "rpc/client/grpc_client_bidi_stream_manager.h"
 #include "rpc/client/grpc_client_channel.h"
@@ -33,8 +34,7 @@ class EventSubscription {
   public:
     using EventHandler = std::function<void(const Event&)>;
     using Notification = std::function<void()>;
-    using StreamManager = GrpcClientBidiStreamManager<Request, Event>;
-    using Stream = typename StreamManager::Stream;
+    using Stream = grpc::ClientReaderWriterInterface<Request, Event>;
 
     struct Backend {
         // Prefix of the error texts: "systemcontroller".
@@ -53,37 +53,22 @@ class EventSubscription {
 
     // Without an executor a stream that ends is not set up again.
     EventSubscription(Backend backend, Executor* executor, logging::Logger& logger)
-        : backend_(std::move(backend)), executor_(executor), logger_(logger) {}
-    ~EventSubscription() {
-        observing_ = false;
-        manager_.reset();
-    }
-    EventSubscription(const EventSubscription&) = delete;
-    EventSubscription& operator=(const EventSubscription&) = delete;
+        : backend_(std::move(backend)),
+          logger_(logger),
+          subscription_(backend_.name + "::SetObserver", backend_.start, backend_.stop, executor,
+                        logger) {}
 
     void set_observer(const EventHandler& on_event, const Notification& on_ready) {
-        // The subscription the three-callback form is about to make.
-        const std::uint64_t subscription = subscription_ + 1;
-        set_observer(on_event, on_ready, [this, subscription, on_event, on_ready] {
-            if (observing_ && subscription_ == subscription) {
-                reconnect_stream(subscription, on_event, on_ready);
-            }
-        });
+        set_observer(on_event, on_ready,
+                     subscription_.reconnecting(on_event && on_ready, [this, on_event, on_ready] {
+                         remove_observer();
+                         backend_.client.refresh_channel();
+                         set_observer(on_event, on_ready);
+                     }));
     }
 
     void set_observer(const EventHandler& on_event, const Notification& on_ready,
                       const Notification& on_closed) {
-        if (manager_) {
-            throw std::runtime_error(backend_.name +
-                                     "::SetObserver : Only one observer per client at a time");
-        }
-        ++subscription_;
-        observing_ = true;
-        auto open = [this](grpc::ClientContext* context) {
-            auto stream = backend_.subscribe(context);
-            stream->Write(backend_.start);
-            return stream;
-        };
         auto deliver = [this, on_event, on_ready](const Event& event) {
             if (!on_event || !on_ready) {
                 logger_.error("{}: Unable to handle event, callback is null",
@@ -96,52 +81,15 @@ class EventSubscription {
                 on_event(event);
             }
         };
-        manager_ = std::make_unique<StreamManager>(backend_.channel(), open, deliver, on_closed);
+        subscription_.start(backend_.channel(), backend_.subscribe, std::move(deliver), on_closed);
     }
 
-    void remove_observer() {
-        observing_ = false;
-        if (!manager_) {
-            return;
-        }
-        manager_->write(backend_.stop);
-        manager_.reset();
-    }
+    void remove_observer() { subscription_.stop(); }
 
   private:
-    // Runs on the reader thread of the stream that ended.
-    void reconnect_stream(std::uint64_t subscription, const EventHandler& on_event,
-                          const Notification& on_ready) {
-        logger_.info("reconnect_stream");
-        if (!on_event || !on_ready || executor_ == nullptr) {
-            logger_.info("reconnect_stream failed");
-            return;
-        }
-        std::weak_ptr<char> alive = alive_;
-        executor_->add_work(
-            [this, alive, subscription, on_event, on_ready] {
-                // The client may be gone, or observation removed or replaced,
-                // while the work waited in the queue.
-                if (alive.expired() || !observing_ || subscription_ != subscription) {
-                    return;
-                }
-                remove_observer();
-                backend_.client.refresh_channel();
-                set_observer(on_event, on_ready);
-            },
-            0, "reconnect_stream");
-    }
-
     Backend backend_;
-    Executor* executor_;
     logging::Logger& logger_;
-    std::unique_ptr<StreamManager> manager_;
-    std::atomic<bool> observing_{false};
-    // Identifies the current observation: a stream end or queued reconnection
-    // of an earlier one is ignored.
-    std::atomic<std::uint64_t> subscription_{0};
-    // Expires with the client; queued reconnection work checks it.
-    std::shared_ptr<char> alive_ = std::make_shared<char>();
+    BackendSubscription<Request, Event> subscription_;
 };
 
 // The request of the backends whose SubscriptionRequest carries `unsubscribe`.

@@ -24,7 +24,7 @@ ClientImpl::ClientImpl(Executor& executor, const std::string& address,
       timeout_(timeout),
       logger_(logging::getLogger("Nfc Client")),
       subscription_("nfc::SetObserver", subscription_request(false), subscription_request(true),
-                    executor, logger_) {}
+                    &executor, logger_) {}
 
 // The stream's reader thread calls into this client until the stream is closed.
 ClientImpl::~ClientImpl() {

@@ -25,7 +25,7 @@ ClientImpl::ClientImpl(Executor& executor, const std::string& address,
       timeout_(timeout),
       logger_(logging::getLogger("NimboBrandingClient")),
       subscription_("nimbobranding::SetObserver", subscription_request(false),
-                    subscription_request(true), executor, logger_) {}
+                    subscription_request(true), &executor, logger_) {}
 
 // The stream's reader thread calls into this client until the stream is closed.
 ClientImpl::~ClientImpl() {
