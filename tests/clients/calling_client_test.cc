@@ -16,6 +16,7 @@
 #include "clients/calling/calling_client.h"
 #include "fakes/console_capture.h"
 #include "fakes/fake_calling_service.h"
+#include "fakes/labelling_executor.h"
 #include "fakes/fake_service_registry.h"
 #include "fakes/temp_dir.h"
 #include "fakes/test_server.h"
@@ -31,36 +32,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 namespace calling = vanta::calling;
-
-// A ManualExecutor that also keeps the label of every work item it is given.
-class LabellingExecutor final : public Executor {
-  public:
-    void add_work(std::function<void()> work, unsigned short id) override {
-        add_work(std::move(work), id, "");
-    }
-    void add_work(std::function<void()> work, unsigned short id, const std::string& name) override {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            labels_.push_back(name);
-        }
-        queue_.add_work(std::move(work), id);
-    }
-    std::shared_ptr<vanta::executor::WorkHandle> schedule_work(
-        std::function<void()> work, std::chrono::milliseconds delay) override {
-        return queue_.schedule_work(std::move(work), delay);
-    }
-
-    void run() { queue_.run(); }
-    size_t count(const std::string& label) const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return std::count(labels_.begin(), labels_.end(), label);
-    }
-
-  private:
-    ManualExecutor queue_;
-    mutable std::mutex mutex_;
-    std::vector<std::string> labels_;
-};
 
 // What an observer was told, in order.
 class ObservedEvents {
