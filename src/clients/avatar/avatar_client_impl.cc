@@ -12,30 +12,13 @@ const std::string kServiceName = "Avatar Service";
 
 ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
                        Executor* executor)
-    : GrpcClient(address),
+    : ObservableClient(
+          address, "avatar", [](const Event& event) { return event.has_stream_started(); },
+          clients::unsubscribe_request<SubscriptionRequest>(false),
+          clients::unsubscribe_request<SubscriptionRequest>(true), executor,
+          logging::getLogger(kServiceName)),
       timeout_(timeout),
-      logger_(logging::getLogger(kServiceName)),
-      events_({"avatar", *this, [this] { return channel(); },
-               [this](grpc::ClientContext* context) { return stub().Subscribe(context); },
-               [](const Event& event) { return event.has_stream_started(); },
-               clients::unsubscribe_request<SubscriptionRequest>(false),
-               clients::unsubscribe_request<SubscriptionRequest>(true)},
-              executor, logger_) {}
-
-void ClientImpl::SetObserver(const std::function<void(const Event&)>& on_event,
-                             const std::function<void()>& on_ready) {
-    events_.set_observer(on_event, on_ready);
-}
-
-void ClientImpl::SetObserver(const std::function<void(const Event&)>& on_event,
-                             const std::function<void()>& on_ready,
-                             const std::function<void()>& on_closed) {
-    events_.set_observer(on_event, on_ready, on_closed);
-}
-
-void ClientImpl::RemoveObserver() {
-    events_.remove_observer();
-}
+      logger_(logging::getLogger(kServiceName)) {}
 
 void ClientImpl::GetAvatar(const std::string& uuid, int32_t size) {
     AvatarRequest request;

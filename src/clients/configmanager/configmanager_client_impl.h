@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "clients/common/event_subscription.h"
+#include "clients/common/observable_client.h"
 #include "clients/common/unary_call.h"
 #include "clients/configmanager/configmanager_client.h"
 #include "configmanager.grpc.pb.h"
@@ -15,18 +15,12 @@
 
 namespace vanta::configmanager {
 
-class ClientImpl final : public GrpcClient<Configuration, Client> {
+class ClientImpl final
+    : public clients::ObservableClient<Configuration, Client, SubscriptionRequest, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
     ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
                Executor* executor = nullptr);
-
-    void SetObserver(const std::function<void(const Event&)>& on_event,
-                     const std::function<void()>& on_ready) override;
-    void SetObserver(const std::function<void(const Event&)>& on_event,
-                     const std::function<void()>& on_ready,
-                     const std::function<void()>& on_closed) override;
-    void RemoveObserver() override;
 
     std::string GetLocale() override;
     bool SetLocale(const std::string& language) override;
@@ -43,7 +37,6 @@ class ClientImpl final : public GrpcClient<Configuration, Client> {
 
     std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
-    clients::EventSubscription<SubscriptionRequest, Event> events_;
 };
 
 }  // namespace vanta::configmanager

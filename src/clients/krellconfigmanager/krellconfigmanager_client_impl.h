@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "clients/common/event_subscription.h"
+#include "clients/common/observable_client.h"
 #include "clients/common/unary_call.h"
 #include "clients/krellconfigmanager/krellconfigmanager_client.h"
 #include "krellconfigmanager.grpc.pb.h"
@@ -17,18 +17,12 @@
 
 namespace vanta::krellconfigmanager {
 
-class ClientImpl final : public GrpcClient<KrellConfigManager, Client> {
+class ClientImpl final
+    : public clients::ObservableClient<KrellConfigManager, Client, SubscriptionRequest, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
     ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
                Executor* executor = nullptr);
-
-    void SetObserver(const std::function<void(const Event&)>& on_event,
-                     const std::function<void()>& on_ready) override;
-    void SetObserver(const std::function<void(const Event&)>& on_event,
-                     const std::function<void()>& on_ready,
-                     const std::function<void()>& on_closed) override;
-    void RemoveObserver() override;
 
     KRELLDeviceConfigValues GetKRELLDeviceConfigValues() override;
     std::optional<std::vector<std::string>> GetKRELLTFTPAddress() override;
@@ -43,7 +37,6 @@ class ClientImpl final : public GrpcClient<KrellConfigManager, Client> {
 
     std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
-    clients::EventSubscription<SubscriptionRequest, Event> events_;
 };
 
 }  // namespace vanta::krellconfigmanager

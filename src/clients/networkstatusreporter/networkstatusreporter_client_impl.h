@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "clients/common/event_subscription.h"
+#include "clients/common/observable_client.h"
 #include "clients/networkstatusreporter/networkstatusreporter_client.h"
 #include "networkstatusreporter.grpc.pb.h"
 #include "rpc/client/grpc_client.h"
@@ -14,25 +14,18 @@
 
 namespace vanta::networkstatusreporter {
 
-class ClientImpl final : public GrpcClient<NetworkStatusReporter, Client> {
+class ClientImpl final
+    : public clients::ObservableClient<NetworkStatusReporter, Client, SubscriptionRequest, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
     ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
                Executor* executor = nullptr);
-
-    void SetObserver(const std::function<void(const Event&)>& on_event,
-                     const std::function<void()>& on_ready) override;
-    void SetObserver(const std::function<void(const Event&)>& on_event,
-                     const std::function<void()>& on_ready,
-                     const std::function<void()>& on_closed) override;
-    void RemoveObserver() override;
 
     std::optional<NetworkStatusReport> GetNetworkStatusReport() override;
 
   private:
     std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
-    clients::EventSubscription<SubscriptionRequest, Event> events_;
 };
 
 }  // namespace vanta::networkstatusreporter

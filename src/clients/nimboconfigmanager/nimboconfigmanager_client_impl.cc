@@ -18,30 +18,14 @@ using Stub = Configuration::Stub;
 
 ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
                        Executor* executor)
-    : GrpcClient(address),
+    : ObservableClient(
+          address, "nimboconfigmanager",
+          [](const Event& event) { return event.what() == STREAM_STARTED; },
+          clients::unsubscribe_request<SubscriptionRequest>(false),
+          clients::unsubscribe_request<SubscriptionRequest>(true), executor,
+          logging::getLogger("NimboConfigManagerClient")),
       timeout_(timeout),
-      logger_(logging::getLogger("NimboConfigManagerClient")),
-      events_({"nimboconfigmanager", *this, [this] { return channel(); },
-               [this](grpc::ClientContext* context) { return stub().Subscribe(context); },
-               [](const Event& event) { return event.what() == STREAM_STARTED; },
-               clients::unsubscribe_request<SubscriptionRequest>(false),
-               clients::unsubscribe_request<SubscriptionRequest>(true)},
-              executor, logger_) {}
-
-void ClientImpl::SetObserver(const std::function<void(const Event&)>& on_event,
-                             const std::function<void()>& on_ready) {
-    events_.set_observer(on_event, on_ready);
-}
-
-void ClientImpl::SetObserver(const std::function<void(const Event&)>& on_event,
-                             const std::function<void()>& on_ready,
-                             const std::function<void()>& on_closed) {
-    events_.set_observer(on_event, on_ready, on_closed);
-}
-
-void ClientImpl::RemoveObserver() {
-    events_.remove_observer();
-}
+      logger_(logging::getLogger("NimboConfigManagerClient")) {}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
     return {kServiceName, operation, timeout_, logger_};

@@ -20,29 +20,12 @@ SubscriptionRequest subscription_request(bool subscribe) {
 
 ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
                        Executor* executor)
-    : GrpcClient(address),
+    : ObservableClient(
+          address, "nimbostatusreporter", [](const Event& /*event*/) { return false; },
+          subscription_request(true), subscription_request(false), executor,
+          logging::getLogger("NimboStatusReporterClient")),
       timeout_(timeout),
-      logger_(logging::getLogger("NimboStatusReporterClient")),
-      events_({"nimbostatusreporter", *this, [this] { return channel(); },
-               [this](grpc::ClientContext* context) { return stub().Subscribe(context); },
-               [](const Event& /*event*/) { return false; }, subscription_request(true),
-               subscription_request(false)},
-              executor, logger_) {}
-
-void ClientImpl::SetObserver(const std::function<void(const Event&)>& on_event,
-                             const std::function<void()>& on_ready) {
-    events_.set_observer(on_event, on_ready);
-}
-
-void ClientImpl::SetObserver(const std::function<void(const Event&)>& on_event,
-                             const std::function<void()>& on_ready,
-                             const std::function<void()>& on_closed) {
-    events_.set_observer(on_event, on_ready, on_closed);
-}
-
-void ClientImpl::RemoveObserver() {
-    events_.remove_observer();
-}
+      logger_(logging::getLogger("NimboStatusReporterClient")) {}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
     return {kServiceName, operation, timeout_, logger_};

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "clients/common/event_subscription.h"
+#include "clients/common/observable_client.h"
 #include "clients/common/unary_call.h"
 #include "clients/nimbostatusreporter/nimbostatusreporter_client.h"
 #include "nimbostatusreporter.grpc.pb.h"
@@ -14,18 +14,12 @@
 
 namespace vanta::nimbostatusreporter {
 
-class ClientImpl final : public GrpcClient<NimboStatusReporter, Client> {
+class ClientImpl final
+    : public clients::ObservableClient<NimboStatusReporter, Client, SubscriptionRequest, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
     ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
                Executor* executor = nullptr);
-
-    void SetObserver(const std::function<void(const Event&)>& on_event,
-                     const std::function<void()>& on_ready) override;
-    void SetObserver(const std::function<void(const Event&)>& on_event,
-                     const std::function<void()>& on_ready,
-                     const std::function<void()>& on_closed) override;
-    void RemoveObserver() override;
 
     bool SetRefreshTokenStatus(RefreshTokenEvent::Type type) override;
     CloudConnectivityResponse::ConnectivityState CheckCloudConnectivity() override;
@@ -36,7 +30,6 @@ class ClientImpl final : public GrpcClient<NimboStatusReporter, Client> {
 
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
-    clients::EventSubscription<SubscriptionRequest, Event> events_;
 };
 
 }  // namespace vanta::nimbostatusreporter

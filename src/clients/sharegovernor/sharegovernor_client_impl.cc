@@ -14,31 +14,16 @@ using google::protobuf::Empty;
 
 ClientImpl::ClientImpl(Executor& executor, const std::string& address,
                        std::chrono::milliseconds timeout, logging::Logger& logger)
-    : GrpcClient(address),
+    : ObservableClient(
+          address, "sharegovernor",
+          [](const Event& event) { return event.data_case() == Event::kStreamStarted; },
+          clients::unsubscribe_request<SubscriptionRequest>(false),
+          clients::unsubscribe_request<SubscriptionRequest>(true), &executor, logger),
       timeout_(timeout),
-      logger_(logger),
-      events_({"sharegovernor", *this, [this] { return channel(); },
-               [this](grpc::ClientContext* context) { return stub().Subscribe(context); },
-               [](const Event& event) { return event.data_case() == Event::kStreamStarted; },
-               clients::unsubscribe_request<SubscriptionRequest>(false),
-               clients::unsubscribe_request<SubscriptionRequest>(true)},
-              &executor, logger_) {}
+      logger_(logger) {}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
     return {kShareGovernorServiceName, operation, timeout_, logger_};
-}
-
-void ClientImpl::SetObserver(const EventHandler& on_event, const Notification& on_ready) {
-    events_.set_observer(on_event, on_ready);
-}
-
-void ClientImpl::SetObserver(const EventHandler& on_event, const Notification& on_ready,
-                             const Notification& on_closed) {
-    events_.set_observer(on_event, on_ready, on_closed);
-}
-
-void ClientImpl::RemoveObserver() {
-    events_.remove_observer();
 }
 
 // Unary operations.

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <string>
 
-#include "clients/common/event_subscription.h"
+#include "clients/common/observable_client.h"
 #include "clients/common/unary_call.h"
 #include "clients/sharegovernor/sharegovernor_client.h"
 #include "rpc/client/grpc_client.h"
@@ -22,17 +22,13 @@ inline const std::string kShareGovernorServiceName = "ShareGovernor";
 // RemoveObserver belong to one thread at a time (the executor's thread, where
 // reconnection runs too); events and the end of the stream arrive on the
 // stream manager's reader thread.
-class ClientImpl final : public GrpcClient<ShareGovernor, Client> {
+class ClientImpl final
+    : public clients::ObservableClient<ShareGovernor, Client, SubscriptionRequest, Event> {
   public:
     ClientImpl(Executor& executor, const std::string& address, std::chrono::milliseconds timeout,
                logging::Logger& logger);
     ClientImpl(const ClientImpl&) = delete;
     ClientImpl& operator=(const ClientImpl&) = delete;
-
-    void SetObserver(const EventHandler& on_event, const Notification& on_ready) override;
-    void SetObserver(const EventHandler& on_event, const Notification& on_ready,
-                     const Notification& on_closed) override;
-    void RemoveObserver() override;
 
     void StopAllShares() override;
     void StartLocalPreview() override;
@@ -44,8 +40,6 @@ class ClientImpl final : public GrpcClient<ShareGovernor, Client> {
 
     std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
-    // Last member: the stream goes before the stub, which its reader uses.
-    clients::EventSubscription<SubscriptionRequest, Event> events_;
 };
 
 }  // namespace vanta::sharegovernor

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "clients/common/event_subscription.h"
+#include "clients/common/observable_client.h"
 #include "clients/common/unary_call.h"
 #include "clients/systemcontroller/systemcontroller_client.h"
 #include "rpc/client/grpc_client.h"
@@ -14,18 +14,12 @@
 
 namespace vanta::systemcontroller {
 
-class ClientImpl final : public GrpcClient<SystemController, Client> {
+class ClientImpl final
+    : public clients::ObservableClient<SystemController, Client, SubscriptionRequest, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
     ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
                logging::Logger& logger, Executor* executor = nullptr);
-
-    void SetObserver(const std::function<void(const Event&)>& on_event,
-                     const std::function<void()>& on_ready) override;
-    void SetObserver(const std::function<void(const Event&)>& on_event,
-                     const std::function<void()>& on_ready,
-                     const std::function<void()>& on_closed) override;
-    void RemoveObserver() override;
 
     std::optional<StateResponse> GetState() override;
     std::optional<DeviceStateResponse> GetDeviceState() override;
@@ -37,7 +31,6 @@ class ClientImpl final : public GrpcClient<SystemController, Client> {
 
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
-    clients::EventSubscription<SubscriptionRequest, Event> events_;
 };
 
 }  // namespace vanta::systemcontroller
