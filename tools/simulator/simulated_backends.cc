@@ -137,6 +137,8 @@ SimulatedBackends::SimulatedBackends() : servers_(std::make_unique<Servers>()) {
                        [&](const std::string& operation, const Message& reply) {
                            s.calling.answer(operation, reply);
                        });
+    s.calling.answer("StartMeeting",
+                     *reply_of("vanta.calling.Calling", "StartMeeting", "meeting_id: 1"));
     s.serve("callproxy", s.calling);
     s.serve_scripted("volumemgr_service", "vanta.volumemgr.VolumeMgr", s.volume,
                      {{"GetCurrentVolume", "volume: 50"}});
