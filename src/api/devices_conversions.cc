@@ -1,30 +1,13 @@
 #include "api/devices_conversions.h"
 
+#include "api/enum_by_number.h"
+
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
 #include <string>
 
 namespace vanta::api {
-
-namespace {
-
-void refuse_sentinel(int value, const char* conversion) {
-    if (value == std::numeric_limits<int32_t>::min() ||
-        value == std::numeric_limits<int32_t>::max()) {
-        throw std::runtime_error(std::string("Unexpected ") + conversion);
-    }
-}
-
-// For enumerations whose members have the same numbers on both sides.
-template <typename To, typename From>
-To same_member(From value, bool (*is_member)(int), To fallback, const char* conversion) {
-    const int number = static_cast<int>(value);
-    refuse_sentinel(number, conversion);
-    return is_member(number) ? static_cast<To>(number) : fallback;
-}
-
-}  // namespace
 
 volumemgr::VolumeRequest backend_volume_request(const vantaapi::VolumeRequest& request) {
     volumemgr::VolumeRequest backend;
@@ -45,35 +28,35 @@ volumemgr::MuteRequest backend_mute_request(const vantaapi::MuteRequest& request
     volumemgr::MuteRequest backend;
     backend.set_mute_state(request.mute_state());
     // Button presses reach the volume manager as the UI's own requests.
-    backend.set_method(same_member(request.method(), volumemgr::Method_IsValid, volumemgr::kUnknown,
-                                   "mute method"));
+    backend.set_method(
+        by_number(request.method(), volumemgr::Method_IsValid, volumemgr::kUnknown, "mute method"));
     return backend;
 }
 
 volumemgr::AudioDeviceEvent backend_audio_path(const vantaapi::AvailablePathEvent& path) {
     volumemgr::AudioDeviceEvent backend;
     backend.set_index(path.index());
-    backend.set_path(same_member(path.device(), volumemgr::AudioPathType_IsValid,
-                                 volumemgr::UNKNOWN_PATH_TYPE, "audio device"));
+    backend.set_path(by_number(path.device(), volumemgr::AudioPathType_IsValid,
+                               volumemgr::UNKNOWN_PATH_TYPE, "audio device"));
     backend.set_name(path.name());
     backend.set_address(path.address());
-    backend.set_device_state(same_member(path.device_state(), volumemgr::AudioPathState_IsValid,
-                                         volumemgr::DEVICE_STATE_NONE, "audio path state"));
+    backend.set_device_state(by_number(path.device_state(), volumemgr::AudioPathState_IsValid,
+                                       volumemgr::DEVICE_STATE_NONE, "audio path state"));
     return backend;
 }
 
 void copy_audio_path(const volumemgr::AudioDeviceEvent& from, vantaapi::AvailablePathEvent* to) {
     to->set_index(from.index());
-    to->set_device(same_member(from.path(), vantaapi::AudioDevice_IsValid, vantaapi::UNKNOWN_DEVICE,
-                               "audio path type"));
+    to->set_device(by_number(from.path(), vantaapi::AudioDevice_IsValid, vantaapi::UNKNOWN_DEVICE,
+                             "audio path type"));
     to->set_name(from.name());
     to->set_address(from.address());
-    to->set_device_state(same_member(from.device_state(), vantaapi::AudioPathState_IsValid,
-                                     vantaapi::DEVICE_STATE_NONE, "audio path state"));
+    to->set_device_state(by_number(from.device_state(), vantaapi::AudioPathState_IsValid,
+                                   vantaapi::DEVICE_STATE_NONE, "audio path state"));
 }
 
 vantaapi::SystemState::State api_system_state(systemcontroller::SystemState state) {
-    refuse_sentinel(state, "system state");
+    refuse_enum_sentinel(state, "system state");
     switch (state) {
         case systemcontroller::AWAKE:
             return vantaapi::SystemState::AWAKE;
@@ -89,14 +72,14 @@ vantaapi::SystemState::State api_system_state(systemcontroller::SystemState stat
 vantaapi::DeviceState::State api_device_state(
     systemcontroller::DeviceStateResponse::DeviceState state) {
     // Unknown device states read as BOOT, the API's first state.
-    return same_member(state, vantaapi::DeviceState::State_IsValid, vantaapi::DeviceState::BOOT,
-                       "device state");
+    return by_number(state, vantaapi::DeviceState::State_IsValid, vantaapi::DeviceState::BOOT,
+                     "device state");
 }
 
 vantaapi::UpgradeState::code api_upgrade_state(upgrademanager::UpgradeState::code state) {
     using Backend = upgrademanager::UpgradeState;
     using Api = vantaapi::UpgradeState;
-    refuse_sentinel(state, "upgrade state");
+    refuse_enum_sentinel(state, "upgrade state");
     switch (state) {
         case Backend::IDLE:
             return Api::IDLE;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "api/copy_fields_by_name.h"
+#include "api/enum_by_number.h"
 #include "api/handler_kinds.h"
 #include "api/vantaapi_impl.h"
 #include "rpc/client/grpc_exceptions.h"
@@ -15,31 +16,19 @@
 namespace vanta {
 namespace {
 
-// An enumeration value of one schema as the enumeration of another: the same
-// number where the target has it, else `fallback`. The generated sentinels are
-// refused.
-template <typename To>
-To convert_enum(int value, bool (*is_valid)(int), To fallback, const char* conversion) {
-    if (value == std::numeric_limits<std::int32_t>::min() ||
-        value == std::numeric_limits<std::int32_t>::max()) {
-        throw std::runtime_error(std::string(conversion) + ": invalid enumeration value");
-    }
-    return is_valid(value) ? static_cast<To>(value) : fallback;
-}
-
 calling::Method to_calling(vantaapi::Method method) {
-    return convert_enum(method, calling::Method_IsValid, calling::kUnknown,
-                        "vantaapi::Method to calling::Method");
+    return api::by_number(method, calling::Method_IsValid, calling::kUnknown,
+                          "vantaapi::Method to calling::Method");
 }
 
 calling::KeyDigit to_calling(vantaapi::KeyDigit digit) {
-    return convert_enum(digit, calling::KeyDigit_IsValid, calling::KEY_DIGIT_INVALID,
-                        "vantaapi::KeyDigit to calling::KeyDigit");
+    return api::by_number(digit, calling::KeyDigit_IsValid, calling::KEY_DIGIT_INVALID,
+                          "vantaapi::KeyDigit to calling::KeyDigit");
 }
 
 vantaapi::ShareDirection to_api(calling::ShareDirection direction) {
-    return convert_enum(direction, vantaapi::ShareDirection_IsValid, vantaapi::UNKNOWN_DIRECTION,
-                        "calling::ShareDirection to vantaapi::ShareDirection");
+    return api::by_number(direction, vantaapi::ShareDirection_IsValid, vantaapi::UNKNOWN_DIRECTION,
+                          "calling::ShareDirection to vantaapi::ShareDirection");
 }
 
 calling::ShareEncodeParams to_calling(const vantaapi::ShareEncodeParams& params) {
@@ -58,9 +47,9 @@ void copy_calling_line(const calling::CallingLine& line, vantaapi::CallingLine& 
     api_line.set_display_name(line.display_name());
     api_line.set_directory_number(line.directory_number());
     api_line.mutable_registration_state()->set_state(
-        convert_enum(line.registration_state(), vantaapi::RegistrationState::State_IsValid,
-                     vantaapi::RegistrationState::UNKNOWN,
-                     "calling::RegistrationState to vantaapi::RegistrationState::State"));
+        api::by_number(line.registration_state(), vantaapi::RegistrationState::State_IsValid,
+                       vantaapi::RegistrationState::UNKNOWN,
+                       "calling::RegistrationState to vantaapi::RegistrationState::State"));
     api_line.set_external_directory_number(line.external_directory_number());
     api_line.set_sip_address(line.sip_address());
 }
