@@ -27,8 +27,8 @@
 
 // Platform, problem reports and tones.
 #include "audio/tone_player.h"
-#include "problemreport/problemreporter_client.h"
-#include "problemreport/problemreportstatus_client.h"
+#include "clients/problemreporter/problemreporter_client.h"
+#include "clients/problemreportstatus/problemreportstatus_client.h"
 
 namespace vanta {
 

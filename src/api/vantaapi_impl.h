@@ -44,8 +44,8 @@
 #include "clients/wifi/wifi_client.h"
 
 // Platform, problem reports and tones.
-#include "problemreport/problemreporter_client.h"
-#include "problemreport/problemreportstatus_client.h"
+#include "clients/problemreporter/problemreporter_client.h"
+#include "clients/problemreportstatus/problemreportstatus_client.h"
 
 namespace vanta {
 

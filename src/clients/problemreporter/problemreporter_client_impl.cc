@@ -1,4 +1,4 @@
-#include "problemreport/problemreporter_client_impl.h"
+#include "clients/problemreporter/problemreporter_client_impl.h"
 
 #include <algorithm>
 

@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "clients/problemreporter/problemreporter_client_impl.h"
+#include "clients/problemreportstatus/problemreportstatus_client_impl.h"
 #include "fakes/console_capture.h"
 #include "fakes/fake_problemreporter.h"
 #include "fakes/fake_problemreportstatus.h"
@@ -12,10 +14,8 @@
 #include "fakes/test_server.h"
 #include "problemreport/bundle_copy_strategy.h"
 #include "problemreport/problem_report_bundle_impl.h"
-#include "problemreport/problemreporter_client_impl.h"
-#include "problemreport/problemreportstatus_client_impl.h"
+#include "problemreport/test_bundle.h"
 #include "rpc/client/grpc_exceptions.h"
-#include "test_bundle.h"
 
 using namespace std::chrono_literals;
 

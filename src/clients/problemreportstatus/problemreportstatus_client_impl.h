@@ -3,7 +3,7 @@
 #include <chrono>
 #include <string>
 
-#include "problemreport/problemreportstatus_client.h"
+#include "clients/problemreportstatus/problemreportstatus_client.h"
 #include "problemreportstatus.grpc.pb.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"

@@ -1,4 +1,4 @@
-#include "problemreport/problemreportstatus_client_impl.h"
+#include "clients/problemreportstatus/problemreportstatus_client_impl.h"
 
 #include <variant>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "problemreport/problemreporter_client.h"
+#include "clients/problemreporter/problemreporter_client.h"
 #include "problemreporter.grpc.pb.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
