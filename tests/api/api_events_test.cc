@@ -19,9 +19,9 @@
 #include "api/service_constants.h"
 #include "api/vantaapi_service.h"
 #include "api_harness.h"
-#include "fakes/bus_translation_table.h"
-#include "fakes/console_capture.h"
-#include "fakes/fake_bus_broker.h"
+#include "sim/bus_broker.h"
+#include "support/bus_translation_table.h"
+#include "support/console_capture.h"
 
 using namespace std::chrono_literals;
 
@@ -80,7 +80,7 @@ std::vector<int> count_up(int count) {
 class ApiEventsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        broker_.emplace(FakeBusBroker::kDeviceAddresses);
+        broker_.emplace(sim::BusBroker::kDeviceAddresses);
         api_.emplace();
         ASSERT_TRUE(broker_->wait_for_open_streams(kApiSubscriber));
         stub_ = api_->client();
@@ -94,7 +94,7 @@ class ApiEventsTest : public ::testing::Test {
     }
 
     ConsoleCapture console_;
-    std::optional<FakeBusBroker> broker_;
+    std::optional<sim::BusBroker> broker_;
     std::optional<ApiHarness> api_;
     std::unique_ptr<vantaapi::VantaApi::Stub> stub_;
     std::optional<EventStream> stream_;
@@ -206,7 +206,7 @@ TEST_F(ApiEventsTest, RestartedBrokerGetsTheSameTopicsAgainAndEventsResume) {
     ASSERT_EQ(stream_->wait_for(2).size(), 2u);
 
     broker_.reset();
-    broker_.emplace(FakeBusBroker::kDeviceAddresses);
+    broker_.emplace(sim::BusBroker::kDeviceAddresses);
     // The reader reopens its stream first, then subscribes again.
     ASSERT_TRUE(broker_->wait_for_subscribe_calls(1));
     EXPECT_THAT(broker_->subscriptions(kApiSubscriber), ElementsAreArray(kPubSubEventTopics));
@@ -265,7 +265,7 @@ TEST(ApiStartup, RequestsAreServedWhileTheBrokerIsDownAndEventsFlowOnceItIsUp) {
     EventStream stream(*stub);
     ASSERT_EQ(stream.wait_for(1).size(), 1u);
 
-    FakeBusBroker broker(FakeBusBroker::kDeviceAddresses);
+    sim::BusBroker broker(sim::BusBroker::kDeviceAddresses);
     ASSERT_TRUE(broker.wait_for_open_streams(kApiSubscriber));
     EXPECT_THAT(broker.subscriptions(kApiSubscriber), ElementsAreArray(kPubSubEventTopics));
     broker.deliver(marker(7));

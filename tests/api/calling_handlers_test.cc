@@ -12,10 +12,10 @@
 #include <nlohmann/json.hpp>
 
 #include "api_harness.h"
-#include "fakes/console_capture.h"
-#include "fakes/fake_calling_service.h"
-#include "fakes/test_server.h"
-#include "fakes/wait_until.h"
+#include "sim/backend_server.h"
+#include "sim/calling_backend.h"
+#include "support/console_capture.h"
+#include "support/wait_until.h"
 
 using namespace std::chrono_literals;
 
@@ -63,8 +63,8 @@ class CallingHandlersTest : public ::testing::Test {
     }
 
     ConsoleCapture console_;
-    FakeCallingService service_;
-    TestServer backend_{"unix:/tmp/callproxy", {&service_}};
+    sim::CallingBackend service_;
+    sim::BackendServer backend_{"unix:/tmp/callproxy", {&service_}};
     ApiHarness api_;
     std::unique_ptr<vantaapi::VantaApi::Stub> stub_ = api_.client();
     grpc::ClientContext context_;

@@ -10,9 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "event_stream.h"
-#include "fakes/daemon_process.h"
-#include "fakes/fake_bus_broker.h"
-#include "fakes/wait_until.h"
+#include "sim/bus_broker.h"
+#include "support/daemon_process.h"
+#include "support/wait_until.h"
 
 using namespace std::chrono_literals;
 
@@ -32,7 +32,7 @@ class DaemonEventsTest : public ::testing::Test {
             grpc::CreateChannel(kApiAddress, grpc::InsecureChannelCredentials()));
     }
 
-    FakeBusBroker broker_{FakeBusBroker::kDeviceAddresses};
+    sim::BusBroker broker_{sim::BusBroker::kDeviceAddresses};
     DaemonProcess daemon_{VANTAAPID_PATH};
     std::unique_ptr<vantaapi::VantaApi::Stub> stub_;
 };

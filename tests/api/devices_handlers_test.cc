@@ -12,17 +12,17 @@
 #include <gtest/gtest.h>
 
 #include "api_harness.h"
-#include "fakes/console_capture.h"
-#include "fakes/fake_featuremanager.h"
-#include "fakes/fake_hdmirx.h"
-#include "fakes/fake_ieee8021x.h"
-#include "fakes/fake_reset.h"
-#include "fakes/fake_ringer.h"
-#include "fakes/fake_screensetting.h"
-#include "fakes/fake_systemcontroller.h"
-#include "fakes/fake_upgrademanager.h"
-#include "fakes/fake_volumemgr.h"
-#include "fakes/test_server.h"
+#include "sim/backend_server.h"
+#include "sim/featuremanager_backend.h"
+#include "sim/hdmirx_backend.h"
+#include "sim/ieee8021x_backend.h"
+#include "sim/reset_backend.h"
+#include "sim/ringer_backend.h"
+#include "sim/screensetting_backend.h"
+#include "sim/systemcontroller_backend.h"
+#include "sim/upgrademanager_backend.h"
+#include "sim/volumemgr_backend.h"
+#include "support/console_capture.h"
 
 using namespace std::chrono_literals;
 
@@ -56,24 +56,24 @@ class DevicesHandlersTest : public ::testing::Test {
     }
     const google::protobuf::Empty empty_;
 
-    FakeReset reset_;
-    FakeVolumeMgr volume_;
-    FakeFeatureManager features_;
-    FakeUpgradeManager upgrades_;
-    FakeIeee8021x ieee8021x_;
-    FakeSystemController system_;
-    FakeScreenSetting screen_;
-    FakeHdmiRx hdmi_;
-    FakeRinger ringer_;
-    TestServer reset_server_{"unix:/tmp/reset_service", {&reset_}};
-    TestServer volume_server_{"unix:/tmp/volumemgr_service", {&volume_}};
-    TestServer features_server_{"unix:/tmp/featuremanager_service", {&features_}};
-    TestServer upgrades_server_{"unix:/tmp/upgrademanager_service", {&upgrades_}};
-    TestServer ieee8021x_server_{"unix:/tmp/ieee8021x_service", {&ieee8021x_}};
-    TestServer system_server_{"unix:/tmp/systemcontroller_service", {&system_}};
-    TestServer screen_server_{"unix:/tmp/screensetting_service", {&screen_}};
-    TestServer hdmi_server_{"unix:/tmp/hdmirx_stub", {&hdmi_}};
-    TestServer ringer_server_{"unix:/tmp/ringer", {&ringer_}};
+    sim::ResetBackend reset_;
+    sim::VolumeMgrBackend volume_;
+    sim::FeatureManagerBackend features_;
+    sim::UpgradeManagerBackend upgrades_;
+    sim::Ieee8021xBackend ieee8021x_;
+    sim::SystemControllerBackend system_;
+    sim::ScreenSettingBackend screen_;
+    sim::HdmiRxBackend hdmi_;
+    sim::RingerBackend ringer_;
+    sim::BackendServer reset_server_{"unix:/tmp/reset_service", {&reset_}};
+    sim::BackendServer volume_server_{"unix:/tmp/volumemgr_service", {&volume_}};
+    sim::BackendServer features_server_{"unix:/tmp/featuremanager_service", {&features_}};
+    sim::BackendServer upgrades_server_{"unix:/tmp/upgrademanager_service", {&upgrades_}};
+    sim::BackendServer ieee8021x_server_{"unix:/tmp/ieee8021x_service", {&ieee8021x_}};
+    sim::BackendServer system_server_{"unix:/tmp/systemcontroller_service", {&system_}};
+    sim::BackendServer screen_server_{"unix:/tmp/screensetting_service", {&screen_}};
+    sim::BackendServer hdmi_server_{"unix:/tmp/hdmirx_stub", {&hdmi_}};
+    sim::BackendServer ringer_server_{"unix:/tmp/ringer", {&ringer_}};
     ConsoleCapture console_;
     ApiHarness api_;
     std::unique_ptr<ApiStub> stub_ = api_.client();
@@ -83,11 +83,10 @@ TEST_F(DevicesHandlersTest, VolumeOperationsAnswerTheVolumeManagersValues) {
     volume_.reply("SetVolume", text<volumemgr::VolumeStatus>("volume: 30"));
     volume_.reply("SetAudioMute", text<volumemgr::MuteStatus>("is_mute: true"));
     volume_.reply("CurrentVolumeControlPath",
-                      text<volumemgr::AudioDeviceEvent>(
-                          "index: 2 path: BLUETOOTH_HEADSET name: 'Buds' address: 'aa:bb' "
-                          "device_state: DEVICE_STATE_CONNECTING"));
-    volume_.reply("SetVolumeControlPath",
-                      text<volumemgr::SetAudioPathResponse>("success: true"));
+                  text<volumemgr::AudioDeviceEvent>(
+                      "index: 2 path: BLUETOOTH_HEADSET name: 'Buds' address: 'aa:bb' "
+                      "device_state: DEVICE_STATE_CONNECTING"));
+    volume_.reply("SetVolumeControlPath", text<volumemgr::SetAudioPathResponse>("success: true"));
 
     vantaapi::VolumeStatus volume;
     ASSERT_TRUE(
@@ -129,10 +128,9 @@ TEST_F(DevicesHandlersTest, AnOptionalAnswerWithoutResultIsUnavailableWithItsTex
 }
 
 TEST_F(DevicesHandlersTest, FeatureOperations) {
-    features_.reply(
-        "GetFeatureInfo",
-        text<featuremanager::FeatureInfo>(
-            "feature_name: 'signage' feature_state: ENABLE feature_type: PRODUCTION"));
+    features_.reply("GetFeatureInfo",
+                    text<featuremanager::FeatureInfo>(
+                        "feature_name: 'signage' feature_state: ENABLE feature_type: PRODUCTION"));
     features_.reply("DisableFeature", text<featuremanager::RequestResult>("success: true"));
 
     vantaapi::FeatureInfo feature;
@@ -155,7 +153,7 @@ TEST_F(DevicesHandlersTest, FeatureOperations) {
 
 TEST_F(DevicesHandlersTest, GetAllFeaturesWithFeaturesAnswersTheBoundsCheckText) {
     features_.reply("GetAllFeatures",
-                        text<featuremanager::AllFeatures>("features { feature_name: 'a' }"));
+                    text<featuremanager::AllFeatures>("features { feature_name: 'a' }"));
     vantaapi::AllFeatures all;
     const grpc::Status status = call(&ApiStub::GetAllFeatures, empty_, all);
     EXPECT_EQ(status.error_code(), grpc::StatusCode::UNAVAILABLE);
@@ -165,7 +163,7 @@ TEST_F(DevicesHandlersTest, GetAllFeaturesWithFeaturesAnswersTheBoundsCheckText)
 TEST_F(DevicesHandlersTest, SystemControllerOperations) {
     system_.reply("GetState", text<systemcontroller::StateResponse>("state: AWAKE"));
     system_.reply("GetDeviceState",
-                      text<systemcontroller::DeviceStateResponse>("device_state: RUNNING"));
+                  text<systemcontroller::DeviceStateResponse>("device_state: RUNNING"));
     system_.reply("Reboot", text<systemcontroller::RequestStatus>("success: true"));
 
     vantaapi::SystemState state;
@@ -181,20 +179,20 @@ TEST_F(DevicesHandlersTest, SystemControllerOperations) {
     vantaapi::RequestStatus cleared;
     ASSERT_TRUE(call(&ApiStub::ClearOobState, vantaapi::ClearOobRequest(), cleared).ok());
     EXPECT_FALSE(cleared.success());
-    EXPECT_THAT(system_.calls_with_requests(), ElementsAre("GetState()", "GetDeviceState()",
-                                             "Reboot(force: true)", "ClearOobState()"));
+    EXPECT_THAT(
+        system_.calls_with_requests(),
+        ElementsAre("GetState()", "GetDeviceState()", "Reboot(force: true)", "ClearOobState()"));
 }
 
 TEST_F(DevicesHandlersTest, GuardedCallsCopyTheAnswer) {
-    screen_.reply("GetScreenBrightness",
-                      text<screensetting::ScreenBrightnessResponse>(
-                          "status { success: true } brightness_percentage: 80"));
+    screen_.reply("GetScreenBrightness", text<screensetting::ScreenBrightnessResponse>(
+                                             "status { success: true } brightness_percentage: 80"));
     screen_.reply("SetScreenBacklight", text<screensetting::RequestStatus>("success: true"));
     ieee8021x_.reply("GetIeee8021xConfig",
-                         text<ieee8021x::Ieee8021xConfigResponse>(
-                             "config { ca_cert_handle: 'ca-1' client_cert_handle: 'cl-2' }"));
+                     text<ieee8021x::Ieee8021xConfigResponse>(
+                         "config { ca_cert_handle: 'ca-1' client_cert_handle: 'cl-2' }"));
     ieee8021x_.reply("GetIeee8021xState",
-                         text<ieee8021x::Ieee8021xStateResponse>("state { enabled: true }"));
+                     text<ieee8021x::Ieee8021xStateResponse>("state { enabled: true }"));
     volume_.reply(
         "AvailableVolumeControlPath",
         text<volumemgr::AudioDeviceEventList>("device_list { index: 1 path: INTERNAL_SPEAKER_MIC } "
@@ -301,8 +299,7 @@ TEST_F(DevicesHandlersTest, RingerAndResetFailuresAreLoggedAndUnavailable) {
 
 TEST_F(DevicesHandlersTest, UnguardedUpgradeAndShareOperations) {
     upgrades_.reply("GetVersionInfo", text<upgrademanager::VersionInfo>("version: '3.1.0'"));
-    upgrades_.reply("GetUpgradeState",
-                        text<upgrademanager::UpgradeState>("state: DOWNLOADING"));
+    upgrades_.reply("GetUpgradeState", text<upgrademanager::UpgradeState>("state: DOWNLOADING"));
     hdmi_.reply("StartLocalWiredShare", text<hdmirx::RenderResponse>("status: SUCCESS"));
     hdmi_.reply("StopLocalWiredShare", text<hdmirx::RenderResponse>("status: FAILURE"));
 
@@ -327,9 +324,10 @@ TEST_F(DevicesHandlersTest, UnguardedUpgradeAndShareOperations) {
     vantaapi::RequestStatus stopped;
     ASSERT_TRUE(call(&ApiStub::StopLocalWiredShare, empty_, stopped).ok());
     EXPECT_FALSE(stopped.success());
-    EXPECT_THAT(upgrades_.calls_with_requests(), ElementsAre("GetVersionInfo()", "GetUpgradeState()",
-                                               "PostponeDownload(postpone_seconds: 900)",
-                                               "SetUpgradeLimitHour(upgrade_limit_hour: 2)"));
+    EXPECT_THAT(upgrades_.calls_with_requests(),
+                ElementsAre("GetVersionInfo()", "GetUpgradeState()",
+                            "PostponeDownload(postpone_seconds: 900)",
+                            "SetUpgradeLimitHour(upgrade_limit_hour: 2)"));
 
     upgrades_.fail_with(grpc::Status(grpc::StatusCode::NOT_FOUND, "no package"));
     vantaapi::RequestStatus installed;

@@ -10,19 +10,19 @@
 #include <gtest/gtest.h>
 
 #include "api_harness.h"
-#include "fakes/console_capture.h"
-#include "fakes/fake_accesspoint.h"
-#include "fakes/fake_avatar.h"
-#include "fakes/fake_configmanager.h"
-#include "fakes/fake_krellconfigmanager.h"
-#include "fakes/fake_krellsecurity.h"
-#include "fakes/fake_mediasession.h"
-#include "fakes/fake_networkmanager.h"
-#include "fakes/fake_networkstatusreporter.h"
-#include "fakes/fake_nimboconfigmanager.h"
-#include "fakes/fake_nimboultrasound.h"
-#include "fakes/fake_wifi.h"
-#include "fakes/test_server.h"
+#include "sim/accesspoint_backend.h"
+#include "sim/avatar_backend.h"
+#include "sim/backend_server.h"
+#include "sim/configmanager_backend.h"
+#include "sim/krellconfigmanager_backend.h"
+#include "sim/krellsecurity_backend.h"
+#include "sim/mediasession_backend.h"
+#include "sim/networkmanager_backend.h"
+#include "sim/networkstatusreporter_backend.h"
+#include "sim/nimboconfigmanager_backend.h"
+#include "sim/nimboultrasound_backend.h"
+#include "sim/wifi_backend.h"
+#include "support/console_capture.h"
 
 using namespace std::chrono_literals;
 
@@ -54,18 +54,18 @@ class NetworkHandlers : public ::testing::Test {
 
     const google::protobuf::Empty empty_;
     ConsoleCapture console_;
-    FakeNetworkStatusReporter reporter_;
-    FakeNetworkManager network_;
-    FakeWifi wifi_;
-    FakeNimboUltrasound ultrasound_;
-    FakeAvatar avatar_;
-    FakeAccessPoint access_point_;
-    FakeKrellSecurity krell_security_;
-    FakeConfigManager config_;
-    FakeKrellConfigManager krell_config_;
-    FakeNimboConfigManager cloud_config_;
-    FakeMediaSession media_session_;
-    TestServer servers_[11] = {
+    sim::NetworkStatusReporterBackend reporter_;
+    sim::NetworkManagerBackend network_;
+    sim::WifiBackend wifi_;
+    sim::NimboUltrasoundBackend ultrasound_;
+    sim::AvatarBackend avatar_;
+    sim::AccessPointBackend access_point_;
+    sim::KrellSecurityBackend krell_security_;
+    sim::ConfigManagerBackend config_;
+    sim::KrellConfigManagerBackend krell_config_;
+    sim::NimboConfigManagerBackend cloud_config_;
+    sim::MediaSessionBackend media_session_;
+    sim::BackendServer servers_[11] = {
         {"unix:/tmp/network_status_reporter", {&reporter_}},
         {"unix:/tmp/networkmanager_service", {&network_}},
         {"unix:/tmp/wifi_service", {&wifi_}},

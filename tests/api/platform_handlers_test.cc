@@ -18,15 +18,15 @@
 
 #include "api_harness.h"
 #include "audio/tone_player.h"
-#include "fakes/console_capture.h"
-#include "fakes/fake_media.h"
-#include "fakes/fake_problemreporter.h"
-#include "fakes/fake_problemreportstatus.h"
-#include "fakes/test_server.h"
 #include "platform/device_identity.h"
 #include "platform/manufacturing_data.h"
 #include "platform/platform_info.h"
 #include "platform/system_version.h"
+#include "sim/backend_server.h"
+#include "sim/media_backend.h"
+#include "sim/problemreporter_backend.h"
+#include "sim/problemreportstatus_backend.h"
+#include "support/console_capture.h"
 
 using namespace std::chrono_literals;
 
@@ -44,12 +44,12 @@ grpc::ClientContext* with_deadline(grpc::ClientContext& context) {
 // finds its media backend.
 class PlatformHandlersTest : public ::testing::Test {
   protected:
-    FakeMedia media_;
-    FakeProblemReporter reporter_;
-    FakeProblemReportStatus status_;
-    TestServer media_server_{"unix:/tmp/media_service", {&media_}};
-    TestServer reporter_server_{"unix:/tmp/problemreporter_service", {&reporter_}};
-    TestServer status_server_{"unix:/tmp/problemreportstatus_service", {&status_}};
+    sim::MediaBackend media_;
+    sim::ProblemReporterBackend reporter_;
+    sim::ProblemReportStatusBackend status_;
+    sim::BackendServer media_server_{"unix:/tmp/media_service", {&media_}};
+    sim::BackendServer reporter_server_{"unix:/tmp/problemreporter_service", {&reporter_}};
+    sim::BackendServer status_server_{"unix:/tmp/problemreportstatus_service", {&status_}};
     ConsoleCapture console_;
     ApiHarness api_;
     std::unique_ptr<vantaapi::VantaApi::Stub> stub_ = api_.client();

@@ -9,10 +9,10 @@
 
 #include "audio/current_volume_reader.h"
 #include "audio/tone_player_impl.h"
-#include "fakes/console_capture.h"
-#include "fakes/fake_media.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
+#include "sim/backend_server.h"
+#include "sim/media_backend.h"
+#include "support/console_capture.h"
+#include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
 
@@ -63,8 +63,8 @@ class TonePlayerTest : public ::testing::Test {
 
     TempDir dir_;
     fs::path chimes_ = dir_.path() / "chimes";
-    FakeMedia media_;
-    TestServer server_{dir_.socket_address("media"), {&media_}};
+    sim::MediaBackend media_;
+    sim::BackendServer server_{dir_.socket_address("media"), {&media_}};
     ConsoleCapture console_;
 };
 

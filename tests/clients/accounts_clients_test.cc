@@ -20,15 +20,15 @@
 #include "clients/accountmanager/accountmanager_client_impl.h"
 #include "clients/phonebook/phonebook_client_impl.h"
 #include "clients/sharegovernor/sharegovernor_client_impl.h"
-#include "fakes/fake_accountmanager.h"
-#include "fakes/fake_phonebook.h"
-#include "fakes/fake_sharegovernor.h"
-#include "fakes/recording_logger.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
-#include "fakes/wait_until.h"
 #include "rpc/client/grpc_exceptions.h"
 #include "runtime/executor/manual_executor.h"
+#include "sim/accountmanager_backend.h"
+#include "sim/backend_server.h"
+#include "sim/phonebook_backend.h"
+#include "sim/sharegovernor_backend.h"
+#include "support/recording_logger.h"
+#include "support/temp_dir.h"
+#include "support/wait_until.h"
 
 using namespace std::chrono_literals;
 
@@ -119,7 +119,7 @@ class Observed {
 // Event streams, the same for both observable clients.
 
 struct AccountStream {
-    using Fake = FakeAccountManager;
+    using Fake = sim::AccountManagerBackend;
     using Client = accountmanager::ClientImpl;
     static constexpr const char* kRefusal =
         "accountmanager::SetObserver : Only one observer per client at a time";
@@ -138,7 +138,7 @@ struct AccountStream {
 };
 
 struct ShareStream {
-    using Fake = FakeShareGovernor;
+    using Fake = sim::ShareGovernorBackend;
     using Client = sharegovernor::ClientImpl;
     static constexpr const char* kRefusal =
         "sharegovernor::SetObserver : Only one observer per client at a time";
@@ -166,8 +166,8 @@ class ObservableClientTest : public ::testing::Test {
     TempDir dir_;
     std::string address_ = dir_.socket_address("backend");
     typename Stream::Fake fake_;
-    std::unique_ptr<TestServer> server_ =
-        std::make_unique<TestServer>(address_, std::initializer_list<grpc::Service*>{&fake_});
+    std::unique_ptr<sim::BackendServer> server_ = std::make_unique<sim::BackendServer>(
+        address_, std::initializer_list<grpc::Service*>{&fake_});
     LabellingExecutor executor_;
     RecordingLogger logger_;
     Observed observed_;
@@ -220,7 +220,7 @@ TYPED_TEST(ObservableClientTest, ABackendRestartQueuesOneReconnection) {
     EXPECT_EQ(this->logger_.count("I reconnect_stream"), 1u);
 
     // Back again: the queued work subscribes on a new channel.
-    this->server_ = std::make_unique<TestServer>(
+    this->server_ = std::make_unique<sim::BackendServer>(
         this->address_, std::initializer_list<grpc::Service*>{&this->fake_});
     ASSERT_TRUE(wait_until(
         [&] {
@@ -257,9 +257,9 @@ class AccountClientTest : public ::testing::Test {
   protected:
     TempDir dir_;
     std::string address_ = dir_.socket_address("account_manager");
-    FakeAccountManager fake_;
-    std::unique_ptr<TestServer> server_ =
-        std::make_unique<TestServer>(address_, std::initializer_list<grpc::Service*>{&fake_});
+    sim::AccountManagerBackend fake_;
+    std::unique_ptr<sim::BackendServer> server_ = std::make_unique<sim::BackendServer>(
+        address_, std::initializer_list<grpc::Service*>{&fake_});
     ManualExecutor executor_;
     RecordingLogger logger_;
     Observed observed_;
@@ -393,8 +393,8 @@ class ShareGovernorClientTest : public ::testing::Test {
   protected:
     TempDir dir_;
     std::string address_ = dir_.socket_address("share_governor");
-    FakeShareGovernor fake_;
-    TestServer server_{address_, {&fake_}};
+    sim::ShareGovernorBackend fake_;
+    sim::BackendServer server_{address_, {&fake_}};
     ManualExecutor executor_;
     RecordingLogger logger_;
     sharegovernor::ClientImpl client_{executor_, address_, 2000ms, logger_};
@@ -431,8 +431,8 @@ TEST_F(ShareGovernorClientTest, FailedCallsRaiseTheTypedError) {
 TEST(PhonebookClient, SearchSendsTheQueryAndAnswersTheEntries) {
     TempDir dir;
     const std::string address = dir.socket_address("phonebook");
-    FakePhonebook fake;
-    TestServer server(address, {&fake});
+    sim::PhonebookBackend fake;
+    sim::BackendServer server(address, {&fake});
     RecordingLogger logger;
     phonebook::ClientImpl client(address, 2000ms, logger);
     const auto entries = text<phonebook::SearchResponse>(R"(
@@ -463,12 +463,12 @@ TEST(PhonebookClient, SearchSendsTheQueryAndAnswersTheEntries) {
 // /tmp).
 
 TEST(AccountsClientFactories, BindTheBackendsFixedSockets) {
-    FakeAccountManager accounts;
-    FakeShareGovernor shares;
-    FakePhonebook directory;
-    TestServer account_server("unix:/tmp/account_manager", {&accounts});
-    TestServer share_server("unix:/tmp/share_governor", {&shares});
-    TestServer phonebook_server("unix:/tmp/phonebook_service", {&directory});
+    sim::AccountManagerBackend accounts;
+    sim::ShareGovernorBackend shares;
+    sim::PhonebookBackend directory;
+    sim::BackendServer account_server("unix:/tmp/account_manager", {&accounts});
+    sim::BackendServer share_server("unix:/tmp/share_governor", {&shares});
+    sim::BackendServer phonebook_server("unix:/tmp/phonebook_service", {&directory});
     ManualExecutor executor;
 
     accounts.reply("GetBootstrapState", text<accountmanager::BootstrapState>("state: READY"));

@@ -19,16 +19,16 @@
 #include "clients/certificatemanager/certificatemanager_client_impl.h"
 #include "clients/nfc/nfc_client_impl.h"
 #include "clients/nimbobranding/nimbobranding_client_impl.h"
-#include "fakes/console_capture.h"
-#include "fakes/fake_calendar.h"
-#include "fakes/fake_certificatemanager.h"
-#include "fakes/fake_nfc.h"
-#include "fakes/fake_nimbobranding.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
-#include "fakes/wait_until.h"
 #include "rpc/client/grpc_exceptions.h"
 #include "runtime/executor/manual_executor.h"
+#include "sim/backend_server.h"
+#include "sim/calendar_backend.h"
+#include "sim/certificatemanager_backend.h"
+#include "sim/nfc_backend.h"
+#include "sim/nimbobranding_backend.h"
+#include "support/console_capture.h"
+#include "support/temp_dir.h"
+#include "support/wait_until.h"
 
 using namespace std::chrono_literals;
 
@@ -110,8 +110,8 @@ struct RestartableBackend {
 
     void stop() { server.reset(); }
     void start() {
-        server =
-            std::make_unique<TestServer>(address, std::initializer_list<grpc::Service*>{&fake});
+        server = std::make_unique<sim::BackendServer>(address,
+                                                      std::initializer_list<grpc::Service*>{&fake});
     }
     // Runs the executor until the backend has seen `count` streams.
     bool run_until_opened(int count) {
@@ -127,15 +127,15 @@ struct RestartableBackend {
     TempDir dir;
     std::string address = dir.socket_address("backend");
     Fake fake;
-    std::unique_ptr<TestServer> server =
-        std::make_unique<TestServer>(address, std::initializer_list<grpc::Service*>{&fake});
+    std::unique_ptr<sim::BackendServer> server =
+        std::make_unique<sim::BackendServer>(address, std::initializer_list<grpc::Service*>{&fake});
     LabellingExecutor executor;
     std::unique_ptr<Client> client;
 };
 
 // Calendar.
 
-using CalendarBackend = RestartableBackend<FakeCalendar, calendar::CalendarClientImpl>;
+using CalendarBackend = RestartableBackend<sim::CalendarBackend, calendar::CalendarClientImpl>;
 
 CalendarBackend calendar_backend() {
     return CalendarBackend([](Executor& executor, const std::string& address) {
@@ -275,8 +275,8 @@ TEST(CalendarClient, SubscriptionDeliversUpdatesInOrderAndEndsWithTheService) {
 struct CertificateBackend {
     TempDir dir;
     std::string address = dir.socket_address("backend");
-    FakeCertificateManager fake;
-    TestServer server{address, {&fake}};
+    sim::CertificateManagerBackend fake;
+    sim::BackendServer server{address, {&fake}};
     certificatemanager::ClientImpl client{address, 2000ms};
 };
 
@@ -340,7 +340,7 @@ TEST(CertificateManagerClient, RaisesTheTypedErrors) {
 // Branding and NFC share the observer's shape: a change callback and a ready
 // callback.
 
-using BrandingBackend = RestartableBackend<FakeNimboBranding, nimbobranding::ClientImpl>;
+using BrandingBackend = RestartableBackend<sim::NimboBrandingBackend, nimbobranding::ClientImpl>;
 
 BrandingBackend branding_backend() {
     return BrandingBackend([](Executor& executor, const std::string& address) {
@@ -442,7 +442,7 @@ TEST(NimboBrandingClient, AnObserverWithoutAReadyCallbackIsToldNothing) {
     EXPECT_TRUE(observed.seen().empty());
 }
 
-using NfcBackend = RestartableBackend<FakeNfc, nfc::ClientImpl>;
+using NfcBackend = RestartableBackend<sim::NfcBackend, nfc::ClientImpl>;
 
 NfcBackend nfc_backend() {
     return NfcBackend([](Executor& executor, const std::string& address) {

@@ -14,15 +14,15 @@
 #include <nlohmann/json.hpp>
 
 #include "clients/calling/calling_client.h"
-#include "fakes/console_capture.h"
-#include "fakes/fake_calling_service.h"
-#include "fakes/labelling_executor.h"
-#include "fakes/fake_service_registry.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
-#include "fakes/wait_until.h"
 #include "rpc/client/grpc_exceptions.h"
 #include "runtime/executor/manual_executor.h"
+#include "sim/backend_server.h"
+#include "sim/calling_backend.h"
+#include "sim/service_registry.h"
+#include "support/console_capture.h"
+#include "support/labelling_executor.h"
+#include "support/temp_dir.h"
+#include "support/wait_until.h"
 
 using namespace std::chrono_literals;
 
@@ -102,7 +102,7 @@ std::vector<nlohmann::json> reported_spans(const std::vector<std::string>& lines
     return spans;
 }
 
-std::string metadata_value(const FakeCallingService::Call& call, const std::string& key) {
+std::string metadata_value(const sim::CallingBackend::Call& call, const std::string& key) {
     const auto found = call.metadata.find(key);
     return found == call.metadata.end() ? "" : found->second;
 }
@@ -112,9 +112,9 @@ class CallingClientTest : public ::testing::Test {
     ConsoleCapture console_;
     TempDir dir_;
     std::string address_ = dir_.socket_address("callproxy");
-    FakeCallingService service_;
-    std::unique_ptr<TestServer> server_ =
-        std::make_unique<TestServer>(address_, std::initializer_list<grpc::Service*>{&service_});
+    sim::CallingBackend service_;
+    std::unique_ptr<sim::BackendServer> server_ = std::make_unique<sim::BackendServer>(
+        address_, std::initializer_list<grpc::Service*>{&service_});
     LabellingExecutor executor_;
     std::unique_ptr<calling::CallingClient> client_ =
         calling::create_client(executor_, address_, "CallProxy");
@@ -363,8 +363,8 @@ TEST_F(CallingClientTest, EachEndOfTheStreamQueuesOneReconnection) {
     EXPECT_EQ(executor_.count("reconnect_stream"), 1u);
 
     // The backend is back: the queued work subscribes again.
-    server_ =
-        std::make_unique<TestServer>(address_, std::initializer_list<grpc::Service*>{&service_});
+    server_ = std::make_unique<sim::BackendServer>(
+        address_, std::initializer_list<grpc::Service*>{&service_});
     ASSERT_TRUE(wait_until(
         [&] {
             executor_.run();
@@ -401,8 +401,8 @@ TEST_F(CallingClientTest, NoReconnectionAfterRemoveObserver) {
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(executor_.count("reconnect_stream"), 0u);
     // Observing may start again.
-    server_ =
-        std::make_unique<TestServer>(address_, std::initializer_list<grpc::Service*>{&service_});
+    server_ = std::make_unique<sim::BackendServer>(
+        address_, std::initializer_list<grpc::Service*>{&service_});
     client_->SetObserver(observed.on_event(), observed.on_ready());
     EXPECT_TRUE(service_.wait_for_opened(2, 10s));
     client_->RemoveObserver();
@@ -424,11 +424,11 @@ TEST_F(CallingClientTest, AStreamEndWithoutAnEventCallbackDoesNotReconnect) {
 TEST(CallProxyFactory, UsesTheAddressTheRegistryHolds) {
     TempDir dir;
     const std::string address = dir.socket_address("registered");
-    FakeCallingService service;
-    TestServer server(address, {&service});
-    FakeServiceRegistry registry;
+    sim::CallingBackend service;
+    sim::BackendServer server(address, {&service});
+    sim::ServiceRegistry registry;
     registry.add_entry("CallProxy", address);
-    TestServer registry_server("unix:/tmp/serviceregistry", {&registry});
+    sim::BackendServer registry_server("unix:/tmp/serviceregistry", {&registry});
 
     ManualExecutor executor;
     const auto client = callproxy::create_client(executor);
@@ -438,8 +438,8 @@ TEST(CallProxyFactory, UsesTheAddressTheRegistryHolds) {
 }
 
 TEST(CallProxyFactory, FallsBackToTheFixedSocketWhenTheRegistryIsAway) {
-    FakeCallingService service;
-    TestServer server(callproxy::kCallProxyAddress, {&service});
+    sim::CallingBackend service;
+    sim::BackendServer server(callproxy::kCallProxyAddress, {&service});
 
     ManualExecutor executor;
     const auto started = std::chrono::steady_clock::now();

@@ -20,19 +20,19 @@
 #include "clients/systemcontroller/systemcontroller_client_impl.h"
 #include "clients/upgrademanager/upgrademanager_client_impl.h"
 #include "clients/volumemgr/volumemgr_client_impl.h"
-#include "fakes/fake_featuremanager.h"
-#include "fakes/fake_hdmirx.h"
-#include "fakes/fake_ieee8021x.h"
-#include "fakes/fake_reset.h"
-#include "fakes/fake_ringer.h"
-#include "fakes/fake_screensetting.h"
-#include "fakes/fake_systemcontroller.h"
-#include "fakes/fake_upgrademanager.h"
-#include "fakes/fake_volumemgr.h"
-#include "fakes/recording_logger.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
 #include "rpc/client/grpc_exceptions.h"
+#include "sim/backend_server.h"
+#include "sim/featuremanager_backend.h"
+#include "sim/hdmirx_backend.h"
+#include "sim/ieee8021x_backend.h"
+#include "sim/reset_backend.h"
+#include "sim/ringer_backend.h"
+#include "sim/screensetting_backend.h"
+#include "sim/systemcontroller_backend.h"
+#include "sim/upgrademanager_backend.h"
+#include "sim/volumemgr_backend.h"
+#include "support/recording_logger.h"
+#include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
 
@@ -50,7 +50,7 @@ struct Backend {
     TempDir dir;
     const std::string address = dir.socket_address("backend");
     Fake fake;
-    TestServer server{address, {&fake}};
+    sim::BackendServer server{address, {&fake}};
     RecordingLogger logger;
     Client client;
 };
@@ -64,7 +64,7 @@ Message text(const std::string& text_format) {
 }
 
 TEST(DevicesClients, StyleAGivesNothingForAnAbsentBackendAndRaisesForOtherCodes) {
-    Backend<FakeVolumeMgr, VolumeMgrClientImpl> volume;
+    Backend<sim::VolumeMgrBackend, VolumeMgrClientImpl> volume;
     volume.fake.fail_with(grpc::Status(grpc::StatusCode::UNAVAILABLE, "away"));
     EXPECT_FALSE(volume.client.VolumeUp(volumemgr::VolumeRequest()));
     EXPECT_THAT(volume.logger.lines(),
@@ -80,7 +80,7 @@ TEST(DevicesClients, StyleAGivesNothingForAnAbsentBackendAndRaisesForOtherCodes)
 }
 
 TEST(DevicesClients, StyleBRaisesTheTypedErrorNamingServiceAndOperation) {
-    Backend<FakeReset, ResetClientImpl> reset;
+    Backend<sim::ResetBackend, ResetClientImpl> reset;
     reset.fake.fail_with(grpc::Status(grpc::StatusCode::UNAVAILABLE, "away"));
     try {
         reset.client.FactoryReset();
@@ -89,35 +89,36 @@ TEST(DevicesClients, StyleBRaisesTheTypedErrorNamingServiceAndOperation) {
         EXPECT_STREQ(e.what(), "ResetService::FactoryReset: UNAVAILABLE - [away]");
     }
 
-    Backend<FakeVolumeMgr, VolumeMgrClientImpl> volume(100ms);
+    Backend<sim::VolumeMgrBackend, VolumeMgrClientImpl> volume(100ms);
     volume.fake.delay_answers(500ms);
     EXPECT_THROW(volume.client.IsAudioHubEnabled(), ServiceDeadlineError);
     EXPECT_TRUE(volume.logger.lines().empty());
 }
 
 TEST(DevicesClients, Reset) {
-    Backend<FakeReset, ResetClientImpl> reset;
+    Backend<sim::ResetBackend, ResetClientImpl> reset;
     reset.fake.reply("FactoryReset", text<reset::Response>("success: true"));
     reset.fake.reply("Shutdown", text<reset::Response>("success: true"));
     EXPECT_TRUE(reset.client.FactoryReset());
     EXPECT_FALSE(reset.client.RequestFactoryReset());
     EXPECT_FALSE(reset.client.RestartNetwork());
     EXPECT_TRUE(reset.client.Shutdown());
-    EXPECT_THAT(reset.fake.calls_with_requests(), ElementsAre("FactoryReset()", "RequestFactoryReset()",
-                                                "RestartNetwork()", "Shutdown()"));
+    EXPECT_THAT(
+        reset.fake.calls_with_requests(),
+        ElementsAre("FactoryReset()", "RequestFactoryReset()", "RestartNetwork()", "Shutdown()"));
 }
 
 TEST(DevicesClients, VolumeManager) {
-    Backend<FakeVolumeMgr, VolumeMgrClientImpl> volume;
+    Backend<sim::VolumeMgrBackend, VolumeMgrClientImpl> volume;
     volume.fake.reply("VolumeUp", text<volumemgr::VolumeStatus>("volume: 7"));
     volume.fake.reply("SetAudioMute", text<volumemgr::MuteStatus>("is_mute: true"));
     volume.fake.reply("AvailableVolumeControlPath",
-                          text<volumemgr::AudioDeviceEventList>(
-                              "device_list { index: 1 path: USB_HEADSET name: 'Jabra' "
-                              "address: 'usb-1' device_state: DEVICE_STATE_CONNECTED } "
-                              "device_list { index: 2 path: BLUETOOTH_HEADSET }"));
+                      text<volumemgr::AudioDeviceEventList>(
+                          "device_list { index: 1 path: USB_HEADSET name: 'Jabra' "
+                          "address: 'usb-1' device_state: DEVICE_STATE_CONNECTED } "
+                          "device_list { index: 2 path: BLUETOOTH_HEADSET }"));
     volume.fake.reply("CurrentVolumeControlPath",
-                          text<volumemgr::AudioDeviceEvent>("index: 3 name: 'Speaker'"));
+                      text<volumemgr::AudioDeviceEvent>("index: 3 name: 'Speaker'"));
     volume.fake.reply("SetAudioHub", text<volumemgr::SetAudioHubStatus>("is_enabled: true"));
     volume.fake.reply("IsAudioHubEnabled", text<volumemgr::AudioHubStatus>("is_enabled: true"));
 
@@ -157,15 +158,14 @@ TEST(DevicesClients, VolumeManager) {
 }
 
 TEST(DevicesClients, FeatureManager) {
-    Backend<FakeFeatureManager, FeatureManagerClientImpl> features;
-    features.fake.reply(
-        "GetFeatureInfo",
-        text<featuremanager::FeatureInfo>("feature_name: 'whiteboard' feature_state: ENABLE "
-                                          "feature_type: DEVELOPMENT"));
+    Backend<sim::FeatureManagerBackend, FeatureManagerClientImpl> features;
+    features.fake.reply("GetFeatureInfo", text<featuremanager::FeatureInfo>(
+                                              "feature_name: 'whiteboard' feature_state: ENABLE "
+                                              "feature_type: DEVELOPMENT"));
     features.fake.reply("GetAllFeatures",
-                            text<featuremanager::AllFeatures>(
-                                "features { feature_name: 'a' } features { feature_name: 'b' "
-                                "feature_state: UNNAMED }"));
+                        text<featuremanager::AllFeatures>(
+                            "features { feature_name: 'a' } features { feature_name: 'b' "
+                            "feature_state: UNNAMED }"));
     features.fake.reply("EnableFeature", text<featuremanager::RequestResult>("success: true"));
 
     const auto info = features.client.GetFeatureInfo("whiteboard");
@@ -191,14 +191,13 @@ TEST(DevicesClients, FeatureManager) {
 }
 
 TEST(DevicesClients, UpgradeManager) {
-    Backend<FakeUpgradeManager, upgrademanager::UpgradeManagerClientImpl> upgrades;
-    upgrades.fake.reply("GetVersionInfo",
-                            text<upgrademanager::VersionInfo>("version: '2.4.1'"));
+    Backend<sim::UpgradeManagerBackend, upgrademanager::UpgradeManagerClientImpl> upgrades;
+    upgrades.fake.reply("GetVersionInfo", text<upgrademanager::VersionInfo>("version: '2.4.1'"));
     upgrades.fake.reply("GetUpgradeInfo", text<upgrademanager::UpgradeInfo>("channel: 'beta'"));
     upgrades.fake.reply("GetUpgradeState",
-                            text<upgrademanager::UpgradeState>("state: CRITICAL_VERSION"));
+                        text<upgrademanager::UpgradeState>("state: CRITICAL_VERSION"));
     upgrades.fake.reply("InstallLocalPackage",
-                            text<upgrademanager::InstallLocalPackageStatus>("status: true"));
+                        text<upgrademanager::InstallLocalPackageStatus>("status: true"));
 
     EXPECT_EQ(upgrades.client.GetVersionInfo(), "2.4.1");
     EXPECT_EQ(upgrades.client.GetUpgradeInfo(), "beta");
@@ -217,14 +216,14 @@ TEST(DevicesClients, UpgradeManager) {
 }
 
 TEST(DevicesClients, Ieee8021x) {
-    Backend<FakeIeee8021x, Ieee8021xClientImpl> ieee8021x;
+    Backend<sim::Ieee8021xBackend, Ieee8021xClientImpl> ieee8021x;
     ieee8021x.fake.reply("GetIeee8021xConfig",
-                             text<ieee8021x::Ieee8021xConfigResponse>(
-                                 "status { success: true } config { ca_cert_path: '/ca' "
-                                 "identity: 'room-4' ca_cert_handle: 'ca-7' "
-                                 "client_cert_handle: 'client-9' }"));
+                         text<ieee8021x::Ieee8021xConfigResponse>(
+                             "status { success: true } config { ca_cert_path: '/ca' "
+                             "identity: 'room-4' ca_cert_handle: 'ca-7' "
+                             "client_cert_handle: 'client-9' }"));
     ieee8021x.fake.reply("GetIeee8021xState",
-                             text<ieee8021x::Ieee8021xStateResponse>("state { enabled: true }"));
+                         text<ieee8021x::Ieee8021xStateResponse>("state { enabled: true }"));
     ieee8021x.fake.reply("SetIeee8021xState", text<ieee8021x::RequestStatus>("success: true"));
 
     const auto config = ieee8021x.client.GetIeee8021xConfig();
@@ -234,16 +233,17 @@ TEST(DevicesClients, Ieee8021x) {
     EXPECT_EQ(config.client_cert_handle(), "client-9");
     EXPECT_TRUE(ieee8021x.client.GetIeee8021xState());
     EXPECT_TRUE(ieee8021x.client.SetIeee8021xState(true));
-    EXPECT_THAT(ieee8021x.fake.calls_with_requests(), ElementsAre("GetIeee8021xConfig()", "GetIeee8021xState()",
-                                                    "SetIeee8021xState(enabled: true)"));
+    EXPECT_THAT(ieee8021x.fake.calls_with_requests(),
+                ElementsAre("GetIeee8021xConfig()", "GetIeee8021xState()",
+                            "SetIeee8021xState(enabled: true)"));
 }
 
 TEST(DevicesClients, SystemController) {
-    Backend<FakeSystemController, systemcontroller::ClientImpl> system;
+    Backend<sim::SystemControllerBackend, systemcontroller::ClientImpl> system;
     system.fake.reply("GetState",
-                          text<systemcontroller::StateResponse>("state: HALFWAKE reason: MEETING"));
+                      text<systemcontroller::StateResponse>("state: HALFWAKE reason: MEETING"));
     system.fake.reply("GetDeviceState",
-                          text<systemcontroller::DeviceStateResponse>("device_state: OUT_OF_BOX"));
+                      text<systemcontroller::DeviceStateResponse>("device_state: OUT_OF_BOX"));
     system.fake.reply("Reboot", text<systemcontroller::RequestStatus>("success: true"));
 
     const auto state = system.client.GetState();
@@ -259,20 +259,20 @@ TEST(DevicesClients, SystemController) {
     const auto cleared = system.client.ClearOobState();
     ASSERT_TRUE(cleared);
     EXPECT_FALSE(cleared->success());
-    EXPECT_THAT(system.fake.calls_with_requests(), ElementsAre("GetState()", "GetDeviceState()",
-                                                 "Reboot(force: true)", "ClearOobState()"));
+    EXPECT_THAT(
+        system.fake.calls_with_requests(),
+        ElementsAre("GetState()", "GetDeviceState()", "Reboot(force: true)", "ClearOobState()"));
 }
 
 TEST(DevicesClients, ScreenSetting) {
-    Backend<FakeScreenSetting, screensetting::ScreenSettingClientImpl> screen;
+    Backend<sim::ScreenSettingBackend, screensetting::ScreenSettingClientImpl> screen;
     screen.fake.reply("GetScreenBrightness",
-                          text<screensetting::ScreenBrightnessResponse>(
-                              "status { success: true } brightness_percentage: 62.5"));
+                      text<screensetting::ScreenBrightnessResponse>(
+                          "status { success: true } brightness_percentage: 62.5"));
     screen.fake.reply("GetScreenBacklight",
-                          text<screensetting::ScreenBacklightResponse>(
-                              "status { failure_reason: 'off' } backlight_state: 0.25"));
-    screen.fake.reply("SetScreenBrightness",
-                          text<screensetting::RequestStatus>("success: true"));
+                      text<screensetting::ScreenBacklightResponse>(
+                          "status { failure_reason: 'off' } backlight_state: 0.25"));
+    screen.fake.reply("SetScreenBrightness", text<screensetting::RequestStatus>("success: true"));
 
     const auto brightness = screen.client.GetScreenBrightness();
     EXPECT_TRUE(brightness.status().success());
@@ -282,13 +282,14 @@ TEST(DevicesClients, ScreenSetting) {
     EXPECT_FLOAT_EQ(backlight.backlight_state(), 0.25f);
     EXPECT_TRUE(screen.client.SetScreenBrightness(40.0f));
     EXPECT_FALSE(screen.client.SetScreenBacklight(1.0f));
-    EXPECT_THAT(screen.fake.calls_with_requests(), ElementsAre("GetScreenBrightness()", "GetScreenBacklight()",
-                                                 "SetScreenBrightness(brightness_percentage: 40)",
-                                                 "SetScreenBacklight(backlight_state: 1)"));
+    EXPECT_THAT(screen.fake.calls_with_requests(),
+                ElementsAre("GetScreenBrightness()", "GetScreenBacklight()",
+                            "SetScreenBrightness(brightness_percentage: 40)",
+                            "SetScreenBacklight(backlight_state: 1)"));
 }
 
 TEST(DevicesClients, HdmiRx) {
-    Backend<FakeHdmiRx, HdmiRxClientImpl> hdmi;
+    Backend<sim::HdmiRxBackend, HdmiRxClientImpl> hdmi;
     hdmi.fake.reply("GetHdmiState", text<hdmirx::HdmiState>("plugged: PLUGGED_IN"));
     hdmi.fake.reply("StartLocalWiredShare", text<hdmirx::RenderResponse>("status: SUCCESS"));
     hdmi.fake.reply("StopLocalWiredShare", text<hdmirx::RenderResponse>("status: FAILURE"));
@@ -308,11 +309,12 @@ TEST(DevicesClients, HdmiRx) {
 }
 
 TEST(DevicesClients, Ringer) {
-    Backend<FakeRinger, ringer::ClientImpl> ringer;
+    Backend<sim::RingerBackend, ringer::ClientImpl> ringer;
     ringer.fake.reply("StartRinger", text<ringer::RequestStatus>("success: true"));
     EXPECT_TRUE(ringer.client.StartRinger("Chime"));
     EXPECT_FALSE(ringer.client.StopRinger());
-    EXPECT_THAT(ringer.fake.calls_with_requests(), ElementsAre("StartRinger(name: \"Chime\")", "StopRinger()"));
+    EXPECT_THAT(ringer.fake.calls_with_requests(),
+                ElementsAre("StartRinger(name: \"Chime\")", "StopRinger()"));
 }
 
 }  // namespace

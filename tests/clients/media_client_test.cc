@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "clients/media/media_client.h"
-#include "fakes/fake_media.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
 #include "rpc/client/grpc_exceptions.h"
+#include "sim/backend_server.h"
+#include "sim/media_backend.h"
+#include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
 
@@ -19,8 +19,8 @@ namespace {
 class MediaClientTest : public ::testing::Test {
   protected:
     TempDir dir_;
-    FakeMedia media_;
-    TestServer server_{dir_.socket_address("media"), {&media_}};
+    sim::MediaBackend media_;
+    sim::BackendServer server_{dir_.socket_address("media"), {&media_}};
     std::unique_ptr<media::MediaServiceClient> client_ =
         media::create_media_service_client(dir_.socket_address("media"), 2000ms);
 };

@@ -7,15 +7,15 @@
 
 #include "clients/problemreporter/problemreporter_client_impl.h"
 #include "clients/problemreportstatus/problemreportstatus_client_impl.h"
-#include "fakes/console_capture.h"
-#include "fakes/fake_problemreporter.h"
-#include "fakes/fake_problemreportstatus.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
 #include "problemreport/bundle_copy_strategy.h"
 #include "problemreport/problem_report_bundle_impl.h"
 #include "problemreport/test_bundle.h"
 #include "rpc/client/grpc_exceptions.h"
+#include "sim/backend_server.h"
+#include "sim/problemreporter_backend.h"
+#include "sim/problemreportstatus_backend.h"
+#include "support/console_capture.h"
+#include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
 
@@ -32,8 +32,8 @@ bool is_ready(const ProblemReporterClient::Upload& upload) {
 class ProblemReporterClientTest : public ::testing::Test {
   protected:
     TempDir dir_;
-    FakeProblemReporter reporter_;
-    TestServer server_{dir_.socket_address("reporter"), {&reporter_}};
+    sim::ProblemReporterBackend reporter_;
+    sim::BackendServer server_{dir_.socket_address("reporter"), {&reporter_}};
     ProblemReporterClientImpl client_{"Problem Reporter Service", dir_.socket_address("reporter"),
                                       2000ms};
 };
@@ -112,8 +112,8 @@ TEST_F(ProblemReporterClientTest, FileLocationIsAnsweredOrRaisesTheTypedError) {
 
 TEST(ProblemReporterClientShutdown, DestructionCancelsAndWaitsForRunningUploads) {
     TempDir dir;
-    FakeProblemReporter reporter;
-    TestServer server(dir.socket_address("reporter"), {&reporter});
+    sim::ProblemReporterBackend reporter;
+    sim::BackendServer server(dir.socket_address("reporter"), {&reporter});
     reporter.hold_uploads();
     ProblemReporterClient::Upload upload;
     {
@@ -130,8 +130,8 @@ TEST(ProblemReporterClientShutdown, DestructionCancelsAndWaitsForRunningUploads)
 class ProblemReportStatusClientTest : public ::testing::Test {
   protected:
     TempDir dir_;
-    FakeProblemReportStatus status_;
-    TestServer server_{dir_.socket_address("status"), {&status_}};
+    sim::ProblemReportStatusBackend status_;
+    sim::BackendServer server_{dir_.socket_address("status"), {&status_}};
     ProblemReportStatusClientImpl client_{dir_.socket_address("status"), 2000ms};
 };
 

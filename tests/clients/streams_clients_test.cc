@@ -22,21 +22,21 @@
 #include "clients/nimboroomcontrol/nimboroomcontrol_client_impl.h"
 #include "clients/nimbostatusreporter/nimbostatusreporter_client_impl.h"
 #include "clients/systemcontroller/systemcontroller_client_impl.h"
-#include "fakes/console_capture.h"
-#include "fakes/fake_avatar.h"
-#include "fakes/fake_configmanager.h"
-#include "fakes/fake_krellconfigmanager.h"
-#include "fakes/fake_networkstatusreporter.h"
-#include "fakes/fake_nimboconfigmanager.h"
-#include "fakes/fake_nimboroomcontrol.h"
-#include "fakes/fake_nimbostatusreporter.h"
-#include "fakes/fake_systemcontroller.h"
-#include "fakes/labelling_executor.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
-#include "fakes/wait_until.h"
 #include "rpc/client/grpc_exceptions.h"
 #include "runtime/logging/loggers.h"
+#include "sim/avatar_backend.h"
+#include "sim/backend_server.h"
+#include "sim/configmanager_backend.h"
+#include "sim/krellconfigmanager_backend.h"
+#include "sim/networkstatusreporter_backend.h"
+#include "sim/nimboconfigmanager_backend.h"
+#include "sim/nimboroomcontrol_backend.h"
+#include "sim/nimbostatusreporter_backend.h"
+#include "sim/systemcontroller_backend.h"
+#include "support/console_capture.h"
+#include "support/labelling_executor.h"
+#include "support/temp_dir.h"
+#include "support/wait_until.h"
 
 using namespace std::chrono_literals;
 
@@ -51,8 +51,8 @@ using ::testing::ElementsAreArray;
 struct RoomControlTest : ::testing::Test {
     TempDir dir;
     std::string address = dir.socket_address("nimboroomservice");
-    FakeNimboRoomControl fake;
-    TestServer server{address, {&fake}};
+    sim::NimboRoomControlBackend fake;
+    sim::BackendServer server{address, {&fake}};
     nimboroomcontrol::ClientImpl client{address, 2000ms};
 };
 
@@ -103,8 +103,8 @@ TEST_F(RoomControlTest, FailuresRaiseTheTypedErrors) {
 struct StatusReporterTest : ::testing::Test {
     TempDir dir;
     std::string address = dir.socket_address("nimbostatusreporter_service");
-    FakeNimboStatusReporter fake;
-    TestServer server{address, {&fake}};
+    sim::NimboStatusReporterBackend fake;
+    sim::BackendServer server{address, {&fake}};
     nimbostatusreporter::ClientImpl client{address, 2000ms};
 };
 
@@ -165,7 +165,7 @@ Event what_event(decltype(Event().what()) what) {
 }
 
 struct SystemControllerStreams {
-    using Fake = FakeSystemController;
+    using Fake = sim::SystemControllerBackend;
     using Client = systemcontroller::ClientImpl;
     using Event = systemcontroller::Event;
     static std::unique_ptr<Client> make(const std::string& address, Executor& executor) {
@@ -184,7 +184,7 @@ struct SystemControllerStreams {
 };
 
 struct AvatarStreams {
-    using Fake = FakeAvatar;
+    using Fake = sim::AvatarBackend;
     using Client = avatar::ClientImpl;
     using Event = avatar::Event;
     static std::unique_ptr<Client> make(const std::string& address, Executor& executor) {
@@ -206,7 +206,7 @@ struct AvatarStreams {
 };
 
 struct NetworkStatusReporterStreams {
-    using Fake = FakeNetworkStatusReporter;
+    using Fake = sim::NetworkStatusReporterBackend;
     using Client = networkstatusreporter::ClientImpl;
     using Event = networkstatusreporter::Event;
     static std::unique_ptr<Client> make(const std::string& address, Executor& executor) {
@@ -224,7 +224,7 @@ struct NetworkStatusReporterStreams {
 };
 
 struct ConfigManagerStreams {
-    using Fake = FakeConfigManager;
+    using Fake = sim::ConfigManagerBackend;
     using Client = configmanager::ClientImpl;
     using Event = configmanager::Event;
     static std::unique_ptr<Client> make(const std::string& address, Executor& executor) {
@@ -242,7 +242,7 @@ struct ConfigManagerStreams {
 };
 
 struct KrellConfigManagerStreams {
-    using Fake = FakeKrellConfigManager;
+    using Fake = sim::KrellConfigManagerBackend;
     using Client = krellconfigmanager::ClientImpl;
     using Event = krellconfigmanager::Event;
     static std::unique_ptr<Client> make(const std::string& address, Executor& executor) {
@@ -260,7 +260,7 @@ struct KrellConfigManagerStreams {
 };
 
 struct NimboConfigManagerStreams {
-    using Fake = FakeNimboConfigManager;
+    using Fake = sim::NimboConfigManagerBackend;
     using Client = nimboconfigmanager::ClientImpl;
     using Event = nimboconfigmanager::Event;
     static std::unique_ptr<Client> make(const std::string& address, Executor& executor) {
@@ -279,7 +279,7 @@ struct NimboConfigManagerStreams {
 
 // The reporter announces no stream start and subscribes with `subscribe`.
 struct NimboStatusReporterStreams {
-    using Fake = FakeNimboStatusReporter;
+    using Fake = sim::NimboStatusReporterBackend;
     using Client = nimbostatusreporter::ClientImpl;
     using Event = nimbostatusreporter::Event;
     static std::unique_ptr<Client> make(const std::string& address, Executor& executor) {
@@ -346,8 +346,8 @@ class EventStreamTest : public ::testing::Test {
     }
 
     void start_server() {
-        server_ =
-            std::make_unique<TestServer>(address_, std::initializer_list<grpc::Service*>{&fake_});
+        server_ = std::make_unique<sim::BackendServer>(
+            address_, std::initializer_list<grpc::Service*>{&fake_});
     }
     size_t reconnect_log_lines() const {
         const std::string line = " I: reconnect_stream";
@@ -372,8 +372,8 @@ class EventStreamTest : public ::testing::Test {
     TempDir dir_;
     std::string address_ = dir_.socket_address("backend");
     typename Backend::Fake fake_;
-    std::unique_ptr<TestServer> server_ =
-        std::make_unique<TestServer>(address_, std::initializer_list<grpc::Service*>{&fake_});
+    std::unique_ptr<sim::BackendServer> server_ = std::make_unique<sim::BackendServer>(
+        address_, std::initializer_list<grpc::Service*>{&fake_});
     LabellingExecutor executor_;
     std::unique_ptr<typename Backend::Client> client_ = Backend::make(address_, executor_);
     Observed<Event> observed_;

@@ -9,12 +9,12 @@
 
 #include "clients/nimboroomcontrol/nimboroomcontrol_client.h"
 #include "clients/nimbostatusreporter/nimbostatusreporter_client.h"
-#include "fakes/fake_nimboroomcontrol.h"
-#include "fakes/fake_nimbostatusreporter.h"
-#include "fakes/fake_service_registry.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
 #include "runtime/executor/manual_executor.h"
+#include "sim/backend_server.h"
+#include "sim/nimboroomcontrol_backend.h"
+#include "sim/nimbostatusreporter_backend.h"
+#include "sim/service_registry.h"
+#include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
 
@@ -26,11 +26,11 @@ using ::testing::ElementsAre;
 TEST(RoomControlFactory, UsesTheAddressTheRegistryHolds) {
     TempDir dir;
     const std::string address = dir.socket_address("registered");
-    FakeNimboRoomControl service;
-    TestServer server(address, {&service});
-    FakeServiceRegistry registry;
+    sim::NimboRoomControlBackend service;
+    sim::BackendServer server(address, {&service});
+    sim::ServiceRegistry registry;
     registry.add_entry("Nimbo Room Service", address);
-    TestServer registry_server("unix:/tmp/serviceregistry", {&registry});
+    sim::BackendServer registry_server("unix:/tmp/serviceregistry", {&registry});
 
     const auto client = nimboroomcontrol::create_nimboroomcontrol_client(2000ms);
     client->IncreaseVolume();
@@ -39,8 +39,8 @@ TEST(RoomControlFactory, UsesTheAddressTheRegistryHolds) {
 }
 
 TEST(RoomControlFactory, FallsBackToTheFixedSocketWhenTheRegistryIsAway) {
-    FakeNimboRoomControl service;
-    TestServer server("unix:/tmp/nimboroomservice", {&service});
+    sim::NimboRoomControlBackend service;
+    sim::BackendServer server("unix:/tmp/nimboroomservice", {&service});
 
     const auto started = std::chrono::steady_clock::now();
     const auto client = nimboroomcontrol::create_nimboroomcontrol_client();
@@ -52,11 +52,11 @@ TEST(RoomControlFactory, FallsBackToTheFixedSocketWhenTheRegistryIsAway) {
 TEST(StatusReporterFactory, UsesTheAddressTheRegistryHolds) {
     TempDir dir;
     const std::string address = dir.socket_address("registered");
-    FakeNimboStatusReporter service;
-    TestServer server(address, {&service});
-    FakeServiceRegistry registry;
+    sim::NimboStatusReporterBackend service;
+    sim::BackendServer server(address, {&service});
+    sim::ServiceRegistry registry;
     registry.add_entry("Nimbo Status Reporter Service", address);
-    TestServer registry_server("unix:/tmp/serviceregistry", {&registry});
+    sim::BackendServer registry_server("unix:/tmp/serviceregistry", {&registry});
 
     ManualExecutor executor;
     const auto client = nimbostatusreporter::create_client(executor, 2000ms);
@@ -66,8 +66,8 @@ TEST(StatusReporterFactory, UsesTheAddressTheRegistryHolds) {
 }
 
 TEST(StatusReporterFactory, FallsBackToTheFixedSocketWhenTheRegistryIsAway) {
-    FakeNimboStatusReporter service;
-    TestServer server("unix:/tmp/nimbostatusreporter_service", {&service});
+    sim::NimboStatusReporterBackend service;
+    sim::BackendServer server("unix:/tmp/nimbostatusreporter_service", {&service});
 
     ManualExecutor executor;
     const auto client = nimbostatusreporter::create_client(executor);

@@ -11,8 +11,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/console_capture.h"
 #include "platform/net_test_tcp.h"
+#include "support/console_capture.h"
 
 namespace vanta::testing {
 namespace {

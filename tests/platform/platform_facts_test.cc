@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/temp_dir.h"
 #include "platform/manufacturing_data.h"
 #include "platform/network_interfaces.h"
 #include "platform/platform_info.h"
 #include "platform/system_command.h"
 #include "platform/system_version.h"
+#include "support/temp_dir.h"
 
 namespace vanta::testing {
 namespace {

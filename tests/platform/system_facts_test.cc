@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/temp_dir.h"
 #include "platform/cpu_state.h"
 #include "platform/log_file_names.h"
 #include "platform/system_command.h"
 #include "platform/system_version.h"
 #include "platform/video_configuration.h"
+#include "support/temp_dir.h"
 
 namespace vanta::testing {
 namespace {

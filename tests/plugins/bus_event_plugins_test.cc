@@ -12,17 +12,17 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "fakes/bus_translation_table.h"
-#include "fakes/capturing_writer.h"
-#include "fakes/console_capture.h"
-#include "fakes/fake_metrics_dispatch.h"
-#include "fakes/recording_registrar.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
 #include "plugin_catalogue.h"
 #include "runtime/executor/manual_executor.h"
 #include "runtime/logging/metrics_dispatch_client.h"
 #include "runtime/logging/nlog.h"
+#include "sim/backend_server.h"
+#include "sim/metricsdispatch_backend.h"
+#include "support/bus_translation_table.h"
+#include "support/capturing_writer.h"
+#include "support/console_capture.h"
+#include "support/recording_registrar.h"
+#include "support/temp_dir.h"
 
 namespace vanta::testing {
 namespace {
@@ -93,8 +93,8 @@ class BusEventPluginsTest : public ::testing::Test {
     }
 
     TempDir temp_;
-    FakeMetricsDispatch metrics_;
-    TestServer metrics_server_{temp_.socket_address("metrics"), {&metrics_}};
+    sim::MetricsDispatchBackend metrics_;
+    sim::BackendServer metrics_server_{temp_.socket_address("metrics"), {&metrics_}};
     ManualExecutor executor_;
     EventPublisher publisher_;
     CapturingWriter<VantaEvent> writer_;

@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "api/service_constants.h"
-#include "fakes/capturing_writer.h"
-#include "fakes/console_capture.h"
-#include "fakes/recording_registrar.h"
 #include "plugin_catalogue.h"
 #include "runtime/executor/manual_executor.h"
 #include "runtime/logging/loggers.h"
+#include "support/capturing_writer.h"
+#include "support/console_capture.h"
+#include "support/recording_registrar.h"
 
 namespace vanta::testing {
 namespace {

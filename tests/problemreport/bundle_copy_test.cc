@@ -5,11 +5,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/console_capture.h"
-#include "fakes/temp_dir.h"
 #include "problemreport/bundle_copy_strategy.h"
 #include "problemreport/bundle_paths.h"
 #include "problemreport/problem_report_bundle_impl.h"
+#include "support/console_capture.h"
+#include "support/temp_dir.h"
 #include "test_bundle.h"
 
 namespace vanta::testing {

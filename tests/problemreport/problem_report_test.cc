@@ -4,9 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/console_capture.h"
 #include "problemreport/bundle_paths.h"
 #include "problemreport/problem_report.h"
+#include "support/console_capture.h"
 #include "test_bundle.h"
 
 namespace vanta::testing {

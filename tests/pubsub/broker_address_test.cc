@@ -8,25 +8,25 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/fake_bus_broker.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
 #include "pubsub/publisher_factory.h"
 #include "pubsub/subscriber_factory.h"
 #include "pubsub/subscription_event_handler_factory.h"
 #include "serviceregistry.grpc.pb.h"
+#include "sim/backend_server.h"
+#include "sim/bus_broker.h"
+#include "support/temp_dir.h"
 
 namespace vanta::pubsub {
 namespace {
 
 using ::testing::ElementsAre;
-using vanta::testing::FakeBusBroker;
+using vanta::sim::BackendServer;
+using vanta::sim::BusBroker;
 using vanta::testing::TempDir;
-using vanta::testing::TestServer;
 
 // A service registry holding fixed entries.
 class FixedRegistry final : public serviceregistry::ServiceRegistryService::Service {
-public:
+  public:
     explicit FixedRegistry(std::map<std::string, std::string> entries)
         : entries_(std::move(entries)) {}
 
@@ -41,7 +41,7 @@ public:
         return grpc::Status::OK;
     }
 
-private:
+  private:
     const std::map<std::string, std::string> entries_;
 };
 
@@ -53,9 +53,9 @@ PubSubMessage make_message() {
 }
 
 class BrokerAddressTest : public ::testing::Test {
-protected:
-    FakeBusBroker publish_broker_{"unix:/tmp/pubservice"};
-    FakeBusBroker subscribe_broker_{"unix:/tmp/subservice"};
+  protected:
+    BusBroker publish_broker_{"unix:/tmp/pubservice"};
+    BusBroker subscribe_broker_{"unix:/tmp/subservice"};
 };
 
 TEST_F(BrokerAddressTest, WithoutRegistryThePublisherUsesTmpPubservice) {
@@ -80,10 +80,10 @@ TEST_F(BrokerAddressTest, WithoutRegistryTheSubscriberUsesTmpSubservice) {
 TEST_F(BrokerAddressTest, RegistryEntriesComeFirst) {
     TempDir dir;
     const std::string bus_address = dir.socket_address("bus");
-    FakeBusBroker registered_broker(bus_address);
+    BusBroker registered_broker(bus_address);
     FixedRegistry registry_service(
         {{"Publish Service", bus_address}, {"Subscribe Service", bus_address}});
-    TestServer registry("unix:/tmp/serviceregistry", {&registry_service});
+    BackendServer registry("unix:/tmp/serviceregistry", {&registry_service});
 
     ASSERT_TRUE(create_publisher_client("VantaApi")->Publish(make_message()));
     ASSERT_TRUE(create_subscriber("VantaApi")->subscribe({"UiMuteEvent"}));

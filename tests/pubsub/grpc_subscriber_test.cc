@@ -8,17 +8,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/fake_bus_broker.h"
-#include "fakes/recording_logger.h"
-#include "fakes/temp_dir.h"
 #include "pubsub/log_wait.h"
 #include "pubsub/subscriber_impl.h"
+#include "sim/bus_broker.h"
+#include "support/recording_logger.h"
+#include "support/temp_dir.h"
 
 namespace vanta::pubsub {
 namespace {
 
 using ::testing::ElementsAre;
-using vanta::testing::FakeBusBroker;
+using vanta::sim::BusBroker;
 using vanta::testing::RecordingLogger;
 using vanta::testing::TempDir;
 
@@ -30,10 +30,10 @@ PubSubMsg make_msg(const std::string& topic, int event) {
 }
 
 class GrpcSubscriberTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir_;
     std::string address_ = dir_.socket_address("subservice");
-    FakeBusBroker broker_{address_};
+    BusBroker broker_{address_};
     RecordingLogger log_;
     SubscriberImpl subscriber_{"ui", std::make_unique<GrpcSubscriber>(address_, "ui", log_)};
 };

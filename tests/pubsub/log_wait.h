@@ -4,7 +4,7 @@
 #include <string>
 #include <thread>
 
-#include "fakes/recording_logger.h"
+#include "support/recording_logger.h"
 
 namespace vanta::pubsub {
 

@@ -9,15 +9,15 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_bus_broker.h"
-#include "fakes/recording_logger.h"
-#include "fakes/temp_dir.h"
 #include "pubsub/grpc_publisher.h"
+#include "sim/bus_broker.h"
+#include "support/recording_logger.h"
+#include "support/temp_dir.h"
 
 namespace vanta::pubsub {
 namespace {
 
-using vanta::testing::FakeBusBroker;
+using vanta::sim::BusBroker;
 using vanta::testing::RecordingLogger;
 using vanta::testing::TempDir;
 
@@ -30,7 +30,7 @@ PubSubMessage make_message(const std::string& topic, int event, const std::strin
 }
 
 class PublisherTest : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<PublisherImpl> make_publisher(const std::string& name) {
         return std::make_unique<PublisherImpl>(name,
                                                std::make_unique<GrpcPublisher>(address_, log_));
@@ -46,7 +46,7 @@ protected:
 
     TempDir dir_;
     std::string address_ = dir_.socket_address("pubservice");
-    FakeBusBroker broker_{address_};
+    BusBroker broker_{address_};
     RecordingLogger log_;
 };
 

@@ -12,21 +12,21 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/fake_bus_broker.h"
-#include "fakes/recording_logger.h"
-#include "fakes/temp_dir.h"
 #include "pubsub/grpc_publisher.h"
 #include "pubsub/grpc_subscriber.h"
 #include "pubsub/log_wait.h"
 #include "pubsub/publisher_impl.h"
 #include "pubsub/subscriber_impl.h"
+#include "sim/bus_broker.h"
+#include "support/recording_logger.h"
+#include "support/temp_dir.h"
 
 namespace vanta::pubsub {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
-using vanta::testing::FakeBusBroker;
+using vanta::sim::BusBroker;
 using vanta::testing::RecordingLogger;
 using vanta::testing::TempDir;
 
@@ -45,7 +45,7 @@ PubSubMsg make_msg(const std::string& topic, int event) {
 
 // The handler's callback: keeps what it is given and on which thread.
 class Inbox {
-public:
+  public:
     std::function<void(const PubSubMessage&)> callback() {
         return [this](const PubSubMessage& message) {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -67,7 +67,7 @@ public:
         return threads_;
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable arrived_;
     std::vector<PubSubMsg> messages_;
@@ -75,8 +75,8 @@ private:
 };
 
 class SubscriptionEventHandlerTest : public ::testing::Test {
-protected:
-    void start_broker() { broker_ = std::make_unique<FakeBusBroker>(address_); }
+  protected:
+    void start_broker() { broker_ = std::make_unique<BusBroker>(address_); }
     // A restarted broker daemon: a new one, knowing no subscribers, on the same socket.
     void restart_broker() {
         broker_.reset();
@@ -85,7 +85,7 @@ protected:
 
     TempDir dir_;
     std::string address_ = dir_.socket_address("bus");
-    std::unique_ptr<FakeBusBroker> broker_;
+    std::unique_ptr<BusBroker> broker_;
     RecordingLogger log_;
     Inbox inbox_;
     SubscriptionEventHandlerImpl handler_{std::make_unique<SubscriberImpl>(

@@ -25,7 +25,7 @@
 #include <thread>
 #include <vector>
 
-#include "fakes/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace vanta {
 namespace {
@@ -59,7 +59,7 @@ std::vector<uint8_t> readFile(const fs::path& path,
 
 // Little-endian fields of a byte buffer, every read checked against its end.
 class Bytes {
-public:
+  public:
     explicit Bytes(std::vector<uint8_t> data) : data_(std::move(data)) {}
 
     template <typename T>
@@ -75,7 +75,7 @@ public:
                 data_.begin() + static_cast<std::ptrdiff_t>(offset + size)};
     }
 
-private:
+  private:
     void check(uint64_t offset, uint64_t size) const {
         if (offset > data_.size() || size > data_.size() - offset) {
             throw std::out_of_range("read of " + std::to_string(size) + " bytes at " +
@@ -382,7 +382,7 @@ bool isUuidDumpName(const std::string& name) {
 }
 
 class CrashHandlerTest : public ::testing::Test {
-protected:
+  protected:
     // Crashes a child by a null write with the handler installed for
     // "vantaapid" and expects it to die by SIGSEGV leaving exactly one dump.
     void crashBySegfault() {

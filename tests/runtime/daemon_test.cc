@@ -10,8 +10,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/daemon_process.h"
 #include "runtime/logging/logtask.h"
+#include "support/daemon_process.h"
 #include "tools/logreader/record_decoder.h"
 
 using namespace std::chrono_literals;

@@ -6,9 +6,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/recording_logger.h"
 #include "runtime/executor/manual_executor.h"
 #include "runtime/executor/waiting_executor.h"
+#include "support/recording_logger.h"
 
 using namespace std::chrono_literals;
 using vanta::testing::RecordingLogger;

@@ -10,9 +10,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/recording_logger.h"
 #include "runtime/guarded_run.h"
 #include "runtime/main_loop.h"
+#include "support/recording_logger.h"
 
 using namespace std::chrono_literals;
 using vanta::testing::RecordingLogger;
@@ -28,7 +28,8 @@ TEST(MainLoop, RunsWorkFromOtherThreadsInOrderUntilAskedToQuit) {
         }
         executor.add_work([&] { quit = true; }, 2);
     });
-    vanta::run_main_loop(executor, [&] { return quit.load(); }, 20ms);
+    vanta::run_main_loop(
+        executor, [&] { return quit.load(); }, 20ms);
     producer.join();
     ASSERT_EQ(order.size(), 100u);
     for (int i = 0; i < 100; ++i) {
@@ -47,7 +48,8 @@ TEST(MainLoop, DelayedWorkRunsOnTheLoopThread) {
             quit = true;
         },
         30ms);
-    vanta::run_main_loop(executor, [&] { return quit.load(); }, 20ms);
+    vanta::run_main_loop(
+        executor, [&] { return quit.load(); }, 20ms);
     EXPECT_EQ(ran_on, std::this_thread::get_id());
 }
 
@@ -65,7 +67,8 @@ TEST(MainLoop, QuitFlagIsLookedAtOncePerPeriodWhileIdle) {
         }
     });
     const auto start = std::chrono::steady_clock::now();
-    vanta::run_main_loop(executor, [&] { return ++looks > 5; }, 50ms);
+    vanta::run_main_loop(
+        executor, [&] { return ++looks > 5; }, 50ms);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     stop_feeding = true;
     feeder.join();
@@ -88,7 +91,8 @@ TEST(MainLoop, ThrowingWorkItemPrintsTheLineAndEndsTheProcessAbnormally) {
                 RecordingLogger logger;
                 WaitingExecutor executor(logger);
                 executor.add_work([] { throw std::runtime_error("broken work"); }, 9);
-                vanta::run_main_loop(executor, [] { return false; }, 20ms);
+                vanta::run_main_loop(
+                    executor, [] { return false; }, 20ms);
             });
         }();
         _exit(0);  // not reached

@@ -1,10 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/fake_metrics_dispatch.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
 #include "runtime/logging/nlog.h"
+#include "sim/backend_server.h"
+#include "sim/metricsdispatch_backend.h"
+#include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
 
@@ -12,11 +12,11 @@ class MetricsWorkerTest : public ::testing::Test {
   protected:
     vanta::testing::TempDir dir_;
     std::string address_ = dir_.socket_address("metricsdispatch_service");
-    vanta::testing::FakeMetricsDispatch service_;
+    vanta::sim::MetricsDispatchBackend service_;
 };
 
 TEST_F(MetricsWorkerTest, SendsPushedMetricsInOrder) {
-    vanta::testing::TestServer server(address_, {&service_});
+    vanta::sim::BackendServer server(address_, {&service_});
     nlog::init_logger(vanta::metricsdispatch::create_metricsdispatch_client(address_, 20000ms));
     const auto logger = nlog::create_logger("DeviceCrash");
     for (int i = 0; i < 5; ++i) {
@@ -39,7 +39,7 @@ TEST_F(MetricsWorkerTest, SendsPushedMetricsInOrder) {
 }
 
 TEST_F(MetricsWorkerTest, SeveralTypesGoIntoOneRecord) {
-    vanta::testing::TestServer server(address_, {&service_});
+    vanta::sim::BackendServer server(address_, {&service_});
     nlog::init_logger(vanta::metricsdispatch::create_metricsdispatch_client(address_, 20000ms));
     nlog::create_logger("Multi").log(
         {vanta::metricsdispatch::METRIC, vanta::metricsdispatch::ALARM}, "k", {{"a", 1}});
@@ -75,7 +75,7 @@ TEST_F(MetricsWorkerTest, StopsPromptlyWithoutAService) {
 }
 
 TEST_F(MetricsWorkerTest, MetricsOutsideTheWorkersLifetimeAreDropped) {
-    vanta::testing::TestServer server(address_, {&service_});
+    vanta::sim::BackendServer server(address_, {&service_});
     const auto logger = nlog::create_logger("Early");
     logger.log(vanta::metricsdispatch::METRIC, "before", {{"a", 1}});
     nlog::init_logger(vanta::metricsdispatch::create_metricsdispatch_client(address_, 20000ms));

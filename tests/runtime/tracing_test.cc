@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "fakes/recording_logger.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
 #include "metricsdispatch.grpc.pb.h"
 #include "runtime/tracing/grpc_tracing.h"
 #include "runtime/tracing/tracing.h"
+#include "sim/backend_server.h"
+#include "support/recording_logger.h"
+#include "support/temp_dir.h"
 
 using namespace vanta::tracing;
 using vanta::testing::RecordingLogger;
@@ -28,7 +28,7 @@ nlohmann::json reported_span(const RecordingLogger& logger) {
 // Any unary service will do to carry metadata: this one answers SendMetric
 // and keeps the trace the call arrived with.
 class TraceCapturingService final : public vanta::metricsdispatch::MetricsDispatch::Service {
-public:
+  public:
     grpc::Status SendMetric(grpc::ServerContext* context, const vanta::metricsdispatch::Metric*,
                             vanta::metricsdispatch::RequestStatus*) override {
         received = vanta::grpctracing::get_span_context(context);
@@ -117,7 +117,7 @@ TEST(GrpcTracing, TraceTravelsInCallMetadata) {
     vanta::testing::TempDir dir;
     const std::string address = dir.socket_address("trace");
     TraceCapturingService service;
-    vanta::testing::TestServer server(address, {&service});
+    vanta::sim::BackendServer server(address, {&service});
     auto stub = vanta::metricsdispatch::MetricsDispatch::NewStub(
         grpc::CreateChannel(address, grpc::InsecureChannelCredentials()));
 

@@ -9,8 +9,8 @@
 #include <nlohmann/json.hpp>
 
 #include "api_caller.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
+#include "sim/backend_server.h"
+#include "support/temp_dir.h"
 #include "vantaapi.grpc.pb.h"
 
 namespace vanta::testing {
@@ -35,7 +35,7 @@ class ApiCallerTest : public ::testing::Test {
     TempDir dir_;
     std::string address_ = dir_.socket_address("api");
     SmallApi service_;
-    TestServer server_{address_, {&service_}};
+    sim::BackendServer server_{address_, {&service_}};
     cli::ApiCaller caller_{grpc::CreateChannel(address_, grpc::InsecureChannelCredentials())};
 };
 

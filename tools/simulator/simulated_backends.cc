@@ -6,31 +6,31 @@
 #include <google/protobuf/message.h>
 #include <google/protobuf/text_format.h>
 
-#include "fakes/fake_accesspoint.h"
-#include "fakes/fake_avatar.h"
-#include "fakes/fake_calling_service.h"
-#include "fakes/fake_configmanager.h"
-#include "fakes/fake_featuremanager.h"
-#include "fakes/fake_hdmirx.h"
-#include "fakes/fake_ieee8021x.h"
-#include "fakes/fake_krellconfigmanager.h"
-#include "fakes/fake_krellsecurity.h"
-#include "fakes/fake_media.h"
-#include "fakes/fake_mediasession.h"
-#include "fakes/fake_networkmanager.h"
-#include "fakes/fake_networkstatusreporter.h"
-#include "fakes/fake_nimboconfigmanager.h"
-#include "fakes/fake_nimboultrasound.h"
-#include "fakes/fake_problemreporter.h"
-#include "fakes/fake_problemreportstatus.h"
-#include "fakes/fake_reset.h"
-#include "fakes/fake_ringer.h"
-#include "fakes/fake_screensetting.h"
-#include "fakes/fake_systemcontroller.h"
-#include "fakes/fake_upgrademanager.h"
-#include "fakes/fake_volumemgr.h"
-#include "fakes/fake_wifi.h"
-#include "fakes/test_server.h"
+#include "sim/accesspoint_backend.h"
+#include "sim/avatar_backend.h"
+#include "sim/backend_server.h"
+#include "sim/calling_backend.h"
+#include "sim/configmanager_backend.h"
+#include "sim/featuremanager_backend.h"
+#include "sim/hdmirx_backend.h"
+#include "sim/ieee8021x_backend.h"
+#include "sim/krellconfigmanager_backend.h"
+#include "sim/krellsecurity_backend.h"
+#include "sim/media_backend.h"
+#include "sim/mediasession_backend.h"
+#include "sim/networkmanager_backend.h"
+#include "sim/networkstatusreporter_backend.h"
+#include "sim/nimboconfigmanager_backend.h"
+#include "sim/nimboultrasound_backend.h"
+#include "sim/problemreporter_backend.h"
+#include "sim/problemreportstatus_backend.h"
+#include "sim/reset_backend.h"
+#include "sim/ringer_backend.h"
+#include "sim/screensetting_backend.h"
+#include "sim/systemcontroller_backend.h"
+#include "sim/upgrademanager_backend.h"
+#include "sim/volumemgr_backend.h"
+#include "sim/wifi_backend.h"
 
 namespace vanta::simulator {
 
@@ -83,51 +83,52 @@ std::unique_ptr<Message> reply_of(const std::string& service_name, const std::st
 }  // namespace
 
 struct SimulatedBackends::Servers {
-    testing::FakeCallingService calling;
-    testing::FakeVolumeMgr volume;
-    testing::FakeReset reset;
-    testing::FakeFeatureManager features;
-    testing::FakeUpgradeManager upgrades;
-    testing::FakeIeee8021x ieee8021x;
-    testing::FakeSystemController system;
-    testing::FakeScreenSetting screen;
-    testing::FakeHdmiRx hdmi;
-    testing::FakeRinger ringer;
-    testing::FakeNetworkStatusReporter network_status;
-    testing::FakeNetworkManager network;
-    testing::FakeWifi wifi;
-    testing::FakeNimboUltrasound ultrasound;
-    testing::FakeAvatar avatar;
-    testing::FakeAccessPoint access_point;
-    testing::FakeKrellSecurity krell_security;
-    testing::FakeConfigManager configuration;
-    testing::FakeKrellConfigManager krell_configuration;
-    testing::FakeNimboConfigManager cloud_configuration;
-    testing::FakeMediaSession media_session;
-    testing::FakeMedia media;
-    testing::FakeProblemReporter problem_reporter;
-    testing::FakeProblemReportStatus problem_report_status;
+    sim::CallingBackend calling;
+    sim::VolumeMgrBackend volume;
+    sim::ResetBackend reset;
+    sim::FeatureManagerBackend features;
+    sim::UpgradeManagerBackend upgrades;
+    sim::Ieee8021xBackend ieee8021x;
+    sim::SystemControllerBackend system;
+    sim::ScreenSettingBackend screen;
+    sim::HdmiRxBackend hdmi;
+    sim::RingerBackend ringer;
+    sim::NetworkStatusReporterBackend network_status;
+    sim::NetworkManagerBackend network;
+    sim::WifiBackend wifi;
+    sim::NimboUltrasoundBackend ultrasound;
+    sim::AvatarBackend avatar;
+    sim::AccessPointBackend access_point;
+    sim::KrellSecurityBackend krell_security;
+    sim::ConfigManagerBackend configuration;
+    sim::KrellConfigManagerBackend krell_configuration;
+    sim::NimboConfigManagerBackend cloud_configuration;
+    sim::MediaSessionBackend media_session;
+    sim::MediaBackend media;
+    sim::ProblemReporterBackend problem_reporter;
+    sim::ProblemReportStatusBackend problem_report_status;
 
     std::vector<std::string> names;
-    std::vector<std::unique_ptr<testing::TestServer>> servers;
+    std::vector<std::unique_ptr<sim::BackendServer>> servers;
 
     void serve(const std::string& socket, grpc::Service& service) {
-        servers.push_back(std::make_unique<testing::TestServer>(
+        servers.push_back(std::make_unique<sim::BackendServer>(
             "unix:/tmp/" + socket, std::initializer_list<grpc::Service*>{&service}));
         names.push_back("/tmp/" + socket);
     }
     // `answers`: operation and reply text of the operations whose defaults
     // would not look like a device.
-    template <typename Fake>
-    void serve_scripted(const std::string& socket, const std::string& service_name, Fake& fake,
+    template <typename Backend>
+    void serve_scripted(const std::string& socket, const std::string& service_name,
+                        Backend& backend,
                         const std::vector<std::pair<std::string, std::string>>& answers = {}) {
         succeed_everywhere(service_name, [&](const std::string& operation, const Message& reply) {
-            fake.reply(operation, reply);
+            backend.reply(operation, reply);
         });
         for (const auto& [operation, text] : answers) {
-            fake.reply(operation, *reply_of(service_name, operation, text));
+            backend.reply(operation, *reply_of(service_name, operation, text));
         }
-        serve(socket, fake);
+        serve(socket, backend);
     }
 };
 

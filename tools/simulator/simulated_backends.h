@@ -6,7 +6,7 @@
 
 namespace vanta::simulator {
 
-// The device's backend daemons, each a fake on its fixed socket with the
+// The device's backend daemons, each simulated on its fixed socket with the
 // answers of an idle device.
 class SimulatedBackends {
   public:

@@ -9,7 +9,7 @@
 #include <ctime>
 #include <iostream>
 
-#include "fakes/fake_bus_broker.h"
+#include "sim/bus_broker.h"
 #include "simulated_backends.h"
 
 namespace {
@@ -34,7 +34,7 @@ int main() {
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
     try {
-        vanta::testing::FakeBusBroker broker(vanta::testing::FakeBusBroker::kDeviceAddresses);
+        vanta::sim::BusBroker broker(vanta::sim::BusBroker::kDeviceAddresses);
         vanta::simulator::SimulatedBackends backends;
         std::cout << "vanta-simulator: bus on /tmp/pubservice and /tmp/subservice";
         for (const auto& name : backends.names()) {

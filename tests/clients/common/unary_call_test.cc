@@ -8,11 +8,11 @@
 #include <gtest/gtest.h>
 
 #include "clients/common/unary_call.h"
-#include "fakes/fake_test_service.h"
-#include "fakes/recording_logger.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
 #include "rpc/client/grpc_exceptions.h"
+#include "sim/backend_server.h"
+#include "support/fake_test_service.h"
+#include "support/recording_logger.h"
+#include "support/temp_dir.h"
 #include "testservice.grpc.pb.h"
 
 using namespace std::chrono_literals;
@@ -38,7 +38,7 @@ class UnaryCallTest : public ::testing::Test {
     TempDir dir_;
     std::string address_ = dir_.socket_address("echo");
     FakeTestService service_;
-    TestServer server_{address_, {&service_}};
+    sim::BackendServer server_{address_, {&service_}};
     std::unique_ptr<Stub> stub_ = vanta::test::TestService::NewStub(
         grpc::CreateChannel(address_, grpc::InsecureChannelCredentials()));
     const std::string service_name_ = "EchoClient";

@@ -20,21 +20,21 @@
 #include "clients/nimboconfigmanager/nimboconfigmanager_client_impl.h"
 #include "clients/nimboultrasound/nimboultrasound_client_impl.h"
 #include "clients/wifi/wifi_client_impl.h"
-#include "fakes/console_capture.h"
-#include "fakes/fake_accesspoint.h"
-#include "fakes/fake_avatar.h"
-#include "fakes/fake_configmanager.h"
-#include "fakes/fake_krellconfigmanager.h"
-#include "fakes/fake_krellsecurity.h"
-#include "fakes/fake_mediasession.h"
-#include "fakes/fake_networkmanager.h"
-#include "fakes/fake_networkstatusreporter.h"
-#include "fakes/fake_nimboconfigmanager.h"
-#include "fakes/fake_nimboultrasound.h"
-#include "fakes/fake_wifi.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
 #include "rpc/client/grpc_exceptions.h"
+#include "sim/accesspoint_backend.h"
+#include "sim/avatar_backend.h"
+#include "sim/backend_server.h"
+#include "sim/configmanager_backend.h"
+#include "sim/krellconfigmanager_backend.h"
+#include "sim/krellsecurity_backend.h"
+#include "sim/mediasession_backend.h"
+#include "sim/networkmanager_backend.h"
+#include "sim/networkstatusreporter_backend.h"
+#include "sim/nimboconfigmanager_backend.h"
+#include "sim/nimboultrasound_backend.h"
+#include "sim/wifi_backend.h"
+#include "support/console_capture.h"
+#include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
 
@@ -50,7 +50,7 @@ struct Backend {
     TempDir dir;
     std::string address = dir.socket_address("backend");
     Fake fake;
-    TestServer server{address, {&fake}};
+    sim::BackendServer server{address, {&fake}};
     Client client{address, 2000ms};
 };
 
@@ -64,7 +64,7 @@ bool any_line_has(const ConsoleCapture& console, const std::string& text) {
 }
 
 TEST(NetworkStatusReporterClient, ReturnsTheReportOrNothing) {
-    Backend<FakeNetworkStatusReporter, networkstatusreporter::ClientImpl> backend;
+    Backend<sim::NetworkStatusReporterBackend, networkstatusreporter::ClientImpl> backend;
     networkstatusreporter::NetworkStatusReport report;
     report.set_state(networkstatusreporter::NetworkStatusReport::CONNECTED);
     report.set_ipaddress("10.0.0.7");
@@ -83,7 +83,7 @@ TEST(NetworkStatusReporterClient, ReturnsTheReportOrNothing) {
 }
 
 TEST(NetworkManagerClient, SendsTheCallerLabelAndTheRequestFields) {
-    Backend<FakeNetworkManager, networkmanager::ClientImpl> backend;
+    Backend<sim::NetworkManagerBackend, networkmanager::ClientImpl> backend;
     networkmanager::InterfaceInfo eth0;
     eth0.set_interface_state(networkmanager::LINK_STATE_UP);
     eth0.set_mac_address("00:11:22:33:44:55");
@@ -118,7 +118,7 @@ TEST(NetworkManagerClient, SendsTheCallerLabelAndTheRequestFields) {
 }
 
 TEST(NetworkManagerClient, FailsInBothStyles) {
-    Backend<FakeNetworkManager, networkmanager::ClientImpl> backend;
+    Backend<sim::NetworkManagerBackend, networkmanager::ClientImpl> backend;
     backend.fake.fail_with(grpc::StatusCode::DEADLINE_EXCEEDED);
     EXPECT_FALSE(backend.client.GetProxyConfig());
     try {
@@ -141,8 +141,8 @@ TEST(NetworkManagerClient, FailsInBothStyles) {
 TEST(NetworkManagerClient, GivesUpAtItsDeadline) {
     TempDir dir;
     const std::string address = dir.socket_address("networkmanager");
-    FakeNetworkManager fake;
-    TestServer server(address, {&fake});
+    sim::NetworkManagerBackend fake;
+    sim::BackendServer server(address, {&fake});
     networkmanager::ClientImpl client(address, 100ms);
     fake.delay_answers(1000ms);
     const auto started = std::chrono::steady_clock::now();
@@ -152,7 +152,7 @@ TEST(NetworkManagerClient, GivesUpAtItsDeadline) {
 }
 
 TEST(WifiClient, PassesConfigurationAndAnswers) {
-    Backend<FakeWifi, wifi::ClientImpl> backend;
+    Backend<sim::WifiBackend, wifi::ClientImpl> backend;
     wifi::RequestStatus ok;
     ok.set_success(true);
     backend.fake.reply("SetConfig", ok);
@@ -183,7 +183,7 @@ TEST(WifiClient, PassesConfigurationAndAnswers) {
 }
 
 TEST(WifiClient, FailsInBothStyles) {
-    Backend<FakeWifi, wifi::ClientImpl> backend;
+    Backend<sim::WifiBackend, wifi::ClientImpl> backend;
     backend.fake.fail_with(grpc::StatusCode::UNAVAILABLE);
     EXPECT_FALSE(backend.client.GetStatistics());
     EXPECT_FALSE(backend.client.StopScan());
@@ -192,7 +192,7 @@ TEST(WifiClient, FailsInBothStyles) {
 }
 
 TEST(NimboUltrasoundClient, AnswersOrNothing) {
-    Backend<FakeNimboUltrasound, nimboultrasound::ClientImpl> backend;
+    Backend<sim::NimboUltrasoundBackend, nimboultrasound::ClientImpl> backend;
     nimboultrasound::PairedUsers users;
     auto* user = users.add_users();
     user->set_name("Ada");
@@ -218,7 +218,7 @@ TEST(NimboUltrasoundClient, AnswersOrNothing) {
 }
 
 TEST(AvatarClient, AsksForTheAvatarOrRaises) {
-    Backend<FakeAvatar, avatar::ClientImpl> backend;
+    Backend<sim::AvatarBackend, avatar::ClientImpl> backend;
     backend.client.GetAvatar("person-1", 128);
     const auto request = backend.fake.last_request<avatar::AvatarRequest>("GetAvatar");
     EXPECT_EQ(request.uuid(), "person-1");
@@ -234,7 +234,7 @@ TEST(AvatarClient, AsksForTheAvatarOrRaises) {
 }
 
 TEST(AccessPointClient, SwitchesAndConfiguresTheAccessPoint) {
-    Backend<FakeAccessPoint, accesspoint::ClientImpl> backend;
+    Backend<sim::AccessPointBackend, accesspoint::ClientImpl> backend;
     accesspoint::APModeEnableResponse enabled;
     enabled.set_enable(true);
     backend.fake.reply("SetAPModeState", enabled);
@@ -254,7 +254,7 @@ TEST(AccessPointClient, SwitchesAndConfiguresTheAccessPoint) {
 }
 
 TEST(KrellSecurityClient, CopiesRequestsAndAnswers) {
-    Backend<FakeKrellSecurity, krellsecurity::ClientImpl> backend;
+    Backend<sim::KrellSecurityBackend, krellsecurity::ClientImpl> backend;
     krellsecurity::FileVerifyResponse verified;
     verified.set_result(true);
     verified.set_code(krellsecurity::FILEAUTH_BAD_SIGNER);
@@ -282,7 +282,7 @@ TEST(KrellSecurityClient, CopiesRequestsAndAnswers) {
 }
 
 TEST(ConfigManagerClient, ReadsAndWritesSettingsOrRaises) {
-    Backend<FakeConfigManager, configmanager::ClientImpl> backend;
+    Backend<sim::ConfigManagerBackend, configmanager::ClientImpl> backend;
     configmanager::TimezoneData timezone;
     timezone.set_timezone("Europe/Oslo");
     timezone.set_date_template("dd.MM.yyyy");
@@ -309,7 +309,7 @@ TEST(ConfigManagerClient, ReadsAndWritesSettingsOrRaises) {
 }
 
 TEST(KrellConfigManagerClient, ServesBothStyles) {
-    Backend<FakeKrellConfigManager, krellconfigmanager::ClientImpl> backend;
+    Backend<sim::KrellConfigManagerBackend, krellconfigmanager::ClientImpl> backend;
     krellconfigmanager::KRELLTFTPAddress tftp;
     tftp.add_address_list("10.1.1.1");
     tftp.add_address_list("10.1.1.2");
@@ -330,7 +330,7 @@ TEST(KrellConfigManagerClient, ServesBothStyles) {
 }
 
 TEST(NimboConfigManagerClient, ReturnsAccountAndServiceMap) {
-    Backend<FakeNimboConfigManager, nimboconfigmanager::ClientImpl> backend;
+    Backend<sim::NimboConfigManagerBackend, nimboconfigmanager::ClientImpl> backend;
     nimboconfigmanager::AccountInfo account;
     account.set_uuid("a-1");
     account.set_display_name("Board room");
@@ -357,7 +357,7 @@ TEST(NimboConfigManagerClient, ReturnsAccountAndServiceMap) {
 }
 
 TEST(MediaSessionClient, ForwardsSubscriptionsOrRaises) {
-    Backend<FakeMediaSession, mediasession::ClientImpl> backend;
+    Backend<sim::MediaSessionBackend, mediasession::ClientImpl> backend;
     mediasession::RequestStatus ok;
     ok.set_success(true);
     backend.fake.reply("UnSubscribeRemoteVideo", ok);

@@ -8,21 +8,21 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
-#include "fakes/fake_test_service.h"
 #include "rpc/client/grpc_client.h"
 #include "rpc/client/grpc_client_channel.h"
 #include "rpc/client/test_client.h"
 #include "runtime/executor/manual_executor.h"
+#include "sim/backend_server.h"
+#include "support/fake_test_service.h"
+#include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
 using vanta::GrpcClientBase;
 using vanta::GrpcClientChannel;
+using vanta::sim::BackendServer;
 using vanta::testing::FakeTestService;
 using vanta::testing::TempDir;
 using vanta::testing::TestClientImpl;
-using vanta::testing::TestServer;
 using ConnectivityState = GrpcClientBase::ConnectivityState;
 
 namespace {
@@ -84,7 +84,7 @@ TEST(GrpcClientChannel, WaitForConnectedGivesUpAfterTheTimeoutAskingEveryHalfSec
 TEST(GrpcClientChannel, WaitForConnectedReachesARunningBackend) {
     TempDir dir;
     FakeTestService backend;
-    TestServer server(dir.socket_address("backend"), {&backend});
+    BackendServer server(dir.socket_address("backend"), {&backend});
     GrpcClientChannel channel(dir.socket_address("backend"), grpc::InsecureChannelCredentials());
     EXPECT_EQ(channel.state(), GRPC_CHANNEL_IDLE);
     const auto start = std::chrono::steady_clock::now();
@@ -120,7 +120,7 @@ TEST(GrpcClientChannel, WaitForConnectedWithStopKeepsTryingUntilStopped) {
 TEST(GrpcClientChannel, WaitForChannelStateWithoutTimeLooksOnce) {
     TempDir dir;
     FakeTestService backend;
-    TestServer server(dir.socket_address("backend"), {&backend});
+    BackendServer server(dir.socket_address("backend"), {&backend});
 
     GrpcClientChannel idle(dir.socket_address("backend"), grpc::InsecureChannelCredentials());
     const auto start = std::chrono::steady_clock::now();
@@ -136,7 +136,7 @@ TEST(GrpcClientChannel, WaitForChannelStateWithoutTimeLooksOnce) {
 TEST(GrpcClientChannel, WaitForChannelStateFollowsAConnectionSomeoneElseStarted) {
     TempDir dir;
     FakeTestService backend;
-    TestServer server(dir.socket_address("backend"), {&backend});
+    BackendServer server(dir.socket_address("backend"), {&backend});
     GrpcClientChannel channel(dir.socket_address("backend"), grpc::InsecureChannelCredentials());
     channel.try_connect();
     EXPECT_TRUE(channel.wait_for_channel_state(GRPC_CHANNEL_READY, 5s));
@@ -145,7 +145,7 @@ TEST(GrpcClientChannel, WaitForChannelStateFollowsAConnectionSomeoneElseStarted)
 TEST(GrpcClient, ReportsTheChannelStateWithGrpcValues) {
     TempDir dir;
     FakeTestService backend;
-    TestServer server(dir.socket_address("backend"), {&backend});
+    BackendServer server(dir.socket_address("backend"), {&backend});
     PlainClient client(dir.socket_address("backend"));
     EXPECT_EQ(client.channel_state(), ConnectivityState::Idle);
     EXPECT_TRUE(client.wait_for_connected(5s));
@@ -183,7 +183,7 @@ TEST(GrpcClient, RefusesConnectivityValuesOutsideGrpcs) {
 TEST(GrpcClient, RefreshChannelMakesANewChannelToTheSameAddressAndKeepsTheStub) {
     TempDir dir;
     FakeTestService backend;
-    TestServer server(dir.socket_address("backend"), {&backend});
+    BackendServer server(dir.socket_address("backend"), {&backend});
     PlainClient client(dir.socket_address("backend"));
     ASSERT_EQ(client.echo("before"), "before");
 

@@ -8,20 +8,20 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
 #include "rpc/client/exception_utils.h"
-#include "fakes/fake_test_service.h"
 #include "rpc/client/grpc_exception_handler.h"
 #include "rpc/client/grpc_exceptions.h"
 #include "rpc/client/test_client.h"
 #include "runtime/executor/manual_executor.h"
+#include "sim/backend_server.h"
+#include "support/fake_test_service.h"
+#include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
+using vanta::sim::BackendServer;
 using vanta::testing::FakeTestService;
 using vanta::testing::TempDir;
 using vanta::testing::TestClientImpl;
-using vanta::testing::TestServer;
 
 namespace {
 
@@ -195,11 +195,11 @@ class BackendErrorsThroughTheDaemon : public ::testing::Test {
 
     TempDir dir_;
     FakeTestService backend_;
-    TestServer backend_server_{dir_.socket_address("backend"), {&backend_}};
+    BackendServer backend_server_{dir_.socket_address("backend"), {&backend_}};
     ManualExecutor executor_;
     TestClientImpl client_{dir_.socket_address("backend"), executor_, 300ms};
     GuardedFrontService front_{client_};
-    TestServer front_server_{dir_.socket_address("front"), {&front_}};
+    BackendServer front_server_{dir_.socket_address("front"), {&front_}};
     std::string last_reply_;
 };
 

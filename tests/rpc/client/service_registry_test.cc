@@ -12,15 +12,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/fake_service_registry.h"
-#include "fakes/recording_logger.h"
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
-#include "fakes/wait_until.h"
 #include "rpc/client/service_address.h"
 #include "rpc/client/service_context.h"
 #include "rpc/client/service_health.h"
 #include "rpc/client/service_registry_client.h"
+#include "sim/backend_server.h"
+#include "sim/service_registry.h"
+#include "support/recording_logger.h"
+#include "support/temp_dir.h"
+#include "support/wait_until.h"
 
 // Every case runs with a /tmp of its own: the registry's and the bus's sockets
 // are the fixed paths /tmp/serviceregistry and /tmp/pubservice.
@@ -29,10 +29,9 @@ using namespace std::chrono_literals;
 using ::testing::ElementsAre;
 using vanta::serviceregistry::ContextScope;
 using vanta::serviceregistry::ServiceRegistryClientImpl;
-using vanta::testing::FakeServiceRegistry;
+using vanta::sim::BackendServer;
 using vanta::testing::RecordingLogger;
 using vanta::testing::TempDir;
-using vanta::testing::TestServer;
 
 namespace {
 
@@ -68,7 +67,7 @@ class ServiceRegistry : public ::testing::Test {
   protected:
     ~ServiceRegistry() override { vanta::destroy_service_context(); }
 
-    FakeServiceRegistry registry_;
+    vanta::sim::ServiceRegistry registry_;
     RecordingLogger logger_;
 };
 
@@ -90,7 +89,7 @@ TEST_F(ServiceRegistry, ARegistryThatDoesNotAnswerIsGivenUpAfterItsDeadline) {
 
 TEST_F(ServiceRegistry, TheRegistrysAnswerIsUsed) {
     registry_.add_entry("Publish Service", "unix:/run/bus/publish");
-    TestServer server(kRegistryAddress, {&registry_});
+    BackendServer server(kRegistryAddress, {&registry_});
     EXPECT_EQ(vanta::resolve_service_address("Publish Service", "pubservice"),
               "unix:/run/bus/publish");
     EXPECT_EQ(vanta::lookup_service_address("CallProxy", "unix:/tmp/callproxy", 500ms),
@@ -99,7 +98,7 @@ TEST_F(ServiceRegistry, TheRegistrysAnswerIsUsed) {
 
 TEST_F(ServiceRegistry, AnAnswerNamingAnotherServiceIsIgnored) {
     registry_.answer_as("Publish Service", "Subscribe Service", "unix:/run/bus/subscribe");
-    TestServer server(kRegistryAddress, {&registry_});
+    BackendServer server(kRegistryAddress, {&registry_});
     EXPECT_EQ(vanta::resolve_service_address("Publish Service", "pubservice"),
               "unix:/tmp/pubservice");
     EXPECT_THAT(registry_.lookups(), ElementsAre("Publish Service"));
@@ -108,7 +107,7 @@ TEST_F(ServiceRegistry, AnAnswerNamingAnotherServiceIsIgnored) {
 TEST_F(ServiceRegistry, ACallerRootIsUsedOnlyInCallerRootScope) {
     TempDir elsewhere;
     registry_.add_entry("media_service", "unix:/run/media");
-    TestServer server(elsewhere.socket_address("serviceregistry"), {&registry_});
+    BackendServer server(elsewhere.socket_address("serviceregistry"), {&registry_});
 
     // The process-wide root (/tmp/, where no registry runs) wins by default.
     auto client = vanta::create_service_registry_client(elsewhere.path().string());
@@ -127,7 +126,7 @@ TEST_F(ServiceRegistry, ACallerRootIsUsedOnlyInCallerRootScope) {
 }
 
 TEST_F(ServiceRegistry, UnregisterFailureIsLogged) {
-    TestServer server(kRegistryAddress, {&registry_});
+    BackendServer server(kRegistryAddress, {&registry_});
     ServiceRegistryClientImpl client(kRegistryAddress, logger_);
     client.unregister_service("Media Service");
     EXPECT_THAT(logger_.lines(),
@@ -142,12 +141,12 @@ TEST_F(ServiceRegistry, RegisterWaitsForTheRegistrySocketThenRegistersWithOurPid
     // Start the registry once the first round of checks has given up.
     const std::string down = "I Service " + kRegistryAddress + " failed to come up...";
     vanta::testing::wait_until([&] { return logger_.count(down) > 0; }, 10s);
-    std::optional<TestServer> server;
+    std::optional<BackendServer> server;
     server.emplace(kRegistryAddress, std::initializer_list<grpc::Service*>{&registry_});
     registering.join();
 
     ASSERT_EQ(registry_.registrations().size(), 1u);
-    const FakeServiceRegistry::Registration registration = registry_.registrations()[0];
+    const vanta::sim::ServiceRegistry::Registration registration = registry_.registrations()[0];
     EXPECT_EQ(registration.service, "Media Service");
     EXPECT_EQ(registration.address, "unix:/tmp/media");
     EXPECT_EQ(registration.pid, getpid());
@@ -157,7 +156,7 @@ TEST_F(ServiceRegistry, RegisterWaitsForTheRegistrySocketThenRegistersWithOurPid
 
 TEST_F(ServiceRegistry, RegisterFailureIsLogged) {
     registry_.fail_registrations(grpc::Status(grpc::StatusCode::ALREADY_EXISTS, "taken"));
-    TestServer server(kRegistryAddress, {&registry_});
+    BackendServer server(kRegistryAddress, {&registry_});
     ServiceRegistryClientImpl client(kRegistryAddress, logger_);
     client.register_service("Media Service", "unix:/tmp/media");
     EXPECT_EQ(registry_.registrations().size(), 1u);
@@ -171,7 +170,7 @@ TEST_F(ServiceRegistry, RegisterFailureIsLogged) {
 
 TEST_F(ServiceRegistry, SocketCheckOnceLooksOnceAndLogsTheOutcome) {
     TempDir dir;
-    TestServer server(dir.socket_address("volumemgr_service"), {&registry_});
+    BackendServer server(dir.socket_address("volumemgr_service"), {&registry_});
     const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(
         vanta::check_service_health(dir.socket_address("volumemgr_service"), logger_, true));
@@ -184,7 +183,7 @@ TEST_F(ServiceRegistry, SocketCheckOnceLooksOnceAndLogsTheOutcome) {
 
 TEST_F(ServiceRegistry, SocketCheckWithoutOnceLooksFiveTimesEvenWhenTheSocketIsThere) {
     TempDir dir;
-    TestServer server(dir.socket_address("volumemgr_service"), {&registry_});
+    BackendServer server(dir.socket_address("volumemgr_service"), {&registry_});
     const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(
         vanta::check_service_health(dir.socket_address("volumemgr_service"), logger_, false));
@@ -202,7 +201,7 @@ TEST_F(ServiceRegistry, SocketCheckRefusesAddressesThatAreNoUnixSockets) {
 TEST_F(ServiceRegistry, RegistryCheckAsksUntilTheServiceIsRegistered) {
     TempDir dir;
     vanta::get_service_context()->set_scope(ContextScope::CallerRoot);
-    TestServer server(dir.socket_address("serviceregistry"), {&registry_});
+    BackendServer server(dir.socket_address("serviceregistry"), {&registry_});
     const std::string root = dir.path().string() + "/";
 
     EXPECT_FALSE(vanta::check_service_health(root, "Nimbo Room Service", logger_, true));

@@ -12,24 +12,24 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
-#include "fakes/wait_until.h"
-#include "fakes/fake_test_service.h"
 #include "rpc/client/grpc_client_bidi_stream_manager.h"
 #include "rpc/client/test_client.h"
 #include "runtime/executor/waiting_executor.h"
 #include "runtime/logging/loggers.h"
+#include "sim/backend_server.h"
+#include "support/fake_test_service.h"
+#include "support/temp_dir.h"
+#include "support/wait_until.h"
 
 using namespace std::chrono_literals;
 using ::testing::ElementsAre;
 using vanta::GrpcClientChannel;
+using vanta::sim::BackendServer;
 using vanta::testing::EventRecorder;
 using vanta::testing::FakeTestService;
 using vanta::testing::TempDir;
 using vanta::testing::TestClientImpl;
 using vanta::testing::TestClientStub;
-using vanta::testing::TestServer;
 
 namespace {
 
@@ -110,7 +110,7 @@ class StreamManagerOnABackend : public ::testing::Test {
 };
 
 TEST_F(StreamManagerOnABackend, DeliversEventsInOrderAndReportsTheEndOnce) {
-    TestServer server(dir_.socket_address("backend"), {&backend_});
+    BackendServer server(dir_.socket_address("backend"), {&backend_});
     auto manager = make_manager();
     ASSERT_TRUE(backend_.wait_for_open_streams(1));
     EXPECT_TRUE(manager->is_open());
@@ -159,7 +159,7 @@ TEST_F(ObservableClient, BackendStartedLaterIsReachedSoonAfterItsSocketAppears) 
     EXPECT_EQ(queue_.size(), 0u);
 
     FakeTestService backend;
-    TestServer server(dir_.socket_address("backend"), {&backend});
+    BackendServer server(dir_.socket_address("backend"), {&backend});
     const auto socket_appeared = std::chrono::steady_clock::now();
     ASSERT_TRUE(backend.wait_for_opened(1));
     EXPECT_LT(since(socket_appeared), 1000ms);
@@ -174,8 +174,8 @@ TEST_F(ObservableClient, BackendStartedLaterIsReachedSoonAfterItsSocketAppears) 
 
 TEST_F(ObservableClient, RestartedBackendIsResubscribedByOneQueuedItemOnANewChannel) {
     std::optional<FakeTestService> backend(std::in_place);
-    std::optional<TestServer> server(std::in_place, dir_.socket_address("backend"),
-                                     std::initializer_list<grpc::Service*>{&*backend});
+    std::optional<BackendServer> server(std::in_place, dir_.socket_address("backend"),
+                                        std::initializer_list<grpc::Service*>{&*backend});
     observe();
     ASSERT_TRUE(backend->wait_for_open_streams(1));
     backend->publish("before");
@@ -206,7 +206,7 @@ TEST_F(ObservableClient, RestartedBackendIsResubscribedByOneQueuedItemOnANewChan
 
 TEST_F(ObservableClient, RemoveObserverUnsubscribesThenHalfClosesAndNothingReconnects) {
     FakeTestService backend;
-    TestServer server(dir_.socket_address("backend"), {&backend});
+    BackendServer server(dir_.socket_address("backend"), {&backend});
     observe();
     ASSERT_TRUE(backend.wait_for_open_streams(1));
 
@@ -230,7 +230,7 @@ TEST_F(ObservableClient, RemoveObserverWhileWaitingForTheBackendReturnsWithinASe
 
 TEST_F(ObservableClient, ReconnectionQueuedBeforeRemoveObserverDoesNothing) {
     FakeTestService backend;
-    TestServer server(dir_.socket_address("backend"), {&backend});
+    BackendServer server(dir_.socket_address("backend"), {&backend});
     observe();
     ASSERT_TRUE(backend.wait_for_open_streams(1));
     backend.close_streams();
@@ -245,7 +245,7 @@ TEST_F(ObservableClient, ReconnectionQueuedBeforeRemoveObserverDoesNothing) {
 
 TEST_F(ObservableClient, ReplacingTheObserverDoesNotQueueAReconnection) {
     FakeTestService backend;
-    TestServer server(dir_.socket_address("backend"), {&backend});
+    BackendServer server(dir_.socket_address("backend"), {&backend});
     observe();
     ASSERT_TRUE(backend.wait_for_open_streams(1));
 
@@ -262,7 +262,7 @@ TEST_F(ObservableClient, ReplacingTheObserverDoesNotQueueAReconnection) {
 
 TEST_F(ObservableClient, ThreeArgumentFormReportsTheEndAndLeavesReconnectionToTheCaller) {
     FakeTestService backend;
-    TestServer server(dir_.socket_address("backend"), {&backend});
+    BackendServer server(dir_.socket_address("backend"), {&backend});
     client_.SetObserver(recorder_.on_event(), recorder_.on_disconnect(), recorder_.on_stream_end());
     ASSERT_TRUE(backend.wait_for_open_streams(1));
     backend.publish("event");

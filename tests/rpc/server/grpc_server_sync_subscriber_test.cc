@@ -9,10 +9,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/temp_dir.h"
-#include "fakes/test_server.h"
 #include "rpc/server/event_subscription.h"
 #include "rpc/server/test_event_service.h"
+#include "sim/backend_server.h"
+#include "support/temp_dir.h"
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
@@ -23,11 +23,11 @@ using vanta::testing::sequences;
 namespace {
 
 class GrpcServerSyncSubscriberTest : public ::testing::Test {
-protected:
+  protected:
     vanta::testing::TempDir dir_;
     std::string address_ = dir_.socket_address("events");
     vanta::testing::TestEventService service_;
-    vanta::testing::TestServer server_{address_, {&service_}};
+    vanta::sim::BackendServer server_{address_, {&service_}};
 };
 
 // How a client ends its stream without going away.

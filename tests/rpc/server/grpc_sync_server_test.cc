@@ -17,9 +17,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/temp_dir.h"
 #include "rpc/server/event_subscription.h"
 #include "rpc/server/test_event_service.h"
+#include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
 using AccessLevel = vanta::GrpcServer::AccessLevel;
@@ -31,24 +31,24 @@ namespace {
 
 // Sets the process umask for the lifetime of the guard.
 class UmaskGuard {
-public:
+  public:
     explicit UmaskGuard(mode_t mask) : previous_(::umask(mask)) {}
     ~UmaskGuard() { ::umask(previous_); }
 
-private:
+  private:
     mode_t previous_;
 };
 
 // Makes `dir` the working directory for the lifetime of the guard.
 class WorkingDirectoryGuard {
-public:
+  public:
     explicit WorkingDirectoryGuard(const std::filesystem::path& dir)
         : previous_(std::filesystem::current_path()) {
         std::filesystem::current_path(dir);
     }
     ~WorkingDirectoryGuard() { std::filesystem::current_path(previous_); }
 
-private:
+  private:
     std::filesystem::path previous_;
 };
 
