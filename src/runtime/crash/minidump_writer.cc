@@ -1,11 +1,7 @@
 #include "runtime/crash/minidump_writer.h"
 
 #include <elf.h>
-#include <fcntl.h>
-#include <link.h>
 #include <sys/auxv.h>
-#include <sys/syscall.h>
-#include <sys/uio.h>
 #include <sys/utsname.h>
 #include <time.h>
 #include <unistd.h>
@@ -14,202 +10,32 @@
 #endif
 
 #include <algorithm>
-#include <cerrno>
-#include <cstddef>
-#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "runtime/crash/dump_file.h"
+#include "runtime/crash/elf_build_id.h"
+#include "runtime/crash/minidump_format.h"
+#include "runtime/crash/proc_maps.h"
+#include "runtime/crash/signal_safe_io.h"
+
 namespace vanta {
 namespace {
 
-// ---------------------------------------------------------------------------
-// Minidump layouts. Every field is little-endian, structures are packed, and
-// offsets in the file ("RVA"s) are 32-bit.
+using namespace minidump;
+using crash::DumpFile;
+using crash::kMaxBuildIdSize;
+using crash::LineReader;
+using crash::Mapping;
+using crash::MemoryReader;
+using crash::openReadOnly;
+using crash::readRetrying;
 
-constexpr uint32_t kMinidumpSignature = 0x504d444d;  // "MDMP"
-constexpr uint32_t kMinidumpVersion = 0xa793;
-
-constexpr uint32_t kThreadListStream = 3;
-constexpr uint32_t kModuleListStream = 4;
-constexpr uint32_t kMemoryListStream = 5;
-constexpr uint32_t kExceptionStream = 6;
-constexpr uint32_t kSystemInfoStream = 7;
-constexpr uint32_t kLinuxProcStatusStream = 0x47670004;
-constexpr uint32_t kLinuxMapsStream = 0x47670009;
+// The streams a dump holds: system, exception, threads, memory, modules, maps
+// and status.
 constexpr size_t kStreamCount = 7;
-
-enum ProcessorArchitecture : uint16_t {
-    kArchitectureX86 = 0,
-    kArchitectureArm = 5,
-    kArchitectureAmd64 = 9,
-    kArchitectureArm64 = 12,
-    kArchitectureUnknown = 0xffff,
-};
-constexpr uint32_t kPlatformLinux = 0x8201;
-
-constexpr uint32_t kCodeViewElfSignature = 0x4270454c;  // "LEpB" in the file
-
-// Context flags: the architecture bit and which register groups are filled in.
-enum ContextFlags : uint32_t {
-    kContextAmd64 = 0x00100000,
-    kContextAmd64Control = kContextAmd64 | 0x1,
-    kContextAmd64Integer = kContextAmd64 | 0x2,
-    kContextAmd64FloatingPoint = kContextAmd64 | 0x8,
-    kContextArm = 0x40000000,
-    kContextArmInteger = kContextArm | 0x2,
-};
-
-#pragma pack(push, 1)
-
-struct LocationDescriptor {
-    uint32_t data_size;
-    uint32_t rva;
-};
-
-struct MemoryDescriptor {
-    uint64_t start_of_memory_range;
-    LocationDescriptor memory;
-};
-
-struct Header {
-    uint32_t signature;
-    uint32_t version;
-    uint32_t stream_count;
-    uint32_t stream_directory_rva;
-    uint32_t checksum;
-    uint32_t time_date_stamp;
-    uint64_t flags;
-};
-
-struct Directory {
-    uint32_t stream_type;
-    LocationDescriptor location;
-};
-
-struct SystemInfo {
-    uint16_t processor_architecture;
-    uint16_t processor_level;
-    uint16_t processor_revision;
-    uint8_t number_of_processors;
-    uint8_t product_type;
-    uint32_t major_version;
-    uint32_t minor_version;
-    uint32_t build_number;
-    uint32_t platform_id;
-    uint32_t csd_version_rva;
-    uint16_t suite_mask;
-    uint16_t reserved;
-    // x86: vendor id (3 words), version, features, AMD extended features.
-    // ARM: cpu id, ELF hardware capabilities.
-    uint32_t cpu_information[6];
-};
-
-struct ExceptionRecord {
-    uint32_t exception_code;
-    uint32_t exception_flags;
-    uint64_t exception_record;
-    uint64_t exception_address;
-    uint32_t number_parameters;
-    uint32_t unused_alignment;
-    uint64_t exception_information[15];
-};
-
-struct ExceptionStream {
-    uint32_t thread_id;
-    uint32_t unused_alignment;
-    ExceptionRecord exception_record;
-    LocationDescriptor thread_context;
-};
-
-struct Thread {
-    uint32_t thread_id;
-    uint32_t suspend_count;
-    uint32_t priority_class;
-    uint32_t priority;
-    uint64_t teb;
-    MemoryDescriptor stack;
-    LocationDescriptor thread_context;
-};
-
-struct ThreadListOfOne {
-    uint32_t number_of_threads;
-    Thread thread;
-};
-
-struct MemoryListOfOne {
-    uint32_t number_of_memory_ranges;
-    MemoryDescriptor range;
-};
-
-struct Module {
-    uint64_t base_of_image;
-    uint32_t size_of_image;
-    uint32_t checksum;
-    uint32_t time_date_stamp;
-    uint32_t module_name_rva;
-    uint32_t version_info[13];  // fixed file version information, unused on Linux
-    LocationDescriptor cv_record;
-    LocationDescriptor misc_record;
-    uint32_t reserved0[2];
-    uint32_t reserved1[2];
-};
-
-struct Uint128 {
-    uint64_t low;
-    uint64_t high;
-};
-
-struct ContextAmd64 {
-    uint64_t p1_home, p2_home, p3_home, p4_home, p5_home, p6_home;
-    uint32_t context_flags;
-    uint32_t mx_csr;
-    uint16_t cs, ds, es, fs, gs, ss;
-    uint32_t eflags;
-    uint64_t dr0, dr1, dr2, dr3, dr6, dr7;
-    uint64_t rax, rcx, rdx, rbx, rsp, rbp, rsi, rdi;
-    uint64_t r8, r9, r10, r11, r12, r13, r14, r15;
-    uint64_t rip;
-    uint8_t flt_save[512];  // the FXSAVE image, as the kernel puts it in the signal frame
-    Uint128 vector_register[26];
-    uint64_t vector_control;
-    uint64_t debug_control;
-    uint64_t last_branch_to_rip;
-    uint64_t last_branch_from_rip;
-    uint64_t last_exception_to_rip;
-    uint64_t last_exception_from_rip;
-};
-
-struct ContextArm {
-    uint32_t context_flags;
-    uint32_t iregs[16];  // r0..r12, sp, lr, pc
-    uint32_t cpsr;
-    uint64_t fpscr;
-    uint64_t fp_regs[32];
-    uint32_t fp_extra[8];
-};
-
-#pragma pack(pop)
-
-static_assert(sizeof(LocationDescriptor) == 8);
-static_assert(sizeof(MemoryDescriptor) == 16);
-static_assert(sizeof(Header) == 32);
-static_assert(sizeof(Directory) == 12);
-static_assert(sizeof(SystemInfo) == 56);
-static_assert(sizeof(ExceptionRecord) == 152);
-static_assert(sizeof(ExceptionStream) == 168);
-static_assert(sizeof(Thread) == 48);
-static_assert(sizeof(ThreadListOfOne) == 4 + 48);
-static_assert(sizeof(MemoryListOfOne) == 4 + 16);
-static_assert(sizeof(Module) == 108);
-static_assert(sizeof(ContextAmd64) == 1232);
-static_assert(offsetof(ContextAmd64, rip) == 248);
-static_assert(offsetof(ContextAmd64, flt_save) == 256);
-static_assert(sizeof(ContextArm) == 368);
-
-// ---------------------------------------------------------------------------
-
 constexpr size_t kMaxStackBytes = 32 * 1024;
 #if defined(__x86_64__)
 // Leaf functions keep their locals in the 128 bytes below the stack pointer.
@@ -220,9 +46,6 @@ constexpr size_t kRedZoneSize = 0;
 constexpr size_t kMaxPathLength = 4096;
 constexpr size_t kLineBufferSize = kMaxPathLength + 512;
 constexpr size_t kCopyBufferSize = 16 * 1024;
-constexpr size_t kMaxBuildIdSize = 64;
-constexpr size_t kMaxNotesSize = 64 * 1024;
-constexpr size_t kMaxProgramHeaders = 256;
 
 #if defined(__x86_64__)
 constexpr uint16_t kNativeArchitecture = kArchitectureAmd64;
@@ -236,252 +59,8 @@ constexpr uint16_t kNativeArchitecture = kArchitectureArm64;
 constexpr uint16_t kNativeArchitecture = kArchitectureUnknown;
 #endif
 
-#if __SIZEOF_POINTER__ == 8
-constexpr unsigned char kNativeElfClass = ELFCLASS64;
-#else
-constexpr unsigned char kNativeElfClass = ELFCLASS32;
-#endif
-
-int openReadOnly(const char* path) {
-    int fd;
-    do {
-        fd = open(path, O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
 int openProcSelfMaps() {
     return openReadOnly("/proc/self/maps");
-}
-
-ssize_t readRetrying(int fd, void* buffer, size_t size) {
-    ssize_t result;
-    do {
-        result = read(fd, buffer, size);
-    } while (result < 0 && errno == EINTR);
-    return result;
-}
-
-// The dump being written. Space is reserved at the end of the file and filled
-// with pwrite, so a stream can point at data written after it. After the
-// first failed write nothing more is written and ok() stays false.
-class DumpFile {
-public:
-    explicit DumpFile(int fd) : fd_(fd) {}
-
-    // Reserves `size` bytes at the end of the file, starting 8-byte aligned.
-    uint32_t allocate(size_t size) {
-        end_ = (end_ + 7) & ~uint64_t{7};
-        const uint64_t rva = end_;
-        end_ += size;
-        if (end_ > UINT32_MAX) {
-            ok_ = false;
-        }
-        return static_cast<uint32_t>(rva);
-    }
-
-    // Writes at the end of the file, growing the last reservation.
-    void append(const void* data, size_t size) {
-        writeAt(end_, data, size);
-        end_ += size;
-    }
-
-    void writeAt(uint64_t offset, const void* data, size_t size) {
-        const auto* bytes = static_cast<const uint8_t*>(data);
-        while (size > 0 && ok_) {
-            const ssize_t written = pwrite(fd_, bytes, size, static_cast<off_t>(offset));
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            if (written <= 0) {
-                ok_ = false;
-                break;
-            }
-            bytes += written;
-            offset += static_cast<uint64_t>(written);
-            size -= static_cast<size_t>(written);
-        }
-    }
-
-    template <typename T>
-    LocationDescriptor add(const T& value) {
-        const uint32_t rva = allocate(sizeof(T));
-        writeAt(rva, &value, sizeof(T));
-        return {sizeof(T), rva};
-    }
-
-    bool ok() const { return ok_; }
-
-private:
-    int fd_;
-    uint64_t end_ = 0;
-    bool ok_ = true;
-};
-
-// Reads memory of this process. The kernel's copy turns an unreadable page into
-// an error instead of a second fault inside the signal handler. Where the
-// kernel refuses it, only ranges that /proc/self/maps shows readable are copied
-// directly.
-class MemoryReader {
-public:
-    MemoryReader() {
-        const uint32_t probe = 0x6d656d31;
-        uint32_t copy = 0;
-        kernel_copy_ =
-            copyThroughKernel(&copy, reinterpret_cast<uintptr_t>(&probe), sizeof probe) &&
-            copy == probe;
-    }
-
-    bool read(void* destination, uintptr_t source, size_t size, uintptr_t readable_begin,
-              uintptr_t readable_end) const {
-        if (kernel_copy_) {
-            return copyThroughKernel(destination, source, size);
-        }
-        if (source < readable_begin || source > readable_end || size > readable_end - source) {
-            return false;
-        }
-        memcpy(destination, reinterpret_cast<const void*>(source), size);
-        return true;
-    }
-
-private:
-    static bool copyThroughKernel(void* destination, uintptr_t source, size_t size) {
-        iovec local{destination, size};
-        iovec remote{reinterpret_cast<void*>(source), size};
-        const long copied = syscall(SYS_process_vm_readv, getpid(), &local, 1UL, &remote, 1UL, 0UL);
-        return copied == static_cast<long>(size);
-    }
-
-    bool kernel_copy_ = false;
-};
-
-// Splits a file into lines with a fixed buffer. A line longer than the buffer
-// is returned cut to the buffer's size; the rest of it is skipped.
-class LineReader {
-public:
-    LineReader(int fd, char* buffer, size_t capacity)
-        : fd_(fd), buffer_(buffer), capacity_(capacity) {}
-
-    bool next(const char*& line, size_t& length) {
-        for (;;) {
-            char* newline = static_cast<char*>(memchr(buffer_ + begin_, '\n', end_ - begin_));
-            if (newline != nullptr) {
-                const size_t line_begin = begin_;
-                begin_ = static_cast<size_t>(newline - buffer_) + 1;
-                if (skipping_) {
-                    skipping_ = false;
-                    continue;
-                }
-                line = buffer_ + line_begin;
-                length = static_cast<size_t>(newline - line);
-                return true;
-            }
-            if (end_of_file_) {
-                if (begin_ == end_ || skipping_) {
-                    return false;
-                }
-                line = buffer_ + begin_;
-                length = end_ - begin_;
-                begin_ = end_;
-                return true;
-            }
-            if (begin_ > 0) {
-                memmove(buffer_, buffer_ + begin_, end_ - begin_);
-                end_ -= begin_;
-                begin_ = 0;
-            }
-            if (end_ == capacity_) {
-                line = buffer_;
-                length = capacity_;
-                begin_ = end_ = 0;
-                const bool already_skipping = skipping_;
-                skipping_ = true;
-                if (!already_skipping) {
-                    return true;
-                }
-                continue;
-            }
-            const ssize_t count = readRetrying(fd_, buffer_ + end_, capacity_ - end_);
-            if (count <= 0) {
-                end_of_file_ = true;
-            } else {
-                end_ += static_cast<size_t>(count);
-            }
-        }
-    }
-
-private:
-    int fd_;
-    char* buffer_;
-    size_t capacity_;
-    size_t begin_ = 0;
-    size_t end_ = 0;
-    bool end_of_file_ = false;
-    bool skipping_ = false;
-};
-
-// One line of /proc/self/maps: "begin-end perms offset dev inode   path".
-struct Mapping {
-    uintptr_t begin = 0;
-    uintptr_t end = 0;
-    uint64_t offset = 0;
-    uint64_t inode = 0;
-    bool readable = false;
-    bool executable = false;
-    const char* path = nullptr;
-    size_t path_length = 0;
-};
-
-const char* parseNumber(const char* text, const char* end, unsigned base, uint64_t& value) {
-    value = 0;
-    const char* start = text;
-    for (; text < end; ++text) {
-        unsigned digit;
-        if (*text >= '0' && *text <= '9') {
-            digit = static_cast<unsigned>(*text - '0');
-        } else if (base == 16 && *text >= 'a' && *text <= 'f') {
-            digit = static_cast<unsigned>(*text - 'a' + 10);
-        } else {
-            break;
-        }
-        value = value * base + digit;
-    }
-    return text == start ? nullptr : text;
-}
-
-const char* expect(const char* text, const char* end, char wanted) {
-    return text != nullptr && text < end && *text == wanted ? text + 1 : nullptr;
-}
-
-bool parseMapsLine(const char* line, size_t length, Mapping& mapping) {
-    const char* end = line + length;
-    uint64_t begin = 0;
-    uint64_t limit = 0;
-    const char* text = expect(parseNumber(line, end, 16, begin), end, '-');
-    text = text != nullptr ? expect(parseNumber(text, end, 16, limit), end, ' ') : nullptr;
-    if (text == nullptr || end - text < 5) {
-        return false;
-    }
-    mapping.begin = static_cast<uintptr_t>(begin);
-    mapping.end = static_cast<uintptr_t>(limit);
-    mapping.readable = text[0] == 'r';
-    mapping.executable = text[2] == 'x';
-    text = expect(text + 4, end, ' ');
-    text = text != nullptr ? expect(parseNumber(text, end, 16, mapping.offset), end, ' ') : nullptr;
-    if (text == nullptr) {
-        return false;
-    }
-    text = static_cast<const char*>(memchr(text, ' ', static_cast<size_t>(end - text)));  // device
-    text = text != nullptr ? parseNumber(text + 1, end, 10, mapping.inode) : nullptr;
-    if (text == nullptr) {
-        return false;
-    }
-    while (text < end && *text == ' ') {
-        ++text;
-    }
-    mapping.path = text;
-    mapping.path_length = static_cast<size_t>(end - text);
-    return true;
 }
 
 // Consecutive mappings of one file, starting with the mapping of its offset 0.
@@ -509,98 +88,6 @@ bool continuesModule(const ModuleCandidate& module, const Mapping& mapping) {
     return mapping.inode == module.inode && mapping.begin >= module.end &&
            mapping.path_length == module.path_length &&
            memcmp(mapping.path, module.path, module.path_length) == 0;
-}
-
-size_t alignUp(size_t value, size_t alignment) {
-    return (value + alignment - 1) & ~(alignment - 1);
-}
-
-// Looks for the GNU build id among the notes at `notes` (one PT_NOTE segment).
-size_t findBuildIdNote(const MemoryReader& memory, uintptr_t notes, size_t size, size_t alignment,
-                       const ModuleCandidate& module, uint8_t* build_id) {
-    const uintptr_t readable_begin = module.begin;
-    const uintptr_t readable_end = module.first_mapping_end;
-    size = std::min(size, kMaxNotesSize);
-    size_t offset = 0;
-    while (offset + sizeof(ElfW(Nhdr)) <= size) {
-        ElfW(Nhdr) note;
-        if (!memory.read(&note, notes + offset, sizeof note, readable_begin, readable_end)) {
-            return 0;
-        }
-        const size_t name_offset = offset + sizeof note;
-        const size_t description_offset = name_offset + alignUp(note.n_namesz, alignment);
-        const size_t next = description_offset + alignUp(note.n_descsz, alignment);
-        if (note.n_namesz > size || note.n_descsz > size || next > size) {
-            return 0;
-        }
-        char name[4];
-        if (note.n_type == NT_GNU_BUILD_ID && note.n_namesz == sizeof name && note.n_descsz > 0 &&
-            memory.read(name, notes + name_offset, sizeof name, readable_begin, readable_end) &&
-            memcmp(name, "GNU", sizeof name) == 0) {
-            const size_t length = std::min<size_t>(note.n_descsz, kMaxBuildIdSize);
-            return memory.read(build_id, notes + description_offset, length, readable_begin,
-                               readable_end)
-                       ? length
-                       : 0;
-        }
-        offset = next;
-    }
-    return 0;
-}
-
-// Reads the build id of the ELF image whose first byte is mapped at
-// `module.begin`, following its program headers to the PT_NOTE segments.
-size_t readBuildId(const MemoryReader& memory, const ModuleCandidate& module, uint8_t* build_id) {
-    const uintptr_t base = module.begin;
-    const uintptr_t readable_end = module.first_mapping_end;
-    ElfW(Ehdr) header;
-    if (!module.first_mapping_readable ||
-        !memory.read(&header, base, sizeof header, base, readable_end) ||
-        memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
-        header.e_ident[EI_CLASS] != kNativeElfClass || header.e_phentsize != sizeof(ElfW(Phdr))) {
-        return 0;
-    }
-    const size_t count = std::min<size_t>(header.e_phnum, kMaxProgramHeaders);
-    auto readProgramHeader = [&](size_t index, ElfW(Phdr) & program_header) {
-        return memory.read(&program_header, base + header.e_phoff + index * sizeof program_header,
-                           sizeof program_header, base, readable_end);
-    };
-
-    // Addresses in the program headers are relative to the load bias; the
-    // first loadable segment says where the file's offset 0 went.
-    uintptr_t load_bias = 0;
-    bool found_load = false;
-    for (size_t index = 0; index < count && !found_load; ++index) {
-        ElfW(Phdr) program_header;
-        if (!readProgramHeader(index, program_header)) {
-            return 0;
-        }
-        if (program_header.p_type == PT_LOAD) {
-            load_bias = base - static_cast<uintptr_t>(program_header.p_vaddr) +
-                        static_cast<uintptr_t>(program_header.p_offset);
-            found_load = true;
-        }
-    }
-    if (!found_load) {
-        return 0;
-    }
-    for (size_t index = 0; index < count; ++index) {
-        ElfW(Phdr) program_header;
-        if (!readProgramHeader(index, program_header)) {
-            return 0;
-        }
-        if (program_header.p_type != PT_NOTE) {
-            continue;
-        }
-        const size_t alignment = program_header.p_align == 8 ? 8 : 4;
-        const size_t length = findBuildIdNote(
-            memory, load_bias + static_cast<uintptr_t>(program_header.p_vaddr),
-            static_cast<size_t>(program_header.p_filesz), alignment, module, build_id);
-        if (length > 0) {
-            return length;
-        }
-    }
-    return 0;
 }
 
 // Converts UTF-8 to UTF-16; malformed bytes become U+FFFD. Returns the number
@@ -745,23 +232,13 @@ uint64_t faultAddress(const siginfo_t& info) {
     return reinterpret_cast<uintptr_t>(info.si_addr);
 }
 
+// Reads "6.1.0-18-arm" into the major, minor and build numbers.
 void parseKernelVersion(const char* release, SystemInfo& system_info) {
-    uint32_t* parts[] = {&system_info.major_version, &system_info.minor_version,
-                         &system_info.build_number};
-    const char* text = release;
-    const char* end = release + strlen(release);
-    for (uint32_t* part : parts) {
-        uint64_t value = 0;
-        const char* after = parseNumber(text, end, 10, value);
-        if (after == nullptr) {
-            return;
-        }
-        *part = static_cast<uint32_t>(value);
-        if (after == end || *after != '.') {
-            return;
-        }
-        text = after + 1;
-    }
+    unsigned major = 0, minor = 0, build = 0;
+    sscanf(release, "%u.%u.%u", &major, &minor, &build);
+    system_info.major_version = major;
+    system_info.minor_version = minor;
+    system_info.build_number = build;
 }
 
 void describeProcessor(SystemInfo& system_info) {
@@ -936,7 +413,7 @@ MemoryDescriptor MinidumpWriter::Scratch::writeStack(DumpFile& file, uintptr_t s
     const char* line = nullptr;
     size_t length = 0;
     while (!found && lines.next(line, length)) {
-        found = parseMapsLine(line, length, mapping) && mapping.readable &&
+        found = crash::parseMapsLine(line, length, mapping) && mapping.readable &&
                 mapping.begin <= stack_pointer && stack_pointer < mapping.end;
     }
     close(maps);
@@ -991,7 +468,7 @@ void MinidumpWriter::Scratch::forEachModule(Visitor&& visit) {
     size_t length = 0;
     Mapping mapping;
     while (lines.next(line, length)) {
-        if (!parseMapsLine(line, length, mapping)) {
+        if (!crash::parseMapsLine(line, length, mapping)) {
             continue;
         }
         if (collecting && continuesModule(module, mapping)) {
@@ -1018,7 +495,11 @@ void MinidumpWriter::Scratch::forEachModule(Visitor&& visit) {
 
 LocationDescriptor MinidumpWriter::Scratch::writeCodeViewRecord(DumpFile& file,
                                                                 const ModuleCandidate& candidate) {
-    const size_t length = readBuildId(memory, candidate, build_id);
+    if (!candidate.first_mapping_readable) {
+        return {};
+    }
+    const size_t length =
+        crash::readElfBuildId(memory, candidate.begin, candidate.first_mapping_end, build_id);
     if (length == 0) {
         return {};
     }
