@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "sim/bounded_history.h"
+
 namespace vanta::sim {
 
 using vanta::pubsub::PublishRequest;
@@ -31,11 +33,15 @@ bool contains(const std::vector<std::string>& topics, const std::string& topic) 
 }  // namespace
 
 struct BusBroker::State {
+    explicit State(Limits limits)
+        : limits(limits), publish_requests(limits.history), subscribe_calls(limits.history) {}
+
+    const Limits limits;
     mutable std::mutex mutex;
     mutable std::condition_variable changed;
 
-    std::vector<PublishRequest> publish_requests;
-    std::vector<SubscribeCall> subscribe_calls;
+    BoundedHistory<PublishRequest> publish_requests;
+    BoundedHistory<SubscribeCall> subscribe_calls;
     std::map<std::string, std::vector<std::string>> subscriptions;
     std::map<std::string, std::deque<PubSubMsg>> queues;
     std::map<std::string, size_t> open_streams;
@@ -53,10 +59,19 @@ struct BusBroker::State {
     void deliver_locked(const PubSubMsg& message) {
         for (const auto& [subscriber, topics] : subscriptions) {
             if (contains(topics, message.topic())) {
-                queues[subscriber].push_back(message);
+                enqueue_locked(subscriber, message);
             }
         }
         changed.notify_all();
+    }
+    // A subscriber that does not read keeps only its newest messages.
+    // REQUIRES: mutex held.
+    void enqueue_locked(const std::string& subscriber, const PubSubMsg& message) {
+        auto& queue = queues[subscriber];
+        if (queue.size() >= limits.queue) {
+            queue.pop_front();
+        }
+        queue.push_back(message);
     }
 };
 
@@ -69,7 +84,7 @@ class BusBroker::PublishServiceImpl final : public vanta::pubsub::PublishService
         std::chrono::milliseconds delay{0};
         {
             std::lock_guard<std::mutex> lock(state_.mutex);
-            state_.publish_requests.push_back(*request);
+            state_.publish_requests.add(*request);
             state_.changed.notify_all();
             delay = state_.publish_delay;
         }
@@ -113,7 +128,7 @@ class BusBroker::SubscribeServiceImpl final : public vanta::pubsub::SubscribeSer
             }
         }
         response->set_success(call.accepted);
-        state_.subscribe_calls.push_back(std::move(call));
+        state_.subscribe_calls.add(std::move(call));
         state_.changed.notify_all();
         return grpc::Status::OK;
     }
@@ -165,13 +180,20 @@ class BusBroker::SubscribeServiceImpl final : public vanta::pubsub::SubscribeSer
             const bool written = writer->Write(message);
             lock.lock();
             if (!written) {
-                // Kept for the subscriber's next stream.
+                // Kept for another stream of the subscriber, if it has one.
                 queue.push_front(message);
                 status = {grpc::StatusCode::CANCELLED, "the subscriber went away"};
                 break;
             }
         }
-        --state_.open_streams[subscriber];
+        if (--state_.open_streams[subscriber] == 0) {
+            state_.open_streams.erase(subscriber);
+            if (status.error_code() == grpc::StatusCode::CANCELLED) {
+                // The subscriber went away: what it had not read goes with it.
+                // Later messages wait (bounded) for a stream it may open again.
+                state_.queues.erase(subscriber);
+            }
+        }
         state_.changed.notify_all();
         return status;
     }
@@ -180,8 +202,10 @@ class BusBroker::SubscribeServiceImpl final : public vanta::pubsub::SubscribeSer
     State& state_;
 };
 
-BusBroker::BusBroker()
-    : state_(std::make_unique<State>()),
+BusBroker::BusBroker() : BusBroker(Limits()) {}
+
+BusBroker::BusBroker(Limits limits)
+    : state_(std::make_unique<State>(limits)),
       publish_(std::make_unique<PublishServiceImpl>(*state_)),
       subscribe_(std::make_unique<SubscribeServiceImpl>(*state_)) {}
 
@@ -238,7 +262,7 @@ void BusBroker::deliver(const PubSubMsg& message) {
 
 void BusBroker::deliver_to(const std::string& subscriber, const PubSubMsg& message) {
     std::lock_guard<std::mutex> lock(state_->mutex);
-    state_->queues[subscriber].push_back(message);
+    state_->enqueue_locked(subscriber, message);
     state_->changed.notify_all();
 }
 
@@ -270,12 +294,25 @@ void BusBroker::refuse_topic(const std::string& topic) {
 
 std::vector<PublishRequest> BusBroker::publish_requests() const {
     std::lock_guard<std::mutex> lock(state_->mutex);
-    return state_->publish_requests;
+    return state_->publish_requests.entries();
+}
+
+std::vector<PublishRequest> BusBroker::publish_requests_after(size_t& seen) const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    auto requests = state_->publish_requests.entries_after(seen);
+    seen = state_->publish_requests.total();
+    return requests;
+}
+
+size_t BusBroker::queued_messages(const std::string& subscriber) const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    const auto it = state_->queues.find(subscriber);
+    return it != state_->queues.end() ? it->second.size() : 0;
 }
 
 std::vector<BusBroker::SubscribeCall> BusBroker::subscribe_calls() const {
     std::lock_guard<std::mutex> lock(state_->mutex);
-    return state_->subscribe_calls;
+    return state_->subscribe_calls.entries();
 }
 
 std::vector<std::string> BusBroker::subscriptions(const std::string& subscriber) const {
@@ -296,13 +333,13 @@ size_t BusBroker::open_streams() const {
 bool BusBroker::wait_for_publish_requests(size_t count, std::chrono::milliseconds limit) const {
     std::unique_lock<std::mutex> lock(state_->mutex);
     return state_->changed.wait_for(lock, limit,
-                                    [&] { return state_->publish_requests.size() >= count; });
+                                    [&] { return state_->publish_requests.total() >= count; });
 }
 
 bool BusBroker::wait_for_subscribe_calls(size_t count, std::chrono::milliseconds limit) const {
     std::unique_lock<std::mutex> lock(state_->mutex);
     return state_->changed.wait_for(lock, limit,
-                                    [&] { return state_->subscribe_calls.size() >= count; });
+                                    [&] { return state_->subscribe_calls.total() >= count; });
 }
 
 bool BusBroker::wait_for_open_streams(const std::string& subscriber, size_t count,

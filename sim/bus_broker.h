@@ -22,6 +22,11 @@ namespace vanta::sim {
 // of its topic and written to that subscriber's open Read stream, or to the
 // next one it opens. Every Publish and Subscribe call is recorded.
 //
+// It runs for hours in the simulator, so nothing grows with time: only the
+// last calls are kept in the records, a subscriber that does not read keeps
+// only its newest messages, and what a subscriber had not read when it went
+// away (it cancelled its Read stream) is dropped.
+//
 // A broker restart is simulated by destroying the broker and building a new
 // one on the same address: the new one knows no subscribers, as a restarted
 // broker daemon would. Destroying the broker ends its open streams with
@@ -42,9 +47,17 @@ class BusBroker {
 
     static constexpr std::chrono::milliseconds kDefaultWait{5000};
 
+    struct Limits {
+        // Publish and Subscribe calls kept in the records.
+        size_t history = 1000;
+        // Messages waiting for one subscriber.
+        size_t queue = 1000;
+    };
+
     // A broker that serves nothing until serve() is called, or whose services
     // the caller registers on a server of its own.
     BusBroker();
+    explicit BusBroker(Limits limits);
     // A broker serving both services on `address` ("unix:/path").
     explicit BusBroker(const std::string& address);
     // A broker serving both services on each of `addresses`.
@@ -85,14 +98,21 @@ class BusBroker {
     // and subscribes to nothing of it.
     void refuse_topic(const std::string& topic);
 
+    // The calls kept (the last Limits::history), oldest first.
     std::vector<vanta::pubsub::PublishRequest> publish_requests() const;
     std::vector<SubscribeCall> subscribe_calls() const;
+    // The publishes kept that came after the first `seen` the broker received;
+    // `seen` becomes the number received so far.
+    std::vector<vanta::pubsub::PublishRequest> publish_requests_after(size_t& seen) const;
+    // Messages waiting for `subscriber`'s next read.
+    size_t queued_messages(const std::string& subscriber) const;
     // The topics `subscriber` is subscribed to, in the order first subscribed.
     std::vector<std::string> subscriptions(const std::string& subscriber) const;
     // Read streams open now (for any subscriber).
     size_t open_streams() const;
 
-    // Bounded waits: whether the condition came true within `limit`.
+    // Bounded waits: whether the condition came true within `limit`. The
+    // counts are of every call received, also those no longer kept.
     bool wait_for_publish_requests(size_t count,
                                    std::chrono::milliseconds limit = kDefaultWait) const;
     bool wait_for_subscribe_calls(size_t count,

@@ -16,6 +16,7 @@
 #include <grpcpp/grpcpp.h>
 
 #include "calling.grpc.pb.h"
+#include "sim/bounded_history.h"
 #include "sim/event_streams.h"
 
 namespace vanta::sim {
@@ -61,7 +62,7 @@ class CallingBackend final : public vanta::calling::Calling::Service {
 
     std::vector<Call> calls() const {
         std::lock_guard<std::mutex> lock(mutex_);
-        return calls_;
+        return calls_.entries();
     }
     // The requests of `operation`, in order.
     template <typename Request>
@@ -176,7 +177,7 @@ class CallingBackend final : public vanta::calling::Calling::Service {
                 call.metadata.emplace(std::string(key.data(), key.size()),
                                       std::string(value.data(), value.size()));
             }
-            calls_.push_back(std::move(call));
+            calls_.add(std::move(call));
             delay = delay_;
         }
         std::this_thread::sleep_for(delay);
@@ -201,7 +202,7 @@ class CallingBackend final : public vanta::calling::Calling::Service {
     std::map<std::string, std::shared_ptr<google::protobuf::Message>> replies_;
     std::map<std::string, grpc::Status> failures_;
     std::chrono::milliseconds delay_{0};
-    std::vector<Call> calls_;
+    BoundedHistory<Call> calls_;
     EventStreams<vanta::calling::Event, vanta::calling::SubscriptionRequest> streams_;
 };
 

@@ -16,6 +16,8 @@
 #include <grpcpp/grpcpp.h>
 #include <grpcpp/support/sync_stream.h>
 
+#include "sim/bounded_history.h"
+
 namespace vanta::sim {
 
 // The Subscribe side of a simulated backend: a bidirectional stream shaped like the
@@ -69,7 +71,7 @@ class EventStreams {
             }
             const bool cancelled = context->IsCancelled();
             std::lock_guard<std::mutex> lock(mutex_);
-            journal_.push_back(cancelled ? "cancelled" : "half-close");
+            journal_.add(cancelled ? "cancelled" : "half-close");
             open->reader_done = true;
             changed_.notify_all();
         });
@@ -133,7 +135,7 @@ class EventStreams {
     }
     std::vector<std::string> journal() const {
         std::lock_guard<std::mutex> lock(mutex_);
-        return journal_;
+        return journal_.entries();
     }
     // Bounded waits for what the backend has seen.
     bool wait_for_opened(int count, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
@@ -148,7 +150,7 @@ class EventStreams {
     bool wait_for_journal(size_t entries,
                           std::chrono::milliseconds limit = std::chrono::seconds(5)) {
         std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, limit, [&] { return journal_.size() >= entries; });
+        return changed_.wait_for(lock, limit, [&] { return journal_.total() >= entries; });
     }
 
   private:
@@ -161,7 +163,7 @@ class EventStreams {
 
     void note(const std::string& entry) {
         std::lock_guard<std::mutex> lock(mutex_);
-        journal_.push_back(entry);
+        journal_.add(entry);
         changed_.notify_all();
     }
 
@@ -169,7 +171,7 @@ class EventStreams {
     std::condition_variable changed_;
     std::vector<std::shared_ptr<OpenStream>> streams_;
     int opened_ = 0;
-    std::vector<std::string> journal_;
+    BoundedHistory<std::string> journal_;
 };
 
 }  // namespace vanta::sim

@@ -9,6 +9,7 @@
 #include <grpcpp/grpcpp.h>
 
 #include "media.grpc.pb.h"
+#include "sim/bounded_history.h"
 
 namespace vanta::sim {
 
@@ -24,21 +25,21 @@ class MediaBackend final : public vanta::media::Media::Service {
                                        const vanta::media::ClientInfo* request,
                                        Response* response) override {
         std::lock_guard<std::mutex> lock(mutex_);
-        cleaned_up_.push_back(request->client_id());
+        cleaned_up_.add(request->client_id());
         return answer("CleanupMediaResources", response);
     }
     grpc::Status AllocateToneInput(grpc::ServerContext*,
                                    const vanta::media::ToneInputRequest* request,
                                    AudioResource* response) override {
         std::lock_guard<std::mutex> lock(mutex_);
-        tone_inputs_.push_back(*request);
+        tone_inputs_.add(*request);
         return allocate("AllocateToneInput", response);
     }
     grpc::Status AllocateLocalAudioOutput(grpc::ServerContext*,
                                           const vanta::media::AudioLocalOutputRequest* request,
                                           AudioResource* response) override {
         std::lock_guard<std::mutex> lock(mutex_);
-        outputs_.push_back(*request);
+        outputs_.add(*request);
         return allocate("AllocateLocalAudioOutput", response);
     }
     grpc::Status AudioConnect(grpc::ServerContext*, const vanta::media::AudioResources*,
@@ -55,13 +56,13 @@ class MediaBackend final : public vanta::media::Media::Service {
                                  const vanta::media::ModifyToneInputRequest* request,
                                  Response* response) override {
         std::lock_guard<std::mutex> lock(mutex_);
-        volumes_.push_back(request->volume());
+        volumes_.add(request->volume());
         return answer("ModifyToneInput", response);
     }
     grpc::Status PlayTone(grpc::ServerContext*, const vanta::media::PlayToneRequest* request,
                           Response* response) override {
         std::lock_guard<std::mutex> lock(mutex_);
-        plays_.push_back(*request);
+        plays_.add(*request);
         return answer("PlayTone", response);
     }
     grpc::Status StopTone(grpc::ServerContext*, const AudioResource*, Response* response) override {
@@ -86,7 +87,7 @@ class MediaBackend final : public vanta::media::Media::Service {
     }
     std::vector<std::string> calls() {
         std::lock_guard<std::mutex> lock(mutex_);
-        return calls_;
+        return calls_.entries();
     }
     void clear_calls() {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -94,29 +95,29 @@ class MediaBackend final : public vanta::media::Media::Service {
     }
     std::vector<vanta::media::MediaClientId> cleaned_up() {
         std::lock_guard<std::mutex> lock(mutex_);
-        return cleaned_up_;
+        return cleaned_up_.entries();
     }
     std::vector<vanta::media::ToneInputRequest> tone_inputs() {
         std::lock_guard<std::mutex> lock(mutex_);
-        return tone_inputs_;
+        return tone_inputs_.entries();
     }
     std::vector<vanta::media::AudioLocalOutputRequest> outputs() {
         std::lock_guard<std::mutex> lock(mutex_);
-        return outputs_;
+        return outputs_.entries();
     }
     std::vector<unsigned> volumes() {
         std::lock_guard<std::mutex> lock(mutex_);
-        return volumes_;
+        return volumes_.entries();
     }
     std::vector<vanta::media::PlayToneRequest> plays() {
         std::lock_guard<std::mutex> lock(mutex_);
-        return plays_;
+        return plays_.entries();
     }
 
   private:
     // REQUIRES: mutex_ held.
     grpc::Status answer(const std::string& operation, Response* response) {
-        calls_.push_back(operation);
+        calls_.add(operation);
         const auto failure = failures_.find(operation);
         if (failure != failures_.end() && !failure->second.ok()) {
             return failure->second;
@@ -125,7 +126,7 @@ class MediaBackend final : public vanta::media::Media::Service {
         return grpc::Status::OK;
     }
     grpc::Status allocate(const std::string& operation, AudioResource* response) {
-        calls_.push_back(operation);
+        calls_.add(operation);
         const auto failure = failures_.find(operation);
         if (failure != failures_.end() && !failure->second.ok()) {
             return failure->second;
@@ -137,12 +138,12 @@ class MediaBackend final : public vanta::media::Media::Service {
 
     std::mutex mutex_;
     std::map<std::string, grpc::Status> failures_;
-    std::vector<std::string> calls_;
-    std::vector<vanta::media::MediaClientId> cleaned_up_;
-    std::vector<vanta::media::ToneInputRequest> tone_inputs_;
-    std::vector<vanta::media::AudioLocalOutputRequest> outputs_;
-    std::vector<unsigned> volumes_;
-    std::vector<vanta::media::PlayToneRequest> plays_;
+    BoundedHistory<std::string> calls_;
+    BoundedHistory<vanta::media::MediaClientId> cleaned_up_;
+    BoundedHistory<vanta::media::ToneInputRequest> tone_inputs_;
+    BoundedHistory<vanta::media::AudioLocalOutputRequest> outputs_;
+    BoundedHistory<unsigned> volumes_;
+    BoundedHistory<vanta::media::PlayToneRequest> plays_;
     unsigned last_id_ = 0;
 };
 

@@ -10,6 +10,7 @@
 #include <grpcpp/grpcpp.h>
 
 #include "problemreporter.grpc.pb.h"
+#include "sim/bounded_history.h"
 
 namespace vanta::sim {
 
@@ -21,7 +22,7 @@ class ProblemReporterBackend final : public vanta::problemreporter::ProblemRepor
                         const vanta::problemreporter::UploadRequest* request,
                         vanta::problemreporter::UploadResponse* response) override {
         std::unique_lock<std::mutex> lock(mutex_);
-        uploads_.push_back(*request);
+        uploads_.add(*request);
         changed_.notify_all();
         // Polled: a cancelled call signals nothing.
         while (holding_ && !context->IsCancelled()) {
@@ -41,7 +42,7 @@ class ProblemReporterBackend final : public vanta::problemreporter::ProblemRepor
                                     const vanta::problemreporter::ProblemReportId* request,
                                     vanta::problemreporter::FilePath* response) override {
         std::lock_guard<std::mutex> lock(mutex_);
-        location_requests_.push_back(request->id());
+        location_requests_.add(request->id());
         if (location_error_) {
             return *location_error_;
         }
@@ -79,15 +80,15 @@ class ProblemReporterBackend final : public vanta::problemreporter::ProblemRepor
     // Waits (bounded) until `count` uploads have arrived.
     bool wait_for_uploads(size_t count, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
         std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, limit, [&] { return uploads_.size() >= count; });
+        return changed_.wait_for(lock, limit, [&] { return uploads_.total() >= count; });
     }
     std::vector<vanta::problemreporter::UploadRequest> uploads() {
         std::lock_guard<std::mutex> lock(mutex_);
-        return uploads_;
+        return uploads_.entries();
     }
     std::vector<std::string> location_requests() {
         std::lock_guard<std::mutex> lock(mutex_);
-        return location_requests_;
+        return location_requests_.entries();
     }
 
   private:
@@ -98,8 +99,8 @@ class ProblemReporterBackend final : public vanta::problemreporter::ProblemRepor
     std::optional<grpc::Status> upload_error_;
     std::string location_;
     std::optional<grpc::Status> location_error_;
-    std::vector<vanta::problemreporter::UploadRequest> uploads_;
-    std::vector<std::string> location_requests_;
+    BoundedHistory<vanta::problemreporter::UploadRequest> uploads_;
+    BoundedHistory<std::string> location_requests_;
 };
 
 }  // namespace vanta::sim

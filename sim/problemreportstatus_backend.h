@@ -7,6 +7,7 @@
 #include <grpcpp/grpcpp.h>
 
 #include "problemreportstatus.grpc.pb.h"
+#include "sim/bounded_history.h"
 
 namespace vanta::sim {
 
@@ -30,7 +31,7 @@ class ProblemReportStatusBackend final
                                             const vanta::problemreportstatus::BundleStatus* request,
                                             google::protobuf::Empty* /*response*/) override {
         std::lock_guard<std::mutex> lock(mutex_);
-        tracked_.push_back(*request);
+        tracked_.add(*request);
         return error_ ? *error_ : grpc::Status::OK;
     }
 
@@ -39,7 +40,7 @@ class ProblemReportStatusBackend final
         const vanta::problemreportstatus::EventStatusRequest* request,
         google::protobuf::Empty* /*response*/) override {
         std::lock_guard<std::mutex> lock(mutex_);
-        updates_.push_back(*request);
+        updates_.add(*request);
         return error_ ? *error_ : grpc::Status::OK;
     }
 
@@ -54,19 +55,19 @@ class ProblemReportStatusBackend final
     }
     std::vector<vanta::problemreportstatus::BundleStatus> tracked() {
         std::lock_guard<std::mutex> lock(mutex_);
-        return tracked_;
+        return tracked_.entries();
     }
     std::vector<vanta::problemreportstatus::EventStatusRequest> updates() {
         std::lock_guard<std::mutex> lock(mutex_);
-        return updates_;
+        return updates_.entries();
     }
 
   private:
     std::mutex mutex_;
     vanta::problemreportstatus::BundleStatusList reports_;
     std::optional<grpc::Status> error_;
-    std::vector<vanta::problemreportstatus::BundleStatus> tracked_;
-    std::vector<vanta::problemreportstatus::EventStatusRequest> updates_;
+    BoundedHistory<vanta::problemreportstatus::BundleStatus> tracked_;
+    BoundedHistory<vanta::problemreportstatus::EventStatusRequest> updates_;
 };
 
 }  // namespace vanta::sim

@@ -10,11 +10,14 @@
 #include <google/protobuf/message.h>
 #include <grpcpp/grpcpp.h>
 
+#include "sim/bounded_history.h"
+
 namespace vanta::sim {
 
 // What the simulated backends share: each operation answers the reply its
 // owner scripted for it (an empty message when none), or the failure it was
-// told to give; every call is written down with its request.
+// told to give; every call is written down with its request (the last
+// thousand are kept).
 //
 // Threading: the backend's operations run on gRPC's threads; everything here is
 // guarded by one mutex.
@@ -44,13 +47,13 @@ class ScriptedBackend {
     // The operations called so far, in order.
     std::vector<std::string> calls() const {
         std::lock_guard<std::mutex> lock(mutex_);
-        return calls_;
+        return calls_.entries();
     }
     // The calls so far with their requests, in order:
     // "<operation>(<request in text format>)".
     std::vector<std::string> calls_with_requests() const {
         std::lock_guard<std::mutex> lock(mutex_);
-        return calls_with_requests_;
+        return calls_with_requests_.entries();
     }
     // The request of the last call of `operation` (a default one if none).
     template <typename Request>
@@ -77,8 +80,8 @@ class ScriptedBackend {
         std::chrono::milliseconds delay;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            calls_.push_back(operation);
-            calls_with_requests_.push_back(operation + "(" + request.ShortDebugString() + ")");
+            calls_.add(operation);
+            calls_with_requests_.add(operation + "(" + request.ShortDebugString() + ")");
             const auto caller = context.client_metadata().find("caller");
             last_caller_ = caller == context.client_metadata().end()
                                ? std::string()
@@ -102,8 +105,8 @@ class ScriptedBackend {
     mutable std::mutex mutex_;
     std::map<std::string, std::string> replies_;
     std::map<std::string, std::string> requests_;
-    std::vector<std::string> calls_;
-    std::vector<std::string> calls_with_requests_;
+    BoundedHistory<std::string> calls_;
+    BoundedHistory<std::string> calls_with_requests_;
     std::string last_caller_;
     grpc::Status failure_ = grpc::Status::OK;
     std::chrono::milliseconds delay_{0};

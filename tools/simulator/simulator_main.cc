@@ -42,12 +42,11 @@ int main() {
         }
         std::cout << std::endl;
 
-        size_t printed = 0;
+        size_t seen = 0;
         const timespec poll{0, 200 * 1000 * 1000};
         while (sigtimedwait(&stop_signals, nullptr, &poll) < 0) {
-            const auto requests = broker.publish_requests();
-            for (; printed < requests.size(); ++printed) {
-                print_publish(requests[printed]);
+            for (const auto& request : broker.publish_requests_after(seen)) {
+                print_publish(request);
             }
         }
         std::cout << "vanta-simulator: stopping" << std::endl;

@@ -1,0 +1,119 @@
+#include "sim/bus_broker.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <grpcpp/grpcpp.h>
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace vanta::sim {
+namespace {
+
+using ::testing::ElementsAre;
+using vanta::pubsub::PublishRequest;
+using vanta::pubsub::PubSubMsg;
+using vanta::testing::TempDir;
+
+PubSubMsg message(int event) {
+    PubSubMsg message;
+    message.set_topic("UiVolumeEvent");
+    message.set_event(event);
+    return message;
+}
+
+std::vector<int> events(const std::vector<PublishRequest>& requests) {
+    std::vector<int> found;
+    for (const auto& request : requests) {
+        found.push_back(request.data().event());
+    }
+    return found;
+}
+
+// A simulator runs for hours: what the broker keeps must not grow with time.
+class BusBrokerMemoryTest : public ::testing::Test {
+  protected:
+    BusBrokerMemoryTest() { broker_.serve(address_); }
+
+    void publish(int event) {
+        PublishRequest request;
+        *request.mutable_data() = message(event);
+        vanta::pubsub::PublishResponse response;
+        grpc::ClientContext context;
+        ASSERT_TRUE(publisher_->Publish(&context, request, &response).ok());
+    }
+    void subscribe(const std::string& subscriber) {
+        vanta::pubsub::SubscriptionRequest request;
+        request.set_subscriber(subscriber);
+        request.add_topics("UiVolumeEvent");
+        vanta::pubsub::SubscriptionResponse response;
+        grpc::ClientContext context;
+        ASSERT_TRUE(subscriber_->Subscribe(&context, request, &response).ok());
+    }
+
+    TempDir dir_;
+    std::string address_ = dir_.socket_address("bus");
+    BusBroker broker_{BusBroker::Limits{3, 2}};
+    std::shared_ptr<grpc::Channel> channel_ =
+        grpc::CreateChannel(address_, grpc::InsecureChannelCredentials());
+    std::unique_ptr<vanta::pubsub::PublishService::Stub> publisher_ =
+        vanta::pubsub::PublishService::NewStub(channel_);
+    std::unique_ptr<vanta::pubsub::SubscribeService::Stub> subscriber_ =
+        vanta::pubsub::SubscribeService::NewStub(channel_);
+};
+
+TEST_F(BusBrokerMemoryTest, RecordsKeepOnlyTheLastCallsButCountThemAll) {
+    for (int event = 1; event <= 5; ++event) {
+        publish(event);
+        subscribe("ui-" + std::to_string(event));
+    }
+
+    EXPECT_THAT(events(broker_.publish_requests()), ElementsAre(3, 4, 5));
+    EXPECT_EQ(broker_.subscribe_calls().size(), 3u);
+    EXPECT_TRUE(broker_.wait_for_publish_requests(5, std::chrono::milliseconds(0)));
+    size_t seen = 1;
+    EXPECT_THAT(events(broker_.publish_requests_after(seen)), ElementsAre(3, 4, 5));
+    EXPECT_EQ(seen, 5u);
+    publish(6);
+    EXPECT_THAT(events(broker_.publish_requests_after(seen)), ElementsAre(6));
+}
+
+TEST_F(BusBrokerMemoryTest, ASubscriberThatStopsReadingKeepsOnlyItsNewestMessages) {
+    subscribe("gone");
+    {
+        // The subscriber reads once, then goes away.
+        vanta::pubsub::ReadRequest request;
+        request.set_subscriber("gone");
+        grpc::ClientContext context;
+        auto reader = subscriber_->Read(&context, request);
+        broker_.deliver(message(1));
+        PubSubMsg first;
+        ASSERT_TRUE(reader->Read(&first));
+        EXPECT_EQ(first.event(), 1);
+        context.TryCancel();
+        reader->Finish();
+    }
+    ASSERT_TRUE(broker_.wait_for_closed_streams("gone"));
+
+    for (int event = 2; event <= 6; ++event) {
+        broker_.deliver(message(event));
+    }
+    EXPECT_EQ(broker_.queued_messages("gone"), 2u);
+
+    // Should it come back, it is given the newest.
+    vanta::pubsub::ReadRequest request;
+    request.set_subscriber("gone");
+    grpc::ClientContext context;
+    auto reader = subscriber_->Read(&context, request);
+    PubSubMsg next;
+    ASSERT_TRUE(reader->Read(&next));
+    EXPECT_EQ(next.event(), 5);
+    context.TryCancel();
+    reader->Finish();
+}
+
+}  // namespace
+}  // namespace vanta::sim
