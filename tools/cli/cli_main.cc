@@ -5,9 +5,13 @@
 //   vanta-cli events [--count N]            prints events as they arrive
 //   vanta-cli publish <topic> <event> [data] [key=value ...]
 //                                           one message on the device's bus
+//   vanta-cli gateway command <path> ['<json>']
+//   vanta-cli gateway status <path>
+//   vanta-cli gateway schemas commands|statuses
+//                                           the command gateway's answers
 //
-// --address <target> (before the command) talks to another API socket than
-// "unix:/tmp/vantaapi_service".
+// --address <target> (before the command) talks to another socket than
+// "unix:/tmp/vantaapi_service" (for `gateway`, "unix:/tmp/zapigateway").
 
 #include <cstdlib>
 #include <iostream>
@@ -21,6 +25,7 @@
 #include "api_caller.h"
 #include "pubsub/publisher_factory.h"
 #include "vantaapi.grpc.pb.h"
+#include "zapigateway.grpc.pb.h"
 
 namespace {
 
@@ -30,7 +35,10 @@ const char* const kUsage =
     "  call <Operation> ['<json request>']     call one operation, print the answer\n"
     "  events [--count N]                      print events as they arrive\n"
     "  publish <topic> <event> [data] [key=value ...]\n"
-    "                                          publish one message on the bus\n";
+    "                                          publish one message on the bus\n"
+    "  gateway command <path> ['<json>']       run a gateway command, print its answer\n"
+    "  gateway status <path>                   print a gateway status\n"
+    "  gateway schemas commands|statuses       print the gateway's schemas\n";
 
 int list_operations() {
     for (const auto& operation : vanta::cli::ApiCaller::operations()) {
@@ -114,11 +122,45 @@ int publish(const std::vector<std::string>& args) {
     return 0;
 }
 
+int use_gateway(const std::string& address, const std::vector<std::string>& args) {
+    using vanta::zapigateway::ZapiGateway;
+    const auto stub =
+        ZapiGateway::NewStub(grpc::CreateChannel(address, grpc::InsecureChannelCredentials()));
+    grpc::ClientContext context;
+    grpc::Status status;
+    std::string answer;
+    if (args.size() >= 2 && args.size() <= 3 && (args[0] == "command" || args[0] == "status")) {
+        vanta::zapigateway::ZapiMessage request;
+        request.set_path(args[1]);
+        request.set_payload(args.size() == 3 ? args[2] : "{}");
+        vanta::zapigateway::ZapiResponse response;
+        status = args[0] == "command" ? stub->Command(&context, request, &response)
+                                      : stub->Status(&context, request, &response);
+        answer = response.payload();
+    } else if (args.size() == 2 && args[0] == "schemas" &&
+               (args[1] == "commands" || args[1] == "statuses")) {
+        vanta::zapigateway::ZapiSchemas response;
+        status = args[1] == "commands"
+                     ? stub->GetCommandSchemas(&context, google::protobuf::Empty(), &response)
+                     : stub->GetStatusSchemas(&context, google::protobuf::Empty(), &response);
+        answer = response.schemas();
+    } else {
+        std::cerr << kUsage;
+        return 2;
+    }
+    if (!status.ok()) {
+        std::cerr << "status " << status.error_code() << ": " << status.error_message() << "\n";
+        return 1;
+    }
+    std::cout << answer << "\n";
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    std::string address = "unix:/tmp/vantaapi_service";
+    std::string address;
     if (args.size() >= 2 && args[0] == "--address") {
         address = args[1];
         args.erase(args.begin(), args.begin() + 2);
@@ -129,6 +171,9 @@ int main(int argc, char** argv) {
     }
     const std::string command = args[0];
     args.erase(args.begin());
+    if (address.empty()) {
+        address = command == "gateway" ? "unix:/tmp/zapigateway" : "unix:/tmp/vantaapi_service";
+    }
     try {
         if (command == "list") {
             return list_operations();
@@ -141,6 +186,9 @@ int main(int argc, char** argv) {
         }
         if (command == "publish") {
             return publish(args);
+        }
+        if (command == "gateway") {
+            return use_gateway(address, args);
         }
     } catch (const std::exception& e) {
         std::cerr << "vanta-cli: " << e.what() << "\n";
