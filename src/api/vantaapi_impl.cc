@@ -39,16 +39,19 @@ const std::string kStandbyTopic = "UXStandbyEvent";
 const std::string kStandbyData = "MANAUL_STANDBY";
 }  // namespace
 
-VantaApiImpl::VantaApiImpl(Executor& executor)
-    : subscriber_(pubsub::create_subscription_event_handler(kApiClientName)),
-      publisher_(pubsub::create_publisher_client("")),
+VantaApiImpl::VantaApiImpl(Executor& executor) : VantaApiImpl(executor, device_endpoints()) {}
+
+VantaApiImpl::VantaApiImpl(Executor& executor, const EndpointCatalogue& endpoints)
+    : endpoints_(endpoints),
+      subscriber_(pubsub::create_subscription_event_handler(kApiClientName, endpoints.subservice)),
+      publisher_(pubsub::create_publisher_client("", endpoints.pubservice)),
       logger_(logging::getLogger("VantaApi")),
       executor_(executor),
       tracer_(tracing::create_tracer()),
       upgrade_manager_plugin_(event_publisher_, *this),
       user_detection_plugin_(event_publisher_, *this),
       pairing_plugin_(event_publisher_, *this),
-      calendar_plugin_(executor, event_publisher_, *this),
+      calendar_plugin_(executor, event_publisher_, *this, endpoints.calendar),
       meeting_plugin_(executor, event_publisher_, *this),
       wifi_plugin_(event_publisher_, *this),
       network_status_plugin_(event_publisher_, *this),
@@ -90,59 +93,57 @@ VantaApiImpl::VantaApiImpl(Executor& executor)
       bluetooth_plugin_(executor, event_publisher_, *this),
       // Backend clients, in the order of their declaration.
       // (1) reset
-      reset_client_(create_reset_client()),
+      reset_client_(create_reset_client(endpoints.reset)),
 
       // (2) call control
-      callproxy_client_(callproxy::create_client(executor)),
+      callproxy_client_(callproxy::create_client(executor, endpoints.callproxy)),
 
       // (3) network status reporter, (4) network manager
       networkstatusreporter_client_(
-          networkstatusreporter::create_client(executor, std::chrono::milliseconds(2000))),
-      networkmanager_client_(create_networkmanager_client()),
+          networkstatusreporter::create_client(executor, endpoints.networkstatusreporter)),
+      networkmanager_client_(create_networkmanager_client(endpoints.networkmanager)),
 
       // (5) volume manager, (6) feature manager
-      volumemgr_client_(
-          create_volumemgr_client(kVolumeMgrAddress, std::chrono::milliseconds(2000))),
-      featuremanager_client_(create_featuremanager_client(std::chrono::milliseconds(6000))),
+      volumemgr_client_(create_volumemgr_client(endpoints.volumemgr)),
+      featuremanager_client_(create_featuremanager_client(endpoints.featuremanager)),
 
       // (7) problem reporter, (8) problem-report status
-      problemreporter_client_(
-          create_problemreporter_client("Problem Reporter Service", "problemreporter_service")),
-      problemreportstatus_client_(create_problemreportstatus_client(kProblemReportStatusAddress)),
+      problemreporter_client_(create_problemreporter_client(endpoints.problemreporter)),
+      problemreportstatus_client_(create_problemreportstatus_client(endpoints.problemreportstatus)),
 
       // (9) Wi-Fi, (10) ultrasound
-      wifi_client_(wifi::create_wifi_service_client()),
-      nimboultrasound_client_(create_nimbo_ultrasound_client(std::chrono::milliseconds(2000))),
+      wifi_client_(wifi::create_wifi_service_client(endpoints.wifi)),
+      nimboultrasound_client_(create_nimbo_ultrasound_client(endpoints.nimboultrasound)),
 
       // (11) upgrade manager, (12) avatar
       upgrademanager_client_(
-          upgrademanager::create_upgrademanager_client(std::chrono::milliseconds(600000))),
-      avatar_client_(avatar::create_avatar_client(executor, std::chrono::milliseconds(2000))),
+          upgrademanager::create_upgrademanager_client(endpoints.upgrademanager)),
+      avatar_client_(avatar::create_avatar_client(executor, endpoints.avatar)),
 
       // (13) access point, (14) 802.1X, (15) system controller
-      accesspoint_client_(create_ap_service_client()),
-      ieee8021x_client_(create_ieee8021x_service_client()),
+      accesspoint_client_(create_ap_service_client(endpoints.accesspoint)),
+      ieee8021x_client_(create_ieee8021x_service_client(endpoints.ieee8021x)),
       systemcontroller_client_(
-          systemcontroller::create_client(executor, std::chrono::milliseconds(2000))),
+          systemcontroller::create_client(executor, endpoints.systemcontroller)),
 
       // (16) on-premises security, (17) screen settings
-      krellsecurity_client_(krellsecurity::create_krell_security_client()),
-      screensetting_client_(screensetting::create_screensetting_client()),
+      krellsecurity_client_(krellsecurity::create_krell_security_client(endpoints.krellsecurity)),
+      screensetting_client_(screensetting::create_screensetting_client(endpoints.screensetting)),
 
       // (18) configuration manager, (19) on-premises configuration, (20) cloud
       // configuration
-      configmanager_client_(configmanager::create_client(executor, kConfigManagerServiceAddress,
-                                                         std::chrono::milliseconds(4000))),
-      krellconfigmanager_client_(krellconfigmanager::create_client(
-          executor, kKrellConfigManagerServiceAddress, std::chrono::milliseconds(2000))),
-      nimboconfigmanager_client_(create_nimboconfigmanager_client(executor)),
+      configmanager_client_(configmanager::create_client(executor, endpoints.configmanager)),
+      krellconfigmanager_client_(
+          krellconfigmanager::create_client(executor, endpoints.krellconfigmanager)),
+      nimboconfigmanager_client_(
+          create_nimboconfigmanager_client(executor, endpoints.nimboconfigmanager)),
 
       // (21) HDMI input, (22) ringer
-      hdmirx_client_(create_hdmirx_client(std::chrono::milliseconds(6000))),
-      ringer_client_(ringer::create_client(kRingerAddress, std::chrono::milliseconds(4000))),
+      hdmirx_client_(create_hdmirx_client(endpoints.hdmirx)),
+      ringer_client_(ringer::create_client(endpoints.ringer)),
 
       // (23) media session
-      mediasession_client_(create_mediasession_client(std::ref(executor))) {
+      mediasession_client_(create_mediasession_client(std::ref(executor), endpoints.mediasession)) {
     std::weak_ptr<bool> alive = alive_;
     executor_.add_work(
         [this, alive] {
@@ -156,7 +157,7 @@ VantaApiImpl::VantaApiImpl(Executor& executor)
 
     // The tone player is process-wide: created here, ahead of the first tone,
     // and not held by the service.
-    audio::get_tone_player(false);
+    audio::get_tone_player(false, endpoints_);
 }
 
 VantaApiImpl::~VantaApiImpl() {

@@ -8,6 +8,7 @@
 #include "plugins/plugin_registrar.h"
 #include "pubsub/publisher.h"
 #include "pubsub/subscription_event_handler.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/server/grpc_server_publisher.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
@@ -59,7 +60,11 @@ namespace vanta {
 // constructors) and read-only afterwards.
 class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegistrar {
   public:
+    // On the device's backends (device_endpoints()).
     explicit VantaApiImpl(Executor& executor);
+    // On the backends of `endpoints`: every client, the bus and the tone
+    // player take their rows from there.
+    VantaApiImpl(Executor& executor, const EndpointCatalogue& endpoints);
     ~VantaApiImpl() override;
     VantaApiImpl(const VantaApiImpl&) = delete;
     VantaApiImpl& operator=(const VantaApiImpl&) = delete;
@@ -685,6 +690,9 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
         return body();
     }
 
+    // Where every backend is; the tone operations create the tone player from
+    // it again after a reset.
+    const EndpointCatalogue endpoints_;
     std::unique_ptr<pubsub::SubscriptionEventHandler> subscriber_;
     std::unique_ptr<pubsub::Publisher> publisher_;
     std::map<std::string, std::function<void(const pubsub::PubSubMessage&)>> handlers_;

@@ -42,7 +42,7 @@ grpc::Status VantaApiImpl::PlayTone(grpc::ServerContext* context,
                                     const vantaapi::PlayToneRequest* request,
                                     vantaapi::RequestStatus* response) {
     return serve(context, "PlayTone", [&] {
-        const auto player = audio::get_tone_player(false);
+        const auto player = audio::get_tone_player(false, endpoints_);
         if (!player) {
             logger_.error("Can't get TonePlayer");
             response->set_success(false);
@@ -63,7 +63,7 @@ grpc::Status VantaApiImpl::PlayTone(grpc::ServerContext* context,
 grpc::Status VantaApiImpl::StopTone(grpc::ServerContext* context, const google::protobuf::Empty*,
                                     vantaapi::RequestStatus* response) {
     return serve(context, "StopTone", [&] {
-        const auto player = audio::get_tone_player(false);
+        const auto player = audio::get_tone_player(false, endpoints_);
         if (!player) {
             logger_.error("Can't get TonePlayer");
             response->set_success(false);

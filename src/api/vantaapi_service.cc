@@ -13,8 +13,13 @@ constexpr std::chrono::milliseconds kShutdownTimeout{1000};
 
 std::unique_ptr<GrpcServer> create_vantaapi_service(Executor& executor,
                                                     const std::string& address) {
-    return std::make_unique<GrpcSyncServer>(std::make_unique<VantaApiImpl>(executor), address,
-                                            kShutdownTimeout);
+    return create_vantaapi_service(executor, address, device_endpoints());
+}
+
+std::unique_ptr<GrpcServer> create_vantaapi_service(Executor& executor, const std::string& address,
+                                                    const EndpointCatalogue& endpoints) {
+    return std::make_unique<GrpcSyncServer>(std::make_unique<VantaApiImpl>(executor, endpoints),
+                                            address, kShutdownTimeout);
 }
 
 }  // namespace vanta

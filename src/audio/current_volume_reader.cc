@@ -10,8 +10,8 @@ namespace {
 
 class VolumeManagerReader final : public CurrentVolumeReader {
   public:
-    VolumeManagerReader(const std::string& address, std::chrono::milliseconds timeout)
-        : client_(create_volumemgr_client(address, timeout)) {}
+    explicit VolumeManagerReader(const Endpoint& endpoint)
+        : client_(create_volumemgr_client(endpoint)) {}
 
     std::optional<unsigned> GetCurrentVolume() override {
         try {
@@ -31,9 +31,8 @@ class VolumeManagerReader final : public CurrentVolumeReader {
 
 }  // namespace
 
-std::unique_ptr<CurrentVolumeReader> create_current_volume_reader(
-    const std::string& address, std::chrono::milliseconds timeout) {
-    return std::make_unique<VolumeManagerReader>(address, timeout);
+std::unique_ptr<CurrentVolumeReader> create_current_volume_reader(const Endpoint& endpoint) {
+    return std::make_unique<VolumeManagerReader>(endpoint);
 }
 
 }  // namespace vanta::audio

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
+
+#include "rpc/client/endpoint_catalogue.h"
 
 namespace vanta::audio {
 
@@ -15,8 +16,7 @@ class CurrentVolumeReader {
     virtual std::optional<unsigned> GetCurrentVolume() = 0;
 };
 
-// Asks the volume manager at `address`; each call waits `timeout`.
-std::unique_ptr<CurrentVolumeReader> create_current_volume_reader(
-    const std::string& address, std::chrono::milliseconds timeout);
+// Asks the volume manager at `endpoint`.
+std::unique_ptr<CurrentVolumeReader> create_current_volume_reader(const Endpoint& endpoint);
 
 }  // namespace vanta::audio

@@ -1,6 +1,5 @@
 #include "audio/tone_player.h"
 
-#include <chrono>
 #include <mutex>
 
 #include "audio/current_volume_reader.h"
@@ -11,10 +10,6 @@
 namespace vanta::audio {
 
 namespace {
-
-const std::string kVolumeManagerAddress = "unix:/tmp/volumemgr_service";
-constexpr std::chrono::milliseconds kMediaTimeout{5000};
-constexpr std::chrono::milliseconds kVolumeManagerTimeout{2000};
 
 // The process-wide player and the mutex of its creation and reset.
 struct PlayerSlot {
@@ -49,15 +44,14 @@ std::string TonePlayer::tone_name(ToneType type) {
     return "TONE_UNKNOWN";
 }
 
-std::shared_ptr<TonePlayer> get_tone_player(bool ringer) {
+std::shared_ptr<TonePlayer> get_tone_player(bool ringer, const EndpointCatalogue& endpoints) {
     PlayerSlot& slot = player_slot();
     std::lock_guard<std::mutex> lock(slot.creation_mutex);
     if (!slot.player) {
         logging::getLogger("TonePlayer").info("Creating Tone Player");
         slot.player = std::make_shared<TonePlayerImpl>(
-            ringer, media::create_media_service_client(kMediaTimeout),
-            create_current_volume_reader(kVolumeManagerAddress, kVolumeManagerTimeout),
-            platform_tone_settings());
+            ringer, media::create_media_service_client(endpoints.media),
+            create_current_volume_reader(endpoints.volumemgr), platform_tone_settings());
     }
     return slot.player;
 }

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "rpc/client/endpoint_catalogue.h"
+
 namespace vanta::audio {
 
 // The tones of audio feedback; numbered as the API's PlayToneRequest.tone.
@@ -33,9 +35,11 @@ class TonePlayer {
     static std::string tone_name(ToneType type);
 };
 
-// The process-wide player, created on first use ("Creating Tone Player").
-// `ringer` picks the player's media identity at creation; later calls get the
-// existing player whatever they pass.
-std::shared_ptr<TonePlayer> get_tone_player(bool ringer);
+// The process-wide player, created on first use ("Creating Tone Player") with
+// the media and volume-manager rows of `endpoints`. `ringer` picks the
+// player's media identity at creation; later calls get the existing player
+// whatever they pass.
+std::shared_ptr<TonePlayer> get_tone_player(
+    bool ringer, const EndpointCatalogue& endpoints = device_endpoints());
 
 }  // namespace vanta::audio

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <stdexcept>
 
-#include "pubsub/broker_address.h"
 #include "pubsub/grpc_publisher.h"
+#include "rpc/client/service_address.h"
 
 namespace vanta::pubsub {
 
@@ -19,7 +19,7 @@ std::string author_name(const std::string& name) {
 }  // namespace
 
 PublisherImpl::PublisherImpl(const std::string& name)
-    : PublisherImpl(name, publish_service_address()) {}
+    : PublisherImpl(name, resolve_endpoint(device_endpoints().pubservice).address) {}
 
 PublisherImpl::PublisherImpl(const std::string& name, const std::string& address)
     : PublisherImpl(name, std::make_unique<GrpcPublisher>(address)) {}

@@ -11,10 +11,10 @@ namespace vanta::pubsub {
 
 // Threading: Publish may be called from several threads at once.
 class PublisherImpl final : public Publisher {
-public:
-    // Publishes to the broker that the service registry names, or else to the
-    // socket "pubservice" in the service context's root directory. An empty
-    // `name` publishes under the process id.
+  public:
+    // Publishes to the device's broker (the registry's "Publish Service", else
+    // the socket "unix:/tmp/pubservice"). An empty `name` publishes under the
+    // process id.
     explicit PublisherImpl(const std::string& name);
     // Publishes to the broker's publish service at `address`.
     PublisherImpl(const std::string& name, const std::string& address);
@@ -31,7 +31,7 @@ public:
 
     const std::string& author() const { return author_; }
 
-private:
+  private:
     const std::string author_;
     const std::unique_ptr<PublishInterface> publish_;
     std::mutex failure_mutex_;

@@ -4,11 +4,13 @@
 #include <string>
 
 #include "pubsub/subscriber.h"
+#include "rpc/client/endpoint_catalogue.h"
 
 namespace vanta::pubsub {
 
-// A subscriber named `name` on the broker that the service registry names, or
-// else on the socket "subservice" in the service context's root directory.
-std::unique_ptr<Subscriber> create_subscriber(const std::string& name);
+// A subscriber named `name` on the broker's subscribe service at `endpoint`
+// (resolved through the service registry when it has a registry name).
+std::unique_ptr<Subscriber> create_subscriber(
+    const std::string& name, const Endpoint& endpoint = device_endpoints().subservice);
 
 }  // namespace vanta::pubsub

@@ -6,8 +6,8 @@
 namespace vanta::pubsub {
 
 std::unique_ptr<SubscriptionEventHandler> create_subscription_event_handler(
-    const std::string& name) {
-    return std::make_unique<SubscriptionEventHandlerImpl>(create_subscriber(name));
+    const std::string& name, const Endpoint& endpoint) {
+    return std::make_unique<SubscriptionEventHandlerImpl>(create_subscriber(name, endpoint));
 }
 
 }  // namespace vanta::pubsub

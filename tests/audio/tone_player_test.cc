@@ -13,6 +13,7 @@
 #include "sim/media_backend.h"
 #include "support/console_capture.h"
 #include "support/temp_dir.h"
+#include "support/test_endpoint.h"
 
 using namespace std::chrono_literals;
 
@@ -47,10 +48,13 @@ class TonePlayerTest : public ::testing::Test {
         std::unique_ptr<audio::CurrentVolumeReader> volume = nullptr,
         const std::string& platform = "imx") {
         if (!volume) {
-            volume = audio::create_current_volume_reader(dir_.socket_address("volumemgr"), 500ms);
+            volume = audio::create_current_volume_reader(
+                endpoint_at(device_endpoints().volumemgr, dir_.socket_address("volumemgr"), 500ms));
         }
         return std::make_unique<TonePlayerImpl>(
-            false, media::create_media_service_client(dir_.socket_address("media"), 5000ms),
+            false,
+            media::create_media_service_client(
+                endpoint_at(device_endpoints().media, dir_.socket_address("media"), 5000ms)),
             std::move(volume), audio::ToneSettings{chimes_.string(), platform, false});
     }
     size_t lines_with(const std::string& text) const {

@@ -33,6 +33,7 @@
 #include "sim/volumemgr_backend.h"
 #include "support/recording_logger.h"
 #include "support/temp_dir.h"
+#include "support/test_endpoint.h"
 
 using namespace std::chrono_literals;
 
@@ -41,11 +42,12 @@ namespace {
 
 using ::testing::ElementsAre;
 
-// A fake backend on a temporary socket and the client of `Client` bound to it.
+// A fake backend on a temporary socket and the client of `Client` bound to it,
+// named as the device's `row` names it.
 template <typename Fake, typename Client>
 struct Backend {
-    explicit Backend(std::chrono::milliseconds timeout = 2000ms)
-        : client(address, timeout, logger) {}
+    explicit Backend(const Endpoint& row, std::chrono::milliseconds timeout = 2000ms)
+        : client(endpoint_at(row, address, timeout), logger) {}
 
     TempDir dir;
     const std::string address = dir.socket_address("backend");
@@ -64,7 +66,7 @@ Message text(const std::string& text_format) {
 }
 
 TEST(DevicesClients, StyleAGivesNothingForAnAbsentBackendAndRaisesForOtherCodes) {
-    Backend<sim::VolumeMgrBackend, VolumeMgrClientImpl> volume;
+    Backend<sim::VolumeMgrBackend, VolumeMgrClientImpl> volume{device_endpoints().volumemgr};
     volume.fake.fail_with(grpc::Status(grpc::StatusCode::UNAVAILABLE, "away"));
     EXPECT_FALSE(volume.client.VolumeUp(volumemgr::VolumeRequest()));
     EXPECT_THAT(volume.logger.lines(),
@@ -80,7 +82,7 @@ TEST(DevicesClients, StyleAGivesNothingForAnAbsentBackendAndRaisesForOtherCodes)
 }
 
 TEST(DevicesClients, StyleBRaisesTheTypedErrorNamingServiceAndOperation) {
-    Backend<sim::ResetBackend, ResetClientImpl> reset;
+    Backend<sim::ResetBackend, ResetClientImpl> reset{device_endpoints().reset};
     reset.fake.fail_with(grpc::Status(grpc::StatusCode::UNAVAILABLE, "away"));
     try {
         reset.client.FactoryReset();
@@ -89,14 +91,14 @@ TEST(DevicesClients, StyleBRaisesTheTypedErrorNamingServiceAndOperation) {
         EXPECT_STREQ(e.what(), "ResetService::FactoryReset: UNAVAILABLE - [away]");
     }
 
-    Backend<sim::VolumeMgrBackend, VolumeMgrClientImpl> volume(100ms);
+    Backend<sim::VolumeMgrBackend, VolumeMgrClientImpl> volume(device_endpoints().volumemgr, 100ms);
     volume.fake.delay_answers(500ms);
     EXPECT_THROW(volume.client.IsAudioHubEnabled(), ServiceDeadlineError);
     EXPECT_TRUE(volume.logger.lines().empty());
 }
 
 TEST(DevicesClients, Reset) {
-    Backend<sim::ResetBackend, ResetClientImpl> reset;
+    Backend<sim::ResetBackend, ResetClientImpl> reset{device_endpoints().reset};
     reset.fake.reply("FactoryReset", text<reset::Response>("success: true"));
     reset.fake.reply("Shutdown", text<reset::Response>("success: true"));
     EXPECT_TRUE(reset.client.FactoryReset());
@@ -109,7 +111,7 @@ TEST(DevicesClients, Reset) {
 }
 
 TEST(DevicesClients, VolumeManager) {
-    Backend<sim::VolumeMgrBackend, VolumeMgrClientImpl> volume;
+    Backend<sim::VolumeMgrBackend, VolumeMgrClientImpl> volume{device_endpoints().volumemgr};
     volume.fake.reply("VolumeUp", text<volumemgr::VolumeStatus>("volume: 7"));
     volume.fake.reply("SetAudioMute", text<volumemgr::MuteStatus>("is_mute: true"));
     volume.fake.reply("AvailableVolumeControlPath",
@@ -158,7 +160,8 @@ TEST(DevicesClients, VolumeManager) {
 }
 
 TEST(DevicesClients, FeatureManager) {
-    Backend<sim::FeatureManagerBackend, FeatureManagerClientImpl> features;
+    Backend<sim::FeatureManagerBackend, FeatureManagerClientImpl> features{
+        device_endpoints().featuremanager};
     features.fake.reply("GetFeatureInfo", text<featuremanager::FeatureInfo>(
                                               "feature_name: 'whiteboard' feature_state: ENABLE "
                                               "feature_type: DEVELOPMENT"));
@@ -191,7 +194,8 @@ TEST(DevicesClients, FeatureManager) {
 }
 
 TEST(DevicesClients, UpgradeManager) {
-    Backend<sim::UpgradeManagerBackend, upgrademanager::UpgradeManagerClientImpl> upgrades;
+    Backend<sim::UpgradeManagerBackend, upgrademanager::UpgradeManagerClientImpl> upgrades{
+        device_endpoints().upgrademanager};
     upgrades.fake.reply("GetVersionInfo", text<upgrademanager::VersionInfo>("version: '2.4.1'"));
     upgrades.fake.reply("GetUpgradeInfo", text<upgrademanager::UpgradeInfo>("channel: 'beta'"));
     upgrades.fake.reply("GetUpgradeState",
@@ -216,7 +220,7 @@ TEST(DevicesClients, UpgradeManager) {
 }
 
 TEST(DevicesClients, Ieee8021x) {
-    Backend<sim::Ieee8021xBackend, Ieee8021xClientImpl> ieee8021x;
+    Backend<sim::Ieee8021xBackend, Ieee8021xClientImpl> ieee8021x{device_endpoints().ieee8021x};
     ieee8021x.fake.reply("GetIeee8021xConfig",
                          text<ieee8021x::Ieee8021xConfigResponse>(
                              "status { success: true } config { ca_cert_path: '/ca' "
@@ -239,7 +243,8 @@ TEST(DevicesClients, Ieee8021x) {
 }
 
 TEST(DevicesClients, SystemController) {
-    Backend<sim::SystemControllerBackend, systemcontroller::ClientImpl> system;
+    Backend<sim::SystemControllerBackend, systemcontroller::ClientImpl> system{
+        device_endpoints().systemcontroller};
     system.fake.reply("GetState",
                       text<systemcontroller::StateResponse>("state: HALFWAKE reason: MEETING"));
     system.fake.reply("GetDeviceState",
@@ -265,7 +270,8 @@ TEST(DevicesClients, SystemController) {
 }
 
 TEST(DevicesClients, ScreenSetting) {
-    Backend<sim::ScreenSettingBackend, screensetting::ScreenSettingClientImpl> screen;
+    Backend<sim::ScreenSettingBackend, screensetting::ScreenSettingClientImpl> screen{
+        device_endpoints().screensetting};
     screen.fake.reply("GetScreenBrightness",
                       text<screensetting::ScreenBrightnessResponse>(
                           "status { success: true } brightness_percentage: 62.5"));
@@ -289,7 +295,7 @@ TEST(DevicesClients, ScreenSetting) {
 }
 
 TEST(DevicesClients, HdmiRx) {
-    Backend<sim::HdmiRxBackend, HdmiRxClientImpl> hdmi;
+    Backend<sim::HdmiRxBackend, HdmiRxClientImpl> hdmi{device_endpoints().hdmirx};
     hdmi.fake.reply("GetHdmiState", text<hdmirx::HdmiState>("plugged: PLUGGED_IN"));
     hdmi.fake.reply("StartLocalWiredShare", text<hdmirx::RenderResponse>("status: SUCCESS"));
     hdmi.fake.reply("StopLocalWiredShare", text<hdmirx::RenderResponse>("status: FAILURE"));
@@ -309,7 +315,7 @@ TEST(DevicesClients, HdmiRx) {
 }
 
 TEST(DevicesClients, Ringer) {
-    Backend<sim::RingerBackend, ringer::ClientImpl> ringer;
+    Backend<sim::RingerBackend, ringer::ClientImpl> ringer{device_endpoints().ringer};
     ringer.fake.reply("StartRinger", text<ringer::RequestStatus>("success: true"));
     EXPECT_TRUE(ringer.client.StartRinger("Chime"));
     EXPECT_FALSE(ringer.client.StopRinger());

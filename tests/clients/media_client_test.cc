@@ -10,6 +10,7 @@
 #include "sim/backend_server.h"
 #include "sim/media_backend.h"
 #include "support/temp_dir.h"
+#include "support/test_endpoint.h"
 
 using namespace std::chrono_literals;
 
@@ -21,8 +22,8 @@ class MediaClientTest : public ::testing::Test {
     TempDir dir_;
     sim::MediaBackend media_;
     sim::BackendServer server_{dir_.socket_address("media"), {&media_}};
-    std::unique_ptr<media::MediaServiceClient> client_ =
-        media::create_media_service_client(dir_.socket_address("media"), 2000ms);
+    std::unique_ptr<media::MediaServiceClient> client_ = media::create_media_service_client(
+        endpoint_at(device_endpoints().media, dir_.socket_address("media"), 2000ms));
 };
 
 TEST_F(MediaClientTest, AnswersAreCopied) {

@@ -16,6 +16,7 @@
 #include "sim/problemreportstatus_backend.h"
 #include "support/console_capture.h"
 #include "support/temp_dir.h"
+#include "support/test_endpoint.h"
 
 using namespace std::chrono_literals;
 
@@ -34,8 +35,8 @@ class ProblemReporterClientTest : public ::testing::Test {
     TempDir dir_;
     sim::ProblemReporterBackend reporter_;
     sim::BackendServer server_{dir_.socket_address("reporter"), {&reporter_}};
-    ProblemReporterClientImpl client_{"Problem Reporter Service", dir_.socket_address("reporter"),
-                                      2000ms};
+    ProblemReporterClientImpl client_{
+        endpoint_at(device_endpoints().problemreporter, dir_.socket_address("reporter"), 2000ms)};
 };
 
 TEST_F(ProblemReporterClientTest, UploadCompletesAfterTheCallReturned) {
@@ -117,8 +118,8 @@ TEST(ProblemReporterClientShutdown, DestructionCancelsAndWaitsForRunningUploads)
     reporter.hold_uploads();
     ProblemReporterClient::Upload upload;
     {
-        ProblemReporterClientImpl client("Problem Reporter Service", dir.socket_address("reporter"),
-                                         2000ms);
+        ProblemReporterClientImpl client(endpoint_at(device_endpoints().problemreporter,
+                                                     dir.socket_address("reporter"), 2000ms));
         upload = client.user_problem_report("stuck", problemreporter::CLOUD, {});
         ASSERT_TRUE(reporter.wait_for_uploads(1));
     }
@@ -132,7 +133,8 @@ class ProblemReportStatusClientTest : public ::testing::Test {
     TempDir dir_;
     sim::ProblemReportStatusBackend status_;
     sim::BackendServer server_{dir_.socket_address("status"), {&status_}};
-    ProblemReportStatusClientImpl client_{dir_.socket_address("status"), 2000ms};
+    ProblemReportStatusClientImpl client_{
+        endpoint_at(device_endpoints().problemreportstatus, dir_.socket_address("status"), 2000ms)};
 };
 
 TEST_F(ProblemReportStatusClientTest, ReportsAreAnsweredAsTheServiceKeepsThem) {

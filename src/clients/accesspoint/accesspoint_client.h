@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "accesspoint.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta::accesspoint {
@@ -22,8 +23,8 @@ class Client : public GrpcClientBase {
 
 namespace vanta {
 
-// A client of the service that the registry names "Access Point Service",
-// else of the socket "ap_service" in /tmp.
-std::unique_ptr<accesspoint::Client> create_ap_service_client();
+// A client of the access-point service at `endpoint` (the catalogue's
+// accesspoint row: the registry's address for it first, else its socket).
+std::unique_ptr<accesspoint::Client> create_ap_service_client(const Endpoint& endpoint);
 
 }  // namespace vanta

@@ -10,19 +10,17 @@ using namespace std::chrono_literals;
 namespace vanta::accesspoint {
 
 namespace {
-const std::string kServiceName = "Access Point Service";
-const std::string kDefaultAddress = "unix:/tmp/ap_service";
-constexpr std::chrono::milliseconds kLookupTimeout = 500ms;
-// Switching the access point on or off waits for the radio to switch.
-constexpr std::chrono::milliseconds kTimeout = 2000ms;
 using Stub = AccessPoint::Stub;
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout)
-    : GrpcClient(address), timeout_(timeout), logger_(logging::getLogger(kServiceName)) {}
+ClientImpl::ClientImpl(const Endpoint& endpoint)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logging::getLogger(endpoint.service_name)) {}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 APModeState ClientImpl::GetAPModeState() {
@@ -52,11 +50,8 @@ bool ClientImpl::SetLocalAPConfig(const LocalAPConfiguration& config) {
 
 namespace vanta {
 
-std::unique_ptr<accesspoint::Client> create_ap_service_client() {
-    return std::make_unique<accesspoint::ClientImpl>(
-        lookup_service_address(accesspoint::kServiceName, accesspoint::kDefaultAddress,
-                               accesspoint::kLookupTimeout),
-        accesspoint::kTimeout);
+std::unique_ptr<accesspoint::Client> create_ap_service_client(const Endpoint& endpoint) {
+    return std::make_unique<accesspoint::ClientImpl>(resolve_endpoint(endpoint));
 }
 
 }  // namespace vanta

@@ -6,6 +6,7 @@
 #include "accesspoint.grpc.pb.h"
 #include "clients/accesspoint/accesspoint_client.h"
 #include "clients/common/unary_call.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 
@@ -13,7 +14,7 @@ namespace vanta::accesspoint {
 
 class ClientImpl final : public GrpcClient<AccessPoint, Client> {
   public:
-    ClientImpl(const std::string& address, std::chrono::milliseconds timeout);
+    explicit ClientImpl(const Endpoint& endpoint);
 
     APModeState GetAPModeState() override;
     bool SetAPModeState(APModeState state) override;
@@ -23,6 +24,7 @@ class ClientImpl final : public GrpcClient<AccessPoint, Client> {
   private:
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

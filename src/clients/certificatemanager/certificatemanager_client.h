@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "certificatemanager.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta::certificatemanager {
@@ -28,9 +29,9 @@ class Client : public GrpcClientBase {
 
 namespace vanta {
 
-// A client of "unix:/tmp/certificatemanager_service"; every call has a
-// deadline of `timeout`.
+// A client of the certificate manager at `endpoint` (the catalogue's
+// certificatemanager row).
 std::unique_ptr<certificatemanager::Client> create_certificatemanager_client(
-    std::chrono::milliseconds timeout);
+    const Endpoint& endpoint);
 
 }  // namespace vanta

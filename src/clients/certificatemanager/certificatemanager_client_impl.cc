@@ -5,18 +5,17 @@
 namespace vanta::certificatemanager {
 
 namespace {
-const std::string kAddress = "unix:/tmp/certificatemanager_service";
-const std::string kServiceName = "CertificateManager";
 using Stub = CertificateManager::Stub;
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout)
-    : GrpcClient(address),
-      timeout_(timeout),
+ClientImpl::ClientImpl(const Endpoint& endpoint)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
       logger_(logging::getLogger("CertificateManagerClient")) {}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 CSRResp ClientImpl::CertGenerateCSR(const CSRRequest& request) {
@@ -63,8 +62,8 @@ CertRetrieveResp ClientImpl::CertRetrieveCert(const CertRetrieveReq& request) {
 namespace vanta {
 
 std::unique_ptr<certificatemanager::Client> create_certificatemanager_client(
-    std::chrono::milliseconds timeout) {
-    return std::make_unique<certificatemanager::ClientImpl>(certificatemanager::kAddress, timeout);
+    const Endpoint& endpoint) {
+    return std::make_unique<certificatemanager::ClientImpl>(endpoint);
 }
 
 }  // namespace vanta

@@ -6,6 +6,7 @@
 #include "certificatemanager.grpc.pb.h"
 #include "clients/certificatemanager/certificatemanager_client.h"
 #include "clients/common/unary_call.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 
@@ -13,7 +14,7 @@ namespace vanta::certificatemanager {
 
 class ClientImpl final : public GrpcClient<CertificateManager, Client> {
   public:
-    ClientImpl(const std::string& address, std::chrono::milliseconds timeout);
+    explicit ClientImpl(const Endpoint& endpoint);
 
     CSRResp CertGenerateCSR(const CSRRequest& request) override;
     CSRRetrieveResp CertRetrieveCSR(const CSRRetrieveReq& request) override;
@@ -28,6 +29,7 @@ class ClientImpl final : public GrpcClient<CertificateManager, Client> {
   private:
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

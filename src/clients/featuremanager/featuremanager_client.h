@@ -6,6 +6,7 @@
 #include <string>
 
 #include "featuremanager.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta {
@@ -25,9 +26,8 @@ class FeatureManagerClient : public GrpcClientBase {
     virtual std::optional<featuremanager::AllFeatures> GetAllFeatures() = 0;
 };
 
-// A client of "unix:/tmp/featuremanager_service"; every call has the deadline
-// `timeout`.
-std::unique_ptr<FeatureManagerClient> create_featuremanager_client(
-    std::chrono::milliseconds timeout);
+// A client of the feature manager at `endpoint` (the catalogue's featuremanager
+// row).
+std::unique_ptr<FeatureManagerClient> create_featuremanager_client(const Endpoint& endpoint);
 
 }  // namespace vanta

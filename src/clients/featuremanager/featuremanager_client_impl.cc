@@ -5,8 +5,6 @@
 namespace vanta {
 
 namespace {
-const std::string kServiceName = "FeatureManager";
-const std::string kAddress = "unix:/tmp/featuremanager_service";
 using Stub = featuremanager::FeatureManager::Stub;
 
 featuremanager::FeatureInfoRequest feature(const std::string& name) {
@@ -16,13 +14,15 @@ featuremanager::FeatureInfoRequest feature(const std::string& name) {
 }
 }  // namespace
 
-FeatureManagerClientImpl::FeatureManagerClientImpl(const std::string& address,
-                                                   std::chrono::milliseconds timeout,
+FeatureManagerClientImpl::FeatureManagerClientImpl(const Endpoint& endpoint,
                                                    logging::Logger& logger)
-    : GrpcClient(address), timeout_(timeout), logger_(logger) {}
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logger) {}
 
 clients::UnaryCall FeatureManagerClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 std::optional<featuremanager::RequestResult> FeatureManagerClientImpl::EnableFeature(
@@ -48,9 +48,8 @@ std::optional<featuremanager::AllFeatures> FeatureManagerClientImpl::GetAllFeatu
                                   call("GetAllFeatures"));
 }
 
-std::unique_ptr<FeatureManagerClient> create_featuremanager_client(
-    std::chrono::milliseconds timeout) {
-    return std::make_unique<FeatureManagerClientImpl>(kAddress, timeout,
+std::unique_ptr<FeatureManagerClient> create_featuremanager_client(const Endpoint& endpoint) {
+    return std::make_unique<FeatureManagerClientImpl>(endpoint,
                                                       logging::getLogger("FeatureManagerClient"));
 }
 

@@ -6,6 +6,7 @@
 #include "clients/common/unary_call.h"
 #include "clients/featuremanager/featuremanager_client.h"
 #include "featuremanager.grpc.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 
@@ -14,8 +15,7 @@ namespace vanta {
 class FeatureManagerClientImpl final
     : public GrpcClient<featuremanager::FeatureManager, FeatureManagerClient> {
   public:
-    FeatureManagerClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                             logging::Logger& logger);
+    FeatureManagerClientImpl(const Endpoint& endpoint, logging::Logger& logger);
 
     std::optional<featuremanager::RequestResult> EnableFeature(
         const std::string& feature_name) override;
@@ -28,6 +28,7 @@ class FeatureManagerClientImpl final
   private:
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "hdmirx.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta {
@@ -24,7 +25,7 @@ class HdmiRxClient : public GrpcClientBase {
     virtual std::optional<hdmirx::LocalWiredShareStatistics> GetLocalWiredShareStatistics() = 0;
 };
 
-// A client of "unix:/tmp/hdmirx_stub"; every call has the deadline `timeout`.
-std::unique_ptr<HdmiRxClient> create_hdmirx_client(std::chrono::milliseconds timeout);
+// A client of the HDMI input service at `endpoint` (the catalogue's hdmirx row).
+std::unique_ptr<HdmiRxClient> create_hdmirx_client(const Endpoint& endpoint);
 
 }  // namespace vanta

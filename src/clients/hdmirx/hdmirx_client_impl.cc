@@ -7,17 +7,17 @@
 namespace vanta {
 
 namespace {
-const std::string kServiceName = "HdmiRxService";
-const std::string kAddress = "unix:/tmp/hdmirx_stub";
 using Stub = hdmirx::HdmiRx::Stub;
 }  // namespace
 
-HdmiRxClientImpl::HdmiRxClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                                   logging::Logger& logger)
-    : GrpcClient(address), timeout_(timeout), logger_(logger) {}
+HdmiRxClientImpl::HdmiRxClientImpl(const Endpoint& endpoint, logging::Logger& logger)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logger) {}
 
 clients::UnaryCall HdmiRxClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 std::optional<hdmirx::HdmiState> HdmiRxClientImpl::GetHdmiState() {
@@ -42,9 +42,8 @@ std::optional<hdmirx::LocalWiredShareStatistics> HdmiRxClientImpl::GetLocalWired
                                   google::protobuf::Empty(), call("GetLocalWiredShareStatistics"));
 }
 
-std::unique_ptr<HdmiRxClient> create_hdmirx_client(std::chrono::milliseconds timeout) {
-    return std::make_unique<HdmiRxClientImpl>(kAddress, timeout,
-                                              logging::getLogger("HdmiRxClient"));
+std::unique_ptr<HdmiRxClient> create_hdmirx_client(const Endpoint& endpoint) {
+    return std::make_unique<HdmiRxClientImpl>(endpoint, logging::getLogger("HdmiRxClient"));
 }
 
 }  // namespace vanta

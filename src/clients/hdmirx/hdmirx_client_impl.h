@@ -6,6 +6,7 @@
 #include "clients/common/unary_call.h"
 #include "clients/hdmirx/hdmirx_client.h"
 #include "hdmirx.grpc.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 
@@ -13,8 +14,7 @@ namespace vanta {
 
 class HdmiRxClientImpl final : public GrpcClient<hdmirx::HdmiRx, HdmiRxClient> {
   public:
-    HdmiRxClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                     logging::Logger& logger);
+    HdmiRxClientImpl(const Endpoint& endpoint, logging::Logger& logger);
 
     std::optional<hdmirx::HdmiState> GetHdmiState() override;
     hdmirx::RenderResponse::Status StartLocalWiredShare() override;
@@ -24,6 +24,7 @@ class HdmiRxClientImpl final : public GrpcClient<hdmirx::HdmiRx, HdmiRxClient> {
   private:
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "ieee8021x.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta {
@@ -19,7 +20,7 @@ class Ieee8021xClient : public GrpcClientBase {
     virtual bool SetIeee8021xState(bool enabled) = 0;
 };
 
-// A client of "unix:/tmp/ieee8021x_service" with a deadline of 2 s per call.
-std::unique_ptr<Ieee8021xClient> create_ieee8021x_service_client();
+// A client of the 802.1X service at `endpoint` (the catalogue's ieee8021x row).
+std::unique_ptr<Ieee8021xClient> create_ieee8021x_service_client(const Endpoint& endpoint);
 
 }  // namespace vanta

@@ -7,18 +7,17 @@
 namespace vanta {
 
 namespace {
-const std::string kServiceName = "Ieee8021xService";
-const std::string kAddress = "unix:/tmp/ieee8021x_service";
-constexpr std::chrono::milliseconds kTimeout{2000};
 using Stub = ieee8021x::Ieee8021x::Stub;
 }  // namespace
 
-Ieee8021xClientImpl::Ieee8021xClientImpl(const std::string& address,
-                                         std::chrono::milliseconds timeout, logging::Logger& logger)
-    : GrpcClient(address), timeout_(timeout), logger_(logger) {}
+Ieee8021xClientImpl::Ieee8021xClientImpl(const Endpoint& endpoint, logging::Logger& logger)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logger) {}
 
 clients::UnaryCall Ieee8021xClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 ieee8021x::Ieee8021xConfig Ieee8021xClientImpl::GetIeee8021xConfig() {
@@ -42,9 +41,8 @@ bool Ieee8021xClientImpl::SetIeee8021xState(bool enabled) {
         .success();
 }
 
-std::unique_ptr<Ieee8021xClient> create_ieee8021x_service_client() {
-    return std::make_unique<Ieee8021xClientImpl>(kAddress, kTimeout,
-                                                 logging::getLogger("Ieee8021xClient"));
+std::unique_ptr<Ieee8021xClient> create_ieee8021x_service_client(const Endpoint& endpoint) {
+    return std::make_unique<Ieee8021xClientImpl>(endpoint, logging::getLogger("Ieee8021xClient"));
 }
 
 }  // namespace vanta

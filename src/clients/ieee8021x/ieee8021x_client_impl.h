@@ -6,6 +6,7 @@
 #include "clients/common/unary_call.h"
 #include "clients/ieee8021x/ieee8021x_client.h"
 #include "ieee8021x.grpc.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 
@@ -13,8 +14,7 @@ namespace vanta {
 
 class Ieee8021xClientImpl final : public GrpcClient<ieee8021x::Ieee8021x, Ieee8021xClient> {
   public:
-    Ieee8021xClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                        logging::Logger& logger);
+    Ieee8021xClientImpl(const Endpoint& endpoint, logging::Logger& logger);
 
     ieee8021x::Ieee8021xConfig GetIeee8021xConfig() override;
     bool GetIeee8021xState() override;
@@ -23,6 +23,7 @@ class Ieee8021xClientImpl final : public GrpcClient<ieee8021x::Ieee8021x, Ieee80
   private:
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

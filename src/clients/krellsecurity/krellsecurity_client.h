@@ -6,6 +6,7 @@
 #include <string>
 
 #include "krellsecurity.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta::krellsecurity {
@@ -31,7 +32,8 @@ class Client : public GrpcClientBase {
     virtual std::optional<bool> GetCertificateStatus(CertificateType type) = 0;
 };
 
-// A client of "unix:/tmp/krellsecurity_service".
-std::unique_ptr<Client> create_krell_security_client();
+// A client of the on-premises security service at `endpoint` (the catalogue's
+// krellsecurity row).
+std::unique_ptr<Client> create_krell_security_client(const Endpoint& endpoint);
 
 }  // namespace vanta::krellsecurity

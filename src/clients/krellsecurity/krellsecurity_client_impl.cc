@@ -7,11 +7,6 @@ using namespace std::chrono_literals;
 namespace vanta::krellsecurity {
 
 namespace {
-const std::string kAddress = "unix:/tmp/krellsecurity_service";
-const std::string kServiceName = "KRELL Security Service";
-// Installing a trust list verifies its signature first; five seconds leaves
-// room for that on the device's processor.
-constexpr std::chrono::milliseconds kTimeout = 5000ms;
 using Stub = KrellSecurity::Stub;
 
 std::optional<bool> success_of(const std::optional<Response>& reply) {
@@ -19,11 +14,14 @@ std::optional<bool> success_of(const std::optional<Response>& reply) {
 }
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout)
-    : GrpcClient(address), timeout_(timeout), logger_(logging::getLogger(kServiceName)) {}
+ClientImpl::ClientImpl(const Endpoint& endpoint)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logging::getLogger(endpoint.service_name)) {}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 std::optional<bool> ClientImpl::InstallCTL(const std::string& filepath, bool verify_signature) {
@@ -96,8 +94,8 @@ std::optional<bool> ClientImpl::GetCertificateStatus(CertificateType type) {
                                              call("GetCertificateStatus")));
 }
 
-std::unique_ptr<Client> create_krell_security_client() {
-    return std::make_unique<ClientImpl>(kAddress, kTimeout);
+std::unique_ptr<Client> create_krell_security_client(const Endpoint& endpoint) {
+    return std::make_unique<ClientImpl>(endpoint);
 }
 
 }  // namespace vanta::krellsecurity

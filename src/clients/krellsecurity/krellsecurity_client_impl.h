@@ -8,6 +8,7 @@
 #include "clients/common/unary_call.h"
 #include "clients/krellsecurity/krellsecurity_client.h"
 #include "krellsecurity.grpc.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 
@@ -15,7 +16,7 @@ namespace vanta::krellsecurity {
 
 class ClientImpl final : public GrpcClient<KrellSecurity, Client> {
   public:
-    ClientImpl(const std::string& address, std::chrono::milliseconds timeout);
+    explicit ClientImpl(const Endpoint& endpoint);
 
     std::optional<bool> InstallCTL(const std::string& filepath, bool verify_signature) override;
     std::optional<bool> InstallITL(const std::string& filepath, bool verify_signature) override;
@@ -34,6 +35,7 @@ class ClientImpl final : public GrpcClient<KrellSecurity, Client> {
   private:
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "media.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta::media {
@@ -29,11 +30,8 @@ class MediaServiceClient : public GrpcClientBase {
     virtual bool DeAllocateLocalAudioOutput(const AudioResource& output) = 0;
 };
 
-// The media backend at the address the service registry holds for
-// "media_service", else "unix:/tmp/media_service"; each call waits `timeout`.
-std::unique_ptr<MediaServiceClient> create_media_service_client(std::chrono::milliseconds timeout);
-// The media backend at `address`.
-std::unique_ptr<MediaServiceClient> create_media_service_client(const std::string& address,
-                                                                std::chrono::milliseconds timeout);
+// The media backend at `endpoint` (the catalogue's media row: the registry's
+// address for it first, else its socket).
+std::unique_ptr<MediaServiceClient> create_media_service_client(const Endpoint& endpoint);
 
 }  // namespace vanta::media

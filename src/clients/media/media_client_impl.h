@@ -5,6 +5,7 @@
 
 #include "clients/media/media_client.h"
 #include "media.grpc.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 
@@ -12,7 +13,7 @@ namespace vanta::media {
 
 class ClientImpl final : public GrpcClient<Media, MediaServiceClient> {
   public:
-    ClientImpl(const std::string& address, std::chrono::milliseconds timeout);
+    explicit ClientImpl(const Endpoint& endpoint);
 
     bool CleanupMediaResources(MediaClientId client) override;
     AudioResource AllocateToneInput(const ToneInputRequest& request) override;
@@ -26,6 +27,7 @@ class ClientImpl final : public GrpcClient<Media, MediaServiceClient> {
     bool DeAllocateLocalAudioOutput(const AudioResource& output) override;
 
   private:
+    const std::string service_name_;
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "mediasession.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 #include "runtime/executor/executor.h"
 
@@ -25,10 +26,10 @@ class Client : public GrpcClientBase {
 
 namespace vanta {
 
-// A client of the service that the registry names "mediasession_service",
-// else of the socket of that name in /tmp. The executor, when given, will
-// carry the service's event stream.
+// A client of the media session at `endpoint` (the catalogue's mediasession
+// row: the registry's address for it first, else its socket). The executor,
+// when given, will carry the service's event stream.
 std::unique_ptr<mediasession::Client> create_mediasession_client(
-    std::optional<std::reference_wrapper<Executor>> executor);
+    std::optional<std::reference_wrapper<Executor>> executor, const Endpoint& endpoint);
 
 }  // namespace vanta

@@ -8,21 +8,17 @@ using namespace std::chrono_literals;
 namespace vanta::mediasession {
 
 namespace {
-const std::string kRegistryName = "mediasession_service";
-const std::string kDefaultAddress = "unix:/tmp/mediasession_service";
-const std::string kServiceName = "MediasessionClient";
-constexpr std::chrono::milliseconds kLookupTimeout = 500ms;
-// Subscribing to a remote stream is answered once the media session took the
-// request, not when the video flows.
-constexpr std::chrono::milliseconds kTimeout = 2000ms;
 using Stub = MediaSession::Stub;
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout)
-    : GrpcClient(address), timeout_(timeout), logger_(logging::getLogger(kServiceName)) {}
+ClientImpl::ClientImpl(const Endpoint& endpoint)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logging::getLogger(endpoint.service_name)) {}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 bool ClientImpl::SubscribeRemoteVideo(const SubRemoteVideo& request) {
@@ -44,11 +40,8 @@ bool ClientImpl::UnSubscribeRemoteVideo(const std::vector<uint32_t>& virtual_ids
 namespace vanta {
 
 std::unique_ptr<mediasession::Client> create_mediasession_client(
-    std::optional<std::reference_wrapper<Executor>> /*executor*/) {
-    return std::make_unique<mediasession::ClientImpl>(
-        lookup_service_address(mediasession::kRegistryName, mediasession::kDefaultAddress,
-                               mediasession::kLookupTimeout),
-        mediasession::kTimeout);
+    std::optional<std::reference_wrapper<Executor>> /*executor*/, const Endpoint& endpoint) {
+    return std::make_unique<mediasession::ClientImpl>(resolve_endpoint(endpoint));
 }
 
 }  // namespace vanta

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "networkmanager.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta::networkmanager {
@@ -30,7 +31,8 @@ class Client : public GrpcClientBase {
 
 namespace vanta {
 
-// A client of "unix:/tmp/networkmanager_service".
-std::unique_ptr<networkmanager::Client> create_networkmanager_client();
+// A client of the network manager at `endpoint` (the catalogue's networkmanager
+// row).
+std::unique_ptr<networkmanager::Client> create_networkmanager_client(const Endpoint& endpoint);
 
 }  // namespace vanta

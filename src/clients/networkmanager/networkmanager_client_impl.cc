@@ -9,20 +9,18 @@ using namespace std::chrono_literals;
 namespace vanta::networkmanager {
 
 namespace {
-const std::string kAddress = "unix:/tmp/networkmanager_service";
-const std::string kServiceName = "NetworkManager";
 const std::string kCallerKey = "caller";
-// The network manager answers from its own state; two seconds covers a busy
-// device.
-constexpr std::chrono::milliseconds kTimeout = 2000ms;
 using Stub = NetworkManager::Stub;
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout)
-    : GrpcClient(address), timeout_(timeout), logger_(logging::getLogger(kServiceName)) {}
+ClientImpl::ClientImpl(const Endpoint& endpoint)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logging::getLogger(endpoint.service_name)) {}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_,
+    return {service_name_, operation, timeout_, logger_,
             [caller = get_caller()](grpc::ClientContext& context) {
                 if (!caller.empty()) {
                     context.AddMetadata(kCallerKey, caller);
@@ -79,9 +77,8 @@ VlanConfig ClientImpl::GetVlanConfig() {
 
 namespace vanta {
 
-std::unique_ptr<networkmanager::Client> create_networkmanager_client() {
-    return std::make_unique<networkmanager::ClientImpl>(networkmanager::kAddress,
-                                                        networkmanager::kTimeout);
+std::unique_ptr<networkmanager::Client> create_networkmanager_client(const Endpoint& endpoint) {
+    return std::make_unique<networkmanager::ClientImpl>(endpoint);
 }
 
 }  // namespace vanta

@@ -7,6 +7,7 @@
 #include "clients/common/unary_call.h"
 #include "clients/networkmanager/networkmanager_client.h"
 #include "networkmanager.grpc.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 
@@ -14,7 +15,7 @@ namespace vanta::networkmanager {
 
 class ClientImpl final : public GrpcClient<NetworkManager, Client> {
   public:
-    ClientImpl(const std::string& address, std::chrono::milliseconds timeout);
+    explicit ClientImpl(const Endpoint& endpoint);
 
     std::optional<InterfaceInfo> GetInterfaceInfo(const std::string& interface) override;
     std::optional<ProxyConfig> GetProxyConfig() override;
@@ -29,6 +30,7 @@ class ClientImpl final : public GrpcClient<NetworkManager, Client> {
     // The call of `operation`, labelled with the caller.
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

@@ -6,13 +6,10 @@
 #include <string>
 
 #include "nimboroomcontrol.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta::nimboroomcontrol {
-
-inline const std::string kServiceName = "Nimbo Room Service";
-inline const std::string kAddress = "unix:/tmp/nimboroomservice";
-inline constexpr std::chrono::milliseconds kDefaultTimeout{2000};
 
 // The room control service: the room's volume, its microphone mute and the
 // devices that make up the space. Each operation raises the GrpcException of
@@ -27,10 +24,8 @@ class Client : public GrpcClientBase {
     virtual SpaceDeviceInfo GetSpaceInfo() = 0;
 };
 
-// A client of the address the registry holds for "Nimbo Room Service" (asked
-// for at most 500 ms), else of "unix:/tmp/nimboroomservice"; every call has
-// the deadline `timeout`.
-std::unique_ptr<Client> create_nimboroomcontrol_client(
-    std::chrono::milliseconds timeout = kDefaultTimeout);
+// A client of the room control service at `endpoint` (the catalogue's
+// nimboroomcontrol row: the registry's address for it first, else its socket).
+std::unique_ptr<Client> create_nimboroomcontrol_client(const Endpoint& endpoint);
 
 }  // namespace vanta::nimboroomcontrol

@@ -11,16 +11,16 @@ namespace {
 using Stub = NimboRoomControl::Stub;
 using clients::call_or_throw;
 const google::protobuf::Empty kEmpty;
-constexpr std::chrono::milliseconds kRegistryTimeout{500};
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout)
-    : GrpcClient(address),
-      timeout_(timeout),
+ClientImpl::ClientImpl(const Endpoint& endpoint)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
       logger_(logging::getLogger("NimboRoomControlClient")) {}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 bool ClientImpl::IncreaseVolume() {
@@ -50,9 +50,8 @@ SpaceDeviceInfo ClientImpl::GetSpaceInfo() {
     return call_or_throw(stub(), &Stub::GetSpaceInfo, kEmpty, call("GetSpaceInfo"));
 }
 
-std::unique_ptr<Client> create_nimboroomcontrol_client(std::chrono::milliseconds timeout) {
-    return std::make_unique<ClientImpl>(
-        lookup_service_address(kServiceName, kAddress, kRegistryTimeout), timeout);
+std::unique_ptr<Client> create_nimboroomcontrol_client(const Endpoint& endpoint) {
+    return std::make_unique<ClientImpl>(resolve_endpoint(endpoint));
 }
 
 }  // namespace vanta::nimboroomcontrol

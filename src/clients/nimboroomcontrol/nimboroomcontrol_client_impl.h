@@ -7,6 +7,7 @@
 #include "clients/common/unary_call.h"
 #include "clients/nimboroomcontrol/nimboroomcontrol_client.h"
 #include "nimboroomcontrol.grpc.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 
@@ -14,7 +15,7 @@ namespace vanta::nimboroomcontrol {
 
 class ClientImpl final : public GrpcClient<NimboRoomControl, Client> {
   public:
-    ClientImpl(const std::string& address, std::chrono::milliseconds timeout);
+    explicit ClientImpl(const Endpoint& endpoint);
 
     bool IncreaseVolume() override;
     bool DecreaseVolume() override;
@@ -26,6 +27,7 @@ class ClientImpl final : public GrpcClient<NimboRoomControl, Client> {
   private:
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

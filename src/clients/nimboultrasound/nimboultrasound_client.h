@@ -6,6 +6,7 @@
 #include <string>
 
 #include "nimboultrasound.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta::nimboultrasound {
@@ -26,10 +27,8 @@ class Client : public GrpcClientBase {
 
 namespace vanta {
 
-// A client of the service that the registry names "Nimbo Ultrasound Service",
-// else of the socket "nimboultrasound_service" in /tmp; calls last at most
-// `timeout`.
-std::unique_ptr<nimboultrasound::Client> create_nimbo_ultrasound_client(
-    std::chrono::milliseconds timeout);
+// A client of the ultrasound pairing service at `endpoint` (the catalogue's
+// nimboultrasound row: the registry's address for it first, else its socket).
+std::unique_ptr<nimboultrasound::Client> create_nimbo_ultrasound_client(const Endpoint& endpoint);
 
 }  // namespace vanta

@@ -10,17 +10,17 @@ using namespace std::chrono_literals;
 namespace vanta::nimboultrasound {
 
 namespace {
-const std::string kServiceName = "Nimbo Ultrasound Service";
-const std::string kDefaultAddress = "unix:/tmp/nimboultrasound_service";
-constexpr std::chrono::milliseconds kLookupTimeout = 500ms;
 using Stub = NimboUltraSoundSvc::Stub;
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout)
-    : GrpcClient(address), timeout_(timeout), logger_(logging::getLogger(kServiceName)) {}
+ClientImpl::ClientImpl(const Endpoint& endpoint)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logging::getLogger(endpoint.service_name)) {}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 std::optional<bool> ClientImpl::Enable() {
@@ -57,12 +57,8 @@ std::optional<std::string> ClientImpl::GetLatestPairingToken() {
 
 namespace vanta {
 
-std::unique_ptr<nimboultrasound::Client> create_nimbo_ultrasound_client(
-    std::chrono::milliseconds timeout) {
-    return std::make_unique<nimboultrasound::ClientImpl>(
-        lookup_service_address(nimboultrasound::kServiceName, nimboultrasound::kDefaultAddress,
-                               nimboultrasound::kLookupTimeout),
-        timeout);
+std::unique_ptr<nimboultrasound::Client> create_nimbo_ultrasound_client(const Endpoint& endpoint) {
+    return std::make_unique<nimboultrasound::ClientImpl>(resolve_endpoint(endpoint));
 }
 
 }  // namespace vanta

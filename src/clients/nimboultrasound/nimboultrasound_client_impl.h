@@ -7,6 +7,7 @@
 #include "clients/common/unary_call.h"
 #include "clients/nimboultrasound/nimboultrasound_client.h"
 #include "nimboultrasound.grpc.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 
@@ -14,7 +15,7 @@ namespace vanta::nimboultrasound {
 
 class ClientImpl final : public GrpcClient<NimboUltraSoundSvc, Client> {
   public:
-    ClientImpl(const std::string& address, std::chrono::milliseconds timeout);
+    explicit ClientImpl(const Endpoint& endpoint);
 
     std::optional<bool> Enable() override;
     std::optional<bool> Disable() override;
@@ -25,6 +26,7 @@ class ClientImpl final : public GrpcClient<NimboUltraSoundSvc, Client> {
   private:
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

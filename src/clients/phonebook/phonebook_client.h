@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "phonebook.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta::phonebook {
@@ -19,8 +20,8 @@ class Client : public GrpcClientBase {
     virtual SearchResponse Search(const SearchRequest& request) = 0;
 };
 
-// The phone book's client, "PhonebookClient", on "unix:/tmp/phonebook_service";
-// every call has a deadline of `timeout`.
-std::unique_ptr<Client> create_client(std::chrono::milliseconds timeout);
+// The phone book's client, "PhonebookClient", at `endpoint` (the catalogue's
+// phonebook row).
+std::unique_ptr<Client> create_client(const Endpoint& endpoint);
 
 }  // namespace vanta::phonebook

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "problemreporter.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta::problemreport {
@@ -41,10 +42,9 @@ class ProblemReporterClient : public GrpcClientBase {
 
 namespace vanta {
 
-// `service_name` names the reporter in errors and in the service registry;
-// without a registry entry the reporter is reached on the socket
-// `socket_name` in the services' directory ("/tmp/").
+// A client of the problem reporter at `endpoint` (the catalogue's
+// problemreporter row: the registry's address for it first, else its socket).
 std::unique_ptr<problemreport::ProblemReporterClient> create_problemreporter_client(
-    const std::string& service_name, const std::string& socket_name);
+    const Endpoint& endpoint);
 
 }  // namespace vanta

@@ -5,7 +5,6 @@
 #include "clients/common/unary_call.h"
 #include "rpc/client/grpc_exceptions.h"
 #include "rpc/client/service_address.h"
-#include "rpc/client/service_context.h"
 #include "runtime/logging/loggers.h"
 
 namespace vanta::problemreport {
@@ -27,12 +26,10 @@ bool is_finished(const ProblemReporterClient::Upload& upload) {
 
 }  // namespace
 
-ProblemReporterClientImpl::ProblemReporterClientImpl(std::string service_name,
-                                                     const std::string& address,
-                                                     std::chrono::milliseconds timeout)
-    : GrpcClient(address),
-      service_name_(std::move(service_name)),
-      timeout_(timeout),
+ProblemReporterClientImpl::ProblemReporterClientImpl(const Endpoint& endpoint)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
       logger_(logging::getLogger("ProblemReporterClient")) {}
 
 ProblemReporterClientImpl::~ProblemReporterClientImpl() {
@@ -148,14 +145,8 @@ bool ProblemReporterClientImpl::upload_task(const UploadRequest& request) {
 namespace vanta {
 
 std::unique_ptr<problemreport::ProblemReporterClient> create_problemreporter_client(
-    const std::string& service_name, const std::string& socket_name) {
-    // Where the problem-report operations wait for the reporter's answer.
-    constexpr std::chrono::milliseconds kTimeout{2000};
-    const std::string address =
-        lookup_service_address(service_name, "unix:" + get_service_context()->root() + socket_name,
-                               std::chrono::milliseconds(500));
-    return std::make_unique<problemreport::ProblemReporterClientImpl>(service_name, address,
-                                                                      kTimeout);
+    const Endpoint& endpoint) {
+    return std::make_unique<problemreport::ProblemReporterClientImpl>(resolve_endpoint(endpoint));
 }
 
 }  // namespace vanta

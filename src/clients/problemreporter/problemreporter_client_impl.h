@@ -8,6 +8,7 @@
 
 #include "clients/problemreporter/problemreporter_client.h"
 #include "problemreporter.grpc.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 
@@ -23,8 +24,7 @@ class ProblemReporterClientImpl final
     // answered after this long is taken as failed.
     static constexpr std::chrono::seconds kUploadDeadline{300};
 
-    ProblemReporterClientImpl(std::string service_name, const std::string& address,
-                              std::chrono::milliseconds timeout);
+    explicit ProblemReporterClientImpl(const Endpoint& endpoint);
     ~ProblemReporterClientImpl() override;
 
     Upload developer_problem_report(const std::vector<std::string>& collection_flags,

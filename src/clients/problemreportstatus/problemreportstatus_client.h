@@ -6,6 +6,7 @@
 #include "problemreport/problem_report.h"
 #include "problemreport/problem_report_bundle.h"
 #include "problemreportstatus.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta::problemreport {
@@ -31,7 +32,9 @@ problemreportstatus::EventStatus to_event_status(const ProblemReportEvent& event
 
 namespace vanta {
 
+// A client of the problem-report status service at `endpoint` (the catalogue's
+// problemreportstatus row).
 std::unique_ptr<problemreport::ProblemReportStatusClient> create_problemreportstatus_client(
-    const std::string& address);
+    const Endpoint& endpoint);
 
 }  // namespace vanta

@@ -10,7 +10,6 @@ namespace vanta::problemreport {
 namespace {
 
 using Stub = problemreportstatus::ProblemReportStatus::Stub;
-const std::string kServiceName = "Problem Report Status Service";
 
 struct SourceName {
     const char* operator()(const CrashTrigger&) const { return "Crash"; }
@@ -47,20 +46,20 @@ problemreportstatus::BundleStatus to_bundle_status(const ProblemReportBundle& bu
     return status;
 }
 
-ProblemReportStatusClientImpl::ProblemReportStatusClientImpl(const std::string& address,
-                                                             std::chrono::milliseconds timeout)
-    : GrpcClient(address),
-      timeout_(timeout),
+ProblemReportStatusClientImpl::ProblemReportStatusClientImpl(const Endpoint& endpoint)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
       logger_(logging::getLogger("ProblemReportStatusClient")) {}
 
 problemreportstatus::BundleStatusList ProblemReportStatusClientImpl::GetProblemReports() {
     return clients::call_or_throw(stub(), &Stub::GetProblemReports, google::protobuf::Empty(),
-                                  {kServiceName, "GetProblemReports", timeout_, logger_});
+                                  {service_name_, "GetProblemReports", timeout_, logger_});
 }
 
 void ProblemReportStatusClientImpl::TrackProblemReportProgress(const ProblemReportBundle& bundle) {
     clients::call_or_throw(stub(), &Stub::TrackProblemReportProgress, to_bundle_status(bundle),
-                           {kServiceName, "TrackProblemReportProgress", timeout_, logger_});
+                           {service_name_, "TrackProblemReportProgress", timeout_, logger_});
 }
 
 void ProblemReportStatusClientImpl::UpdateProblemReportProgress(const std::string& id,
@@ -69,7 +68,7 @@ void ProblemReportStatusClientImpl::UpdateProblemReportProgress(const std::strin
     request.set_problemreport_id(id);
     *request.mutable_event() = to_event_status(event);
     clients::call_or_throw(stub(), &Stub::UpdateProblemReportProgress, request,
-                           {kServiceName, "UpdateProblemReportProgress", timeout_, logger_});
+                           {service_name_, "UpdateProblemReportProgress", timeout_, logger_});
 }
 
 }  // namespace vanta::problemreport
@@ -77,10 +76,8 @@ void ProblemReportStatusClientImpl::UpdateProblemReportProgress(const std::strin
 namespace vanta {
 
 std::unique_ptr<problemreport::ProblemReportStatusClient> create_problemreportstatus_client(
-    const std::string& address) {
-    // Where the problem-report operations wait for the status service's answer.
-    constexpr std::chrono::milliseconds kTimeout{2000};
-    return std::make_unique<problemreport::ProblemReportStatusClientImpl>(address, kTimeout);
+    const Endpoint& endpoint) {
+    return std::make_unique<problemreport::ProblemReportStatusClientImpl>(endpoint);
 }
 
 }  // namespace vanta

@@ -5,6 +5,7 @@
 
 #include "clients/problemreportstatus/problemreportstatus_client.h"
 #include "problemreportstatus.grpc.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 
@@ -13,7 +14,7 @@ namespace vanta::problemreport {
 class ProblemReportStatusClientImpl final
     : public GrpcClient<problemreportstatus::ProblemReportStatus, ProblemReportStatusClient> {
   public:
-    ProblemReportStatusClientImpl(const std::string& address, std::chrono::milliseconds timeout);
+    explicit ProblemReportStatusClientImpl(const Endpoint& endpoint);
 
     problemreportstatus::BundleStatusList GetProblemReports() override;
     void TrackProblemReportProgress(const ProblemReportBundle& bundle) override;
@@ -21,6 +22,7 @@ class ProblemReportStatusClientImpl final
                                      const ProblemReportEvent& event) override;
 
   private:
+    const std::string service_name_;
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

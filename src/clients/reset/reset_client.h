@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta {
@@ -17,7 +18,7 @@ class ResetClient : public GrpcClientBase {
     virtual bool Shutdown() = 0;
 };
 
-// A client of "unix:/tmp/reset_service" with a deadline of 2 s per call.
-std::unique_ptr<ResetClient> create_reset_client();
+// A client of the reset service at `endpoint` (the catalogue's reset row).
+std::unique_ptr<ResetClient> create_reset_client(const Endpoint& endpoint);
 
 }  // namespace vanta

@@ -7,18 +7,17 @@
 namespace vanta {
 
 namespace {
-const std::string kServiceName = "ResetService";
-const std::string kAddress = "unix:/tmp/reset_service";
-constexpr std::chrono::milliseconds kTimeout{2000};
 using Stub = reset::Reset::Stub;
 }  // namespace
 
-ResetClientImpl::ResetClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                                 logging::Logger& logger)
-    : GrpcClient(address), timeout_(timeout), logger_(logger) {}
+ResetClientImpl::ResetClientImpl(const Endpoint& endpoint, logging::Logger& logger)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logger) {}
 
 clients::UnaryCall ResetClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 bool ResetClientImpl::FactoryReset() {
@@ -45,8 +44,8 @@ bool ResetClientImpl::Shutdown() {
         .success();
 }
 
-std::unique_ptr<ResetClient> create_reset_client() {
-    return std::make_unique<ResetClientImpl>(kAddress, kTimeout, logging::getLogger("ResetClient"));
+std::unique_ptr<ResetClient> create_reset_client(const Endpoint& endpoint) {
+    return std::make_unique<ResetClientImpl>(endpoint, logging::getLogger("ResetClient"));
 }
 
 }  // namespace vanta

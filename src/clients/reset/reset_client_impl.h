@@ -6,6 +6,7 @@
 #include "clients/common/unary_call.h"
 #include "clients/reset/reset_client.h"
 #include "reset.grpc.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 
@@ -13,8 +14,7 @@ namespace vanta {
 
 class ResetClientImpl final : public GrpcClient<reset::Reset, ResetClient> {
   public:
-    ResetClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                    logging::Logger& logger);
+    ResetClientImpl(const Endpoint& endpoint, logging::Logger& logger);
 
     bool FactoryReset() override;
     bool RequestFactoryReset() override;
@@ -24,6 +24,7 @@ class ResetClientImpl final : public GrpcClient<reset::Reset, ResetClient> {
   private:
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

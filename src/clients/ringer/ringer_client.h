@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 
 namespace vanta::ringer {
@@ -18,8 +19,7 @@ class Client : public GrpcClientBase {
     virtual bool StopRinger() = 0;
 };
 
-// A client of the ringer at `address`; every call has the deadline `timeout`.
-std::unique_ptr<Client> create_client(const std::string& address,
-                                      std::chrono::milliseconds timeout);
+// A client of the ringer at `endpoint` (the catalogue's ringer row).
+std::unique_ptr<Client> create_client(const Endpoint& endpoint);
 
 }  // namespace vanta::ringer

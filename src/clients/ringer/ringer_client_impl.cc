@@ -7,16 +7,17 @@
 namespace vanta::ringer {
 
 namespace {
-const std::string kServiceName = "Ringer Service";
 using Stub = Ringer::Stub;
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                       logging::Logger& logger)
-    : GrpcClient(address), timeout_(timeout), logger_(logger) {}
+ClientImpl::ClientImpl(const Endpoint& endpoint, logging::Logger& logger)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logger) {}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 bool ClientImpl::StartRinger(const std::string& name) {
@@ -31,9 +32,8 @@ bool ClientImpl::StopRinger() {
         .success();
 }
 
-std::unique_ptr<Client> create_client(const std::string& address,
-                                      std::chrono::milliseconds timeout) {
-    return std::make_unique<ClientImpl>(address, timeout, logging::getLogger("RingerClient"));
+std::unique_ptr<Client> create_client(const Endpoint& endpoint) {
+    return std::make_unique<ClientImpl>(endpoint, logging::getLogger("RingerClient"));
 }
 
 }  // namespace vanta::ringer

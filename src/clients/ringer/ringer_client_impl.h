@@ -6,6 +6,7 @@
 #include "clients/common/unary_call.h"
 #include "clients/ringer/ringer_client.h"
 #include "ringer.grpc.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 
@@ -13,8 +14,7 @@ namespace vanta::ringer {
 
 class ClientImpl final : public GrpcClient<Ringer, Client> {
   public:
-    ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-               logging::Logger& logger);
+    ClientImpl(const Endpoint& endpoint, logging::Logger& logger);
 
     bool StartRinger(const std::string& name) override;
     bool StopRinger() override;
@@ -22,6 +22,7 @@ class ClientImpl final : public GrpcClient<Ringer, Client> {
   private:
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 #include "screensetting.pb.h"
 
@@ -18,8 +19,8 @@ class ScreenSettingClient : public GrpcClientBase {
     virtual bool SetScreenBacklight(float backlight_state) = 0;
 };
 
-// A client of "unix:/tmp/screensetting_service" with a deadline of 2 s per
-// call.
-std::unique_ptr<ScreenSettingClient> create_screensetting_client();
+// A client of the screen settings at `endpoint` (the catalogue's screensetting
+// row).
+std::unique_ptr<ScreenSettingClient> create_screensetting_client(const Endpoint& endpoint);
 
 }  // namespace vanta::screensetting

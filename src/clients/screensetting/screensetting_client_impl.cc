@@ -7,19 +7,17 @@
 namespace vanta::screensetting {
 
 namespace {
-const std::string kServiceName = "ScreenSettingService";
-const std::string kAddress = "unix:/tmp/screensetting_service";
-constexpr std::chrono::milliseconds kTimeout{2000};
 using Stub = ScreenSetting::Stub;
 }  // namespace
 
-ScreenSettingClientImpl::ScreenSettingClientImpl(const std::string& address,
-                                                 std::chrono::milliseconds timeout,
-                                                 logging::Logger& logger)
-    : GrpcClient(address), timeout_(timeout), logger_(logger) {}
+ScreenSettingClientImpl::ScreenSettingClientImpl(const Endpoint& endpoint, logging::Logger& logger)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logger) {}
 
 clients::UnaryCall ScreenSettingClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 ScreenBrightnessResponse ScreenSettingClientImpl::GetScreenBrightness() {
@@ -48,8 +46,8 @@ bool ScreenSettingClientImpl::SetScreenBacklight(float backlight_state) {
         .success();
 }
 
-std::unique_ptr<ScreenSettingClient> create_screensetting_client() {
-    return std::make_unique<ScreenSettingClientImpl>(kAddress, kTimeout,
+std::unique_ptr<ScreenSettingClient> create_screensetting_client(const Endpoint& endpoint) {
+    return std::make_unique<ScreenSettingClientImpl>(endpoint,
                                                      logging::getLogger("ScreenSettingClient"));
 }
 

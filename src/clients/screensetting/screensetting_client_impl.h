@@ -5,6 +5,7 @@
 
 #include "clients/common/unary_call.h"
 #include "clients/screensetting/screensetting_client.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 #include "screensetting.grpc.pb.h"
@@ -13,8 +14,7 @@ namespace vanta::screensetting {
 
 class ScreenSettingClientImpl final : public GrpcClient<ScreenSetting, ScreenSettingClient> {
   public:
-    ScreenSettingClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                            logging::Logger& logger);
+    ScreenSettingClientImpl(const Endpoint& endpoint, logging::Logger& logger);
 
     ScreenBrightnessResponse GetScreenBrightness() override;
     bool SetScreenBrightness(float brightness_percentage) override;
@@ -24,6 +24,7 @@ class ScreenSettingClientImpl final : public GrpcClient<ScreenSetting, ScreenSet
   private:
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 #include "upgrademanager.pb.h"
 
@@ -28,9 +29,8 @@ class UpgradeManagerClient : public GrpcClientBase {
     virtual void SetUpgradeChannel(const std::string& channel) = 0;
 };
 
-// A client of "unix:/tmp/upgrademanager_service"; every call has the deadline
-// `timeout` (installing can take minutes).
-std::unique_ptr<UpgradeManagerClient> create_upgrademanager_client(
-    std::chrono::milliseconds timeout);
+// A client of the upgrade manager at `endpoint` (the catalogue's upgrademanager
+// row; installing can take minutes).
+std::unique_ptr<UpgradeManagerClient> create_upgrademanager_client(const Endpoint& endpoint);
 
 }  // namespace vanta::upgrademanager

@@ -5,18 +5,18 @@
 namespace vanta::upgrademanager {
 
 namespace {
-const std::string kServiceName = "UpgradeManager";
-const std::string kAddress = "unix:/tmp/upgrademanager_service";
 using Stub = UpgradeManager::Stub;
 }  // namespace
 
-UpgradeManagerClientImpl::UpgradeManagerClientImpl(const std::string& address,
-                                                   std::chrono::milliseconds timeout,
+UpgradeManagerClientImpl::UpgradeManagerClientImpl(const Endpoint& endpoint,
                                                    logging::Logger& logger)
-    : GrpcClient(address), timeout_(timeout), logger_(logger) {}
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logger) {}
 
 clients::UnaryCall UpgradeManagerClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 std::string UpgradeManagerClientImpl::GetVersionInfo() {
@@ -66,9 +66,8 @@ void UpgradeManagerClientImpl::SetUpgradeChannel(const std::string& channel) {
     clients::call_or_throw(stub(), &Stub::SetUpgradeChannel, request, call("SetUpgradeChannel"));
 }
 
-std::unique_ptr<UpgradeManagerClient> create_upgrademanager_client(
-    std::chrono::milliseconds timeout) {
-    return std::make_unique<UpgradeManagerClientImpl>(kAddress, timeout,
+std::unique_ptr<UpgradeManagerClient> create_upgrademanager_client(const Endpoint& endpoint) {
+    return std::make_unique<UpgradeManagerClientImpl>(endpoint,
                                                       logging::getLogger("UpgradeManagerClient"));
 }
 

@@ -5,6 +5,7 @@
 
 #include "clients/common/unary_call.h"
 #include "clients/upgrademanager/upgrademanager_client.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 #include "upgrademanager.grpc.pb.h"
@@ -13,8 +14,7 @@ namespace vanta::upgrademanager {
 
 class UpgradeManagerClientImpl final : public GrpcClient<UpgradeManager, UpgradeManagerClient> {
   public:
-    UpgradeManagerClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                             logging::Logger& logger);
+    UpgradeManagerClientImpl(const Endpoint& endpoint, logging::Logger& logger);
 
     std::string GetVersionInfo() override;
     std::string GetUpgradeInfo() override;
@@ -28,6 +28,7 @@ class UpgradeManagerClientImpl final : public GrpcClient<UpgradeManager, Upgrade
   private:
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

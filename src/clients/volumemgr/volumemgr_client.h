@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 #include "volumemgr.pb.h"
 
@@ -52,9 +53,7 @@ class VolumeMgrClient : public GrpcClientBase {
     virtual bool IsAudioHubEnabled() = 0;
 };
 
-// A client of the volume manager at `address`; every call has the deadline
-// `timeout`.
-std::unique_ptr<VolumeMgrClient> create_volumemgr_client(const std::string& address,
-                                                         std::chrono::milliseconds timeout);
+// A client of the volume manager at `endpoint` (the catalogue's volumemgr row).
+std::unique_ptr<VolumeMgrClient> create_volumemgr_client(const Endpoint& endpoint);
 
 }  // namespace vanta

@@ -7,18 +7,18 @@
 namespace vanta {
 
 namespace {
-// The volume manager has no name of its own; errors carry this one.
-const std::string kServiceName = "VolumeManager";
 using Stub = volumemgr::VolumeMgr::Stub;
 const google::protobuf::Empty kEmpty;
 }  // namespace
 
-VolumeMgrClientImpl::VolumeMgrClientImpl(const std::string& address,
-                                         std::chrono::milliseconds timeout, logging::Logger& logger)
-    : GrpcClient(address), timeout_(timeout), logger_(logger) {}
+VolumeMgrClientImpl::VolumeMgrClientImpl(const Endpoint& endpoint, logging::Logger& logger)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logger) {}
 
 clients::UnaryCall VolumeMgrClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 std::optional<volumemgr::VolumeStatus> VolumeMgrClientImpl::GetUltraSoundVolume(
@@ -103,10 +103,8 @@ bool VolumeMgrClientImpl::IsAudioHubEnabled() {
         .is_enabled();
 }
 
-std::unique_ptr<VolumeMgrClient> create_volumemgr_client(const std::string& address,
-                                                         std::chrono::milliseconds timeout) {
-    return std::make_unique<VolumeMgrClientImpl>(address, timeout,
-                                                 logging::getLogger("VolumeMgrClient"));
+std::unique_ptr<VolumeMgrClient> create_volumemgr_client(const Endpoint& endpoint) {
+    return std::make_unique<VolumeMgrClientImpl>(endpoint, logging::getLogger("VolumeMgrClient"));
 }
 
 }  // namespace vanta

@@ -5,6 +5,7 @@
 
 #include "clients/common/unary_call.h"
 #include "clients/volumemgr/volumemgr_client.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 #include "volumemgr.grpc.pb.h"
@@ -13,8 +14,7 @@ namespace vanta {
 
 class VolumeMgrClientImpl final : public GrpcClient<volumemgr::VolumeMgr, VolumeMgrClient> {
   public:
-    VolumeMgrClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                        logging::Logger& logger);
+    VolumeMgrClientImpl(const Endpoint& endpoint, logging::Logger& logger);
 
     std::optional<volumemgr::VolumeStatus> GetUltraSoundVolume(
         const volumemgr::VolumeRequest& request) override;
@@ -44,6 +44,7 @@ class VolumeMgrClientImpl final : public GrpcClient<volumemgr::VolumeMgr, Volume
   private:
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client_base.h"
 #include "wifi.pb.h"
 
@@ -29,7 +30,7 @@ class Client : public GrpcClientBase {
     virtual bool IsScanStarted() = 0;
 };
 
-// A client of "unix:/tmp/wifi_service".
-std::unique_ptr<Client> create_wifi_service_client();
+// A client of the Wi-Fi service at `endpoint` (the catalogue's wifi row).
+std::unique_ptr<Client> create_wifi_service_client(const Endpoint& endpoint);
 
 }  // namespace vanta::wifi

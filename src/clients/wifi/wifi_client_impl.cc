@@ -9,11 +9,6 @@ using namespace std::chrono_literals;
 namespace vanta::wifi {
 
 namespace {
-const std::string kAddress = "unix:/tmp/wifi_service";
-const std::string kServiceName = "Wifi Service";
-// Scans and configuration changes are answered once the supplicant took
-// them; two seconds leaves room for a busy radio.
-constexpr std::chrono::milliseconds kTimeout = 2000ms;
 using Stub = Wifi::Stub;
 
 std::optional<bool> success_of(const std::optional<RequestStatus>& reply) {
@@ -21,11 +16,14 @@ std::optional<bool> success_of(const std::optional<RequestStatus>& reply) {
 }
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout)
-    : GrpcClient(address), timeout_(timeout), logger_(logging::getLogger("WifiClient")) {}
+ClientImpl::ClientImpl(const Endpoint& endpoint)
+    : GrpcClient(endpoint.address),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logging::getLogger("WifiClient")) {}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 bool ClientImpl::Enable() {
@@ -87,8 +85,8 @@ bool ClientImpl::IsScanStarted() {
         .started();
 }
 
-std::unique_ptr<Client> create_wifi_service_client() {
-    return std::make_unique<ClientImpl>(kAddress, kTimeout);
+std::unique_ptr<Client> create_wifi_service_client(const Endpoint& endpoint) {
+    return std::make_unique<ClientImpl>(endpoint);
 }
 
 }  // namespace vanta::wifi

@@ -6,6 +6,7 @@
 
 #include "clients/common/unary_call.h"
 #include "clients/wifi/wifi_client.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
 #include "runtime/logging/logger.h"
 #include "wifi.grpc.pb.h"
@@ -14,7 +15,7 @@ namespace vanta::wifi {
 
 class ClientImpl final : public GrpcClient<Wifi, Client> {
   public:
-    ClientImpl(const std::string& address, std::chrono::milliseconds timeout);
+    explicit ClientImpl(const Endpoint& endpoint);
 
     bool Enable() override;
     bool Disable() override;
@@ -33,6 +34,7 @@ class ClientImpl final : public GrpcClient<Wifi, Client> {
   private:
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

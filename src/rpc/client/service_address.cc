@@ -1,24 +1,21 @@
 #include "rpc/client/service_address.h"
 
-#include "rpc/client/service_context.h"
 #include "rpc/client/service_registry_client.h"
 
 namespace vanta {
 
-std::string lookup_service_address(const std::string& registry_name,
-                                   const std::string& fallback_address,
-                                   std::chrono::milliseconds timeout) {
-    const auto registry = create_service_registry_client("");
-    registry->set_timeout(timeout);
-    std::string address = registry->get_service_address(registry_name);
-    return address.empty() ? fallback_address : address;
-}
-
-std::string resolve_service_address(const std::string& registry_name,
-                                    const std::string& socket_name) {
-    return lookup_service_address(registry_name,
-                                  "unix:" + get_service_context()->root() + socket_name,
-                                  kServiceLookupTimeout);
+Endpoint resolve_endpoint(const Endpoint& endpoint) {
+    Endpoint resolved = endpoint;
+    if (!endpoint.registry_name.empty()) {
+        serviceregistry::ServiceRegistryClientImpl registry(endpoint.registry_address);
+        registry.set_timeout(endpoint.registry_timeout);
+        const std::string address = registry.get_service_address(endpoint.registry_name);
+        if (!address.empty()) {
+            resolved.address = address;
+        }
+        resolved.registry_name.clear();
+    }
+    return resolved;
 }
 
 }  // namespace vanta

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "rpc/client/endpoint_catalogue.h"
+
 namespace vanta::serviceregistry {
 
 // Where a registry client finds the registry's socket.
@@ -26,7 +28,8 @@ class ServiceContext {
 
 class ServiceContextImpl final : public ServiceContext {
   public:
-    explicit ServiceContextImpl(std::string root = "/tmp/") : root_(std::move(root)) {}
+    explicit ServiceContextImpl(std::string root = kDeviceSocketDirectory)
+        : root_(std::move(root)) {}
 
     std::string root() const override { return root_; }
     ContextScope scope() const override { return scope_; }

@@ -4,14 +4,15 @@
 #include <memory>
 #include <string>
 
+#include "rpc/client/endpoint_catalogue.h"
 #include "runtime/logging/logger.h"
 #include "serviceregistry.grpc.pb.h"
 
 namespace vanta::serviceregistry {
 
 // Socket name of the registry, in the context's root directory.
-inline const std::string kServiceRegistryAddress = "serviceregistry";
-inline const std::string kServiceName = "ServiceRegistry Service";
+inline const std::string kServiceRegistryAddress = socket_name(device_endpoints().service_registry);
+inline const std::string kServiceName = device_endpoints().service_registry.service_name;
 
 // The service registry: backend services announce their addresses under a
 // name, clients look them up.

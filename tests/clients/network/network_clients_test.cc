@@ -35,6 +35,7 @@
 #include "sim/wifi_backend.h"
 #include "support/console_capture.h"
 #include "support/temp_dir.h"
+#include "support/test_endpoint.h"
 
 using namespace std::chrono_literals;
 
@@ -44,14 +45,17 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-// A fake backend on a temporary socket and a client of it.
+// A fake backend on a temporary socket and a client of it, named as the
+// device's `row` names it.
 template <typename Fake, typename Client>
 struct Backend {
+    explicit Backend(const Endpoint& row) : client(endpoint_at(row, address, 2000ms)) {}
+
     TempDir dir;
     std::string address = dir.socket_address("backend");
     Fake fake;
     sim::BackendServer server{address, {&fake}};
-    Client client{address, 2000ms};
+    Client client;
 };
 
 bool any_line_has(const ConsoleCapture& console, const std::string& text) {
@@ -64,7 +68,8 @@ bool any_line_has(const ConsoleCapture& console, const std::string& text) {
 }
 
 TEST(NetworkStatusReporterClient, ReturnsTheReportOrNothing) {
-    Backend<sim::NetworkStatusReporterBackend, networkstatusreporter::ClientImpl> backend;
+    Backend<sim::NetworkStatusReporterBackend, networkstatusreporter::ClientImpl> backend{
+        device_endpoints().networkstatusreporter};
     networkstatusreporter::NetworkStatusReport report;
     report.set_state(networkstatusreporter::NetworkStatusReport::CONNECTED);
     report.set_ipaddress("10.0.0.7");
@@ -83,7 +88,8 @@ TEST(NetworkStatusReporterClient, ReturnsTheReportOrNothing) {
 }
 
 TEST(NetworkManagerClient, SendsTheCallerLabelAndTheRequestFields) {
-    Backend<sim::NetworkManagerBackend, networkmanager::ClientImpl> backend;
+    Backend<sim::NetworkManagerBackend, networkmanager::ClientImpl> backend{
+        device_endpoints().networkmanager};
     networkmanager::InterfaceInfo eth0;
     eth0.set_interface_state(networkmanager::LINK_STATE_UP);
     eth0.set_mac_address("00:11:22:33:44:55");
@@ -118,7 +124,8 @@ TEST(NetworkManagerClient, SendsTheCallerLabelAndTheRequestFields) {
 }
 
 TEST(NetworkManagerClient, FailsInBothStyles) {
-    Backend<sim::NetworkManagerBackend, networkmanager::ClientImpl> backend;
+    Backend<sim::NetworkManagerBackend, networkmanager::ClientImpl> backend{
+        device_endpoints().networkmanager};
     backend.fake.fail_with(grpc::StatusCode::DEADLINE_EXCEEDED);
     EXPECT_FALSE(backend.client.GetProxyConfig());
     try {
@@ -143,7 +150,8 @@ TEST(NetworkManagerClient, GivesUpAtItsDeadline) {
     const std::string address = dir.socket_address("networkmanager");
     sim::NetworkManagerBackend fake;
     sim::BackendServer server(address, {&fake});
-    networkmanager::ClientImpl client(address, 100ms);
+    networkmanager::ClientImpl client(
+        endpoint_at(device_endpoints().networkmanager, address, 100ms));
     fake.delay_answers(1000ms);
     const auto started = std::chrono::steady_clock::now();
     EXPECT_THROW(client.SetVlanConfig(networkmanager::VlanConfig()), ServiceDeadlineError);
@@ -152,7 +160,7 @@ TEST(NetworkManagerClient, GivesUpAtItsDeadline) {
 }
 
 TEST(WifiClient, PassesConfigurationAndAnswers) {
-    Backend<sim::WifiBackend, wifi::ClientImpl> backend;
+    Backend<sim::WifiBackend, wifi::ClientImpl> backend{device_endpoints().wifi};
     wifi::RequestStatus ok;
     ok.set_success(true);
     backend.fake.reply("SetConfig", ok);
@@ -183,7 +191,7 @@ TEST(WifiClient, PassesConfigurationAndAnswers) {
 }
 
 TEST(WifiClient, FailsInBothStyles) {
-    Backend<sim::WifiBackend, wifi::ClientImpl> backend;
+    Backend<sim::WifiBackend, wifi::ClientImpl> backend{device_endpoints().wifi};
     backend.fake.fail_with(grpc::StatusCode::UNAVAILABLE);
     EXPECT_FALSE(backend.client.GetStatistics());
     EXPECT_FALSE(backend.client.StopScan());
@@ -192,7 +200,8 @@ TEST(WifiClient, FailsInBothStyles) {
 }
 
 TEST(NimboUltrasoundClient, AnswersOrNothing) {
-    Backend<sim::NimboUltrasoundBackend, nimboultrasound::ClientImpl> backend;
+    Backend<sim::NimboUltrasoundBackend, nimboultrasound::ClientImpl> backend{
+        device_endpoints().nimboultrasound};
     nimboultrasound::PairedUsers users;
     auto* user = users.add_users();
     user->set_name("Ada");
@@ -218,7 +227,7 @@ TEST(NimboUltrasoundClient, AnswersOrNothing) {
 }
 
 TEST(AvatarClient, AsksForTheAvatarOrRaises) {
-    Backend<sim::AvatarBackend, avatar::ClientImpl> backend;
+    Backend<sim::AvatarBackend, avatar::ClientImpl> backend{device_endpoints().avatar};
     backend.client.GetAvatar("person-1", 128);
     const auto request = backend.fake.last_request<avatar::AvatarRequest>("GetAvatar");
     EXPECT_EQ(request.uuid(), "person-1");
@@ -234,7 +243,8 @@ TEST(AvatarClient, AsksForTheAvatarOrRaises) {
 }
 
 TEST(AccessPointClient, SwitchesAndConfiguresTheAccessPoint) {
-    Backend<sim::AccessPointBackend, accesspoint::ClientImpl> backend;
+    Backend<sim::AccessPointBackend, accesspoint::ClientImpl> backend{
+        device_endpoints().accesspoint};
     accesspoint::APModeEnableResponse enabled;
     enabled.set_enable(true);
     backend.fake.reply("SetAPModeState", enabled);
@@ -254,7 +264,8 @@ TEST(AccessPointClient, SwitchesAndConfiguresTheAccessPoint) {
 }
 
 TEST(KrellSecurityClient, CopiesRequestsAndAnswers) {
-    Backend<sim::KrellSecurityBackend, krellsecurity::ClientImpl> backend;
+    Backend<sim::KrellSecurityBackend, krellsecurity::ClientImpl> backend{
+        device_endpoints().krellsecurity};
     krellsecurity::FileVerifyResponse verified;
     verified.set_result(true);
     verified.set_code(krellsecurity::FILEAUTH_BAD_SIGNER);
@@ -282,7 +293,8 @@ TEST(KrellSecurityClient, CopiesRequestsAndAnswers) {
 }
 
 TEST(ConfigManagerClient, ReadsAndWritesSettingsOrRaises) {
-    Backend<sim::ConfigManagerBackend, configmanager::ClientImpl> backend;
+    Backend<sim::ConfigManagerBackend, configmanager::ClientImpl> backend{
+        device_endpoints().configmanager};
     configmanager::TimezoneData timezone;
     timezone.set_timezone("Europe/Oslo");
     timezone.set_date_template("dd.MM.yyyy");
@@ -309,7 +321,8 @@ TEST(ConfigManagerClient, ReadsAndWritesSettingsOrRaises) {
 }
 
 TEST(KrellConfigManagerClient, ServesBothStyles) {
-    Backend<sim::KrellConfigManagerBackend, krellconfigmanager::ClientImpl> backend;
+    Backend<sim::KrellConfigManagerBackend, krellconfigmanager::ClientImpl> backend{
+        device_endpoints().krellconfigmanager};
     krellconfigmanager::KRELLTFTPAddress tftp;
     tftp.add_address_list("10.1.1.1");
     tftp.add_address_list("10.1.1.2");
@@ -330,7 +343,8 @@ TEST(KrellConfigManagerClient, ServesBothStyles) {
 }
 
 TEST(NimboConfigManagerClient, ReturnsAccountAndServiceMap) {
-    Backend<sim::NimboConfigManagerBackend, nimboconfigmanager::ClientImpl> backend;
+    Backend<sim::NimboConfigManagerBackend, nimboconfigmanager::ClientImpl> backend{
+        device_endpoints().nimboconfigmanager};
     nimboconfigmanager::AccountInfo account;
     account.set_uuid("a-1");
     account.set_display_name("Board room");
@@ -357,7 +371,8 @@ TEST(NimboConfigManagerClient, ReturnsAccountAndServiceMap) {
 }
 
 TEST(MediaSessionClient, ForwardsSubscriptionsOrRaises) {
-    Backend<sim::MediaSessionBackend, mediasession::ClientImpl> backend;
+    Backend<sim::MediaSessionBackend, mediasession::ClientImpl> backend{
+        device_endpoints().mediasession};
     mediasession::RequestStatus ok;
     ok.set_success(true);
     backend.fake.reply("UnSubscribeRemoteVideo", ok);

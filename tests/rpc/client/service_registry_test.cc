@@ -37,6 +37,10 @@ namespace {
 
 const std::string kRegistryAddress = "unix:/tmp/serviceregistry";
 
+std::string resolved_address(const vanta::Endpoint& endpoint) {
+    return vanta::resolve_endpoint(endpoint).address;
+}
+
 std::chrono::milliseconds since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
                                                                  start);
@@ -73,16 +77,14 @@ class ServiceRegistry : public ::testing::Test {
 
 TEST_F(ServiceRegistry, WithoutARegistryPublishServiceIsTheSocketInTmp) {
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(vanta::resolve_service_address("Publish Service", "pubservice"),
-              "unix:/tmp/pubservice");
+    EXPECT_EQ(resolved_address(vanta::device_endpoints().pubservice), "unix:/tmp/pubservice");
     EXPECT_LT(since(start), 1s);
 }
 
 TEST_F(ServiceRegistry, ARegistryThatDoesNotAnswerIsGivenUpAfterItsDeadline) {
     SilentSocket silent("/tmp/serviceregistry");
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(vanta::resolve_service_address("Publish Service", "pubservice"),
-              "unix:/tmp/pubservice");
+    EXPECT_EQ(resolved_address(vanta::device_endpoints().pubservice), "unix:/tmp/pubservice");
     EXPECT_GE(since(start), 150ms);
     EXPECT_LT(since(start), 1s);
 }
@@ -90,17 +92,14 @@ TEST_F(ServiceRegistry, ARegistryThatDoesNotAnswerIsGivenUpAfterItsDeadline) {
 TEST_F(ServiceRegistry, TheRegistrysAnswerIsUsed) {
     registry_.add_entry("Publish Service", "unix:/run/bus/publish");
     BackendServer server(kRegistryAddress, {&registry_});
-    EXPECT_EQ(vanta::resolve_service_address("Publish Service", "pubservice"),
-              "unix:/run/bus/publish");
-    EXPECT_EQ(vanta::lookup_service_address("CallProxy", "unix:/tmp/callproxy", 500ms),
-              "unix:/tmp/callproxy");
+    EXPECT_EQ(resolved_address(vanta::device_endpoints().pubservice), "unix:/run/bus/publish");
+    EXPECT_EQ(resolved_address(vanta::device_endpoints().callproxy), "unix:/tmp/callproxy");
 }
 
 TEST_F(ServiceRegistry, AnAnswerNamingAnotherServiceIsIgnored) {
     registry_.answer_as("Publish Service", "Subscribe Service", "unix:/run/bus/subscribe");
     BackendServer server(kRegistryAddress, {&registry_});
-    EXPECT_EQ(vanta::resolve_service_address("Publish Service", "pubservice"),
-              "unix:/tmp/pubservice");
+    EXPECT_EQ(resolved_address(vanta::device_endpoints().pubservice), "unix:/tmp/pubservice");
     EXPECT_THAT(registry_.lookups(), ElementsAre("Publish Service"));
 }
 
