@@ -1,12 +1,15 @@
-// The device simulator's backends under the real service: every backend
-// answers, and commands succeed as on an idle device. Private /tmp.
+// The device simulator's backends under the real service, both on the same
+// endpoint catalogue moved into a temporary directory: every backend answers,
+// and commands succeed as on an idle device.
 
 #include <chrono>
 
 #include <gtest/gtest.h>
 
 #include "api_harness.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "simulated_backends.h"
+#include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
 
@@ -14,9 +17,11 @@ namespace vanta::testing {
 namespace {
 
 TEST(Simulator, ServesEveryBackendSoThatCommandsSucceed) {
-    simulator::SimulatedBackends backends;
+    TempDir dir;
+    const EndpointCatalogue endpoints = endpoints_in_directory(dir.path().string());
+    simulator::SimulatedBackends backends(endpoints);
     EXPECT_EQ(backends.names().size(), 24u);
-    ApiHarness api;
+    ApiHarness api(dir.socket_address("vantaapi_service"), endpoints);
     auto stub = api.client();
 
     auto succeeds = [&](auto method, const auto& request, auto& response) {

@@ -82,6 +82,11 @@ std::unique_ptr<Message> reply_of(const std::string& service_name, const std::st
 
 }  // namespace
 
+std::string socket_path(const Endpoint& row) {
+    const std::string prefix = "unix:";
+    return row.address.rfind(prefix, 0) == 0 ? row.address.substr(prefix.size()) : row.address;
+}
+
 struct SimulatedBackends::Servers {
     sim::CallingBackend calling;
     sim::VolumeMgrBackend volume;
@@ -111,16 +116,15 @@ struct SimulatedBackends::Servers {
     std::vector<std::string> names;
     std::vector<std::unique_ptr<sim::BackendServer>> servers;
 
-    void serve(const std::string& socket, grpc::Service& service) {
+    void serve(const Endpoint& row, grpc::Service& service) {
         servers.push_back(std::make_unique<sim::BackendServer>(
-            "unix:/tmp/" + socket, std::initializer_list<grpc::Service*>{&service}));
-        names.push_back("/tmp/" + socket);
+            row.address, std::initializer_list<grpc::Service*>{&service}));
+        names.push_back(socket_path(row));
     }
     // `answers`: operation and reply text of the operations whose defaults
     // would not look like a device.
     template <typename Backend>
-    void serve_scripted(const std::string& socket, const std::string& service_name,
-                        Backend& backend,
+    void serve_scripted(const Endpoint& row, const std::string& service_name, Backend& backend,
                         const std::vector<std::pair<std::string, std::string>>& answers = {}) {
         succeed_everywhere(service_name, [&](const std::string& operation, const Message& reply) {
             backend.reply(operation, reply);
@@ -128,50 +132,50 @@ struct SimulatedBackends::Servers {
         for (const auto& [operation, text] : answers) {
             backend.reply(operation, *reply_of(service_name, operation, text));
         }
-        serve(socket, backend);
+        serve(row, backend);
     }
 };
 
-SimulatedBackends::SimulatedBackends() : servers_(std::make_unique<Servers>()) {
+SimulatedBackends::SimulatedBackends(const EndpointCatalogue& endpoints)
+    : servers_(std::make_unique<Servers>()) {
     Servers& s = *servers_;
+    const EndpointCatalogue& e = endpoints;
     succeed_everywhere("vanta.calling.Calling",
                        [&](const std::string& operation, const Message& reply) {
                            s.calling.answer(operation, reply);
                        });
     s.calling.answer("StartMeeting",
                      *reply_of("vanta.calling.Calling", "StartMeeting", "meeting_id: 1"));
-    s.serve("callproxy", s.calling);
-    s.serve_scripted("volumemgr_service", "vanta.volumemgr.VolumeMgr", s.volume,
+    s.serve(e.callproxy, s.calling);
+    s.serve_scripted(e.volumemgr, "vanta.volumemgr.VolumeMgr", s.volume,
                      {{"GetCurrentVolume", "volume: 50"}});
-    s.serve_scripted("reset_service", "vanta.reset.Reset", s.reset);
-    s.serve_scripted("featuremanager_service", "vanta.featuremanager.FeatureManager", s.features);
-    s.serve_scripted("upgrademanager_service", "vanta.upgrademanager.UpgradeManager", s.upgrades,
+    s.serve_scripted(e.reset, "vanta.reset.Reset", s.reset);
+    s.serve_scripted(e.featuremanager, "vanta.featuremanager.FeatureManager", s.features);
+    s.serve_scripted(e.upgrademanager, "vanta.upgrademanager.UpgradeManager", s.upgrades,
                      {{"GetVersionInfo", "version: '0.1.0-simulated'"}});
-    s.serve_scripted("ieee8021x_service", "vanta.ieee8021x.Ieee8021x", s.ieee8021x);
-    s.serve_scripted("systemcontroller_service", "vanta.systemcontroller.SystemController",
-                     s.system, {{"GetState", "state: AWAKE"}});
-    s.serve_scripted("screensetting_service", "vanta.screensetting.ScreenSetting", s.screen);
-    s.serve_scripted("hdmirx_stub", "vanta.hdmirx.HdmiRx", s.hdmi);
-    s.serve_scripted("ringer", "vanta.ringer.Ringer", s.ringer);
-    s.serve_scripted("network_status_reporter", "vanta.networkstatusreporter.NetworkStatusReporter",
+    s.serve_scripted(e.ieee8021x, "vanta.ieee8021x.Ieee8021x", s.ieee8021x);
+    s.serve_scripted(e.systemcontroller, "vanta.systemcontroller.SystemController", s.system,
+                     {{"GetState", "state: AWAKE"}});
+    s.serve_scripted(e.screensetting, "vanta.screensetting.ScreenSetting", s.screen);
+    s.serve_scripted(e.hdmirx, "vanta.hdmirx.HdmiRx", s.hdmi);
+    s.serve_scripted(e.ringer, "vanta.ringer.Ringer", s.ringer);
+    s.serve_scripted(e.networkstatusreporter, "vanta.networkstatusreporter.NetworkStatusReporter",
                      s.network_status);
-    s.serve_scripted("networkmanager_service", "vanta.networkmanager.NetworkManager", s.network);
-    s.serve_scripted("wifi_service", "vanta.wifi.Wifi", s.wifi);
-    s.serve_scripted("nimboultrasound_service", "vanta.nimboultrasound.NimboUltraSoundSvc",
-                     s.ultrasound);
-    s.serve_scripted("avatar_service", "vanta.avatar.Avatar", s.avatar);
-    s.serve_scripted("ap_service", "vanta.accesspoint.AccessPoint", s.access_point);
-    s.serve_scripted("krellsecurity_service", "vanta.krellsecurity.KrellSecurity",
-                     s.krell_security);
-    s.serve_scripted("configmanager", "vanta.configmanager.Configuration", s.configuration);
-    s.serve_scripted("krellconfigmanager", "vanta.krellconfigmanager.KrellConfigManager",
+    s.serve_scripted(e.networkmanager, "vanta.networkmanager.NetworkManager", s.network);
+    s.serve_scripted(e.wifi, "vanta.wifi.Wifi", s.wifi);
+    s.serve_scripted(e.nimboultrasound, "vanta.nimboultrasound.NimboUltraSoundSvc", s.ultrasound);
+    s.serve_scripted(e.avatar, "vanta.avatar.Avatar", s.avatar);
+    s.serve_scripted(e.accesspoint, "vanta.accesspoint.AccessPoint", s.access_point);
+    s.serve_scripted(e.krellsecurity, "vanta.krellsecurity.KrellSecurity", s.krell_security);
+    s.serve_scripted(e.configmanager, "vanta.configmanager.Configuration", s.configuration);
+    s.serve_scripted(e.krellconfigmanager, "vanta.krellconfigmanager.KrellConfigManager",
                      s.krell_configuration);
-    s.serve_scripted("nimboconfigmanager_service", "vanta.nimboconfigmanager.Configuration",
+    s.serve_scripted(e.nimboconfigmanager, "vanta.nimboconfigmanager.Configuration",
                      s.cloud_configuration);
-    s.serve_scripted("mediasession_service", "vanta.mediasession.MediaSession", s.media_session);
-    s.serve("media_service", s.media);
-    s.serve("problemreporter_service", s.problem_reporter);
-    s.serve("problemreportstatus_service", s.problem_report_status);
+    s.serve_scripted(e.mediasession, "vanta.mediasession.MediaSession", s.media_session);
+    s.serve(e.media, s.media);
+    s.serve(e.problemreporter, s.problem_reporter);
+    s.serve(e.problemreportstatus, s.problem_report_status);
 }
 
 SimulatedBackends::~SimulatedBackends() = default;

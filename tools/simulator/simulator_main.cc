@@ -1,13 +1,15 @@
 // vanta-simulator: the device around vantaapid on a laptop. It serves the
-// message bus broker and the backends on the device's fixed sockets, with
-// plausible answers, until SIGINT or SIGTERM. Bus messages that anyone
-// publishes (the daemon, or `vanta-cli publish`) are printed and delivered
-// to their subscribers.
+// message bus broker and the backends at the rows of the daemon's own
+// endpoint catalogue (the device's fixed sockets), with plausible answers,
+// until SIGINT or SIGTERM. Bus messages that anyone publishes (the daemon, or
+// `vanta-cli publish`) are printed and delivered to their subscribers.
 
 #include <signal.h>
 
 #include <ctime>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "sim/bus_broker.h"
 #include "simulated_backends.h"
@@ -34,9 +36,13 @@ int main() {
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
     try {
-        vanta::sim::BusBroker broker(vanta::sim::BusBroker::kDeviceAddresses);
-        vanta::simulator::SimulatedBackends backends;
-        std::cout << "vanta-simulator: bus on /tmp/pubservice and /tmp/subservice";
+        const vanta::EndpointCatalogue& endpoints = vanta::device_endpoints();
+        vanta::sim::BusBroker broker(
+            std::vector<std::string>{endpoints.pubservice.address, endpoints.subservice.address});
+        vanta::simulator::SimulatedBackends backends(endpoints);
+        std::cout << "vanta-simulator: bus on "
+                  << vanta::simulator::socket_path(endpoints.pubservice) << " and "
+                  << vanta::simulator::socket_path(endpoints.subservice);
         for (const auto& name : backends.names()) {
             std::cout << ", " << name;
         }
