@@ -6,6 +6,7 @@
 
 #include "gateway/xcommand_factory.h"
 #include "gateway/xstatus_factory.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/server/grpc_sync_server.h"
 #include "runtime/logging/loggers.h"
 
@@ -15,7 +16,6 @@ using nlohmann::json;
 
 namespace {
 
-const std::string kVantaApiAddress = "unix:/tmp/vantaapi_service";
 constexpr std::chrono::milliseconds kVantaApiClientTimeout{1000};
 constexpr std::chrono::milliseconds kShutdownTimeout{1000};
 
@@ -88,7 +88,8 @@ grpc::Status ServiceImpl::GetStatusSchemas(grpc::ServerContext* /*context*/,
 std::unique_ptr<GrpcServer> create_service(Executor& executor, const std::string& address) {
     return std::make_unique<GrpcSyncServer>(
         std::make_unique<ServiceImpl>(
-            executor, create_vantaapi_client(kVantaApiAddress, kVantaApiClientTimeout)),
+            executor,
+            create_vantaapi_client(device_endpoints().vantaapi.address, kVantaApiClientTimeout)),
         address, kShutdownTimeout);
 }
 

@@ -52,8 +52,8 @@ class ServiceImpl final : public ZapiGateway::Service {
     const ZapiList statuses_;
 };
 
-// The gateway's server host on `address`, calling the VantaApi service on
-// "unix:/tmp/vantaapi_service"; run it to serve. Throws std::runtime_error
+// The gateway's server host on `address`, calling the VantaApi service at the
+// catalogue's address ("unix:/tmp/vantaapi_service"); run it to serve. Throws std::runtime_error
 // for an address with white space in it.
 std::unique_ptr<GrpcServer> create_service(Executor& executor, const std::string& address);
 

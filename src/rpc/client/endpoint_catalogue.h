@@ -92,6 +92,11 @@ struct EndpointCatalogue {
     Endpoint subservice;
     Endpoint service_registry;
 
+    // The daemon's own services: the API, which the command gateway calls as
+    // any local client does, and the gateway itself.
+    Endpoint vantaapi;
+    Endpoint zapigateway;
+
     struct Row {
         // The member's name: "volumemgr".
         std::string name;

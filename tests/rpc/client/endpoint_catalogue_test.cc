@@ -57,6 +57,8 @@ const std::vector<DeviceRow> kDeviceRows = {
     {"pubservice", "unix:/tmp/pubservice", "Publish Service"},
     {"subservice", "unix:/tmp/subservice", "Subscribe Service"},
     {"service_registry", "unix:/tmp/serviceregistry", ""},
+    {"vantaapi", "unix:/tmp/vantaapi_service", ""},
+    {"zapigateway", "unix:/tmp/zapigateway", ""},
 };
 
 TEST(EndpointCatalogue, TheDeviceRowsAreTheFixedSocketsAndRegistryNames) {
