@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+scripts/check-layers.sh
 scripts/build.sh
 cd "${VANTA_BUILD_DIR:-build}"
 ctest --output-on-failure --parallel "$(nproc)" --timeout 300
