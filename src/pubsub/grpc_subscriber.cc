@@ -97,9 +97,14 @@ bool GrpcSubscriber::read(const ReadRequest& request, PubSubMsg& message) {
         finish_call_locked();
     }
     const grpc::Status status = call.status;
+    // A read that stop_reading() cancelled is the end of a clean stop, which
+    // stop_reading() reports itself.
+    const bool stopped = stopped_;
     lock.unlock();
-    logger_.error("Read failed - {}, error message: {}",
-                  GrpcStatusCodeToString(status.error_code()), status.error_message());
+    if (!stopped) {
+        logger_.error("Read failed - {}, error message: {}",
+                      GrpcStatusCodeToString(status.error_code()), status.error_message());
+    }
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "pubsub/grpc_subscriber.h"
 
+#include <chrono>
 #include <future>
 #include <memory>
 #include <string>
@@ -100,10 +101,15 @@ TEST_F(GrpcSubscriberTest, StopReadingEndsABlockedReadUntilRestart) {
         PubSubMessage message;
         return subscriber_.read(message);
     });
+    // Nothing but the stop can end this read; give it time to block.
+    ASSERT_EQ(read.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
 
     subscriber_.stop_reading();
     EXPECT_FALSE(read.get());
     EXPECT_TRUE(wait_for_log_line(log_, "I reading stream status - CANCELLED, error message: "));
+    // A clean stop is no read failure.
+    EXPECT_THAT(log_.lines(),
+                ::testing::Not(::testing::Contains(::testing::StartsWith("E Read failed"))));
 
     // Stopped: no new stream is opened behind the caller's back.
     ASSERT_TRUE(broker_.wait_for_closed_streams("ui"));

@@ -13,7 +13,7 @@ namespace {
 
 // Collects what the log library writes to an attached console output.
 class CapturedConsole {
-public:
+  public:
     CapturedConsole() {
         output_.write = [this](std::string_view text) { lines_.emplace_back(text); };
         output_.formatting = true;
@@ -23,22 +23,30 @@ public:
     const std::vector<std::string>& lines() const { return lines_; }
     LogConsoleOutput* output() { return &output_; }
 
-private:
+  private:
     LogConsoleOutput output_;
     std::vector<std::string> lines_;
 };
 
 }  // namespace
 
-TEST(LoggerRegistry, SameNameSameLoggerUntilCleanup) {
+TEST(LoggerRegistry, SameNameSameLoggerUntilCleanupWhichSilencesTheOldOnes) {
+    CapturedConsole console;
     logging::Logger& first = logging::getLogger("RegistryTest");
     EXPECT_EQ(&first, &logging::getLogger("RegistryTest"));
     EXPECT_NE(&first, &logging::getLogger("RegistryTest2"));
     EXPECT_EQ(first.getModuleName(), "RegistryTest");
+    first.enableDebugLevel(1);
     logging::cleanupLoggers();
     logging::Logger& second = logging::getLogger("RegistryTest");
     EXPECT_NE(&first, &second);
     EXPECT_EQ(second.getModuleName(), "RegistryTest");
+
+    first.error("late {}", 1);
+    first.debug(1, "late");
+    EXPECT_FALSE(first.isDebugEnabled(1));
+    second.info("new");
+    EXPECT_THAT(console.lines(), ElementsAre("RegistryTest I: new\n"));
 }
 
 TEST(StreamLogger, PrefixesEachLevelWithModuleName) {
@@ -99,7 +107,8 @@ TEST(LogLibrary, PrefixChangesMatchInAnyLetterCase) {
     EXPECT_EQ(Log_getDebugLevel(lower), 3);
     EXPECT_EQ(Log_getDebugLevel(other), 0);
     EXPECT_THAT(console.lines(), ::testing::Contains("  'VantaApiPrefix' is now debug=3\n"));
-    EXPECT_THAT(console.lines(), ::testing::Not(::testing::Contains("  'OtherPrefix' is now debug=3\n")));
+    EXPECT_THAT(console.lines(),
+                ::testing::Not(::testing::Contains("  'OtherPrefix' is now debug=3\n")));
 
     Log_enableInfoAll("VANTAAPIPREFIX", false, console.output());
     EXPECT_FALSE(Log_infoEnabled(upper));

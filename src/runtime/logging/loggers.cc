@@ -15,11 +15,13 @@ namespace {
 
 struct Loggers {
     std::mutex lock;  // "LoggersLock"
-    std::unordered_map<std::string, std::unique_ptr<Logger>> by_name;
-    // Loggers dropped by cleanupLoggers(). The shutdown sequence tears logging
-    // down while gRPC threads may still be finishing a call; keeping the old
-    // objects means a late message is harmless instead of a use after free.
-    std::vector<std::unique_ptr<Logger>> retired;
+    std::unordered_map<std::string, std::unique_ptr<StreamLogger>> by_name;
+    // Loggers dropped by cleanupLoggers(), kept allocated but silent. The
+    // shutdown sequence tears logging down while gRPC threads may still be
+    // finishing a call and destructors still run; a late message through an
+    // old reference is then dropped instead of written after the daemon's
+    // last line (or through freed memory).
+    std::vector<std::unique_ptr<StreamLogger>> retired;
 };
 
 Loggers& registry() {
@@ -48,6 +50,7 @@ void cleanupLoggers() {
     Loggers& loggers = registry();
     std::lock_guard<std::mutex> guard(loggers.lock);
     for (auto& entry : loggers.by_name) {
+        entry.second->retire();
         loggers.retired.push_back(std::move(entry.second));
     }
     loggers.by_name.clear();

@@ -14,6 +14,9 @@ StreamLogger::StreamLogger(std::string_view name)
 
 void StreamLogger::output(int library_level, fmt::memory_buffer& buffer, std::string_view format,
                           fmt::format_args&& args) const {
+    if (retired_) {
+        return;
+    }
     fmt::vformat_to(std::back_inserter(buffer), fmt::string_view(format.data(), format.size()),
                     args);
     loglib_output_message(context_, library_level, buffer.data(), buffer.size());
@@ -37,8 +40,7 @@ void StreamLogger::print_info(std::string_view format, fmt::format_args&& args) 
     output(kInfoLevel, buffer, format, std::move(args));
 }
 
-void StreamLogger::print_debug(int level, std::string_view format,
-                               fmt::format_args&& args) const {
+void StreamLogger::print_debug(int level, std::string_view format, fmt::format_args&& args) const {
     if (!isDebugEnabled(level)) {
         return;
     }
@@ -47,12 +49,24 @@ void StreamLogger::print_debug(int level, std::string_view format,
     output(kDebugLevel, buffer, format, std::move(args));
 }
 
-bool StreamLogger::isDebugEnabled(int level) const { return Log_isDebugEnabled(context_, level); }
+bool StreamLogger::isDebugEnabled(int level) const {
+    return !retired_ && Log_isDebugEnabled(context_, level);
+}
 
-std::string StreamLogger::getModuleName() const { return module_name_; }
+std::string StreamLogger::getModuleName() const {
+    return module_name_;
+}
 
-int StreamLogger::debugLevel() const { return Log_getDebugLevel(context_); }
+int StreamLogger::debugLevel() const {
+    return Log_getDebugLevel(context_);
+}
 
-void StreamLogger::enableDebugLevel(int level) { Log_enableDebugLevel(context_, level); }
+void StreamLogger::enableDebugLevel(int level) {
+    Log_enableDebugLevel(context_, level);
+}
+
+void StreamLogger::retire() {
+    retired_ = true;
+}
 
 }  // namespace logging
