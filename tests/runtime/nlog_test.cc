@@ -1,10 +1,15 @@
+#include <atomic>
+#include <stdexcept>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "runtime/logging/nlog.h"
 #include "sim/backend_server.h"
 #include "sim/metricsdispatch_backend.h"
+#include "support/console_capture.h"
 #include "support/temp_dir.h"
+#include "support/wait_until.h"
 
 using namespace std::chrono_literals;
 
@@ -87,6 +92,47 @@ TEST_F(MetricsWorkerTest, MetricsOutsideTheWorkersLifetimeAreDropped) {
     const auto metrics = service_.metrics();
     ASSERT_EQ(metrics.size(), 1u);
     EXPECT_EQ(metrics[0].key(), "during");
+}
+
+// A dispatch service that is down for the metrics whose key starts with
+// "down" and takes the others.
+class OutageClient final : public vanta::metricsdispatch::MetricsDispatchClient {
+  public:
+    explicit OutageClient(std::atomic<int>& attempts) : attempts_(attempts) {}
+    void SendMetric(const nlog::Metric& metric) override {
+        const bool down = metric.key().rfind("down", 0) == 0;
+        ++attempts_;
+        if (down) {
+            throw std::runtime_error("SendMetric failed: connection refused");
+        }
+    }
+    void cancel() override {}
+
+  private:
+    std::atomic<int>& attempts_;
+};
+
+TEST(MetricsWorkerOutage, OnlyTheFirstDropOfEachOutageIsLogged) {
+    vanta::testing::ConsoleCapture console;
+    std::atomic<int> attempts{0};
+    nlog::init_logger(std::make_unique<OutageClient>(attempts));
+    const auto logger = nlog::create_logger("Outage");
+    for (const char* key : {"down1", "down2", "down3", "sent", "down4", "down5"}) {
+        logger.log(vanta::metricsdispatch::METRIC, key, {{"a", 1}});
+    }
+    ASSERT_TRUE(vanta::testing::wait_until([&] { return attempts == 6; }, 5000ms));
+    nlog::stop_logger();
+
+    std::vector<std::string> drops;
+    for (const std::string& line : console.lines()) {
+        if (line.find("Dropping metric") != std::string::npos) {
+            drops.push_back(line);
+        }
+    }
+    ASSERT_EQ(drops.size(), 2u);
+    EXPECT_THAT(drops[0],
+                ::testing::StartsWith("nlog W: Dropping metric down1: SendMetric failed"));
+    EXPECT_THAT(drops[1], ::testing::StartsWith("nlog W: Dropping metric down4: "));
 }
 
 TEST(MetricEventTypes, AreNamedForMessages) {

@@ -70,18 +70,22 @@ void MetricsWorker::readQueue() {
         }
         try {
             client_->SendMetric(metric);
+            service_down_ = false;
         } catch (const std::exception& e) {
-            // The dispatch service may not be up yet; a metric is not worth
-            // more than a line in the log.
+            // The dispatch service may not be up yet, or not run at all; one
+            // line per outage says so without a line for every metric.
             bool stopping;
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 stopping = stop_;
             }
-            if (!stopping) {
-                logging::getLogger("nlog").warning("Dropping metric {}: {}", metric.key(),
-                                                   e.what());
+            if (!stopping && !service_down_) {
+                logging::getLogger("nlog").warning(
+                    "Dropping metric {}: {} (further metrics are dropped silently until one is "
+                    "sent)",
+                    metric.key(), e.what());
             }
+            service_down_ = true;
         }
     }
 }
@@ -99,11 +103,6 @@ std::unique_ptr<MetricsWorker>& worker() {
 }
 
 }  // namespace
-
-void init_logger() {
-    init_logger(vanta::metricsdispatch::create_metricsdispatch_client(kMetricsDispatchAddress,
-                                                                      kMetricsDispatchTimeout));
-}
 
 void init_logger(std::unique_ptr<vanta::metricsdispatch::MetricsDispatchClient> client) {
     auto replacement = std::make_unique<MetricsWorker>(std::move(client));

@@ -21,16 +21,15 @@ namespace nlog {
 using EventType = vanta::metricsdispatch::EventType;
 using Metric = vanta::metricsdispatch::Metric;
 
-constexpr const char* kMetricsDispatchAddress = "unix:/tmp/metricsdispatch_service";
-constexpr std::chrono::milliseconds kMetricsDispatchTimeout{20000};
-
 // How event types are named in messages: "EventType metric" and so on.
 std::string to_string(EventType type);
 
-// Sends queued metrics in order on its own thread. Destroying it stops and
-// joins the thread; records not yet sent are dropped.
+// Sends queued metrics in order on its own thread. A metric the service does
+// not take is dropped; the first drop after a sent metric (or at start) is
+// logged, the rest of the outage is not. Destroying it stops and joins the
+// thread; records not yet sent are dropped.
 class MetricsWorker {
-public:
+  public:
     explicit MetricsWorker(std::unique_ptr<vanta::metricsdispatch::MetricsDispatchClient> client);
     ~MetricsWorker();
     MetricsWorker(const MetricsWorker&) = delete;
@@ -38,7 +37,7 @@ public:
 
     void push(const Metric& metric);
 
-private:
+  private:
     void readQueue();
 
     std::mutex mutex_;
@@ -46,12 +45,14 @@ private:
     std::deque<Metric> queue_;
     bool stop_ = false;
     std::unique_ptr<vanta::metricsdispatch::MetricsDispatchClient> client_;
+    // Whether the last send failed. Worker thread only.
+    bool service_down_ = false;
     std::thread thread_;
 };
 
-// Creates the process-wide worker, replacing (and destroying) any earlier one.
-void init_logger();
-// Same, with a client of the caller's choice (tests, tools).
+// Creates the process-wide worker sending through `client` (the daemon's is
+// a client of the metrics dispatch service's endpoint), replacing (and
+// destroying) any earlier one.
 void init_logger(std::unique_ptr<vanta::metricsdispatch::MetricsDispatchClient> client);
 void stop_logger();
 // REQUIRES: a worker exists (between init_logger() and stop_logger()).
@@ -59,14 +60,14 @@ MetricsWorker& metrics_worker();
 
 // Builds metric records under one name and pushes them to the worker.
 class LoggerImpl {
-public:
+  public:
     explicit LoggerImpl(std::string name);
 
     void log(EventType type, const std::string& key, const nlohmann::json& data) const;
     void log(const std::set<EventType>& types, const std::string& key,
              const nlohmann::json& data) const;
 
-private:
+  private:
     std::string name_;
 };
 
