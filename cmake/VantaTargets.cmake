@@ -22,18 +22,21 @@ function(vanta_executable name)
 endfunction()
 
 # vanta_test(<name> SOURCES ... DEPS ... [PRIVATE_TMP])
-# A GoogleTest executable whose cases ctest runs one by one. PRIVATE_TMP runs
-# every case in a mount namespace of its own with empty /tmp and /dev/shm, for
-# code that uses the daemon's fixed /tmp endpoints and its shared-memory log.
+# A GoogleTest executable whose cases ctest runs one by one, each in a mount
+# namespace of its own with an empty /dev/shm, so that what the code under test
+# logs lands in a shared-memory log of its own and never in the machine's.
+# PRIVATE_TMP gives every case an empty /tmp as well, for code that uses the
+# daemon's fixed /tmp endpoints.
 function(vanta_test name)
     cmake_parse_arguments(ARG "PRIVATE_TMP" "" "SOURCES;DEPS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_compile_options(${name} PRIVATE ${VANTA_WARNINGS})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gmock_main)
-    if(ARG_PRIVATE_TMP)
-        set_target_properties(${name} PROPERTIES
-            CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/scripts/in-private-tmp.sh")
+    set(private "${PROJECT_SOURCE_DIR}/scripts/in-private-tmp.sh")
+    if(NOT ARG_PRIVATE_TMP)
+        list(APPEND private --shm-only)
     endif()
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${private}")
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
