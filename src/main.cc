@@ -6,6 +6,8 @@
 #include <string>
 
 #include "api/vantaapi_service.h"
+#include "gateway/zapigateway_service.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "runtime/crash/crash_handler.h"
 #include "runtime/executor/waiting_executor.h"
 #include "runtime/guarded_run.h"
@@ -17,20 +19,27 @@
 
 namespace {
 
-const std::string kVantaApiAddress = "unix:/tmp/vantaapi_service";
-const std::string kZapigatewayAddress = "unix:/tmp/zapigateway";
-const std::string kZapigatewayServiceName = "Zapigateway Service";
+const std::string kVantaApiAddress = vanta::device_endpoints().vantaapi.address;
+const std::string kZapigatewayAddress = vanta::device_endpoints().zapigateway.address;
+const std::string kZapigatewayServiceName = vanta::device_endpoints().zapigateway.service_name;
 const std::string kZapigatewayClientName = "Zapigateway Client";
 
 void run_daemon() {
     Log_globInitOnce();
-    nlog::init_logger();
+    const vanta::Endpoint& metrics = vanta::device_endpoints().metrics_dispatch;
+    nlog::init_logger(
+        vanta::metricsdispatch::create_metricsdispatch_client(metrics.address, metrics.deadline));
     logging::Logger& logger = logging::getLogger("vantaapid");
     WaitingExecutor executor(logger);
 
     std::unique_ptr<vanta::GrpcServer> api_host =
         vanta::create_vantaapi_service(executor, kVantaApiAddress);
     api_host->run(vanta::GrpcServer::AccessLevel::AllWrite);
+    // The gateway's client reaches the API over its socket, as any local
+    // client does; it connects on its first call.
+    std::unique_ptr<vanta::GrpcServer> gateway_host =
+        vanta::zapigateway::create_service(executor, kZapigatewayAddress);
+    gateway_host->run(vanta::GrpcServer::AccessLevel::Unchanged);
 
     vanta::run_main_loop(executor, [] { return vanta::terminationhandler::time_to_quit(); });
 
@@ -38,6 +47,8 @@ void run_daemon() {
     nlog::stop_logger();
     logging::cleanupLoggers();
     Log_destroy();
+    // The gateway calls the API, so it goes first.
+    gateway_host.reset();
     api_host.reset();
     // The executor goes with this scope: queued work is dropped unrun.
 }
