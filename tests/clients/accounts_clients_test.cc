@@ -28,6 +28,7 @@
 #include "sim/sharegovernor_backend.h"
 #include "support/recording_logger.h"
 #include "support/temp_dir.h"
+#include "support/test_endpoint.h"
 #include "support/wait_until.h"
 
 using namespace std::chrono_literals;
@@ -121,6 +122,7 @@ class Observed {
 struct AccountStream {
     using Fake = sim::AccountManagerBackend;
     using Client = accountmanager::ClientImpl;
+    static const Endpoint& row() { return device_endpoints().account_manager; }
     static constexpr const char* kRefusal =
         "accountmanager::SetObserver : Only one observer per client at a time";
 
@@ -140,6 +142,7 @@ struct AccountStream {
 struct ShareStream {
     using Fake = sim::ShareGovernorBackend;
     using Client = sharegovernor::ClientImpl;
+    static const Endpoint& row() { return device_endpoints().share_governor; }
     static constexpr const char* kRefusal =
         "sharegovernor::SetObserver : Only one observer per client at a time";
 
@@ -171,7 +174,8 @@ class ObservableClientTest : public ::testing::Test {
     LabellingExecutor executor_;
     RecordingLogger logger_;
     Observed observed_;
-    typename Stream::Client client_{executor_, address_, 2000ms, logger_};
+    typename Stream::Client client_{executor_, endpoint_at(Stream::row(), address_, 2000ms),
+                                    logger_};
 };
 
 using Streams = ::testing::Types<AccountStream, ShareStream>;
@@ -263,7 +267,8 @@ class AccountClientTest : public ::testing::Test {
     ManualExecutor executor_;
     RecordingLogger logger_;
     Observed observed_;
-    accountmanager::ClientImpl client_{executor_, address_, 2000ms, logger_};
+    accountmanager::ClientImpl client_{
+        executor_, endpoint_at(device_endpoints().account_manager, address_, 2000ms), logger_};
 };
 
 TEST_F(AccountClientTest, EachEventTypeBecomesItsChangeOrIsDropped) {
@@ -397,7 +402,8 @@ class ShareGovernorClientTest : public ::testing::Test {
     sim::BackendServer server_{address_, {&fake_}};
     ManualExecutor executor_;
     RecordingLogger logger_;
-    sharegovernor::ClientImpl client_{executor_, address_, 2000ms, logger_};
+    sharegovernor::ClientImpl client_{
+        executor_, endpoint_at(device_endpoints().share_governor, address_, 2000ms), logger_};
 };
 
 TEST_F(ShareGovernorClientTest, OperationsReachTheGovernorAndActiveSharesAreCopied) {
@@ -434,7 +440,8 @@ TEST(PhonebookClient, SearchSendsTheQueryAndAnswersTheEntries) {
     sim::PhonebookBackend fake;
     sim::BackendServer server(address, {&fake});
     RecordingLogger logger;
-    phonebook::ClientImpl client(address, 2000ms, logger);
+    phonebook::ClientImpl client(endpoint_at(device_endpoints().phonebook, address, 2000ms),
+                                 logger);
     const auto entries = text<phonebook::SearchResponse>(R"(
         results { uuid: 'u1' display_name: 'Ada' email: 'ada@example' sip_uri: 'sip:ada@example'
                   avatar_uri: 'http://a/1' favorite: true type: PERSON
@@ -472,10 +479,11 @@ TEST(AccountsClientFactories, BindTheBackendsFixedSockets) {
     ManualExecutor executor;
 
     accounts.reply("GetBootstrapState", text<accountmanager::BootstrapState>("state: READY"));
-    EXPECT_EQ(accountmanager::create_client(executor, 2000ms)->GetBootstrapState(),
+    EXPECT_EQ(accountmanager::create_client(executor, device_endpoints().account_manager)
+                  ->GetBootstrapState(),
               accountmanager::BootstrapState::READY);
-    sharegovernor::create_client(executor, 2000ms)->StopAllShares();
-    phonebook::create_client(2000ms)->Search(phonebook::SearchRequest());
+    sharegovernor::create_client(executor, device_endpoints().share_governor)->StopAllShares();
+    phonebook::create_client(device_endpoints().phonebook)->Search(phonebook::SearchRequest());
     EXPECT_THAT(accounts.calls(), ElementsAre("GetBootstrapState"));
     EXPECT_THAT(shares.calls(), ElementsAre("StopAllShares"));
     EXPECT_THAT(directory.calls(), ElementsAre("Search"));

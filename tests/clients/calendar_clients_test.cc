@@ -28,6 +28,7 @@
 #include "sim/nimbobranding_backend.h"
 #include "support/console_capture.h"
 #include "support/temp_dir.h"
+#include "support/test_endpoint.h"
 #include "support/wait_until.h"
 
 using namespace std::chrono_literals;
@@ -139,8 +140,8 @@ using CalendarBackend = RestartableBackend<sim::CalendarBackend, calendar::Calen
 
 CalendarBackend calendar_backend() {
     return CalendarBackend([](Executor& executor, const std::string& address) {
-        return std::make_unique<calendar::CalendarClientImpl>(executor, "Calendar Service",
-                                                              address);
+        return std::make_unique<calendar::CalendarClientImpl>(
+            executor, endpoint_at(device_endpoints().calendar, address, 1000ms));
     });
 }
 
@@ -277,7 +278,8 @@ struct CertificateBackend {
     std::string address = dir.socket_address("backend");
     sim::CertificateManagerBackend fake;
     sim::BackendServer server{address, {&fake}};
-    certificatemanager::ClientImpl client{address, 2000ms};
+    certificatemanager::ClientImpl client{
+        endpoint_at(device_endpoints().certificatemanager, address, 2000ms)};
 };
 
 TEST(CertificateManagerClient, SendsTheRequestsAndAnswersTheReplies) {
@@ -344,7 +346,8 @@ using BrandingBackend = RestartableBackend<sim::NimboBrandingBackend, nimbobrand
 
 BrandingBackend branding_backend() {
     return BrandingBackend([](Executor& executor, const std::string& address) {
-        return std::make_unique<nimbobranding::ClientImpl>(executor, address, 2000ms);
+        return std::make_unique<nimbobranding::ClientImpl>(
+            executor, endpoint_at(device_endpoints().nimbobranding, address, 2000ms));
     });
 }
 
@@ -446,7 +449,8 @@ using NfcBackend = RestartableBackend<sim::NfcBackend, nfc::ClientImpl>;
 
 NfcBackend nfc_backend() {
     return NfcBackend([](Executor& executor, const std::string& address) {
-        return std::make_unique<nfc::ClientImpl>(executor, address, 2000ms);
+        return std::make_unique<nfc::ClientImpl>(
+            executor, endpoint_at(device_endpoints().nfc, address, 2000ms));
     });
 }
 

@@ -22,6 +22,7 @@
 #include "support/console_capture.h"
 #include "support/labelling_executor.h"
 #include "support/temp_dir.h"
+#include "support/test_endpoint.h"
 #include "support/wait_until.h"
 
 using namespace std::chrono_literals;
@@ -116,8 +117,8 @@ class CallingClientTest : public ::testing::Test {
     std::unique_ptr<sim::BackendServer> server_ = std::make_unique<sim::BackendServer>(
         address_, std::initializer_list<grpc::Service*>{&service_});
     LabellingExecutor executor_;
-    std::unique_ptr<calling::CallingClient> client_ =
-        calling::create_client(executor_, address_, "CallProxy");
+    std::unique_ptr<calling::CallingClient> client_ = calling::create_client(
+        executor_, endpoint_at(device_endpoints().callproxy, address_, 7000ms));
 };
 
 // Unary operations.
@@ -431,7 +432,7 @@ TEST(CallProxyFactory, UsesTheAddressTheRegistryHolds) {
     sim::BackendServer registry_server("unix:/tmp/serviceregistry", {&registry});
 
     ManualExecutor executor;
-    const auto client = callproxy::create_client(executor);
+    const auto client = callproxy::create_client(executor, device_endpoints().callproxy);
     EXPECT_EQ(client->AnyMeetings(), true);
     EXPECT_EQ(service.calls().size(), 1u);
     EXPECT_THAT(registry.lookups(), ElementsAre("CallProxy"));
@@ -439,11 +440,11 @@ TEST(CallProxyFactory, UsesTheAddressTheRegistryHolds) {
 
 TEST(CallProxyFactory, FallsBackToTheFixedSocketWhenTheRegistryIsAway) {
     sim::CallingBackend service;
-    sim::BackendServer server(callproxy::kCallProxyAddress, {&service});
+    sim::BackendServer server("unix:/tmp/callproxy", {&service});
 
     ManualExecutor executor;
     const auto started = std::chrono::steady_clock::now();
-    const auto client = callproxy::create_client(executor);
+    const auto client = callproxy::create_client(executor, device_endpoints().callproxy);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
     EXPECT_EQ(client->AnyMeetings(), true);
     EXPECT_EQ(service.calls().size(), 1u);

@@ -36,6 +36,7 @@
 #include "support/console_capture.h"
 #include "support/labelling_executor.h"
 #include "support/temp_dir.h"
+#include "support/test_endpoint.h"
 #include "support/wait_until.h"
 
 using namespace std::chrono_literals;
@@ -53,7 +54,8 @@ struct RoomControlTest : ::testing::Test {
     std::string address = dir.socket_address("nimboroomservice");
     sim::NimboRoomControlBackend fake;
     sim::BackendServer server{address, {&fake}};
-    nimboroomcontrol::ClientImpl client{address, 2000ms};
+    nimboroomcontrol::ClientImpl client{
+        endpoint_at(device_endpoints().nimboroomcontrol, address, 2000ms)};
 };
 
 TEST_F(RoomControlTest, SendsEachOperationAndAnswersTheServicesReply) {
@@ -105,7 +107,8 @@ struct StatusReporterTest : ::testing::Test {
     std::string address = dir.socket_address("nimbostatusreporter_service");
     sim::NimboStatusReporterBackend fake;
     sim::BackendServer server{address, {&fake}};
-    nimbostatusreporter::ClientImpl client{address, 2000ms};
+    nimbostatusreporter::ClientImpl client{
+        endpoint_at(device_endpoints().nimbostatusreporter, address, 2000ms)};
 };
 
 TEST_F(StatusReporterTest, SendsEachOperationAndAnswersTheServicesReply) {
@@ -169,8 +172,9 @@ struct SystemControllerStreams {
     using Client = systemcontroller::ClientImpl;
     using Event = systemcontroller::Event;
     static std::unique_ptr<Client> make(const std::string& address, Executor& executor) {
-        return std::make_unique<Client>(address, 2000ms,
-                                        logging::getLogger("SystemControllerClient"), &executor);
+        return std::make_unique<Client>(
+            endpoint_at(device_endpoints().systemcontroller, address, 2000ms),
+            logging::getLogger("SystemControllerClient"), &executor);
     }
     static std::optional<Event> started() {
         return what_event<Event>(systemcontroller::STREAM_STARTED);
@@ -188,7 +192,8 @@ struct AvatarStreams {
     using Client = avatar::ClientImpl;
     using Event = avatar::Event;
     static std::unique_ptr<Client> make(const std::string& address, Executor& executor) {
-        return std::make_unique<Client>(address, 2000ms, &executor);
+        return std::make_unique<Client>(endpoint_at(device_endpoints().avatar, address, 2000ms),
+                                        &executor);
     }
     static std::optional<Event> started() {
         Event event;
@@ -210,7 +215,8 @@ struct NetworkStatusReporterStreams {
     using Client = networkstatusreporter::ClientImpl;
     using Event = networkstatusreporter::Event;
     static std::unique_ptr<Client> make(const std::string& address, Executor& executor) {
-        return std::make_unique<Client>(address, 2000ms, &executor);
+        return std::make_unique<Client>(
+            endpoint_at(device_endpoints().networkstatusreporter, address, 2000ms), &executor);
     }
     static std::optional<Event> started() {
         return what_event<Event>(networkstatusreporter::STREAM_STARTED);
@@ -228,7 +234,8 @@ struct ConfigManagerStreams {
     using Client = configmanager::ClientImpl;
     using Event = configmanager::Event;
     static std::unique_ptr<Client> make(const std::string& address, Executor& executor) {
-        return std::make_unique<Client>(address, 2000ms, &executor);
+        return std::make_unique<Client>(
+            endpoint_at(device_endpoints().configmanager, address, 2000ms), &executor);
     }
     static std::optional<Event> started() {
         return what_event<Event>(configmanager::STREAM_STARTED);
@@ -246,7 +253,8 @@ struct KrellConfigManagerStreams {
     using Client = krellconfigmanager::ClientImpl;
     using Event = krellconfigmanager::Event;
     static std::unique_ptr<Client> make(const std::string& address, Executor& executor) {
-        return std::make_unique<Client>(address, 2000ms, &executor);
+        return std::make_unique<Client>(
+            endpoint_at(device_endpoints().krellconfigmanager, address, 2000ms), &executor);
     }
     static std::optional<Event> started() {
         return what_event<Event>(krellconfigmanager::STREAM_STARTED);
@@ -264,7 +272,8 @@ struct NimboConfigManagerStreams {
     using Client = nimboconfigmanager::ClientImpl;
     using Event = nimboconfigmanager::Event;
     static std::unique_ptr<Client> make(const std::string& address, Executor& executor) {
-        return std::make_unique<Client>(address, 2000ms, &executor);
+        return std::make_unique<Client>(
+            endpoint_at(device_endpoints().nimboconfigmanager, address, 2000ms), &executor);
     }
     static std::optional<Event> started() {
         return what_event<Event>(nimboconfigmanager::STREAM_STARTED);
@@ -283,7 +292,8 @@ struct NimboStatusReporterStreams {
     using Client = nimbostatusreporter::ClientImpl;
     using Event = nimbostatusreporter::Event;
     static std::unique_ptr<Client> make(const std::string& address, Executor& executor) {
-        return std::make_unique<Client>(address, 2000ms, &executor);
+        return std::make_unique<Client>(
+            endpoint_at(device_endpoints().nimbostatusreporter, address, 2000ms), &executor);
     }
     static std::optional<Event> started() { return std::nullopt; }
     static std::vector<Event> events() {

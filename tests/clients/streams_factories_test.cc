@@ -32,7 +32,8 @@ TEST(RoomControlFactory, UsesTheAddressTheRegistryHolds) {
     registry.add_entry("Nimbo Room Service", address);
     sim::BackendServer registry_server("unix:/tmp/serviceregistry", {&registry});
 
-    const auto client = nimboroomcontrol::create_nimboroomcontrol_client(2000ms);
+    const auto client =
+        nimboroomcontrol::create_nimboroomcontrol_client(device_endpoints().nimboroomcontrol);
     client->IncreaseVolume();
     EXPECT_THAT(service.calls(), ElementsAre("IncreaseVolume"));
     EXPECT_THAT(registry.lookups(), ElementsAre("Nimbo Room Service"));
@@ -43,7 +44,8 @@ TEST(RoomControlFactory, FallsBackToTheFixedSocketWhenTheRegistryIsAway) {
     sim::BackendServer server("unix:/tmp/nimboroomservice", {&service});
 
     const auto started = std::chrono::steady_clock::now();
-    const auto client = nimboroomcontrol::create_nimboroomcontrol_client();
+    const auto client =
+        nimboroomcontrol::create_nimboroomcontrol_client(device_endpoints().nimboroomcontrol);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
     client->MuteMicrophone();
     EXPECT_THAT(service.calls(), ElementsAre("MuteMicrophone"));
@@ -59,7 +61,8 @@ TEST(StatusReporterFactory, UsesTheAddressTheRegistryHolds) {
     sim::BackendServer registry_server("unix:/tmp/serviceregistry", {&registry});
 
     ManualExecutor executor;
-    const auto client = nimbostatusreporter::create_client(executor, 2000ms);
+    const auto client =
+        nimbostatusreporter::create_client(executor, device_endpoints().nimbostatusreporter);
     client->CheckCloudConnectivity();
     EXPECT_THAT(service.calls(), ElementsAre("CheckCloudConnectivity"));
     EXPECT_THAT(registry.lookups(), ElementsAre("Nimbo Status Reporter Service"));
@@ -70,7 +73,8 @@ TEST(StatusReporterFactory, FallsBackToTheFixedSocketWhenTheRegistryIsAway) {
     sim::BackendServer server("unix:/tmp/nimbostatusreporter_service", {&service});
 
     ManualExecutor executor;
-    const auto client = nimbostatusreporter::create_client(executor);
+    const auto client =
+        nimbostatusreporter::create_client(executor, device_endpoints().nimbostatusreporter);
     client->CheckCloudConnectivity();
     EXPECT_THAT(service.calls(), ElementsAre("CheckCloudConnectivity"));
 }
