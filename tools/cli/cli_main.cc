@@ -24,6 +24,7 @@
 
 #include "api_caller.h"
 #include "pubsub/publisher_factory.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "vantaapi.grpc.pb.h"
 #include "zapigateway.grpc.pb.h"
 
@@ -172,7 +173,8 @@ int main(int argc, char** argv) {
     const std::string command = args[0];
     args.erase(args.begin());
     if (address.empty()) {
-        address = command == "gateway" ? "unix:/tmp/zapigateway" : "unix:/tmp/vantaapi_service";
+        address = command == "gateway" ? vanta::device_endpoints().zapigateway.address
+                                       : vanta::device_endpoints().vantaapi.address;
     }
     try {
         if (command == "list") {
