@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -100,7 +101,26 @@ class ApiEventsTest : public ::testing::Test {
     std::optional<EventStream> stream_;
 };
 
-TEST_F(ApiEventsTest, EveryTranslatedBusMessageReachesSubscribersAsItsEvent) {
+// One row of the translation table per topic, the first that publishes where
+// one does: the plugin tests own the whole table, this shows each topic's
+// road from the broker to a subscriber.
+std::map<std::string, Row> one_row_per_topic() {
+    std::map<std::string, Row> chosen;
+    for (Row& row : translation_table()) {
+        if (row.raises != Raises::nothing) {
+            continue;  // these end the daemon: see the daemon tests
+        }
+        const auto found = chosen.find(row.topic);
+        if (found == chosen.end()) {
+            chosen.emplace(row.topic, std::move(row));
+        } else if (found->second.published.empty() && !row.published.empty()) {
+            found->second = std::move(row);
+        }
+    }
+    return chosen;
+}
+
+TEST_F(ApiEventsTest, EachTopicsBusMessageReachesSubscribersAsItsEvent) {
     // Each row's message is followed by a marker, so a row that publishes
     // nothing shows as two markers in a row.
     struct Expected {
@@ -109,12 +129,10 @@ TEST_F(ApiEventsTest, EveryTranslatedBusMessageReachesSubscribersAsItsEvent) {
     };
     std::vector<Expected> expected;
     int number = 0;
-    for (const Row& row : translation_table()) {
-        if (row.raises != Raises::nothing) {
-            continue;  // these end the daemon: see the daemon tests
-        }
+    const auto rows = one_row_per_topic();
+    for (const auto& [topic, row] : rows) {
         const std::string label =
-            row.topic + " event " + std::to_string(row.event) + " data \"" + row.data + "\"";
+            topic + " event " + std::to_string(row.event) + " data \"" + row.data + "\"";
         if (!row.published.empty()) {
             expected.push_back({label, from_text<VantaEvent>(row.published)});
         }
@@ -134,10 +152,7 @@ TEST_F(ApiEventsTest, EveryTranslatedBusMessageReachesSubscribersAsItsEvent) {
     }
     // Every topic that the service subscribes to was exercised.
     for (const auto& topic : kPubSubEventTopics) {
-        const auto rows = translation_table();
-        EXPECT_TRUE(std::any_of(rows.begin(), rows.end(),
-                                [&](const Row& row) { return row.topic == topic; }))
-            << topic << " has no row";
+        EXPECT_EQ(rows.count(topic), 1u) << topic << " has no row";
     }
 }
 
