@@ -1,8 +1,8 @@
 // The account-manager, share-governor and phone-book clients against fakes of
 // their backends: what each sends and how it reads the answer, the typed
-// errors, and the event streams of the two observable ones.
+// errors, and how the account manager's events become changes. Their event
+// streams are in the table of observable_clients_test.cc.
 
-#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <functional>
@@ -10,7 +10,6 @@
 #include <mutex>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -29,7 +28,6 @@
 #include "support/recording_logger.h"
 #include "support/temp_dir.h"
 #include "support/test_endpoint.h"
-#include "support/wait_until.h"
 
 using namespace std::chrono_literals;
 
@@ -56,36 +54,6 @@ void expect_same(const google::protobuf::Message& answer,
     EXPECT_EQ(answer.ShortDebugString(), scripted.ShortDebugString());
 }
 
-// A ManualExecutor that also keeps the label of every work item it is given.
-class LabellingExecutor final : public Executor {
-  public:
-    void add_work(std::function<void()> work, unsigned short id) override {
-        add_work(std::move(work), id, "");
-    }
-    void add_work(std::function<void()> work, unsigned short id, const std::string& name) override {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            labels_.push_back(std::to_string(id) + " " + name);
-        }
-        queue_.add_work(std::move(work), id);
-    }
-    std::shared_ptr<vanta::executor::WorkHandle> schedule_work(
-        std::function<void()> work, std::chrono::milliseconds delay) override {
-        return queue_.schedule_work(std::move(work), delay);
-    }
-
-    void run() { queue_.run(); }
-    std::vector<std::string> labels() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return labels_;
-    }
-
-  private:
-    ManualExecutor queue_;
-    mutable std::mutex mutex_;
-    std::vector<std::string> labels_;
-};
-
 // What an observer was told, in order.
 class Observed {
   public:
@@ -101,159 +69,15 @@ class Observed {
             record(std::to_string(static_cast<int>(change)) + ":" + id);
         };
     }
-    sharegovernor::Client::EventHandler on_share_event() {
-        return [this](const sharegovernor::Event& event) { record(event.ShortDebugString()); };
-    }
     std::vector<std::string> seen() const {
         std::lock_guard<std::mutex> lock(mutex_);
         return seen_;
-    }
-    bool wait_for(size_t count) {
-        return wait_until([&] { return seen().size() >= count; }, 5s);
     }
 
   private:
     mutable std::mutex mutex_;
     std::vector<std::string> seen_;
 };
-
-// Event streams, the same for both observable clients.
-
-struct AccountStream {
-    using Fake = sim::AccountManagerBackend;
-    using Client = accountmanager::ClientImpl;
-    static const Endpoint& row() { return device_endpoints().account_manager; }
-    static constexpr const char* kRefusal =
-        "accountmanager::SetObserver : Only one observer per client at a time";
-
-    static void observe(Client& client, Observed& observed) {
-        client.SetObserver(observed.on_state(), observed.on_ready());
-    }
-    static accountmanager::Event ready() {
-        return text<accountmanager::Event>("what: STREAM_STARTED");
-    }
-    static accountmanager::Event event(int n) {
-        return text<accountmanager::Event>("what: ACCOUNT_DETAILS_CHANGED account_id { id: 'a" +
-                                           std::to_string(n) + "' }");
-    }
-    static std::string seen(int n) { return "2:a" + std::to_string(n); }
-};
-
-struct ShareStream {
-    using Fake = sim::ShareGovernorBackend;
-    using Client = sharegovernor::ClientImpl;
-    static const Endpoint& row() { return device_endpoints().share_governor; }
-    static constexpr const char* kRefusal =
-        "sharegovernor::SetObserver : Only one observer per client at a time";
-
-    static void observe(Client& client, Observed& observed) {
-        client.SetObserver(observed.on_share_event(), observed.on_ready());
-    }
-    static sharegovernor::Event ready() { return text<sharegovernor::Event>("stream_started {}"); }
-    // The governor's events carry nothing to tell them apart.
-    static sharegovernor::Event event(int) {
-        return text<sharegovernor::Event>("active_shares_changed {}");
-    }
-    static std::string seen(int) { return "active_shares_changed { }"; }
-};
-
-template <typename Stream>
-class ObservableClientTest : public ::testing::Test {
-  protected:
-    void observe() { Stream::observe(client_, observed_); }
-    size_t reconnections() const {
-        const auto labels = executor_.labels();
-        return std::count(labels.begin(), labels.end(), "0 reconnect_stream");
-    }
-
-    TempDir dir_;
-    std::string address_ = dir_.socket_address("backend");
-    typename Stream::Fake fake_;
-    std::unique_ptr<sim::BackendServer> server_ = std::make_unique<sim::BackendServer>(
-        address_, std::initializer_list<grpc::Service*>{&fake_});
-    LabellingExecutor executor_;
-    RecordingLogger logger_;
-    Observed observed_;
-    typename Stream::Client client_{executor_, endpoint_at(Stream::row(), address_, 2000ms),
-                                    logger_};
-};
-
-using Streams = ::testing::Types<AccountStream, ShareStream>;
-TYPED_TEST_SUITE(ObservableClientTest, Streams);
-
-TYPED_TEST(ObservableClientTest, ReadyAndEventsReachTheirCallbacksInOrder) {
-    this->observe();
-    ASSERT_TRUE(this->fake_.events.wait_for_opened(1));
-    this->fake_.events.publish(TypeParam::ready());
-    for (int n = 1; n <= 3; ++n) {
-        this->fake_.events.publish(TypeParam::event(n));
-    }
-    ASSERT_TRUE(this->observed_.wait_for(4));
-    EXPECT_THAT(this->observed_.seen(),
-                ElementsAre("ready", TypeParam::seen(1), TypeParam::seen(2), TypeParam::seen(3)));
-    ASSERT_TRUE(this->fake_.events.wait_for_journal(1));
-    EXPECT_EQ(this->fake_.events.journal()[0], "unsubscribe=false");
-    this->client_.RemoveObserver();
-}
-
-TYPED_TEST(ObservableClientTest, ASecondObserverIsRefusedAndTheFirstKeepsItsStream) {
-    this->observe();
-    ASSERT_TRUE(this->fake_.events.wait_for_opened(1));
-    Observed second;
-    try {
-        TypeParam::observe(this->client_, second);
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), TypeParam::kRefusal);
-    }
-    this->fake_.events.publish(TypeParam::event(1));
-    ASSERT_TRUE(this->observed_.wait_for(1));
-    EXPECT_THAT(second.seen(), IsEmpty());
-    EXPECT_EQ(this->fake_.events.opened(), 1);
-    this->client_.RemoveObserver();
-}
-
-TYPED_TEST(ObservableClientTest, ABackendRestartQueuesOneReconnection) {
-    this->observe();
-    ASSERT_TRUE(this->fake_.events.wait_for_opened(1));
-
-    this->server_->shutdown();
-    ASSERT_TRUE(wait_until([&] { return this->reconnections() == 1; }, 5s));
-    std::this_thread::sleep_for(300ms);
-    EXPECT_THAT(this->executor_.labels(), ElementsAre("0 reconnect_stream"));
-    EXPECT_EQ(this->logger_.count("I reconnect_stream"), 1u);
-
-    // Back again: the queued work subscribes on a new channel.
-    this->server_ = std::make_unique<sim::BackendServer>(
-        this->address_, std::initializer_list<grpc::Service*>{&this->fake_});
-    ASSERT_TRUE(wait_until(
-        [&] {
-            this->executor_.run();
-            return this->fake_.events.opened() == 2;
-        },
-        10s));
-    this->fake_.events.publish(TypeParam::event(7));
-    ASSERT_TRUE(this->observed_.wait_for(1));
-    EXPECT_EQ(this->observed_.seen().back(), TypeParam::seen(7));
-    EXPECT_EQ(this->reconnections(), 1u);
-    this->client_.RemoveObserver();
-}
-
-TYPED_TEST(ObservableClientTest, NothingArrivesOrReconnectsAfterRemoveObserver) {
-    this->observe();
-    ASSERT_TRUE(this->fake_.events.wait_for_journal(1));
-    this->client_.RemoveObserver();
-    ASSERT_TRUE(this->fake_.events.wait_for_journal(3));
-    EXPECT_THAT(this->fake_.events.journal(),
-                ElementsAre("unsubscribe=false", "unsubscribe=true", "half-close"));
-    ASSERT_TRUE(this->fake_.events.wait_for_open_streams(0));
-    this->fake_.events.publish(TypeParam::event(1));
-    this->server_->shutdown();
-    std::this_thread::sleep_for(300ms);
-    EXPECT_THAT(this->observed_.seen(), IsEmpty());
-    EXPECT_THAT(this->executor_.labels(), IsEmpty());
-    EXPECT_EQ(this->logger_.count("I reconnect_stream"), 0u);
-}
 
 // Account manager.
 
@@ -300,20 +124,6 @@ TEST_F(AccountClientTest, AnEventWithoutBothCallbacksIsLoggedAndDropped) {
     EXPECT_THAT(observed_.seen(), IsEmpty());
     EXPECT_EQ(logger_.count("E observed_event_handler: Unable to handle event, callback is null"),
               2u);
-}
-
-TEST_F(AccountClientTest, ASentinelOnTheStreamIsLoggedAndLaterEventsStillArrive) {
-    client_.SetObserver(observed_.on_state(), observed_.on_ready());
-    ASSERT_TRUE(fake_.events.wait_for_opened(1));
-    accountmanager::Event sentinel;
-    sentinel.set_what(static_cast<accountmanager::EventType>(INT_MAX));
-    fake_.events.publish(sentinel);
-    fake_.events.publish(
-        text<accountmanager::Event>("what: ACCOUNT_REGISTRATION_CHANGED account_id { id: 'a1' }"));
-    ASSERT_TRUE(observed_.wait_for(1));
-    EXPECT_THAT(observed_.seen(), ElementsAre("1:a1"));
-    EXPECT_EQ(logger_.count("E observed_event_handler: Unsupported accountmanager event type"), 1u);
-    client_.RemoveObserver();
 }
 
 TEST_F(AccountClientTest, CreateOperationsSendTheirKindOfRequestAndAnswerTheReply) {

@@ -1,6 +1,7 @@
 // The calendar, certificate-manager, branding and NFC clients against fake
-// backends on temporary sockets: what each sends, what it makes of the answer,
-// how it fails, and how the observable ones follow their event streams.
+// backends on temporary sockets: what each sends, what it makes of the answer
+// and how it fails. Their event streams are in the table of
+// observable_clients_test.cc.
 
 #include <algorithm>
 #include <chrono>
@@ -9,7 +10,6 @@
 #include <mutex>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -38,36 +38,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-// A ManualExecutor that also keeps the label of every work item it is given.
-class LabellingExecutor final : public Executor {
-  public:
-    void add_work(std::function<void()> work, unsigned short id) override {
-        add_work(std::move(work), id, "");
-    }
-    void add_work(std::function<void()> work, unsigned short id, const std::string& name) override {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            labels_.push_back(name + "@" + std::to_string(id));
-        }
-        queue_.add_work(std::move(work), id);
-    }
-    std::shared_ptr<vanta::executor::WorkHandle> schedule_work(
-        std::function<void()> work, std::chrono::milliseconds delay) override {
-        return queue_.schedule_work(std::move(work), delay);
-    }
-
-    void run() { queue_.run(); }
-    std::vector<std::string> labels() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return labels_;
-    }
-
-  private:
-    ManualExecutor queue_;
-    mutable std::mutex mutex_;
-    std::vector<std::string> labels_;
-};
-
 // What an observer was told, in order, as text.
 class Observed {
   public:
@@ -81,9 +51,6 @@ class Observed {
     std::vector<std::string> seen() const {
         std::lock_guard<std::mutex> lock(mutex_);
         return seen_;
-    }
-    bool wait_for(size_t count) {
-        return wait_until([&] { return seen().size() >= count; }, 5s);
     }
 
   private:
@@ -101,28 +68,13 @@ size_t count_lines(const ConsoleCapture& console, const std::string& line) {
     return std::count(lines.begin(), lines.end(), line);
 }
 
-// A fake backend that can be stopped and started again on its temporary
-// socket, an executor and a client made by `make`.
+// A simulated backend on its temporary socket, an executor and a client made
+// by `make`.
 template <typename Fake, typename Client>
-struct RestartableBackend {
-    explicit RestartableBackend(
+struct BackendWithClient {
+    explicit BackendWithClient(
         std::function<std::unique_ptr<Client>(Executor&, const std::string&)> make)
         : client(make(executor, address)) {}
-
-    void stop() { server.reset(); }
-    void start() {
-        server = std::make_unique<sim::BackendServer>(address,
-                                                      std::initializer_list<grpc::Service*>{&fake});
-    }
-    // Runs the executor until the backend has seen `count` streams.
-    bool run_until_opened(int count) {
-        return wait_until(
-            [&] {
-                executor.run();
-                return fake.opened() >= count;
-            },
-            10s);
-    }
 
     ConsoleCapture console;
     TempDir dir;
@@ -130,26 +82,19 @@ struct RestartableBackend {
     Fake fake;
     std::unique_ptr<sim::BackendServer> server =
         std::make_unique<sim::BackendServer>(address, std::initializer_list<grpc::Service*>{&fake});
-    LabellingExecutor executor;
+    ManualExecutor executor;
     std::unique_ptr<Client> client;
 };
 
 // Calendar.
 
-using CalendarBackend = RestartableBackend<sim::CalendarBackend, calendar::CalendarClientImpl>;
+using CalendarBackend = BackendWithClient<sim::CalendarBackend, calendar::CalendarClientImpl>;
 
 CalendarBackend calendar_backend() {
     return CalendarBackend([](Executor& executor, const std::string& address) {
         return std::make_unique<calendar::CalendarClientImpl>(
             executor, endpoint_at(device_endpoints().calendar, address, 1000ms));
     });
-}
-
-calendar::CalendarUpdate calendar_update(calendar::Status status, const std::string& subject) {
-    calendar::CalendarUpdate update;
-    update.set_status(status);
-    update.mutable_list()->add_items()->set_subject(subject);
-    return update;
 }
 
 TEST(CalendarClient, AnswersTheBookingsAndSendsTheRequests) {
@@ -223,54 +168,6 @@ TEST(CalendarClient, GivesUpAfterOneSecond) {
               1u);
 }
 
-TEST(CalendarClient, SubscriptionDeliversUpdatesInOrderAndEndsWithTheService) {
-    auto backend = calendar_backend();
-    Observed observed;
-    const auto on_update = observed.record<const calendar::CalendarUpdate&>(
-        [](const calendar::CalendarUpdate& update) { return update.ShortDebugString(); });
-    backend.client->Subscribe(on_update);
-    ASSERT_TRUE(backend.fake.wait_for_opened(1));
-    ASSERT_TRUE(backend.fake.wait_for_journal(1));
-    EXPECT_THAT(backend.fake.journal(), ElementsAre("subscribe=true"));
-    const auto first = calendar_update(calendar::SUCCESS, "one");
-    const auto second = calendar_update(calendar::UNKNOWN, "two");
-    backend.fake.publish(first);
-    backend.fake.publish(second);
-    ASSERT_TRUE(observed.wait_for(2));
-    EXPECT_THAT(observed.seen(), ElementsAre(first.ShortDebugString(), second.ShortDebugString()));
-
-    try {
-        backend.client->Subscribe(on_update);
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "calendar::Subscribe : Only one observer per client at a time");
-    }
-
-    // The service restarts: exactly one re-subscription, then updates again.
-    backend.stop();
-    ASSERT_TRUE(wait_until([&] { return !backend.executor.labels().empty(); }, 5s));
-    std::this_thread::sleep_for(300ms);
-    EXPECT_THAT(backend.executor.labels(), ElementsAre("reconnect_stream@0"));
-    EXPECT_EQ(count_lines(backend.console, "CalendarClient I: reconnect_stream"), 1u);
-    backend.start();
-    ASSERT_TRUE(backend.run_until_opened(2));
-    backend.fake.publish(calendar_update(calendar::SUCCESS, "three"));
-    ASSERT_TRUE(observed.wait_for(3));
-
-    // After Unsubscribe the service hears the end; nothing follows.
-    const size_t journal_before = backend.fake.journal().size();
-    backend.client->Unsubscribe();
-    ASSERT_TRUE(backend.fake.wait_for_journal(journal_before + 2));
-    const auto journal = backend.fake.journal();
-    EXPECT_THAT(std::vector<std::string>(journal.end() - 3, journal.end()),
-                ElementsAre("subscribe=true", "subscribe=false", "half-close"));
-    backend.fake.publish(calendar_update(calendar::SUCCESS, "four"));
-    backend.stop();
-    std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(observed.seen().size(), 3u);
-    EXPECT_EQ(backend.executor.labels().size(), 1u);
-}
-
 // Certificate manager.
 
 struct CertificateBackend {
@@ -342,7 +239,7 @@ TEST(CertificateManagerClient, RaisesTheTypedErrors) {
 // Branding and NFC share the observer's shape: a change callback and a ready
 // callback.
 
-using BrandingBackend = RestartableBackend<sim::NimboBrandingBackend, nimbobranding::ClientImpl>;
+using BrandingBackend = BackendWithClient<sim::NimboBrandingBackend, nimbobranding::ClientImpl>;
 
 BrandingBackend branding_backend() {
     return BrandingBackend([](Executor& executor, const std::string& address) {
@@ -394,37 +291,6 @@ TEST(NimboBrandingClient, AnswersWhatTheServiceHolds) {
     EXPECT_THROW(backend.client->GetSignageState(), ServiceInternalError);
 }
 
-TEST(NimboBrandingClient, ObserverHearsReadinessAndChangesInOrder) {
-    auto backend = branding_backend();
-    Observed observed;
-    const auto on_change = observed.record<nimbobranding::EventType>(
-        [](nimbobranding::EventType what) { return nimbobranding::EventType_Name(what); });
-    backend.client->SetObserver(on_change, observed.ready());
-    ASSERT_TRUE(backend.fake.wait_for_opened(1));
-    for (auto what : {nimbobranding::STREAM_STARTED, nimbobranding::UNKNOWN_CHANGE,
-                      nimbobranding::SIGNAGE_STARTED, nimbobranding::NIMBO_BRANDING_CHANGED,
-                      nimbobranding::RENDER_VIDEO}) {
-        backend.fake.publish(branding_event(what));
-    }
-    ASSERT_TRUE(observed.wait_for(4));
-    EXPECT_THAT(observed.seen(),
-                ElementsAre("ready", "SIGNAGE_STARTED", "NIMBO_BRANDING_CHANGED", "RENDER_VIDEO"));
-    ASSERT_TRUE(backend.fake.wait_for_journal(1));
-    EXPECT_THAT(backend.fake.journal(), ElementsAre("unsubscribe=false"));
-
-    try {
-        backend.client->SetObserver(on_change, observed.ready());
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(),
-                     "nimbobranding::SetObserver : Only one observer per client at a time");
-    }
-    backend.client->RemoveObserver();
-    ASSERT_TRUE(backend.fake.wait_for_journal(3));
-    EXPECT_THAT(backend.fake.journal(),
-                ElementsAre("unsubscribe=false", "unsubscribe=true", "half-close"));
-}
-
 TEST(NimboBrandingClient, AnObserverWithoutAReadyCallbackIsToldNothing) {
     auto backend = branding_backend();
     Observed observed;
@@ -445,25 +311,13 @@ TEST(NimboBrandingClient, AnObserverWithoutAReadyCallbackIsToldNothing) {
     EXPECT_TRUE(observed.seen().empty());
 }
 
-using NfcBackend = RestartableBackend<sim::NfcBackend, nfc::ClientImpl>;
+using NfcBackend = BackendWithClient<sim::NfcBackend, nfc::ClientImpl>;
 
 NfcBackend nfc_backend() {
     return NfcBackend([](Executor& executor, const std::string& address) {
         return std::make_unique<nfc::ClientImpl>(
             executor, endpoint_at(device_endpoints().nfc, address, 2000ms));
     });
-}
-
-nfc::Event card_event(nfc::CardState state) {
-    nfc::Event event;
-    event.mutable_card_state_changed()->set_state(state);
-    return event;
-}
-
-nfc::Event nfc_stream_started() {
-    nfc::Event event;
-    event.mutable_stream_started();
-    return event;
 }
 
 TEST(NfcClient, AnswersTheCardStateOrRaises) {
@@ -474,55 +328,6 @@ TEST(NfcClient, AnswersTheCardStateOrRaises) {
     EXPECT_EQ(backend.client->GetCardState(), nfc::CARD_INSERTED);
     backend.fake.fail_with(grpc::StatusCode::UNAVAILABLE);
     EXPECT_THROW(backend.client->GetCardState(), ServiceUnavailableError);
-}
-
-TEST(NfcClient, ObserverFollowsTheCardAcrossARestartOfTheService) {
-    auto backend = nfc_backend();
-    Observed observed;
-    const auto on_card = observed.record<nfc::CardState>(
-        [](nfc::CardState state) { return nfc::CardState_Name(state); });
-    backend.client->SetObserver(on_card, observed.ready());
-    ASSERT_TRUE(backend.fake.wait_for_opened(1));
-    backend.fake.publish(nfc_stream_started());
-    backend.fake.publish(card_event(nfc::CARD_INSERTED));
-    backend.fake.publish(card_event(nfc::CARD_REMOVED));
-    ASSERT_TRUE(observed.wait_for(3));
-    EXPECT_THAT(observed.seen(), ElementsAre("ready", "CARD_INSERTED", "CARD_REMOVED"));
-
-    try {
-        backend.client->SetObserver(on_card, observed.ready());
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "nfc::SetObserver : Only one observer per client at a time");
-    }
-
-    // The service ends the stream: exactly one re-subscription.
-    backend.fake.close_streams();
-    ASSERT_TRUE(wait_until([&] { return !backend.executor.labels().empty(); }, 5s));
-    std::this_thread::sleep_for(300ms);
-    EXPECT_THAT(backend.executor.labels(), ElementsAre("reconnect_stream@0"));
-    EXPECT_EQ(count_lines(backend.console, "Nfc Client I: reconnect_stream"), 1u);
-    ASSERT_TRUE(backend.run_until_opened(2));
-    backend.fake.publish(card_event(nfc::CARD_INSERTED));
-    ASSERT_TRUE(observed.wait_for(4));
-    EXPECT_EQ(observed.seen().back(), "CARD_INSERTED");
-
-    // Removed: the service hears it, and neither events nor a stop of the
-    // service lead anywhere.
-    backend.client->RemoveObserver();
-    ASSERT_TRUE(wait_until(
-        [&] {
-            const auto journal = backend.fake.journal();
-            return journal.size() >= 2 && journal.back() == "half-close";
-        },
-        5s));
-    const auto journal = backend.fake.journal();
-    EXPECT_EQ(journal[journal.size() - 2], "unsubscribe=true");
-    backend.fake.publish(card_event(nfc::CARD_REMOVED));
-    backend.stop();
-    std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(observed.seen().size(), 4u);
-    EXPECT_EQ(backend.executor.labels().size(), 1u);
 }
 
 }  // namespace

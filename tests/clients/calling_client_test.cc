@@ -1,12 +1,11 @@
-// The call-control client against a fake call-control backend.
+// The call-control client against a fake call-control backend. Its event
+// stream is in observable_clients_test.cc.
 
 #include <algorithm>
 #include <chrono>
 #include <memory>
-#include <mutex>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -20,10 +19,8 @@
 #include "sim/calling_backend.h"
 #include "sim/service_registry.h"
 #include "support/console_capture.h"
-#include "support/labelling_executor.h"
 #include "support/temp_dir.h"
 #include "support/test_endpoint.h"
-#include "support/wait_until.h"
 
 using namespace std::chrono_literals;
 
@@ -31,55 +28,7 @@ namespace vanta::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 namespace calling = vanta::calling;
-
-// What an observer was told, in order.
-class ObservedEvents {
-  public:
-    calling::CallingClient::EventHandler on_event() {
-        return [this](const calling::Event& event) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            seen_.push_back(event.ShortDebugString());
-        };
-    }
-    calling::CallingClient::Notification on_ready() {
-        return [this] {
-            std::lock_guard<std::mutex> lock(mutex_);
-            seen_.push_back("ready");
-        };
-    }
-    std::vector<std::string> seen() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return seen_;
-    }
-    bool wait_for(size_t count) {
-        return wait_until([&] { return seen().size() >= count; }, 5s);
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::vector<std::string> seen_;
-};
-
-calling::Event stream_ready() {
-    calling::Event event;
-    event.mutable_stream_ready();
-    return event;
-}
-
-calling::Event participants(unsigned meeting_id) {
-    calling::Event event;
-    event.mutable_participants()->set_meeting_id(meeting_id);
-    return event;
-}
-
-calling::Event call_state(unsigned call_id) {
-    calling::Event event;
-    event.mutable_meeting_event()->set_call_id(call_id);
-    event.mutable_meeting_event()->set_state(calling::CallState::CONNECTED);
-    return event;
-}
 
 size_t count_containing(const std::vector<std::string>& lines, const std::string& text) {
     return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
@@ -116,7 +65,7 @@ class CallingClientTest : public ::testing::Test {
     sim::CallingBackend service_;
     std::unique_ptr<sim::BackendServer> server_ = std::make_unique<sim::BackendServer>(
         address_, std::initializer_list<grpc::Service*>{&service_});
-    LabellingExecutor executor_;
+    ManualExecutor executor_;
     std::unique_ptr<calling::CallingClient> client_ = calling::create_client(
         executor_, endpoint_at(device_endpoints().callproxy, address_, 7000ms));
 };
@@ -300,123 +249,6 @@ TEST_F(CallingClientTest, TracedCallsWithoutACallerStartANewTrace) {
     EXPECT_EQ(sent[0].params().width(), 1920u);
     EXPECT_FLOAT_EQ(sent[0].params().frame_rate(), 29.97f);
     EXPECT_EQ(reported_spans(console_.lines(), "CallingClient::SetShareEncodeParams").size(), 1u);
-}
-
-// Event subscription.
-
-TEST_F(CallingClientTest, ObserverGetsStreamReadyAndEveryOtherEventInOrder) {
-    ObservedEvents observed;
-    client_->SetObserver(observed.on_event(), observed.on_ready());
-    ASSERT_TRUE(service_.wait_for_opened(1));
-    service_.publish(stream_ready());
-    service_.publish(participants(1));
-    service_.publish(call_state(2));
-    service_.publish(participants(3));
-    ASSERT_TRUE(observed.wait_for(4));
-    EXPECT_THAT(observed.seen(),
-                ElementsAre("ready", participants(1).ShortDebugString(),
-                            call_state(2).ShortDebugString(), participants(3).ShortDebugString()));
-    ASSERT_TRUE(service_.wait_for_journal(1));
-    EXPECT_EQ(service_.journal()[0], "unsubscribe=false");
-    client_->RemoveObserver();
-}
-
-TEST_F(CallingClientTest, StreamReadyWithoutAReadyCallbackReachesNobody) {
-    ObservedEvents observed;
-    client_->SetObserver(observed.on_event(), nullptr, [] {});
-    ASSERT_TRUE(service_.wait_for_opened(1));
-    service_.publish(stream_ready());
-    service_.publish(participants(1));
-    ASSERT_TRUE(observed.wait_for(1));
-    std::this_thread::sleep_for(100ms);
-    EXPECT_THAT(observed.seen(), ElementsAre(participants(1).ShortDebugString()));
-    client_->RemoveObserver();
-}
-
-TEST_F(CallingClientTest, ASecondObserverIsRefusedAndTheFirstKeepsItsStream) {
-    ObservedEvents first;
-    ObservedEvents second;
-    client_->SetObserver(first.on_event(), first.on_ready());
-    ASSERT_TRUE(service_.wait_for_opened(1));
-    try {
-        client_->SetObserver(second.on_event(), second.on_ready());
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "SetObserver : Only one observer per client at a time");
-    }
-    service_.publish(participants(5));
-    ASSERT_TRUE(first.wait_for(1));
-    EXPECT_TRUE(second.seen().empty());
-    EXPECT_EQ(service_.opened(), 1);
-    client_->RemoveObserver();
-}
-
-TEST_F(CallingClientTest, EachEndOfTheStreamQueuesOneReconnection) {
-    ObservedEvents observed;
-    client_->SetObserver(observed.on_event(), observed.on_ready());
-    ASSERT_TRUE(service_.wait_for_opened(1));
-
-    // The backend goes away: one reconnection, and nothing more while it is
-    // queued.
-    server_->shutdown();
-    ASSERT_TRUE(wait_until([&] { return executor_.count("reconnect_stream") == 1; }, 5s));
-    std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(executor_.count("reconnect_stream"), 1u);
-
-    // The backend is back: the queued work subscribes again.
-    server_ = std::make_unique<sim::BackendServer>(
-        address_, std::initializer_list<grpc::Service*>{&service_});
-    ASSERT_TRUE(wait_until(
-        [&] {
-            executor_.run();
-            return service_.opened() >= 2;
-        },
-        10s));
-    EXPECT_EQ(count_containing(console_.lines(), "Stream reconnect succeeded with channel_state="),
-              executor_.count("reconnect_stream"));
-    service_.publish(participants(8));
-    ASSERT_TRUE(observed.wait_for(1));
-    EXPECT_EQ(observed.seen().back(), participants(8).ShortDebugString());
-
-    // The backend ends the stream itself: again exactly one reconnection.
-    const size_t before = executor_.count("reconnect_stream");
-    service_.close_streams();
-    ASSERT_TRUE(wait_until([&] { return executor_.count("reconnect_stream") == before + 1; }, 5s));
-    std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(executor_.count("reconnect_stream"), before + 1);
-    client_->RemoveObserver();
-    executor_.run();
-}
-
-TEST_F(CallingClientTest, NoReconnectionAfterRemoveObserver) {
-    ObservedEvents observed;
-    client_->SetObserver(observed.on_event(), observed.on_ready());
-    ASSERT_TRUE(service_.wait_for_opened(1));
-    ASSERT_TRUE(service_.wait_for_journal(1));
-    client_->RemoveObserver();
-    // The backend hears the unsubscription, then the client's half-close.
-    ASSERT_TRUE(service_.wait_for_journal(3));
-    EXPECT_THAT(service_.journal(),
-                ElementsAre("unsubscribe=false", "unsubscribe=true", "half-close"));
-    server_->shutdown();
-    std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(executor_.count("reconnect_stream"), 0u);
-    // Observing may start again.
-    server_ = std::make_unique<sim::BackendServer>(
-        address_, std::initializer_list<grpc::Service*>{&service_});
-    client_->SetObserver(observed.on_event(), observed.on_ready());
-    EXPECT_TRUE(service_.wait_for_opened(2, 10s));
-    client_->RemoveObserver();
-}
-
-TEST_F(CallingClientTest, AStreamEndWithoutAnEventCallbackDoesNotReconnect) {
-    client_->SetObserver(nullptr, nullptr);
-    ASSERT_TRUE(service_.wait_for_opened(1));
-    service_.close_streams();
-    ASSERT_TRUE(wait_until(
-        [&] { return count_containing(console_.lines(), "Stream reconnect failed") == 1; }, 5s));
-    EXPECT_EQ(executor_.count("reconnect_stream"), 0u);
-    client_->RemoveObserver();
 }
 
 // The factory of the call proxy's client, on the device's fixed sockets (each

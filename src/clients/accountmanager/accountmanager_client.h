@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "accountmanager.pb.h"
-#include "rpc/client/grpc_client_base.h"
+#include "rpc/client/endpoint_catalogue.h"
+#include "rpc/client/grpc_observable_client_base.h"
 #include "runtime/executor/executor.h"
 
 namespace vanta::accountmanager {
@@ -20,28 +21,24 @@ enum class StateChange : int {
     AccountDetailsChanged = 2,
 };
 
+// What the state callback of an observer is told: the change and the id of
+// the account it concerns.
+using StateCallback = std::function<void(StateChange change, const std::string& account_id)>;
+
 // The daemon's client of the account manager: provisions the device's
 // accounts, reads their state and details, and observes the manager's events.
 // Unary operations raise the GrpcException of a failed call
 // (handle_grpc_status), except GetBootstrapState, which never raises.
-class Client : public GrpcClientBase {
+//
+// Observing (GrpcObservableClientBase): SetObserver(on_state, on_ready) calls
+// `on_ready` when the manager has started the stream and `on_state` for every
+// change.
+class Client : public virtual GrpcObservableClientBase<StateChange, StateCallback> {
   public:
-    using StateCallback = std::function<void(StateChange change, const std::string& account_id)>;
+    using StateCallback = accountmanager::StateCallback;
     using Notification = std::function<void()>;
 
     ~Client() override = default;
-
-    // Observes the account events: `on_ready` when the manager has started the
-    // stream, `on_state` for every change. When the stream ends while still
-    // observed, it is set up again on a new channel by work queued on the
-    // client's executor. Throws std::runtime_error while already observing.
-    virtual void SetObserver(const StateCallback& on_state, const Notification& on_ready) = 0;
-    // As above, but `on_closed` is called (on the stream's reader thread) when
-    // the stream ends, and the caller decides what follows.
-    virtual void SetObserver(const StateCallback& on_state, const Notification& on_ready,
-                             const Notification& on_closed) = 0;
-    // Tells the manager that observation stops and closes the stream.
-    virtual void RemoveObserver() = 0;
 
     // ERROR when the manager cannot be reached, INITIALIZING for any other
     // failure.
@@ -58,9 +55,9 @@ class Client : public GrpcClientBase {
     virtual AccountDetails GetAccountDetails(const std::string& account_id) = 0;
 };
 
-// The account manager's client, "AccountManagerClient", on
-// "unix:/tmp/account_manager"; every call has a deadline of `timeout`.
-// Reconnection of the event stream runs on `executor`.
-std::unique_ptr<Client> create_client(Executor& executor, std::chrono::milliseconds timeout);
+// The account manager's client, "AccountManagerClient", at `endpoint` (the
+// catalogue's account_manager row). Reconnection of the event stream runs on
+// `executor`.
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint);
 
 }  // namespace vanta::accountmanager

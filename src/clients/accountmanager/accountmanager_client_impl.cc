@@ -22,74 +22,27 @@ AccountId account_id_of(const std::string& id) {
 
 }  // namespace
 
-ClientImpl::ClientImpl(Executor& executor, const std::string& address,
-                       std::chrono::milliseconds timeout, logging::Logger& logger)
-    : GrpcClient(address), timeout_(timeout), executor_(executor), logger_(logger) {}
+ClientImpl::ClientImpl(Executor& executor, const Endpoint& endpoint, logging::Logger& logger)
+    : GrpcObservableClient(endpoint.address, &executor, logger, "accountmanager::SetObserver",
+                           unsubscribe_words<SubscriptionRequest>()),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logger) {}
 
 // The stream goes before the stub: its reader thread uses both.
 ClientImpl::~ClientImpl() {
-    observing_ = false;
-    stream_manager_.reset();
+    close_stream();
 }
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kAccountManagerServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 // Event subscription.
 
-void ClientImpl::SetObserver(const StateCallback& on_state, const Notification& on_ready) {
-    // The subscription the three-callback form is about to make.
-    const std::uint64_t subscription = subscription_ + 1;
-    SetObserver(on_state, on_ready, [this, subscription, on_state, on_ready] {
-        if (observing_ && subscription_ == subscription) {
-            reconnect_stream(subscription, on_state, on_ready);
-        }
-    });
-}
-
-void ClientImpl::SetObserver(const StateCallback& on_state, const Notification& on_ready,
-                             const Notification& on_closed) {
-    if (stream_manager_) {
-        throw std::runtime_error(
-            "accountmanager::SetObserver : Only one observer per client at a time");
-    }
-    ++subscription_;
-    observing_ = true;
-    auto open_subscription = [this](grpc::ClientContext* context) {
-        auto stream = stub().Subscribe(context);
-        SubscriptionRequest request;
-        request.set_unsubscribe(false);
-        stream->Write(request);
-        return stream;
-    };
-    auto deliver = [this, on_state, on_ready](const Event& event) {
-        // An exception must not end the reader thread (and the daemon with it).
-        try {
-            observed_event_handler(on_state, on_ready, event);
-        } catch (const std::exception& e) {
-            logger_.error("{}: {}", "observed_event_handler", e.what());
-        }
-    };
-    stream_manager_ =
-        std::make_unique<StreamManager>(channel(), open_subscription, deliver, on_closed);
-}
-
-void ClientImpl::RemoveObserver() {
-    observing_ = false;
-    if (!stream_manager_) {
-        return;
-    }
-    SubscriptionRequest request;
-    request.set_unsubscribe(true);
-    stream_manager_->write(request);
-    stream_manager_.reset();
-}
-
 void ClientImpl::observed_event_handler(const StateCallback& on_state, const Notification& on_ready,
                                         const Event& event) {
-    if (!on_state || !on_ready) {
-        logger_.error("{}: Unable to handle event, callback is null", "observed_event_handler");
+    if (!callbacks_set(on_state, on_ready)) {
         return;
     }
     const std::string& account_id = event.account_id().id();
@@ -117,29 +70,6 @@ void ClientImpl::observed_event_handler(const StateCallback& on_state, const Not
             // Event types of newer managers.
             return;
     }
-}
-
-// Runs on the reader thread of the stream that ended.
-void ClientImpl::reconnect_stream(std::uint64_t subscription, const StateCallback& on_state,
-                                  const Notification& on_ready) {
-    logger_.info("reconnect_stream");
-    if (!on_state || !on_ready) {
-        logger_.error("reconnect_stream failed");
-        return;
-    }
-    std::weak_ptr<char> alive = alive_;
-    executor_.add_work(
-        [this, alive, subscription, on_state, on_ready] {
-            // The client may be gone, or observation removed or replaced,
-            // while the work waited in the queue.
-            if (alive.expired() || !observing_ || subscription_ != subscription) {
-                return;
-            }
-            RemoveObserver();
-            refresh_channel();
-            SetObserver(on_state, on_ready);
-        },
-        0, "reconnect_stream");
 }
 
 // Unary operations.
@@ -210,8 +140,8 @@ AccountDetails ClientImpl::GetAccountDetails(const std::string& account_id) {
                                   call("GetAccountDetails"));
 }
 
-std::unique_ptr<Client> create_client(Executor& executor, std::chrono::milliseconds timeout) {
-    return std::make_unique<ClientImpl>(executor, kAccountManagerAddress, timeout,
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint) {
+    return std::make_unique<ClientImpl>(executor, endpoint,
                                         logging::getLogger("AccountManagerClient"));
 }
 

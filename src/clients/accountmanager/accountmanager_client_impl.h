@@ -1,8 +1,6 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,15 +8,13 @@
 #include "accountmanager.grpc.pb.h"
 #include "clients/accountmanager/accountmanager_client.h"
 #include "clients/common/unary_call.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
-#include "rpc/client/grpc_client_bidi_stream_manager.h"
+#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 
 namespace vanta::accountmanager {
-
-inline const std::string kAccountManagerAddress = "unix:/tmp/account_manager";
-inline const std::string kAccountManagerServiceName = "AccountManager";
 
 // The account-manager client on one channel.
 //
@@ -26,18 +22,13 @@ inline const std::string kAccountManagerServiceName = "AccountManager";
 // RemoveObserver belong to one thread at a time (the executor's thread, where
 // reconnection runs too); events and the end of the stream arrive on the
 // stream manager's reader thread.
-class ClientImpl final : public GrpcClient<AccountManager, Client> {
+class ClientImpl final : public GrpcObservableClient<AccountManager, Client, SubscriptionRequest,
+                                                     Event, StateChange, StateCallback> {
   public:
-    ClientImpl(Executor& executor, const std::string& address, std::chrono::milliseconds timeout,
-               logging::Logger& logger);
+    ClientImpl(Executor& executor, const Endpoint& endpoint, logging::Logger& logger);
     ~ClientImpl() override;
     ClientImpl(const ClientImpl&) = delete;
     ClientImpl& operator=(const ClientImpl&) = delete;
-
-    void SetObserver(const StateCallback& on_state, const Notification& on_ready) override;
-    void SetObserver(const StateCallback& on_state, const Notification& on_ready,
-                     const Notification& on_closed) override;
-    void RemoveObserver() override;
 
     BootstrapState::State GetBootstrapState() override;
     ActivationResponse CreateNimboAccount(const std::string& activation_code) override;
@@ -54,27 +45,15 @@ class ClientImpl final : public GrpcClient<AccountManager, Client> {
     // Throws std::runtime_error for the enumeration's reserved sentinels.
     // Runs on the stream's reader thread.
     void observed_event_handler(const StateCallback& on_state, const Notification& on_ready,
-                                const Event& event);
+                                const Event& event) override;
 
   private:
-    using StreamManager = GrpcClientBidiStreamManager<SubscriptionRequest, Event>;
-
     clients::UnaryCall call(const char* operation) const;
     ActivationResponse create_account(const char* operation, const ActivationRequest& request);
-    // Queues the re-subscription after the stream of `subscription` ended.
-    void reconnect_stream(std::uint64_t subscription, const StateCallback& on_state,
-                          const Notification& on_ready);
 
+    const std::string service_name_;
     std::chrono::milliseconds timeout_;
-    std::unique_ptr<StreamManager> stream_manager_;
-    std::atomic<bool> observing_{false};
-    Executor& executor_;
     logging::Logger& logger_;
-    // Identifies the current observation: a stream end or queued reconnection
-    // of an earlier one is ignored.
-    std::atomic<std::uint64_t> subscription_{0};
-    // Expires with the client; queued reconnection work checks it.
-    std::shared_ptr<char> alive_ = std::make_shared<char>();
 };
 
 }  // namespace vanta::accountmanager

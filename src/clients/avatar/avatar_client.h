@@ -6,6 +6,7 @@
 #include <string>
 
 #include "avatar.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_observable_client_base.h"
 #include "runtime/executor/executor.h"
 
@@ -27,8 +28,8 @@ class Client : public virtual GrpcObservableClientBase<Event> {
     virtual void GetAvatar(const std::string& uuid, int32_t size) = 0;
 };
 
-// A client of "unix:/tmp/avatar_service" whose calls last at most `timeout`.
-// The event stream reconnects on `executor`.
-std::unique_ptr<Client> create_avatar_client(Executor& executor, std::chrono::milliseconds timeout);
+// A client of the avatar service at `endpoint` (the catalogue's avatar row). The
+// event stream reconnects on `executor`.
+std::unique_ptr<Client> create_avatar_client(Executor& executor, const Endpoint& endpoint);
 
 }  // namespace vanta::avatar

@@ -5,32 +5,35 @@
 
 namespace vanta::avatar {
 
-namespace {
-const std::string kAddress = "unix:/tmp/avatar_service";
-const std::string kServiceName = "Avatar Service";
-}  // namespace
+namespace {}  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                       Executor* executor)
-    : ObservableClient(
-          address, "avatar", [](const Event& event) { return event.has_stream_started(); },
-          clients::unsubscribe_request<SubscriptionRequest>(false),
-          clients::unsubscribe_request<SubscriptionRequest>(true), executor,
-          logging::getLogger(kServiceName)),
-      timeout_(timeout),
-      logger_(logging::getLogger(kServiceName)) {}
+ClientImpl::ClientImpl(const Endpoint& endpoint, Executor* executor)
+    : GrpcObservableClient(endpoint.address, executor, logging::getLogger(endpoint.service_name),
+                           "avatar::SetObserver", unsubscribe_words<SubscriptionRequest>()),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logging::getLogger(endpoint.service_name)) {}
+
+// The stream's reader thread calls into this client until the stream is closed.
+ClientImpl::~ClientImpl() {
+    close_stream();
+}
+
+void ClientImpl::observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                        const Event& event) {
+    forward(on_event, on_ready, event, event.has_stream_started());
+}
 
 void ClientImpl::GetAvatar(const std::string& uuid, int32_t size) {
     AvatarRequest request;
     request.set_uuid(uuid);
     request.set_size(size);
     clients::call_or_throw(stub(), &Avatar::Stub::GetAvatar, request,
-                           {kServiceName, "GetAvatar", timeout_, logger_});
+                           {service_name_, "GetAvatar", timeout_, logger_});
 }
 
-std::unique_ptr<Client> create_avatar_client(Executor& executor,
-                                             std::chrono::milliseconds timeout) {
-    return std::make_unique<ClientImpl>(kAddress, timeout, &executor);
+std::unique_ptr<Client> create_avatar_client(Executor& executor, const Endpoint& endpoint) {
+    return std::make_unique<ClientImpl>(endpoint, &executor);
 }
 
 }  // namespace vanta::avatar

@@ -7,23 +7,28 @@
 
 #include "avatar.grpc.pb.h"
 #include "clients/avatar/avatar_client.h"
-#include "clients/common/observable_client.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
+#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 
 namespace vanta::avatar {
 
 class ClientImpl final
-    : public clients::ObservableClient<Avatar, Client, SubscriptionRequest, Event> {
+    : public GrpcObservableClient<Avatar, Client, SubscriptionRequest, Event, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
-    ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-               Executor* executor = nullptr);
+    explicit ClientImpl(const Endpoint& endpoint, Executor* executor = nullptr);
+    ~ClientImpl() override;
 
     void GetAvatar(const std::string& uuid, int32_t size) override;
 
   private:
+    void observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                const Event& event) override;
+
+    const std::string service_name_;
     std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

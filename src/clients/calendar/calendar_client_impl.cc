@@ -13,14 +13,6 @@ namespace {
 using Stub = Calendar::Stub;
 using google::protobuf::Empty;
 
-// The calendar service reads `subscribe` true as the start of a subscription
-// and false as its end.
-SubscriptionRequest subscription_request(bool subscribe) {
-    SubscriptionRequest request;
-    request.set_subscribe(subscribe);
-    return request;
-}
-
 CalendarEventRequest event_request(const std::string& id) {
     CalendarEventRequest request;
     request.set_id(id);
@@ -28,48 +20,28 @@ CalendarEventRequest event_request(const std::string& id) {
 }
 }  // namespace
 
-CalendarClientImpl::CalendarClientImpl(Executor& executor, const std::string& name,
-                                       const std::string& address)
-    : GrpcClient(address),
-      name_(name),
-      logger_(logging::getLogger("CalendarClient")),
-      subscription_("calendar::Subscribe", subscription_request(true), subscription_request(false),
-                    &executor, logger_) {}
+CalendarClientImpl::CalendarClientImpl(Executor& executor, const Endpoint& endpoint)
+    : GrpcObservableClient(endpoint.address, &executor, logging::getLogger("CalendarClient"),
+                           "calendar::Subscribe", subscribe_words<SubscriptionRequest>()),
+      name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logging::getLogger("CalendarClient")) {}
 
 // The stream's reader thread calls into this client until the stream is closed.
 CalendarClientImpl::~CalendarClientImpl() {
-    Unsubscribe();
+    close_stream();
 }
 
 clients::UnaryCall CalendarClientImpl::call(const char* operation) const {
-    return {name_, operation, kTimeout, logger_};
+    return {name_, operation, timeout_, logger_};
 }
 
-void CalendarClientImpl::Subscribe(const UpdateHandler& on_update) {
-    Subscribe(on_update,
-              subscription_.reconnecting(static_cast<bool>(on_update), [this, on_update] {
-                  Unsubscribe();
-                  refresh_channel();
-                  Subscribe(on_update);
-              }));
-}
-
-void CalendarClientImpl::Subscribe(const UpdateHandler& on_update, const Notification& on_closed) {
-    subscription_.start(
-        channel(), [this](grpc::ClientContext* context) { return stub().Subscribe(context); },
-        [this, on_update](const CalendarUpdate& update) {
-            if (!on_update) {
-                logger_.error("{}: Unable to handle event, callback is null",
-                              "observed_event_handler");
-                return;
-            }
-            on_update(update);
-        },
-        on_closed);
-}
-
-void CalendarClientImpl::Unsubscribe() {
-    subscription_.stop();
+void CalendarClientImpl::observed_event_handler(const UpdateHandler& on_update,
+                                                const Notification& on_ready,
+                                                const CalendarUpdate& update) {
+    if (callbacks_set(on_update, on_ready)) {
+        on_update(update);
+    }
 }
 
 // The older call style: its own log line, and nothing for the codes a restart
@@ -110,10 +82,8 @@ void CalendarClientImpl::DismissCalendarEvents() {
 namespace vanta {
 
 std::unique_ptr<calendar::CalendarClient> create_calendar_client(Executor& executor,
-                                                                 const std::string& name,
-                                                                 const std::string& endpoint_name) {
-    return std::make_unique<calendar::CalendarClientImpl>(executor, name,
-                                                          "unix:/tmp/" + endpoint_name);
+                                                                 const Endpoint& endpoint) {
+    return std::make_unique<calendar::CalendarClientImpl>(executor, endpoint);
 }
 
 }  // namespace vanta

@@ -6,9 +6,10 @@
 
 #include "calendar.grpc.pb.h"
 #include "clients/calendar/calendar_client.h"
-#include "clients/common/backend_subscription.h"
 #include "clients/common/unary_call.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
+#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 
@@ -16,17 +17,14 @@ namespace vanta::calendar {
 
 // Threading: unary operations may run on any thread at once; Subscribe and
 // Unsubscribe belong to the executor's thread, updates arrive on the stream's
-// reader thread.
-class CalendarClientImpl final : public GrpcClient<Calendar, CalendarClient> {
+// reader thread. The service reads `subscribe` true as the start of a
+// subscription and false as its end.
+class CalendarClientImpl final
+    : public GrpcObservableClient<Calendar, CalendarClient, SubscriptionRequest, CalendarUpdate,
+                                  CalendarUpdate> {
   public:
-    static constexpr std::chrono::milliseconds kTimeout{1000};
-
-    CalendarClientImpl(Executor& executor, const std::string& name, const std::string& address);
+    CalendarClientImpl(Executor& executor, const Endpoint& endpoint);
     ~CalendarClientImpl() override;
-
-    void Subscribe(const UpdateHandler& on_update) override;
-    void Subscribe(const UpdateHandler& on_update, const Notification& on_closed) override;
-    void Unsubscribe() override;
 
     std::optional<CalendarEventList> GetCalendarEvents(
         const CalendarEventsRequest& request) override;
@@ -35,11 +33,13 @@ class CalendarClientImpl final : public GrpcClient<Calendar, CalendarClient> {
     void DismissCalendarEvents() override;
 
   private:
+    void observed_event_handler(const UpdateHandler& on_update, const Notification& on_ready,
+                                const CalendarUpdate& update) override;
     clients::UnaryCall call(const char* operation) const;
 
     std::string name_;
+    std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
-    clients::BackendSubscription<SubscriptionRequest, CalendarUpdate> subscription_;
 };
 
 }  // namespace vanta::calendar

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "calling.pb.h"
-#include "rpc/client/grpc_client_base.h"
+#include "rpc/client/endpoint_catalogue.h"
+#include "rpc/client/grpc_observable_client_base.h"
 #include "runtime/executor/executor.h"
 #include "runtime/tracing/tracing.h"
 
@@ -23,24 +24,16 @@ namespace vanta::calling {
 // refusal; the newer ones (video statistics, recordings, digits, last dial
 // string, wireless local share) throw the typed errors of handle_grpc_status().
 // Meeting numbers are `int` here and unsigned on the wire.
-class CallingClient : public GrpcClientBase {
+//
+// Observing (GrpcObservableClientBase): SetObserver(on_event, on_ready) hands
+// the backend's stream_ready event to `on_ready` (nobody hears it when that is
+// empty) and every other event to `on_event`. The stream is set up again after
+// it ends as long as there is an event callback.
+class CallingClient : public virtual GrpcObservableClientBase<Event> {
   public:
-    using EventHandler = std::function<void(const Event&)>;
     using Notification = std::function<void()>;
 
     ~CallingClient() override = default;
-
-    // Observes the backend's events: `on_ready` for the backend's stream_ready
-    // event, `on_event` for every other one. When the stream ends while still
-    // observed, it is set up again on a new channel by work queued on the
-    // client's executor. Throws std::runtime_error while already observing.
-    virtual void SetObserver(const EventHandler& on_event, const Notification& on_ready) = 0;
-    // As above, but `on_closed` is called (on the stream's reader thread) when
-    // the stream ends, and the caller decides what follows.
-    virtual void SetObserver(const EventHandler& on_event, const Notification& on_ready,
-                             const Notification& on_closed) = 0;
-    // Tells the backend that observation stops and closes the stream.
-    virtual void RemoveObserver() = 0;
 
     // The new meeting's number. The call is traced: its span continues
     // `span_context` when given and travels with the call.
@@ -100,21 +93,19 @@ class CallingClient : public GrpcClientBase {
     virtual bool ResumeRecording(int meeting_id) = 0;
 };
 
-// A client of the call-control backend on `address`; its name (for logs and
-// errors) is `name` followed by "Client". Makes no call to the backend.
-std::unique_ptr<CallingClient> create_client(Executor& executor, const std::string& address,
-                                             const std::string& name);
+// A client of the call-control backend at `endpoint.address` (dialled as it
+// is); its name (for logs and errors) is the endpoint's service name followed
+// by "Client", and every call has the endpoint's deadline. Makes no call to the
+// backend.
+std::unique_ptr<CallingClient> create_client(Executor& executor, const Endpoint& endpoint);
 
 }  // namespace vanta::calling
 
 namespace vanta::callproxy {
 
-inline const std::string kCallProxyServiceName = "CallProxy";
-inline const std::string kCallProxyAddress = "unix:/tmp/callproxy";
-
-// The call proxy's client, "CallProxyClient": at the address the service
-// registry holds for "CallProxy" (asked for at most 500 ms), else at
-// "unix:/tmp/callproxy".
-std::unique_ptr<calling::CallingClient> create_client(Executor& executor);
+// The call proxy's client, "CallProxyClient", at `endpoint` (the catalogue's
+// callproxy row: the address the service registry holds for "CallProxy", else
+// "unix:/tmp/callproxy").
+std::unique_ptr<calling::CallingClient> create_client(Executor& executor, const Endpoint& endpoint);
 
 }  // namespace vanta::callproxy

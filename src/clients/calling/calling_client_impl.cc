@@ -59,103 +59,55 @@ std::string connectivity_state_name(GrpcClientBase::ConnectivityState state) {
 
 }  // namespace
 
-Client::Client(Executor& executor, const std::string& address, const std::string& name)
-    : GrpcClient<Calling, CallingClient>(address),
-      name_(name + "Client"),
+Client::Client(Executor& executor, const Endpoint& endpoint)
+    : GrpcObservableClient(endpoint.address, &executor,
+                           logging::getLogger(endpoint.service_name + "Client"), "SetObserver",
+                           unsubscribe_words<SubscriptionRequest>()),
+      name_(endpoint.service_name + "Client"),
+      timeout_(endpoint.deadline),
       logger_(logging::getLogger(name_)),
-      tracer_(tracing::create_tracer()),
-      executor_(executor) {}
+      tracer_(tracing::create_tracer()) {}
 
+// The stream goes before the stub: its reader thread uses both.
 Client::~Client() {
-    observing_ = false;
-    stream_manager_.reset();
+    close_stream();
 }
 
 clients::UnaryCall Client::call(const char* operation) const {
-    return {name_, operation, kTimeout, logger_};
+    return {name_, operation, timeout_, logger_};
 }
 
 clients::UnaryCall Client::traced_call(const char* operation, const tracing::Span& span) const {
     const tracing::SpanContext context = span.context();
-    return {name_, operation, kTimeout, logger_, [context](grpc::ClientContext& client_context) {
+    return {name_, operation, timeout_, logger_, [context](grpc::ClientContext& client_context) {
                 grpctracing::store_span_context(client_context, context);
             }};
 }
 
 // Event subscription.
 
-void Client::SetObserver(const EventHandler& on_event, const Notification& on_ready) {
-    // The subscription this call is about to make.
-    const std::uint64_t subscription = subscription_ + 1;
-    SetObserver(on_event, on_ready, [this, subscription, on_event, on_ready] {
-        if (observing_) {
-            reconnect_stream(subscription, on_event, on_ready);
+void Client::observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                    const Event& event) {
+    if (event.data_case() == Event::kStreamReady) {
+        if (on_ready) {
+            on_ready();
         }
-    });
-}
-
-void Client::SetObserver(const EventHandler& on_event, const Notification& on_ready,
-                         const Notification& on_closed) {
-    if (stream_manager_) {
-        throw std::runtime_error("SetObserver : Only one observer per client at a time");
+    } else if (on_event) {
+        on_event(event);
     }
-    ++subscription_;
-    observing_ = true;
-    auto open_subscription = [this](grpc::ClientContext* context) {
-        auto stream = stub().Subscribe(context);
-        SubscriptionRequest request;
-        request.set_unsubscribe(false);
-        stream->Write(request);
-        return stream;
-    };
-    auto deliver = [on_event, on_ready](const Event& event) {
-        if (event.data_case() == Event::kStreamReady) {
-            if (on_ready) {
-                on_ready();
-            }
-            return;
-        }
-        if (on_event) {
-            on_event(event);
-        }
-    };
-    stream_manager_ =
-        std::make_unique<StreamManager>(channel(), open_subscription, deliver, on_closed);
-}
-
-void Client::RemoveObserver() {
-    observing_ = false;
-    if (!stream_manager_) {
-        return;
-    }
-    SubscriptionRequest request;
-    request.set_unsubscribe(true);
-    stream_manager_->write(request);
-    stream_manager_.reset();
 }
 
 // Runs on the reader thread of the stream that ended.
-void Client::reconnect_stream(std::uint64_t subscription, const EventHandler& on_event,
+void Client::reconnect_stream(Observation ended, const EventHandler& on_event,
                               const Notification& on_ready) {
     if (!on_event) {
         logger_.info("Stream reconnect failed");
         return;
     }
-    std::weak_ptr<char> alive = alive_;
-    executor_.add_work(
-        [this, alive, subscription, on_event, on_ready] {
-            // The client may be gone, or observation removed or replaced,
-            // while the work waited in the queue.
-            if (alive.expired() || !observing_ || subscription_ != subscription) {
-                return;
-            }
-            RemoveObserver();
-            refresh_channel();
-            SetObserver(on_event, on_ready);
-            logger_.info("Stream reconnect succeeded with channel_state={}",
-                         connectivity_state_name(channel_state()));
-        },
-        0, "reconnect_stream");
+    queue_reconnection(ended, on_event, on_ready, [this] {
+        logger_.info("Stream reconnect succeeded with channel_state={}",
+                     connectivity_state_name(channel_state()));
+    });
 }
 
 // Meetings.
@@ -481,9 +433,8 @@ bool Client::ResumeRecording(int meeting_id) {
 
 }  // namespace internal
 
-std::unique_ptr<CallingClient> create_client(Executor& executor, const std::string& address,
-                                             const std::string& name) {
-    return std::make_unique<internal::Client>(executor, address, name);
+std::unique_ptr<CallingClient> create_client(Executor& executor, const Endpoint& endpoint) {
+    return std::make_unique<internal::Client>(executor, endpoint);
 }
 
 }  // namespace vanta::calling

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -10,34 +9,31 @@
 #include "calling.grpc.pb.h"
 #include "clients/calling/calling_client.h"
 #include "clients/common/unary_call.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
-#include "rpc/client/grpc_client_bidi_stream_manager.h"
+#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 #include "runtime/tracing/tracing.h"
 
 namespace vanta::calling::internal {
 
-// The call-control client on one channel. Every call has a deadline of 7
-// seconds.
+// The call-control client on one channel. Every call has the deadline of the
+// client's endpoint (7 seconds for the call proxy).
 //
 // Threading: unary operations may run on any thread at once. SetObserver and
 // RemoveObserver belong to one thread at a time (the executor's thread, where
 // reconnection runs too); events and the end of the stream arrive on the
 // stream manager's reader thread.
-class Client final : public GrpcClient<Calling, CallingClient> {
+class Client final
+    : public GrpcObservableClient<Calling, CallingClient, SubscriptionRequest, Event, Event> {
   public:
-    static constexpr std::chrono::milliseconds kTimeout{7000};
-
-    Client(Executor& executor, const std::string& address, const std::string& name);
+    // Dials `endpoint.address` as it is; the client's name (for logs and
+    // errors) is the endpoint's service name followed by "Client".
+    Client(Executor& executor, const Endpoint& endpoint);
     ~Client() override;
     Client(const Client&) = delete;
     Client& operator=(const Client&) = delete;
-
-    void SetObserver(const EventHandler& on_event, const Notification& on_ready) override;
-    void SetObserver(const EventHandler& on_event, const Notification& on_ready,
-                     const Notification& on_closed) override;
-    void RemoveObserver() override;
 
     std::optional<int> StartMeeting(
         const std::string& destination, Method method, std::uint32_t line_id,
@@ -93,27 +89,22 @@ class Client final : public GrpcClient<Calling, CallingClient> {
     bool ResumeRecording(int meeting_id) override;
 
   private:
-    using StreamManager = GrpcClientBidiStreamManager<SubscriptionRequest, Event>;
+    // The backend's stream_ready to `on_ready` when there is one; every other
+    // event to `on_event` when there is one.
+    void observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                const Event& event) override;
+    // Reconnects whenever there is an event callback, and says how it went.
+    void reconnect_stream(Observation ended, const EventHandler& on_event,
+                          const Notification& on_ready) override;
 
     clients::UnaryCall call(const char* operation) const;
     // The call of a traced operation: its span travels in the call's metadata.
     clients::UnaryCall traced_call(const char* operation, const tracing::Span& span) const;
 
-    // Queues the re-subscription after the stream of `subscription` ended.
-    void reconnect_stream(std::uint64_t subscription, const EventHandler& on_event,
-                          const Notification& on_ready);
-
     std::string name_;
+    std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
     std::shared_ptr<tracing::Tracer> tracer_;
-    std::unique_ptr<StreamManager> stream_manager_;
-    std::atomic<bool> observing_{false};
-    Executor& executor_;
-    // Identifies the current observation: a stream end or queued reconnection
-    // of an earlier one is ignored.
-    std::atomic<std::uint64_t> subscription_{0};
-    // Expires with the client; queued reconnection work checks it.
-    std::shared_ptr<char> alive_ = std::make_shared<char>();
 };
 
 }  // namespace vanta::calling::internal

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "configmanager.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_observable_client_base.h"
 #include "runtime/executor/executor.h"
 
@@ -34,9 +35,8 @@ class Client : public virtual GrpcObservableClientBase<Event> {
     virtual bool SetRingTone(const std::string& name) = 0;
 };
 
-// A client of `address` ("unix:/tmp/configmanager") whose calls last at most
-// `timeout`. The event stream reconnects on `executor`.
-std::unique_ptr<Client> create_client(Executor& executor, const std::string& address,
-                                      std::chrono::milliseconds timeout);
+// A client of the configuration manager at `endpoint` (the catalogue's
+// configmanager row). The event stream reconnects on `executor`.
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint);
 
 }  // namespace vanta::configmanager

@@ -7,24 +7,29 @@
 namespace vanta::configmanager {
 
 namespace {
-const std::string kServiceName = "Config Manager";
 using Stub = Configuration::Stub;
 const google::protobuf::Empty kEmpty;
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                       Executor* executor)
-    : ObservableClient(
-          address, "configmanager",
-          [](const Event& event) { return event.what() == STREAM_STARTED; },
-          clients::unsubscribe_request<SubscriptionRequest>(false),
-          clients::unsubscribe_request<SubscriptionRequest>(true), executor,
-          logging::getLogger(kServiceName)),
-      timeout_(timeout),
-      logger_(logging::getLogger(kServiceName)) {}
+ClientImpl::ClientImpl(const Endpoint& endpoint, Executor* executor)
+    : GrpcObservableClient(endpoint.address, executor, logging::getLogger(endpoint.service_name),
+                           "configmanager::SetObserver", unsubscribe_words<SubscriptionRequest>()),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logging::getLogger(endpoint.service_name)) {}
+
+// The stream's reader thread calls into this client until the stream is closed.
+ClientImpl::~ClientImpl() {
+    close_stream();
+}
+
+void ClientImpl::observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                        const Event& event) {
+    forward(on_event, on_ready, event, event.what() == STREAM_STARTED);
+}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 std::string ClientImpl::GetLocale() {
@@ -77,9 +82,8 @@ bool ClientImpl::SetRingTone(const std::string& name) {
         .success();
 }
 
-std::unique_ptr<Client> create_client(Executor& executor, const std::string& address,
-                                      std::chrono::milliseconds timeout) {
-    return std::make_unique<ClientImpl>(address, timeout, &executor);
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint) {
+    return std::make_unique<ClientImpl>(endpoint, &executor);
 }
 
 }  // namespace vanta::configmanager

@@ -5,22 +5,23 @@
 #include <string>
 #include <vector>
 
-#include "clients/common/observable_client.h"
 #include "clients/common/unary_call.h"
 #include "clients/configmanager/configmanager_client.h"
 #include "configmanager.grpc.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
+#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 
 namespace vanta::configmanager {
 
 class ClientImpl final
-    : public clients::ObservableClient<Configuration, Client, SubscriptionRequest, Event> {
+    : public GrpcObservableClient<Configuration, Client, SubscriptionRequest, Event, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
-    ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-               Executor* executor = nullptr);
+    explicit ClientImpl(const Endpoint& endpoint, Executor* executor = nullptr);
+    ~ClientImpl() override;
 
     std::string GetLocale() override;
     bool SetLocale(const std::string& language) override;
@@ -33,8 +34,12 @@ class ClientImpl final
     bool SetRingTone(const std::string& name) override;
 
   private:
+    void observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                const Event& event) override;
+
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

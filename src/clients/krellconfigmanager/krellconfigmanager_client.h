@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "krellconfigmanager.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_observable_client_base.h"
 #include "runtime/executor/executor.h"
 
@@ -35,9 +36,9 @@ class Client : public virtual GrpcObservableClientBase<Event> {
     virtual void PostponeOnPremUpgrade(int32_t postpone_seconds) = 0;
 };
 
-// A client of `address` ("unix:/tmp/krellconfigmanager") whose calls last at
-// most `timeout`. The event stream reconnects on `executor`.
-std::unique_ptr<Client> create_client(Executor& executor, const std::string& address,
-                                      std::chrono::milliseconds timeout);
+// A client of the on-premises configuration manager at `endpoint` (the
+// catalogue's krellconfigmanager row). The event stream reconnects on
+// `executor`.
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint);
 
 }  // namespace vanta::krellconfigmanager

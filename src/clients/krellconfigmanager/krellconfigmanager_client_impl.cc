@@ -5,23 +5,29 @@
 namespace vanta::krellconfigmanager {
 
 namespace {
-const std::string kServiceName = "KrellConfigManager";
 using Stub = KrellConfigManager::Stub;
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                       Executor* executor)
-    : ObservableClient(
-          address, "krellconfigmanager",
-          [](const Event& event) { return event.what() == STREAM_STARTED; },
-          clients::unsubscribe_request<SubscriptionRequest>(false),
-          clients::unsubscribe_request<SubscriptionRequest>(true), executor,
-          logging::getLogger(kServiceName)),
-      timeout_(timeout),
-      logger_(logging::getLogger(kServiceName)) {}
+ClientImpl::ClientImpl(const Endpoint& endpoint, Executor* executor)
+    : GrpcObservableClient(endpoint.address, executor, logging::getLogger(endpoint.service_name),
+                           "krellconfigmanager::SetObserver",
+                           unsubscribe_words<SubscriptionRequest>()),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logging::getLogger(endpoint.service_name)) {}
+
+// The stream's reader thread calls into this client until the stream is closed.
+ClientImpl::~ClientImpl() {
+    close_stream();
+}
+
+void ClientImpl::observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                        const Event& event) {
+    forward(on_event, on_ready, event, event.what() == STREAM_STARTED);
+}
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 KRELLDeviceConfigValues ClientImpl::GetKRELLDeviceConfigValues() {
@@ -66,9 +72,8 @@ void ClientImpl::PostponeOnPremUpgrade(int32_t postpone_seconds) {
                            call("PostponeOnPremUpgrade"));
 }
 
-std::unique_ptr<Client> create_client(Executor& executor, const std::string& address,
-                                      std::chrono::milliseconds timeout) {
-    return std::make_unique<ClientImpl>(address, timeout, &executor);
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint) {
+    return std::make_unique<ClientImpl>(endpoint, &executor);
 }
 
 }  // namespace vanta::krellconfigmanager

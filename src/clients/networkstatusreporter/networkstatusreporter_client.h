@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "networkstatusreporter.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_observable_client_base.h"
 #include "runtime/executor/executor.h"
 
@@ -24,8 +25,8 @@ class Client : public virtual GrpcObservableClientBase<Event> {
     virtual std::optional<NetworkStatusReport> GetNetworkStatusReport() = 0;
 };
 
-// A client of "unix:/tmp/network_status_reporter" whose calls last at most
-// `timeout`. The event stream reconnects on `executor`.
-std::unique_ptr<Client> create_client(Executor& executor, std::chrono::milliseconds timeout);
+// A client of the network status reporter at `endpoint` (the catalogue's
+// networkstatusreporter row). The event stream reconnects on `executor`.
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint);
 
 }  // namespace vanta::networkstatusreporter

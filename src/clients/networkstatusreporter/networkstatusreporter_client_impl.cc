@@ -5,30 +5,34 @@
 
 namespace vanta::networkstatusreporter {
 
-namespace {
-const std::string kAddress = "unix:/tmp/network_status_reporter";
-const std::string kServiceName = "Network Status Reporter Service";
-}  // namespace
+namespace {}  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                       Executor* executor)
-    : ObservableClient(
-          address, "networkstatusreporter",
-          [](const Event& event) { return event.what() == STREAM_STARTED; },
-          clients::unsubscribe_request<SubscriptionRequest>(false),
-          clients::unsubscribe_request<SubscriptionRequest>(true), executor,
-          logging::getLogger(kServiceName)),
-      timeout_(timeout),
-      logger_(logging::getLogger(kServiceName)) {}
+ClientImpl::ClientImpl(const Endpoint& endpoint, Executor* executor)
+    : GrpcObservableClient(endpoint.address, executor, logging::getLogger(endpoint.service_name),
+                           "networkstatusreporter::SetObserver",
+                           unsubscribe_words<SubscriptionRequest>()),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logging::getLogger(endpoint.service_name)) {}
+
+// The stream's reader thread calls into this client until the stream is closed.
+ClientImpl::~ClientImpl() {
+    close_stream();
+}
+
+void ClientImpl::observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                        const Event& event) {
+    forward(on_event, on_ready, event, event.what() == STREAM_STARTED);
+}
 
 std::optional<NetworkStatusReport> ClientImpl::GetNetworkStatusReport() {
     return clients::call_or_empty(stub(), &NetworkStatusReporter::Stub::GetNetworkStatusReport,
                                   Empty(),
-                                  {kServiceName, "GetNetworkStatusReport", timeout_, logger_});
+                                  {service_name_, "GetNetworkStatusReport", timeout_, logger_});
 }
 
-std::unique_ptr<Client> create_client(Executor& executor, std::chrono::milliseconds timeout) {
-    return std::make_unique<ClientImpl>(kAddress, timeout, &executor);
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint) {
+    return std::make_unique<ClientImpl>(endpoint, &executor);
 }
 
 }  // namespace vanta::networkstatusreporter

@@ -7,62 +7,29 @@
 namespace vanta::nimbobranding {
 
 namespace {
-const std::string kAddress = "unix:/tmp/nimbobranding_service";
-const std::string kServiceName = "Nimbo Branding Service";
 using Stub = NimboBranding::Stub;
 using google::protobuf::Empty;
-
-SubscriptionRequest subscription_request(bool unsubscribe) {
-    SubscriptionRequest request;
-    request.set_unsubscribe(unsubscribe);
-    return request;
-}
 }  // namespace
 
-ClientImpl::ClientImpl(Executor& executor, const std::string& address,
-                       std::chrono::milliseconds timeout)
-    : GrpcClient(address),
-      timeout_(timeout),
-      logger_(logging::getLogger("NimboBrandingClient")),
-      subscription_("nimbobranding::SetObserver", subscription_request(false),
-                    subscription_request(true), &executor, logger_) {}
+ClientImpl::ClientImpl(Executor& executor, const Endpoint& endpoint)
+    : GrpcObservableClient(endpoint.address, &executor, logging::getLogger("NimboBrandingClient"),
+                           "nimbobranding::SetObserver", unsubscribe_words<SubscriptionRequest>()),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
+      logger_(logging::getLogger("NimboBrandingClient")) {}
 
 // The stream's reader thread calls into this client until the stream is closed.
 ClientImpl::~ClientImpl() {
-    RemoveObserver();
+    close_stream();
 }
 
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
-}
-
-void ClientImpl::SetObserver(const ChangeHandler& on_change, const Notification& on_ready) {
-    SetObserver(on_change, on_ready,
-                subscription_.reconnecting(on_change && on_ready, [this, on_change, on_ready] {
-                    RemoveObserver();
-                    refresh_channel();
-                    SetObserver(on_change, on_ready);
-                }));
-}
-
-void ClientImpl::SetObserver(const ChangeHandler& on_change, const Notification& on_ready,
-                             const Notification& on_closed) {
-    subscription_.start(
-        channel(), [this](grpc::ClientContext* context) { return stub().Subscribe(context); },
-        [this, on_change, on_ready](const Event& event) {
-            observed_event_handler(on_change, on_ready, event);
-        },
-        on_closed);
-}
-
-void ClientImpl::RemoveObserver() {
-    subscription_.stop();
+    return {service_name_, operation, timeout_, logger_};
 }
 
 void ClientImpl::observed_event_handler(const ChangeHandler& on_change,
                                         const Notification& on_ready, const Event& event) {
-    if (!on_change || !on_ready) {
-        logger_.error("{}: Unable to handle event, callback is null", "observed_event_handler");
+    if (!callbacks_set(on_change, on_ready)) {
         return;
     }
     switch (event.what()) {
@@ -119,8 +86,8 @@ SignageState::State ClientImpl::GetSignageState() {
         .state();
 }
 
-std::unique_ptr<Client> create_client(Executor& executor, std::chrono::milliseconds timeout) {
-    return std::make_unique<ClientImpl>(executor, kAddress, timeout);
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint) {
+    return std::make_unique<ClientImpl>(executor, endpoint);
 }
 
 }  // namespace vanta::nimbobranding

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "nimboconfigmanager.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_observable_client_base.h"
 #include "runtime/executor/executor.h"
 
@@ -33,8 +34,9 @@ class Client : public virtual GrpcObservableClientBase<Event> {
 
 namespace vanta {
 
-// A client of "unix:/tmp/nimboconfigmanager_service". The event stream reconnects
-// on `executor`.
-std::unique_ptr<nimboconfigmanager::Client> create_nimboconfigmanager_client(Executor& executor);
+// A client of the cloud configuration service at `endpoint` (the catalogue's
+// nimboconfigmanager row). The event stream reconnects on `executor`.
+std::unique_ptr<nimboconfigmanager::Client> create_nimboconfigmanager_client(
+    Executor& executor, const Endpoint& endpoint);
 
 }  // namespace vanta

@@ -9,26 +9,29 @@ using namespace std::chrono_literals;
 namespace vanta::nimboconfigmanager {
 
 namespace {
-const std::string kAddress = "unix:/tmp/nimboconfigmanager_service";
-const std::string kServiceName = "NimboConfigManager";
-// The service answers from its cached cloud configuration.
-constexpr std::chrono::milliseconds kTimeout = 2000ms;
 using Stub = Configuration::Stub;
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                       Executor* executor)
-    : ObservableClient(
-          address, "nimboconfigmanager",
-          [](const Event& event) { return event.what() == STREAM_STARTED; },
-          clients::unsubscribe_request<SubscriptionRequest>(false),
-          clients::unsubscribe_request<SubscriptionRequest>(true), executor,
-          logging::getLogger("NimboConfigManagerClient")),
-      timeout_(timeout),
+ClientImpl::ClientImpl(const Endpoint& endpoint, Executor* executor)
+    : GrpcObservableClient(
+          endpoint.address, executor, logging::getLogger("NimboConfigManagerClient"),
+          "nimboconfigmanager::SetObserver", unsubscribe_words<SubscriptionRequest>()),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
       logger_(logging::getLogger("NimboConfigManagerClient")) {}
 
+// The stream's reader thread calls into this client until the stream is closed.
+ClientImpl::~ClientImpl() {
+    close_stream();
+}
+
+void ClientImpl::observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                        const Event& event) {
+    forward(on_event, on_ready, event, event.what() == STREAM_STARTED);
+}
+
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 std::optional<AccountInfo> ClientImpl::GetAccountInfo() {
@@ -56,9 +59,9 @@ std::string ClientImpl::GetPairingId() {
 
 namespace vanta {
 
-std::unique_ptr<nimboconfigmanager::Client> create_nimboconfigmanager_client(Executor& executor) {
-    return std::make_unique<nimboconfigmanager::ClientImpl>(
-        nimboconfigmanager::kAddress, nimboconfigmanager::kTimeout, &executor);
+std::unique_ptr<nimboconfigmanager::Client> create_nimboconfigmanager_client(
+    Executor& executor, const Endpoint& endpoint) {
+    return std::make_unique<nimboconfigmanager::ClientImpl>(endpoint, &executor);
 }
 
 }  // namespace vanta

@@ -5,22 +5,23 @@
 #include <optional>
 #include <string>
 
-#include "clients/common/observable_client.h"
 #include "clients/common/unary_call.h"
 #include "clients/nimboconfigmanager/nimboconfigmanager_client.h"
 #include "nimboconfigmanager.grpc.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
+#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 
 namespace vanta::nimboconfigmanager {
 
 class ClientImpl final
-    : public clients::ObservableClient<Configuration, Client, SubscriptionRequest, Event> {
+    : public GrpcObservableClient<Configuration, Client, SubscriptionRequest, Event, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
-    ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-               Executor* executor = nullptr);
+    explicit ClientImpl(const Endpoint& endpoint, Executor* executor = nullptr);
+    ~ClientImpl() override;
 
     std::optional<AccountInfo> GetAccountInfo() override;
     std::optional<AccountInfo> GetSharedAccountInfo() override;
@@ -28,8 +29,12 @@ class ClientImpl final
     std::string GetPairingId() override;
 
   private:
+    void observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                const Event& event) override;
+
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

@@ -5,14 +5,11 @@
 #include <string>
 
 #include "nimbostatusreporter.pb.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_observable_client_base.h"
 #include "runtime/executor/executor.h"
 
 namespace vanta::nimbostatusreporter {
-
-inline const std::string kServiceName = "Nimbo Status Reporter Service";
-inline const std::string kAddress = "unix:/tmp/nimbostatusreporter_service";
-inline constexpr std::chrono::milliseconds kDefaultTimeout{2000};
 
 // The cloud status reporter: which cloud service changed, the state of the
 // cloud connection and the status of each cloud service. Each unary
@@ -32,11 +29,9 @@ class Client : public virtual GrpcObservableClientBase<Event> {
     virtual NimboServiceStatus GetNimboServiceStatus(NimboServiceStatus::ServiceType service) = 0;
 };
 
-// A client of the address the registry holds for "Nimbo Status Reporter
-// Service" (asked for at most 500 ms), else of
-// "unix:/tmp/nimbostatusreporter_service"; every call has the deadline
-// `timeout`. The event stream reconnects on `executor`.
-std::unique_ptr<Client> create_client(Executor& executor,
-                                      std::chrono::milliseconds timeout = kDefaultTimeout);
+// A client of the cloud status reporter at `endpoint` (the catalogue's
+// nimbostatusreporter row: the registry's address for it first, else its
+// socket). The event stream reconnects on `executor`.
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint);
 
 }  // namespace vanta::nimbostatusreporter

@@ -8,27 +8,30 @@ namespace vanta::nimbostatusreporter {
 namespace {
 using Stub = NimboStatusReporter::Stub;
 using clients::call_or_throw;
-constexpr std::chrono::milliseconds kRegistryTimeout{500};
-
-// The reporter's request says whether to subscribe, not whether to stop.
-SubscriptionRequest subscription_request(bool subscribe) {
-    SubscriptionRequest request;
-    request.set_subscribe(subscribe);
-    return request;
-}
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                       Executor* executor)
-    : ObservableClient(
-          address, "nimbostatusreporter", [](const Event& /*event*/) { return false; },
-          subscription_request(true), subscription_request(false), executor,
-          logging::getLogger("NimboStatusReporterClient")),
-      timeout_(timeout),
+ClientImpl::ClientImpl(const Endpoint& endpoint, Executor* executor)
+    : GrpcObservableClient(
+          endpoint.address, executor, logging::getLogger("NimboStatusReporterClient"),
+          "nimbostatusreporter::SetObserver", subscribe_words<SubscriptionRequest>()),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
       logger_(logging::getLogger("NimboStatusReporterClient")) {}
 
+// The stream's reader thread calls into this client until the stream is closed.
+ClientImpl::~ClientImpl() {
+    close_stream();
+}
+
+// The reporter announces no stream start, and its request says whether to
+// subscribe rather than whether to stop.
+void ClientImpl::observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                        const Event& event) {
+    forward(on_event, on_ready, event, false);
+}
+
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 bool ClientImpl::SetRefreshTokenStatus(RefreshTokenEvent::Type type) {
@@ -52,9 +55,8 @@ NimboServiceStatus ClientImpl::GetNimboServiceStatus(NimboServiceStatus::Service
                          call("GetNimboServiceStatus"));
 }
 
-std::unique_ptr<Client> create_client(Executor& executor, std::chrono::milliseconds timeout) {
-    return std::make_unique<ClientImpl>(
-        lookup_service_address(kServiceName, kAddress, kRegistryTimeout), timeout, &executor);
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint) {
+    return std::make_unique<ClientImpl>(resolve_endpoint(endpoint), &executor);
 }
 
 }  // namespace vanta::nimbostatusreporter

@@ -4,7 +4,8 @@
 #include <functional>
 #include <memory>
 
-#include "rpc/client/grpc_client_base.h"
+#include "rpc/client/endpoint_catalogue.h"
+#include "rpc/client/grpc_observable_client_base.h"
 #include "runtime/executor/executor.h"
 #include "sharegovernor.pb.h"
 
@@ -13,24 +14,15 @@ namespace vanta::sharegovernor {
 // The daemon's client of the share governor: the active content shares, the
 // operations that start and stop them, and the governor's events. Unary
 // operations raise the GrpcException of a failed call (handle_grpc_status).
-class Client : public GrpcClientBase {
+//
+// Observing (GrpcObservableClientBase): SetObserver(on_event, on_ready) hands
+// the governor's stream_started event to `on_ready` and every other event to
+// `on_event`, on the stream's reader thread.
+class Client : public virtual GrpcObservableClientBase<Event> {
   public:
-    using EventHandler = std::function<void(const Event&)>;
     using Notification = std::function<void()>;
 
     ~Client() override = default;
-
-    // Observes the governor's events: `on_ready` for its stream_started event,
-    // `on_event` for every other one. When the stream ends while still
-    // observed, it is set up again on a new channel by work queued on the
-    // client's executor. Throws std::runtime_error while already observing.
-    virtual void SetObserver(const EventHandler& on_event, const Notification& on_ready) = 0;
-    // As above, but `on_closed` is called (on the stream's reader thread) when
-    // the stream ends, and the caller decides what follows.
-    virtual void SetObserver(const EventHandler& on_event, const Notification& on_ready,
-                             const Notification& on_closed) = 0;
-    // Tells the governor that observation stops and closes the stream.
-    virtual void RemoveObserver() = 0;
 
     virtual void StopAllShares() = 0;
     virtual void StartLocalPreview() = 0;
@@ -38,9 +30,9 @@ class Client : public GrpcClientBase {
     virtual ActiveShares GetActiveShares() = 0;
 };
 
-// The share governor's client, "ShareGovernorClient", on
-// "unix:/tmp/share_governor"; every call has a deadline of `timeout`.
-// Reconnection of the event stream runs on `executor`.
-std::unique_ptr<Client> create_client(Executor& executor, std::chrono::milliseconds timeout);
+// The share governor's client, "ShareGovernorClient", at `endpoint` (the
+// catalogue's share_governor row). Reconnection of the event stream runs on
+// `executor`.
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint);
 
 }  // namespace vanta::sharegovernor

@@ -12,18 +12,25 @@ using google::protobuf::Empty;
 
 }  // namespace
 
-ClientImpl::ClientImpl(Executor& executor, const std::string& address,
-                       std::chrono::milliseconds timeout, logging::Logger& logger)
-    : ObservableClient(
-          address, "sharegovernor",
-          [](const Event& event) { return event.data_case() == Event::kStreamStarted; },
-          clients::unsubscribe_request<SubscriptionRequest>(false),
-          clients::unsubscribe_request<SubscriptionRequest>(true), &executor, logger),
-      timeout_(timeout),
+ClientImpl::ClientImpl(Executor& executor, const Endpoint& endpoint, logging::Logger& logger)
+    : GrpcObservableClient(endpoint.address, &executor, logger, "sharegovernor::SetObserver",
+                           unsubscribe_words<SubscriptionRequest>()),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
       logger_(logger) {}
 
+// The stream's reader thread calls into this client until the stream is closed.
+ClientImpl::~ClientImpl() {
+    close_stream();
+}
+
+void ClientImpl::observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                        const Event& event) {
+    forward(on_event, on_ready, event, event.data_case() == Event::kStreamStarted);
+}
+
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kShareGovernorServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 // Unary operations.
@@ -44,8 +51,8 @@ ActiveShares ClientImpl::GetActiveShares() {
     return clients::call_or_throw(stub(), &Stub::GetActiveShares, Empty(), call("GetActiveShares"));
 }
 
-std::unique_ptr<Client> create_client(Executor& executor, std::chrono::milliseconds timeout) {
-    return std::make_unique<ClientImpl>(executor, kShareGovernorAddress, timeout,
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint) {
+    return std::make_unique<ClientImpl>(executor, endpoint,
                                         logging::getLogger("ShareGovernorClient"));
 }
 

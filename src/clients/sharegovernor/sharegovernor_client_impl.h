@@ -3,18 +3,16 @@
 #include <chrono>
 #include <string>
 
-#include "clients/common/observable_client.h"
 #include "clients/common/unary_call.h"
 #include "clients/sharegovernor/sharegovernor_client.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
+#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 #include "sharegovernor.grpc.pb.h"
 
 namespace vanta::sharegovernor {
-
-inline const std::string kShareGovernorAddress = "unix:/tmp/share_governor";
-inline const std::string kShareGovernorServiceName = "ShareGovernor";
 
 // The share-governor client on one channel.
 //
@@ -23,10 +21,10 @@ inline const std::string kShareGovernorServiceName = "ShareGovernor";
 // reconnection runs too); events and the end of the stream arrive on the
 // stream manager's reader thread.
 class ClientImpl final
-    : public clients::ObservableClient<ShareGovernor, Client, SubscriptionRequest, Event> {
+    : public GrpcObservableClient<ShareGovernor, Client, SubscriptionRequest, Event, Event> {
   public:
-    ClientImpl(Executor& executor, const std::string& address, std::chrono::milliseconds timeout,
-               logging::Logger& logger);
+    ClientImpl(Executor& executor, const Endpoint& endpoint, logging::Logger& logger);
+    ~ClientImpl() override;
     ClientImpl(const ClientImpl&) = delete;
     ClientImpl& operator=(const ClientImpl&) = delete;
 
@@ -36,8 +34,12 @@ class ClientImpl final
     ActiveShares GetActiveShares() override;
 
   private:
+    void observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                const Event& event) override;
+
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_observable_client_base.h"
 #include "runtime/executor/executor.h"
 #include "systemcontroller.pb.h"
@@ -30,8 +31,8 @@ class Client : public virtual GrpcObservableClientBase<Event> {
     virtual std::optional<RequestStatus> Reboot(bool force) = 0;
 };
 
-// A client of "unix:/tmp/systemcontroller_service"; every call has the
-// deadline `timeout`. The event stream reconnects on `executor`.
-std::unique_ptr<Client> create_client(Executor& executor, std::chrono::milliseconds timeout);
+// A client of the system controller at `endpoint` (the catalogue's
+// systemcontroller row). The event stream reconnects on `executor`.
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint);
 
 }  // namespace vanta::systemcontroller

@@ -5,24 +5,28 @@
 namespace vanta::systemcontroller {
 
 namespace {
-// The system controller has no name of its own; errors carry this one.
-const std::string kServiceName = "SystemController";
-const std::string kAddress = "unix:/tmp/systemcontroller_service";
 using Stub = SystemController::Stub;
 }  // namespace
 
-ClientImpl::ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-                       logging::Logger& logger, Executor* executor)
-    : ObservableClient(
-          address, "systemcontroller",
-          [](const Event& event) { return event.what() == STREAM_STARTED; },
-          clients::unsubscribe_request<SubscriptionRequest>(false),
-          clients::unsubscribe_request<SubscriptionRequest>(true), executor, logger),
-      timeout_(timeout),
+ClientImpl::ClientImpl(const Endpoint& endpoint, logging::Logger& logger, Executor* executor)
+    : GrpcObservableClient(endpoint.address, executor, logger, "systemcontroller::SetObserver",
+                           unsubscribe_words<SubscriptionRequest>()),
+      service_name_(endpoint.service_name),
+      timeout_(endpoint.deadline),
       logger_(logger) {}
 
+// The stream's reader thread calls into this client until the stream is closed.
+ClientImpl::~ClientImpl() {
+    close_stream();
+}
+
+void ClientImpl::observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                        const Event& event) {
+    forward(on_event, on_ready, event, event.what() == STREAM_STARTED);
+}
+
 clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {kServiceName, operation, timeout_, logger_};
+    return {service_name_, operation, timeout_, logger_};
 }
 
 std::optional<StateResponse> ClientImpl::GetState() {
@@ -43,9 +47,9 @@ std::optional<RequestStatus> ClientImpl::Reboot(bool force) {
     return clients::call_or_empty(stub(), &Stub::Reboot, option, call("Reboot"));
 }
 
-std::unique_ptr<Client> create_client(Executor& executor, std::chrono::milliseconds timeout) {
-    return std::make_unique<ClientImpl>(kAddress, timeout,
-                                        logging::getLogger("SystemControllerClient"), &executor);
+std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint) {
+    return std::make_unique<ClientImpl>(endpoint, logging::getLogger("SystemControllerClient"),
+                                        &executor);
 }
 
 }  // namespace vanta::systemcontroller

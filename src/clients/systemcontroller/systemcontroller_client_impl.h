@@ -4,10 +4,11 @@
 #include <functional>
 #include <string>
 
-#include "clients/common/observable_client.h"
 #include "clients/common/unary_call.h"
 #include "clients/systemcontroller/systemcontroller_client.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
+#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 #include "systemcontroller.grpc.pb.h"
@@ -15,11 +16,11 @@
 namespace vanta::systemcontroller {
 
 class ClientImpl final
-    : public clients::ObservableClient<SystemController, Client, SubscriptionRequest, Event> {
+    : public GrpcObservableClient<SystemController, Client, SubscriptionRequest, Event, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
-    ClientImpl(const std::string& address, std::chrono::milliseconds timeout,
-               logging::Logger& logger, Executor* executor = nullptr);
+    ClientImpl(const Endpoint& endpoint, logging::Logger& logger, Executor* executor = nullptr);
+    ~ClientImpl() override;
 
     std::optional<StateResponse> GetState() override;
     std::optional<DeviceStateResponse> GetDeviceState() override;
@@ -27,8 +28,12 @@ class ClientImpl final
     std::optional<RequestStatus> Reboot(bool force) override;
 
   private:
+    void observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
+                                const Event& event) override;
+
     clients::UnaryCall call(const char* operation) const;
 
+    const std::string service_name_;
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;
 };

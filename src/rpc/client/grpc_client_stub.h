@@ -30,14 +30,13 @@ class GrpcClientStub : public Interface {
 
 // The observable variant: observers are accepted and never called; no stream
 // and no thread is started.
-template <typename Interface, typename Event>
+template <typename Interface, typename Event, typename Handler = std::function<void(const Event&)>>
 class GrpcObservableClientStub : public GrpcClientStub<Interface>,
-                                 public virtual GrpcObservableClientBase<Event> {
+                                 public virtual GrpcObservableClientBase<Event, Handler> {
   public:
-    void SetObserver(const std::function<void(const Event&)>& /*on_event*/,
+    void SetObserver(const Handler& /*on_event*/,
                      const std::function<void()>& /*on_disconnect*/) override {}
-    void SetObserver(const std::function<void(const Event&)>& /*on_event*/,
-                     const std::function<void()>& /*on_disconnect*/,
+    void SetObserver(const Handler& /*on_event*/, const std::function<void()>& /*on_disconnect*/,
                      const std::function<void()>& /*on_stream_end*/) override {}
     void RemoveObserver() override {}
 };

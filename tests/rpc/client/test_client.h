@@ -2,8 +2,10 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,19 +14,15 @@
 #include "rpc/client/grpc_client_stub.h"
 #include "rpc/client/grpc_exceptions.h"
 #include "rpc/client/grpc_observable_client.h"
+#include "runtime/logging/logger.h"
+#include "runtime/logging/loggers.h"
 #include "testservice.grpc.pb.h"
 
 namespace vanta::testing {
 
-// What observers of the test backend receive.
-struct TestEvent {
-    int sequence = 0;
-    std::string text;
-};
-
 // A backend client interface of the usual shape: the observable base plus the
 // backend's own operations.
-class TestClient : public virtual GrpcObservableClientBase<TestEvent> {
+class TestClient : public virtual GrpcObservableClientBase<vanta::test::Event> {
   public:
     virtual std::string Echo(const std::string& text, std::chrono::milliseconds delay) = 0;
 };
@@ -32,15 +30,21 @@ class TestClient : public virtual GrpcObservableClientBase<TestEvent> {
 inline const std::string kTestServiceName = "Test Service";
 
 // The client of the test backend, written the way the daemon's backend clients
-// are. An event with the text "disconnected" is reported as a disconnection.
-class TestClientImpl final
-    : public GrpcObservableClient<vanta::test::TestService, TestClient,
-                                  vanta::test::SubscriptionRequest, vanta::test::Event, TestEvent> {
+// are. The backend announces its stream with an event "started"; an event
+// "unreadable" is one the client cannot make sense of.
+class TestClientImpl final : public GrpcObservableClient<vanta::test::TestService, TestClient,
+                                                         vanta::test::SubscriptionRequest,
+                                                         vanta::test::Event, vanta::test::Event> {
   public:
     TestClientImpl(const std::string& address, Executor& executor,
                    std::chrono::milliseconds timeout = std::chrono::seconds(2))
-        : GrpcObservableClient(address, executor), timeout_(timeout) {}
-    ~TestClientImpl() override { RemoveObserver(); }
+        : TestClientImpl(address, &executor, logging::getNullLogger(), timeout) {}
+    TestClientImpl(const std::string& address, Executor* executor, logging::Logger& logger,
+                   std::chrono::milliseconds timeout = std::chrono::seconds(2))
+        : GrpcObservableClient(address, executor, logger, "test::SetObserver",
+                               unsubscribe_words<vanta::test::SubscriptionRequest>()),
+          timeout_(timeout) {}
+    ~TestClientImpl() override { close_stream(); }
 
     std::string Echo(const std::string& text, std::chrono::milliseconds delay) override {
         grpc::ClientContext context;
@@ -53,45 +57,35 @@ class TestClientImpl final
         return reply.text();
     }
 
-  protected:
-    void observed_event_handler(const std::function<void(const TestEvent&)>& on_event,
-                                const std::function<void()>& on_disconnect,
+  private:
+    void observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
                                 const vanta::test::Event& event) override {
-        if (event.text() == "disconnected") {
-            on_disconnect();
-        } else {
-            on_event(TestEvent{event.sequence(), event.text()});
+        if (event.text() == "unreadable") {
+            throw std::runtime_error("unreadable event");
         }
+        forward(on_event, on_ready, event, event.text() == "started");
     }
 
-  private:
     const std::chrono::milliseconds timeout_;
 };
 
 // The same interface with nothing behind it.
-class TestClientStub final : public GrpcObservableClientStub<TestClient, TestEvent> {
+class TestClientStub final : public GrpcObservableClientStub<TestClient, vanta::test::Event> {
   public:
     std::string Echo(const std::string& /*text*/, std::chrono::milliseconds /*delay*/) override {
         return {};
     }
 };
 
-// Collects what an observer is given, from the stream's reader thread.
+// Collects what an observer is told, in order, from the stream's reader
+// thread: each event's text, "ready", and the ends of streams.
 class EventRecorder {
   public:
-    std::function<void(const TestEvent&)> on_event() {
-        return [this](const TestEvent& event) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            texts_.push_back(event.text);
-            changed_.notify_all();
-        };
+    std::function<void(const vanta::test::Event&)> on_event() {
+        return [this](const vanta::test::Event& event) { add(event.text()); };
     }
-    std::function<void()> on_disconnect() {
-        return [this] {
-            std::lock_guard<std::mutex> lock(mutex_);
-            ++disconnects_;
-            changed_.notify_all();
-        };
+    std::function<void()> on_ready() {
+        return [this] { add("ready"); };
     }
     std::function<void()> on_stream_end() {
         return [this] {
@@ -101,21 +95,17 @@ class EventRecorder {
         };
     }
 
-    std::vector<std::string> texts() const {
+    std::vector<std::string> seen() const {
         std::lock_guard<std::mutex> lock(mutex_);
-        return texts_;
-    }
-    int disconnects() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return disconnects_;
+        return seen_;
     }
     int stream_ends() const {
         std::lock_guard<std::mutex> lock(mutex_);
         return stream_ends_;
     }
-    bool wait_for_events(size_t count, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+    bool wait_for_seen(size_t count, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
         std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, limit, [&] { return texts_.size() >= count; });
+        return changed_.wait_for(lock, limit, [&] { return seen_.size() >= count; });
     }
     bool wait_for_stream_ends(int count,
                               std::chrono::milliseconds limit = std::chrono::seconds(5)) {
@@ -124,10 +114,15 @@ class EventRecorder {
     }
 
   private:
+    void add(const std::string& entry) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        seen_.push_back(entry);
+        changed_.notify_all();
+    }
+
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    std::vector<std::string> texts_;
-    int disconnects_ = 0;
+    std::vector<std::string> seen_;
     int stream_ends_ = 0;
 };
 

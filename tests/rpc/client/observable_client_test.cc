@@ -1,0 +1,455 @@
+// The backend event-stream mechanism: the stream manager and the observable
+// client that every observable backend client is, against real gRPC servers
+// on temporary sockets. The facts of the mechanism are checked here once; the
+// table of the backends (tests/clients/observable_clients_test.cc) checks what
+// each client adds.
+
+#include <dirent.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "rpc/client/grpc_client_bidi_stream_manager.h"
+#include "rpc/client/test_client.h"
+#include "runtime/executor/waiting_executor.h"
+#include "runtime/logging/loggers.h"
+#include "sim/backend_server.h"
+#include "support/fake_test_service.h"
+#include "support/recording_logger.h"
+#include "support/temp_dir.h"
+#include "support/wait_until.h"
+
+using namespace std::chrono_literals;
+
+namespace vanta::testing {
+namespace {
+
+using sim::BackendServer;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using TestStreamManager =
+    GrpcClientBidiStreamManager<vanta::test::SubscriptionRequest, vanta::test::Event>;
+
+constexpr const char* kRefusal = "test::SetObserver : Only one observer per client at a time";
+
+std::chrono::milliseconds since(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start);
+}
+
+// Threads of this process.
+int thread_count() {
+    int count = 0;
+    if (DIR* tasks = opendir("/proc/self/task")) {
+        while (const dirent* entry = readdir(tasks)) {
+            count += entry->d_name[0] != '.' ? 1 : 0;
+        }
+        closedir(tasks);
+    }
+    return count;
+}
+
+// The executor's queue, driven by the test the way the main loop drives it.
+class QueueDriver {
+  public:
+    explicit QueueDriver(WaitingExecutor& executor) : executor_(executor) {}
+
+    unsigned size() {
+        std::lock_guard<std::mutex> lock(executor_.queue_mutex());
+        return executor_.size();
+    }
+    // Waits (bounded) for the queue to hold `count` items.
+    bool wait_for_size(unsigned count, std::chrono::milliseconds limit = 5s) {
+        return wait_until([&] { return size() >= count; }, limit);
+    }
+    WaitingExecutor::ContextualWorkItem take() {
+        std::lock_guard<std::mutex> lock(executor_.queue_mutex());
+        return executor_.fetch_work();
+    }
+
+  private:
+    WaitingExecutor& executor_;
+};
+
+// A backend that keeps its end of a call open after the client's half-close,
+// until the call is cancelled; it writes down what the client sent.
+class StubbornBackend final : public vanta::test::TestService::Service {
+  public:
+    grpc::Status Subscribe(
+        grpc::ServerContext* context,
+        grpc::ServerReaderWriter<vanta::test::Event, vanta::test::SubscriptionRequest>* stream)
+        override {
+        vanta::test::SubscriptionRequest request;
+        while (stream->Read(&request)) {
+            note(request.unsubscribe() ? "unsubscribe=true" : "unsubscribe=false");
+        }
+        note("half-close");
+        while (!context->IsCancelled()) {
+            std::this_thread::sleep_for(10ms);
+        }
+        note("cancelled");
+        return grpc::Status::CANCELLED;
+    }
+
+    std::vector<std::string> journal() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return journal_;
+    }
+    bool wait_for_journal(size_t entries) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, 5s, [&] { return journal_.size() >= entries; });
+    }
+
+  private:
+    void note(const std::string& entry) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        journal_.push_back(entry);
+        changed_.notify_all();
+    }
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::string> journal_;
+};
+
+// --- The stream manager on its own -------------------------------------------
+
+TEST(GrpcClientBidiStreamManager, RefusesAnEmptyStreamAllocator) {
+    TempDir dir;
+    auto channel = std::make_shared<GrpcClientChannel>(dir.socket_address("backend"),
+                                                       grpc::InsecureChannelCredentials());
+    try {
+        TestStreamManager manager(channel, nullptr, nullptr, nullptr);
+        ADD_FAILURE() << "nothing thrown";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_STREQ(e.what(), "GrpcClientBidiStreamManager: stream_allocator == nullptr");
+    }
+}
+
+class StreamManagerOnABackend : public ::testing::Test {
+  protected:
+    std::unique_ptr<TestStreamManager> make_manager() {
+        auto channel = std::make_shared<GrpcClientChannel>(dir_.socket_address("backend"),
+                                                           grpc::InsecureChannelCredentials());
+        return std::make_unique<TestStreamManager>(
+            channel, [this](grpc::ClientContext* context) { return stub_->Subscribe(context); },
+            recorder_.on_event(), recorder_.on_stream_end());
+    }
+
+    TempDir dir_;
+    FakeTestService backend_;
+    std::unique_ptr<vanta::test::TestService::Stub> stub_ = vanta::test::TestService::NewStub(
+        grpc::CreateChannel(dir_.socket_address("backend"), grpc::InsecureChannelCredentials()));
+    EventRecorder recorder_;
+};
+
+TEST_F(StreamManagerOnABackend, DeliversEventsInOrderAndReportsTheEndOnce) {
+    BackendServer server(dir_.socket_address("backend"), {&backend_});
+    auto manager = make_manager();
+    ASSERT_TRUE(backend_.wait_for_open_streams(1));
+    EXPECT_TRUE(manager->is_open());
+    backend_.publish("one");
+    backend_.publish("two");
+    ASSERT_TRUE(recorder_.wait_for_seen(2));
+    EXPECT_THAT(recorder_.seen(), ElementsAre("one", "two"));
+
+    backend_.close_streams();
+    ASSERT_TRUE(recorder_.wait_for_stream_ends(1));
+    manager.reset();
+    EXPECT_EQ(recorder_.stream_ends(), 1);
+}
+
+TEST_F(StreamManagerOnABackend, DestroyedWhileWaitingForTheBackendStopsWithinASecond) {
+    auto manager = make_manager();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_FALSE(manager->is_open());
+    EXPECT_FALSE(manager->write(vanta::test::SubscriptionRequest()));
+    const auto start = std::chrono::steady_clock::now();
+    manager.reset();
+    EXPECT_LT(since(start), 1500ms);
+    EXPECT_EQ(recorder_.stream_ends(), 1);
+}
+
+// --- The observable client -----------------------------------------------------
+
+class ObservableClient : public ::testing::Test {
+  protected:
+    ObservableClient() : executor_(logging::getNullLogger()) {}
+    ~ObservableClient() override {
+        client_.reset();
+        while (queue_.size() > 0) {
+            auto item = queue_.take();
+            executor_.process_work(item);
+        }
+    }
+
+    void observe() { client_->SetObserver(recorder_.on_event(), recorder_.on_ready()); }
+    void start_backend() {
+        server_.emplace(address_, std::initializer_list<grpc::Service*>{&backend_});
+    }
+    // Runs the one item that the end of a stream queued: "reconnect_stream",
+    // id 0.
+    void run_the_reconnection() {
+        ASSERT_TRUE(queue_.wait_for_size(1));
+        std::this_thread::sleep_for(500ms);
+        ASSERT_EQ(queue_.size(), 1u) << "one item per end of a stream";
+        WaitingExecutor::ContextualWorkItem item = queue_.take();
+        EXPECT_EQ(item.name, "reconnect_stream");
+        EXPECT_EQ(item.id, 0);
+        executor_.process_work(item);
+    }
+
+    TempDir dir_;
+    std::string address_ = dir_.socket_address("backend");
+    FakeTestService backend_;
+    std::optional<BackendServer> server_;
+    WaitingExecutor executor_;
+    QueueDriver queue_{executor_};
+    RecordingLogger logger_;
+    EventRecorder recorder_;
+    std::unique_ptr<TestClientImpl> client_ =
+        std::make_unique<TestClientImpl>(address_, &executor_, logger_);
+};
+
+TEST_F(ObservableClient, WritesTheStartWordAndDeliversTheReadyEventAndEventsInOrder) {
+    start_backend();
+    observe();
+    ASSERT_TRUE(backend_.wait_for_open_streams(1));
+    backend_.publish("started");
+    backend_.publish("one");
+    backend_.publish("two");
+    ASSERT_TRUE(recorder_.wait_for_seen(3));
+    EXPECT_THAT(recorder_.seen(), ElementsAre("ready", "one", "two"));
+    ASSERT_TRUE(backend_.wait_for_journal(1));
+    EXPECT_THAT(backend_.journal(), ElementsAre("unsubscribe=false"));
+}
+
+TEST_F(ObservableClient, BackendStartedLaterIsReachedSoonAfterItsSocketAppears) {
+    observe();
+    // Long enough for several failed connection attempts.
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_EQ(queue_.size(), 0u);
+
+    start_backend();
+    const auto socket_appeared = std::chrono::steady_clock::now();
+    ASSERT_TRUE(backend_.wait_for_opened(1));
+    EXPECT_LT(since(socket_appeared), 1000ms);
+    backend_.publish("volume 7");
+    ASSERT_TRUE(recorder_.wait_for_seen(1));
+    EXPECT_THAT(recorder_.seen(), ElementsAre("volume 7"));
+}
+
+TEST_F(ObservableClient, ASecondObserverIsRefusedAndTheFirstKeepsItsStream) {
+    start_backend();
+    observe();
+    ASSERT_TRUE(backend_.wait_for_open_streams(1));
+    EventRecorder second;
+    for (int callbacks : {2, 3}) {
+        try {
+            if (callbacks == 2) {
+                client_->SetObserver(second.on_event(), second.on_ready());
+            } else {
+                client_->SetObserver(second.on_event(), second.on_ready(), second.on_stream_end());
+            }
+            ADD_FAILURE() << "no exception with " << callbacks << " callbacks";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), kRefusal);
+        }
+    }
+    backend_.publish("to the first");
+    ASSERT_TRUE(recorder_.wait_for_seen(1));
+    EXPECT_THAT(second.seen(), IsEmpty());
+    EXPECT_EQ(backend_.opened(), 1);
+}
+
+TEST_F(ObservableClient, EachEndOfTheStreamQueuesExactlyOneReconnectionOnANewChannel) {
+    start_backend();
+    observe();
+    ASSERT_TRUE(backend_.wait_for_open_streams(1));
+    backend_.publish("before");
+    ASSERT_TRUE(recorder_.wait_for_seen(1));
+
+    // The backend dies; it is back by the time the reconnection runs.
+    server_.reset();
+    ASSERT_TRUE(queue_.wait_for_size(1));
+    EXPECT_EQ(logger_.count("I reconnect_stream"), 1u);
+    start_backend();
+    const std::weak_ptr<GrpcClientChannel> old_channel = client_->channel();
+    run_the_reconnection();
+    EXPECT_TRUE(old_channel.expired());
+    ASSERT_TRUE(backend_.wait_for_open_streams(1));
+    backend_.publish("after");
+    ASSERT_TRUE(recorder_.wait_for_seen(2));
+
+    // The backend ends the stream itself: again exactly one.
+    backend_.close_streams();
+    run_the_reconnection();
+    ASSERT_TRUE(backend_.wait_for_opened(3));
+    ASSERT_TRUE(backend_.wait_for_open_streams(1));
+    backend_.publish("again");
+    ASSERT_TRUE(recorder_.wait_for_seen(3));
+    EXPECT_THAT(recorder_.seen(), ElementsAre("before", "after", "again"));
+    EXPECT_EQ(logger_.count("I reconnect_stream"), 2u);
+}
+
+TEST_F(ObservableClient, RemoveObserverSaysStopThenHalfClosesAndNothingFollows) {
+    start_backend();
+    observe();
+    ASSERT_TRUE(backend_.wait_for_journal(1));
+    client_->RemoveObserver();
+    ASSERT_TRUE(backend_.wait_for_journal(3));
+    EXPECT_THAT(backend_.journal(),
+                ElementsAre("unsubscribe=false", "unsubscribe=true", "half-close"));
+    backend_.publish("too late");
+    server_.reset();
+    std::this_thread::sleep_for(500ms);
+    EXPECT_THAT(recorder_.seen(), IsEmpty());
+    EXPECT_EQ(queue_.size(), 0u);
+    EXPECT_EQ(logger_.count("I reconnect_stream"), 0u);
+
+    // Observing may start again.
+    start_backend();
+    observe();
+    EXPECT_TRUE(backend_.wait_for_opened(2));
+}
+
+TEST_F(ObservableClient, RemoveObserverEndsACallTheBackendKeepsOpenWithinASecond) {
+    StubbornBackend stubborn;
+    BackendServer server(address_, {&stubborn});
+    observe();
+    ASSERT_TRUE(stubborn.wait_for_journal(1));
+    const auto start = std::chrono::steady_clock::now();
+    client_->RemoveObserver();
+    EXPECT_LT(since(start), 1500ms);
+    ASSERT_TRUE(stubborn.wait_for_journal(4));
+    EXPECT_THAT(stubborn.journal(),
+                ElementsAre("unsubscribe=false", "unsubscribe=true", "half-close", "cancelled"));
+    EXPECT_EQ(queue_.size(), 0u);
+}
+
+TEST_F(ObservableClient, RemoveObserverWhileWaitingForTheBackendReturnsWithinASecond) {
+    observe();
+    std::this_thread::sleep_for(300ms);
+    const auto start = std::chrono::steady_clock::now();
+    client_->RemoveObserver();
+    EXPECT_LT(since(start), 1500ms);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(queue_.size(), 0u);
+}
+
+TEST_F(ObservableClient, AReconnectionQueuedForAnEarlierObservationDoesNothing) {
+    start_backend();
+    observe();
+    ASSERT_TRUE(backend_.wait_for_journal(1));
+    backend_.close_streams();
+    ASSERT_TRUE(queue_.wait_for_size(1));
+    WaitingExecutor::ContextualWorkItem stale = queue_.take();
+
+    // Meanwhile observation was removed and started again.
+    client_->RemoveObserver();
+    EventRecorder current;
+    client_->SetObserver(current.on_event(), current.on_ready());
+    ASSERT_TRUE(wait_until(
+        [&] {
+            const auto journal = backend_.journal();
+            return std::count(journal.begin(), journal.end(), "unsubscribe=false") == 2;
+        },
+        5s));
+    const size_t journal = backend_.journal().size();
+    executor_.process_work(stale);
+
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_EQ(backend_.opened(), 2);
+    EXPECT_EQ(backend_.journal().size(), journal);
+    backend_.publish("to the current");
+    ASSERT_TRUE(current.wait_for_seen(1));
+    EXPECT_EQ(queue_.size(), 0u);
+}
+
+TEST_F(ObservableClient, AReconnectionQueuedForAClientThatIsGoneDoesNothing) {
+    start_backend();
+    observe();
+    ASSERT_TRUE(backend_.wait_for_open_streams(1));
+    backend_.close_streams();
+    ASSERT_TRUE(queue_.wait_for_size(1));
+    client_.reset();
+    WaitingExecutor::ContextualWorkItem item = queue_.take();
+    executor_.process_work(item);
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(backend_.opened(), 1);
+}
+
+TEST_F(ObservableClient, ThreeCallbackFormReportsTheEndAndLeavesReconnectionToTheCaller) {
+    start_backend();
+    client_->SetObserver(recorder_.on_event(), recorder_.on_ready(), recorder_.on_stream_end());
+    ASSERT_TRUE(backend_.wait_for_open_streams(1));
+    backend_.close_streams();
+    ASSERT_TRUE(recorder_.wait_for_stream_ends(1));
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(queue_.size(), 0u);
+    EXPECT_EQ(backend_.opened(), 1);
+}
+
+TEST_F(ObservableClient, WithoutBothCallbacksEventsAreDroppedAndTheStreamIsNotSetUpAgain) {
+    start_backend();
+    client_->SetObserver(recorder_.on_event(), nullptr);
+    ASSERT_TRUE(backend_.wait_for_open_streams(1));
+    backend_.publish("nobody hears this");
+    ASSERT_TRUE(wait_until(
+        [&] {
+            return logger_.count(
+                       "E observed_event_handler: Unable to handle event, callback is null") == 1;
+        },
+        5s));
+    backend_.close_streams();
+    ASSERT_TRUE(wait_until([&] { return logger_.count("E reconnect_stream failed") == 1; }, 5s));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_THAT(recorder_.seen(), IsEmpty());
+    EXPECT_EQ(queue_.size(), 0u);
+}
+
+TEST_F(ObservableClient, AnEventTheClientCannotReadIsLoggedAndTheStreamGoesOn) {
+    start_backend();
+    observe();
+    ASSERT_TRUE(backend_.wait_for_open_streams(1));
+    backend_.publish("unreadable");
+    backend_.publish("after it");
+    ASSERT_TRUE(recorder_.wait_for_seen(1));
+    EXPECT_THAT(recorder_.seen(), ElementsAre("after it"));
+    EXPECT_EQ(logger_.count("E observed_event_handler: unreadable event"), 1u);
+}
+
+TEST(GrpcObservableClientStub, DoesNothingAndStartsNoThread) {
+    TestClientStub client;
+    EventRecorder recorder;
+    const int threads_before = thread_count();
+    client.SetObserver(recorder.on_event(), recorder.on_ready());
+    client.SetObserver(recorder.on_event(), recorder.on_ready(), recorder.on_stream_end());
+    std::this_thread::sleep_for(100ms);
+    EXPECT_LE(thread_count(), threads_before);
+    client.RemoveObserver();
+    EXPECT_EQ(recorder.stream_ends(), 0);
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(client.wait_for_connected(5s));
+    EXPECT_FALSE(client.wait_for_channel_state(GrpcClientBase::ConnectivityState::Idle, 5s));
+    EXPECT_LT(since(start), 500ms);
+    EXPECT_EQ(client.channel_state(), GrpcClientBase::ConnectivityState::Idle);
+    EXPECT_EQ(client.try_connect(), GrpcClientBase::ConnectivityState::Idle);
+    client.set_caller("VantaApi");
+    EXPECT_EQ(client.get_caller(), "");
+}
+
+}  // namespace
+}  // namespace vanta::testing
