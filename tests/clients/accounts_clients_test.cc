@@ -168,24 +168,6 @@ TEST_F(AccountClientTest, AccountQueriesPassTheIdAndAnswerTheReply) {
                             "GetAccountState(id: \"a2\")", "DeleteAccount(id: \"a3\")"));
 }
 
-TEST_F(AccountClientTest, FailedCallsRaiseTheTypedError) {
-    fake_.fail_with(grpc::StatusCode::NOT_FOUND, "no such account");
-    try {
-        client_.GetAccountDetails("zz");
-        FAIL() << "no exception";
-    } catch (const ServiceResourceNotFoundError& e) {
-        EXPECT_STREQ(e.what(), "AccountManager::GetAccountDetails: NOT_FOUND - [no such account]");
-    }
-    fake_.fail_with(grpc::StatusCode::INVALID_ARGUMENT, "bad code");
-    try {
-        client_.CreateNimboAccount("x");
-        FAIL() << "no exception";
-    } catch (const ServiceInvalidArgumentError& e) {
-        EXPECT_STREQ(e.what(), "AccountManager::CreateNimboAccount: INVALID_ARGUMENT - [bad code]");
-    }
-    EXPECT_THROW(client_.DeleteAccount("zz"), ServiceInvalidArgumentError);
-}
-
 TEST_F(AccountClientTest, BootstrapStateNeverRaises) {
     fake_.reply("GetBootstrapState", text<accountmanager::BootstrapState>("state: READY"));
     EXPECT_EQ(client_.GetBootstrapState(), accountmanager::BootstrapState::READY);
@@ -228,18 +210,6 @@ TEST_F(ShareGovernorClientTest, OperationsReachTheGovernorAndActiveSharesAreCopi
     client_.StopAllShares();
     EXPECT_THAT(fake_.calls(), ElementsAre("GetActiveShares", "StartWiredShare",
                                            "StartLocalPreview", "StopAllShares"));
-}
-
-TEST_F(ShareGovernorClientTest, FailedCallsRaiseTheTypedError) {
-    fake_.fail_with(grpc::StatusCode::FAILED_PRECONDITION, "no wired source");
-    try {
-        client_.StartWiredShare();
-        FAIL() << "no exception";
-    } catch (const ServiceFailedPrecondition& e) {
-        EXPECT_STREQ(e.what(),
-                     "ShareGovernor::StartWiredShare: FAILED_PRECONDITION - [no wired source]");
-    }
-    EXPECT_THROW(client_.GetActiveShares(), ServiceFailedPrecondition);
 }
 
 // Phone book.

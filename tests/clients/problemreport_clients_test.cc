@@ -1,4 +1,6 @@
-// The problem reporter and problem-report status clients against fakes.
+// The problem reporter and problem-report status clients against fakes: the
+// uploads that run on after the call and the reports the daemon builds itself.
+// What the API asks of them is seen through the API (api/handler_cases_test.cc).
 
 #include <chrono>
 
@@ -10,7 +12,6 @@
 #include "problemreport/bundle_copy_strategy.h"
 #include "problemreport/problem_report_bundle_impl.h"
 #include "problemreport/test_bundle.h"
-#include "rpc/client/grpc_exceptions.h"
 #include "sim/backend_server.h"
 #include "sim/problemreporter_backend.h"
 #include "sim/problemreportstatus_backend.h"
@@ -97,20 +98,6 @@ TEST_F(ProblemReporterClientTest, FailedUploadYieldsFalseAndFinishedOnesAreDropp
     EXPECT_EQ(lines_with(console.lines(), "Pending requests: 1"), 1u);
 }
 
-TEST_F(ProblemReporterClientTest, FileLocationIsAnsweredOrRaisesTheTypedError) {
-    reporter_.answer_location("/storage/prb/prb-3.tar.gz");
-    EXPECT_EQ(client_.get_prb_file_location("prb-3"), "/storage/prb/prb-3.tar.gz");
-    EXPECT_THAT(reporter_.location_requests(), ElementsAre("prb-3"));
-    reporter_.fail_location(grpc::Status(grpc::StatusCode::NOT_FOUND, "no such report"));
-    try {
-        client_.get_prb_file_location("prb-4");
-        FAIL() << "no exception";
-    } catch (const ServiceResourceNotFoundError& e) {
-        EXPECT_STREQ(e.what(),
-                     "Problem Reporter Service::GetPRBFileLocation: NOT_FOUND - [no such report]");
-    }
-}
-
 TEST(ProblemReporterClientShutdown, DestructionCancelsAndWaitsForRunningUploads) {
     TempDir dir;
     sim::ProblemReporterBackend reporter;
@@ -136,22 +123,6 @@ class ProblemReportStatusClientTest : public ::testing::Test {
     ProblemReportStatusClientImpl client_{
         endpoint_at(device_endpoints().problemreportstatus, dir_.socket_address("status"), 2000ms)};
 };
-
-TEST_F(ProblemReportStatusClientTest, ReportsAreAnsweredAsTheServiceKeepsThem) {
-    problemreportstatus::BundleStatusList list;
-    auto& bundle = *list.add_bundles();
-    bundle.set_problemreport_id("prb-1");
-    bundle.add_sources("User");
-    bundle.set_bundle_name("prb-1.tar.gz");
-    status_.answer(list);
-    const auto answer = client_.GetProblemReports();
-    ASSERT_EQ(answer.bundles_size(), 1);
-    EXPECT_EQ(answer.bundles(0).problemreport_id(), "prb-1");
-    EXPECT_EQ(answer.bundles(0).bundle_name(), "prb-1.tar.gz");
-
-    status_.fail(grpc::Status(grpc::StatusCode::UNAVAILABLE, "down"));
-    EXPECT_THROW(client_.GetProblemReports(), ServiceUnavailableError);
-}
 
 TEST_F(ProblemReportStatusClientTest, TrackingSendsSourcesEventsAndName) {
     auto report = std::make_shared<ProblemReport>(

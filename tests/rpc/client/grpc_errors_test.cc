@@ -1,27 +1,18 @@
-#include <chrono>
+// The translation of backend statuses into the typed errors and of those
+// errors back into statuses at the daemon's own services; the end-to-end road
+// through real handlers is the API's (api/no_backend_test.cc,
+// api/handler_cases_test.cc).
+
 #include <functional>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "rpc/client/exception_utils.h"
 #include "rpc/client/grpc_exception_handler.h"
 #include "rpc/client/grpc_exceptions.h"
-#include "rpc/client/test_client.h"
-#include "runtime/executor/manual_executor.h"
-#include "sim/backend_server.h"
-#include "support/fake_test_service.h"
-#include "support/temp_dir.h"
-
-using namespace std::chrono_literals;
-using vanta::sim::BackendServer;
-using vanta::testing::FakeTestService;
-using vanta::testing::TempDir;
-using vanta::testing::TestClientImpl;
 
 namespace {
 
@@ -153,100 +144,6 @@ TEST(GrpcExceptionHandler, LetsEverythingElseThrough) {
     EXPECT_THROW(grpc_exception_handler("GetThing", [] { throw std::runtime_error("x"); }),
                  std::runtime_error);
     EXPECT_THROW(grpc_exception_handler("GetThing", [] { throw 42; }), int);
-}
-
-// A service of the daemon's own that forwards Echo to a backend through a
-// backend client, guarded the way the request handlers are.
-class GuardedFrontService final : public vanta::test::TestService::Service {
-  public:
-    explicit GuardedFrontService(vanta::testing::TestClient& backend) : backend_(backend) {}
-
-    grpc::Status Echo(grpc::ServerContext* /*context*/, const vanta::test::EchoRequest* request,
-                      vanta::test::EchoReply* reply) override {
-        std::string answer;
-        const grpc::Status status = vanta::grpc_exception_handler("Echo", [&] {
-            answer = backend_.Echo(request->text(), std::chrono::milliseconds(request->delay_ms()));
-        });
-        reply->set_text(answer);
-        return status;
-    }
-
-  private:
-    vanta::testing::TestClient& backend_;
-};
-
-// The daemon between a caller and a backend: front service, backend client,
-// backend, each on its own socket.
-class BackendErrorsThroughTheDaemon : public ::testing::Test {
-  protected:
-    grpc::Status call_front(const std::string& text, int delay_ms = 0) {
-        auto stub = vanta::test::TestService::NewStub(
-            grpc::CreateChannel(dir_.socket_address("front"), grpc::InsecureChannelCredentials()));
-        grpc::ClientContext context;
-        context.set_deadline(std::chrono::system_clock::now() + 10s);
-        vanta::test::EchoRequest request;
-        request.set_text(text);
-        request.set_delay_ms(delay_ms);
-        vanta::test::EchoReply reply;
-        grpc::Status status = stub->Echo(&context, request, &reply);
-        last_reply_ = reply.text();
-        return status;
-    }
-
-    TempDir dir_;
-    FakeTestService backend_;
-    BackendServer backend_server_{dir_.socket_address("backend"), {&backend_}};
-    ManualExecutor executor_;
-    TestClientImpl client_{dir_.socket_address("backend"), executor_, 300ms};
-    GuardedFrontService front_{client_};
-    BackendServer front_server_{dir_.socket_address("front"), {&front_}};
-    std::string last_reply_;
-};
-
-TEST_F(BackendErrorsThroughTheDaemon, AnswerCarriesTheMappedCodeAndTheBackendText) {
-    struct Case {
-        grpc::StatusCode backend_code;
-        grpc::StatusCode front_code;
-    };
-    const std::vector<Case> cases = {
-        {grpc::StatusCode::UNAVAILABLE, grpc::StatusCode::UNAVAILABLE},
-        {grpc::StatusCode::NOT_FOUND, grpc::StatusCode::NOT_FOUND},
-        {grpc::StatusCode::INVALID_ARGUMENT, grpc::StatusCode::INVALID_ARGUMENT},
-        {grpc::StatusCode::FAILED_PRECONDITION, grpc::StatusCode::FAILED_PRECONDITION},
-        {grpc::StatusCode::PERMISSION_DENIED, grpc::StatusCode::UNKNOWN},
-    };
-    for (const Case& c : cases) {
-        const std::string code_name = vanta::GrpcStatusCodeToString(c.backend_code);
-        SCOPED_TRACE(code_name);
-        const grpc::Status status =
-            call_front("status:" + std::to_string(c.backend_code) + ":volume busy");
-        EXPECT_EQ(status.error_code(), c.front_code);
-        EXPECT_EQ(status.error_message(),
-                  "Echo: [Test Service::Echo: " + code_name + " - [volume busy]]");
-    }
-    EXPECT_TRUE(call_front("fine").ok());
-    EXPECT_EQ(last_reply_, "fine");
-}
-
-TEST_F(BackendErrorsThroughTheDaemon, SlowBackendAnswersDeadlineExceeded) {
-    const grpc::Status status = call_front("late", 2000);
-    EXPECT_EQ(status.error_code(), grpc::StatusCode::DEADLINE_EXCEEDED);
-    EXPECT_THAT(status.error_message(),
-                ::testing::StartsWith("Echo: [Test Service::Echo: DEADLINE_EXCEEDED - ["));
-}
-
-TEST_F(BackendErrorsThroughTheDaemon, AlreadyExistsEscapesAndGrpcAnswersUnknown) {
-    const grpc::Status status = call_front("status:6:account exists");
-    EXPECT_EQ(status.error_code(), grpc::StatusCode::UNKNOWN);
-    EXPECT_EQ(status.error_message(), "Unexpected error in RPC handling");
-}
-
-TEST_F(BackendErrorsThroughTheDaemon, StoppedBackendAnswersUnavailable) {
-    backend_server_.shutdown();
-    const grpc::Status status = call_front("anyone?");
-    EXPECT_EQ(status.error_code(), grpc::StatusCode::UNAVAILABLE);
-    EXPECT_THAT(status.error_message(),
-                ::testing::StartsWith("Echo: [Test Service::Echo: UNAVAILABLE - ["));
 }
 
 TEST(PrintExceptions, PrintsTheChainOfNestedExceptionsOneLevelDeeperEach) {

@@ -1,0 +1,246 @@
+// Every backend client, made by its factory from its row of the device's
+// endpoint catalogue (moved into a temporary folder, with a short deadline),
+// against a backend that never answers: the call ends at the row's deadline
+// and its failure names the row's service, as the typed error of a newer
+// operation or the log line of an older one. How a status becomes each style
+// of failure is the unary-call helper's (common/unary_call_test.cc).
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <grpcpp/generic/async_generic_service.h>
+#include <grpcpp/grpcpp.h>
+#include <gtest/gtest.h>
+
+#include "clients/accesspoint/accesspoint_client.h"
+#include "clients/accountmanager/accountmanager_client.h"
+#include "clients/avatar/avatar_client.h"
+#include "clients/calendar/calendar_client.h"
+#include "clients/calling/calling_client.h"
+#include "clients/certificatemanager/certificatemanager_client.h"
+#include "clients/configmanager/configmanager_client.h"
+#include "clients/featuremanager/featuremanager_client.h"
+#include "clients/hdmirx/hdmirx_client.h"
+#include "clients/ieee8021x/ieee8021x_client.h"
+#include "clients/krellconfigmanager/krellconfigmanager_client.h"
+#include "clients/krellsecurity/krellsecurity_client.h"
+#include "clients/media/media_client.h"
+#include "clients/mediasession/mediasession_client.h"
+#include "clients/networkmanager/networkmanager_client.h"
+#include "clients/networkstatusreporter/networkstatusreporter_client.h"
+#include "clients/nfc/nfc_client.h"
+#include "clients/nimbobranding/nimbobranding_client.h"
+#include "clients/nimboconfigmanager/nimboconfigmanager_client.h"
+#include "clients/nimboroomcontrol/nimboroomcontrol_client.h"
+#include "clients/nimbostatusreporter/nimbostatusreporter_client.h"
+#include "clients/nimboultrasound/nimboultrasound_client.h"
+#include "clients/phonebook/phonebook_client.h"
+#include "clients/problemreporter/problemreporter_client.h"
+#include "clients/problemreportstatus/problemreportstatus_client.h"
+#include "clients/reset/reset_client.h"
+#include "clients/ringer/ringer_client.h"
+#include "clients/screensetting/screensetting_client.h"
+#include "clients/sharegovernor/sharegovernor_client.h"
+#include "clients/systemcontroller/systemcontroller_client.h"
+#include "clients/upgrademanager/upgrademanager_client.h"
+#include "clients/volumemgr/volumemgr_client.h"
+#include "clients/wifi/wifi_client.h"
+#include "rpc/client/grpc_exceptions.h"
+#include "runtime/executor/manual_executor.h"
+#include "support/console_capture.h"
+#include "support/temp_dir.h"
+
+using namespace std::chrono_literals;
+
+namespace vanta::testing {
+namespace {
+
+// Takes every call on `address` and never answers it.
+class SilentServer {
+  public:
+    explicit SilentServer(const std::string& address) {
+        grpc::ServerBuilder builder;
+        builder.AddListeningPort(address, grpc::InsecureServerCredentials());
+        builder.RegisterAsyncGenericService(&service_);
+        queue_ = builder.AddCompletionQueue();
+        server_ = builder.BuildAndStart();
+        taker_ = std::thread([this] { take_calls(); });
+    }
+    ~SilentServer() {
+        server_->Shutdown(std::chrono::system_clock::now());
+        queue_->Shutdown();
+        taker_.join();
+    }
+    SilentServer(const SilentServer&) = delete;
+    SilentServer& operator=(const SilentServer&) = delete;
+
+  private:
+    struct Call {
+        grpc::GenericServerContext context;
+        grpc::GenericServerAsyncReaderWriter stream{&context};
+    };
+    void take_calls() {
+        std::vector<std::unique_ptr<Call>> calls;
+        const auto take_next = [&] {
+            calls.push_back(std::make_unique<Call>());
+            service_.RequestCall(&calls.back()->context, &calls.back()->stream, queue_.get(),
+                                 queue_.get(), calls.back().get());
+        };
+        take_next();
+        void* tag = nullptr;
+        bool ok = false;
+        while (queue_->Next(&tag, &ok)) {
+            if (ok) {
+                take_next();
+            }
+        }
+    }
+
+    grpc::AsyncGenericService service_;
+    std::unique_ptr<grpc::ServerCompletionQueue> queue_;
+    std::unique_ptr<grpc::Server> server_;
+    std::thread taker_;
+};
+
+struct ClientRow {
+    // The catalogue row.
+    std::string endpoint;
+    // Makes the client and calls one operation.
+    std::function<void(Executor&, const Endpoint&)> call;
+    // The typed error's text, or the line logged when the operation raises
+    // nothing.
+    std::string failure;
+};
+
+std::string raised(const std::string& service, const std::string& operation) {
+    return service + "::" + operation + ": DEADLINE_EXCEEDED - [Deadline Exceeded]";
+}
+std::string logged(const std::string& logger, const std::string& operation) {
+    return logger + " ERROR: " + operation +
+           " request failed, grpc error: Deadline Exceeded, code: DEADLINE_EXCEEDED";
+}
+
+const std::vector<ClientRow>& client_rows() {
+    using E = Executor;
+    using P = const Endpoint&;
+    static const std::vector<ClientRow> rows = {
+        {"callproxy", [](E& x, P e) { calling::create_client(x, e)->StartRecording(1); },
+         raised("CallProxyClient", "StartRecording")},
+        {"callproxy", [](E& x, P e) { calling::create_client(x, e)->HoldMeeting(1, {}); },
+         logged("CallProxyClient", "HoldMeeting")},
+        {"account_manager",
+         [](E& x, P e) { accountmanager::create_client(x, e)->DeleteAccount(""); },
+         raised("AccountManager", "DeleteAccount")},
+        {"share_governor", [](E& x, P e) { sharegovernor::create_client(x, e)->StopAllShares(); },
+         raised("ShareGovernor", "StopAllShares")},
+        {"phonebook", [](E&, P e) { phonebook::create_client(e)->Search({}); },
+         raised("PhonebookService", "Search")},
+        {"avatar", [](E& x, P e) { avatar::create_avatar_client(x, e)->GetAvatar("", 0); },
+         raised("Avatar Service", "GetAvatar")},
+        {"configmanager", [](E& x, P e) { configmanager::create_client(x, e)->GetLocale(); },
+         raised("Config Manager", "GetLocale")},
+        {"krellconfigmanager",
+         [](E& x, P e) { krellconfigmanager::create_client(x, e)->GetKRELLDeviceConfigValues(); },
+         raised("KrellConfigManager", "GetKRELLDeviceConfigValues")},
+        {"krellsecurity",
+         [](E&, P e) { krellsecurity::create_krell_security_client(e)->VerifyLoadsFile(""); },
+         raised("KRELL Security Service", "VerifyLoadsFile")},
+        {"nimboconfigmanager",
+         [](E& x, P e) { create_nimboconfigmanager_client(x, e)->GetPairingId(); },
+         raised("NimboConfigManager", "GetPairingId")},
+        {"certificatemanager",
+         [](E&, P e) { create_certificatemanager_client(e)->CertGenerateCSR({}); },
+         raised("CertificateManager", "CertGenerateCSR")},
+        {"ringer", [](E&, P e) { ringer::create_client(e)->StopRinger(); },
+         raised("Ringer Service", "StopRinger")},
+        {"volumemgr", [](E&, P e) { create_volumemgr_client(e)->IsAudioHubEnabled(); },
+         raised("VolumeManager", "IsAudioHubEnabled")},
+        {"volumemgr", [](E&, P e) { create_volumemgr_client(e)->GetCurrentVolume(); },
+         logged("VolumeMgrClient", "GetCurrentVolume")},
+        {"reset", [](E&, P e) { create_reset_client(e)->FactoryReset(); },
+         raised("ResetService", "FactoryReset")},
+        {"systemcontroller", [](E& x, P e) { systemcontroller::create_client(x, e)->GetState(); },
+         logged("SystemControllerClient", "GetState")},
+        {"screensetting",
+         [](E&, P e) { screensetting::create_screensetting_client(e)->GetScreenBrightness(); },
+         raised("ScreenSettingService", "GetScreenBrightness")},
+        {"hdmirx", [](E&, P e) { create_hdmirx_client(e)->GetHdmiState(); },
+         logged("HdmiRxClient", "GetHdmiState")},
+        {"ieee8021x", [](E&, P e) { create_ieee8021x_service_client(e)->GetIeee8021xState(); },
+         raised("Ieee8021xService", "GetIeee8021xState")},
+        {"upgrademanager",
+         [](E&, P e) { upgrademanager::create_upgrademanager_client(e)->GetVersionInfo(); },
+         raised("UpgradeManager", "GetVersionInfo")},
+        {"featuremanager", [](E&, P e) { create_featuremanager_client(e)->GetAllFeatures(); },
+         logged("FeatureManagerClient", "GetAllFeatures")},
+        {"networkmanager", [](E&, P e) { create_networkmanager_client(e)->SetIpv4Config({}); },
+         raised("NetworkManager", "SetIpv4Config")},
+        {"networkstatusreporter",
+         [](E& x, P e) { networkstatusreporter::create_client(x, e)->GetNetworkStatusReport(); },
+         logged("Network Status Reporter Service", "GetNetworkStatusReport")},
+        {"wifi", [](E&, P e) { wifi::create_wifi_service_client(e)->Enable(); },
+         raised("Wifi Service", "Enable")},
+        {"accesspoint", [](E&, P e) { create_ap_service_client(e)->GetAPModeState(); },
+         raised("Access Point Service", "GetAPModeState")},
+        {"nimboultrasound", [](E&, P e) { create_nimbo_ultrasound_client(e)->Enable(); },
+         logged("Nimbo Ultrasound Service", "Enable")},
+        {"nimbobranding", [](E& x, P e) { nimbobranding::create_client(x, e)->GetNimboBranding(); },
+         raised("Nimbo Branding Service", "GetNimboBranding")},
+        {"nimboroomcontrol",
+         [](E&, P e) { nimboroomcontrol::create_nimboroomcontrol_client(e)->IncreaseVolume(); },
+         raised("Nimbo Room Service", "IncreaseVolume")},
+        {"nimbostatusreporter",
+         [](E& x, P e) { nimbostatusreporter::create_client(x, e)->CheckCloudConnectivity(); },
+         raised("Nimbo Status Reporter Service", "CheckCloudConnectivity")},
+        {"calendar", [](E& x, P e) { create_calendar_client(x, e)->DismissCalendarEvents(); },
+         raised("Calendar Service", "DismissCalendarEvents")},
+        {"nfc", [](E& x, P e) { nfc::create_client(x, e)->GetCardState(); },
+         raised("Nfc Service", "GetCardState")},
+        {"media", [](E&, P e) { media::create_media_service_client(e)->AudioConnect({}); },
+         raised("MediaServiceClient", "AudioConnect")},
+        {"mediasession",
+         [](E& x, P e) { create_mediasession_client(x, e)->SubscribeRemoteVideo({}); },
+         raised("MediasessionClient", "SubscribeRemoteVideo")},
+        {"problemreporter",
+         [](E&, P e) { create_problemreporter_client(e)->get_prb_file_location(""); },
+         raised("Problem Reporter Service", "GetPRBFileLocation")},
+        {"problemreportstatus",
+         [](E&, P e) { create_problemreportstatus_client(e)->GetProblemReports(); },
+         raised("Problem Report Status Service", "GetProblemReports")},
+    };
+    return rows;
+}
+
+TEST(ClientFailures, EachClientGivesUpAtItsDeadlineNamingItsService) {
+    TempDir dir;
+    ManualExecutor executor;
+    for (const ClientRow& row : client_rows()) {
+        SCOPED_TRACE(row.endpoint + ": " + row.failure);
+        Endpoint endpoint;
+        for (const auto& entry : endpoints_in_directory(dir.path().string()).rows()) {
+            if (entry.name == row.endpoint) {
+                endpoint = entry.endpoint;
+            }
+        }
+        ASSERT_FALSE(endpoint.address.empty()) << "no catalogue row";
+        endpoint.deadline = 100ms;
+        SilentServer backend(endpoint.address);
+        ConsoleCapture console;
+        const auto started = std::chrono::steady_clock::now();
+        try {
+            row.call(executor, endpoint);
+            EXPECT_THAT(console.lines(), ::testing::Contains(row.failure));
+        } catch (const ServiceDeadlineError& e) {
+            EXPECT_EQ(e.what(), row.failure);
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - started, 900ms);
+    }
+}
+
+}  // namespace
+}  // namespace vanta::testing

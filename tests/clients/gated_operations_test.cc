@@ -1,0 +1,78 @@
+// The client operations that the API service does not call on this model
+// (wired share, on-premises configuration), so that its pass-through table
+// cannot show them: each against its simulated backend on a temporary socket.
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <google/protobuf/text_format.h>
+#include <gtest/gtest.h>
+
+#include "clients/hdmirx/hdmirx_client.h"
+#include "clients/krellconfigmanager/krellconfigmanager_client.h"
+#include "runtime/executor/manual_executor.h"
+#include "sim/backend_server.h"
+#include "sim/hdmirx_backend.h"
+#include "sim/krellconfigmanager_backend.h"
+#include "support/temp_dir.h"
+#include "support/test_endpoint.h"
+
+using namespace std::chrono_literals;
+
+namespace vanta::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+template <typename Message>
+Message text(const std::string& text_format) {
+    Message message;
+    EXPECT_TRUE(google::protobuf::TextFormat::ParseFromString(text_format, &message));
+    return message;
+}
+
+TEST(GatedOperations, HdmiInputStateAndStatistics) {
+    TempDir dir;
+    sim::HdmiRxBackend backend;
+    sim::BackendServer server(dir.socket_address("hdmirx"), {&backend});
+    const auto client = create_hdmirx_client(
+        endpoint_at(device_endpoints().hdmirx, dir.socket_address("hdmirx"), 2000ms));
+    backend.reply("GetHdmiState", text<hdmirx::HdmiState>("plugged: UNPLUGGED"));
+    backend.reply(
+        "GetLocalWiredShareStatistics",
+        text<hdmirx::LocalWiredShareStatistics>("average_output_frame_rate: 30 duration_secs: 95"));
+
+    EXPECT_EQ(client->GetHdmiState()->plugged(), hdmirx::HdmiState::UNPLUGGED);
+    EXPECT_EQ(client->GetLocalWiredShareStatistics()->ShortDebugString(),
+              "average_output_frame_rate: 30 duration_secs: 95");
+}
+
+TEST(GatedOperations, OnPremisesConfiguration) {
+    TempDir dir;
+    sim::KrellConfigManagerBackend backend;
+    sim::BackendServer server(dir.socket_address("krell"), {&backend});
+    ManualExecutor executor;
+    const auto client = krellconfigmanager::create_client(
+        executor,
+        endpoint_at(device_endpoints().krellconfigmanager, dir.socket_address("krell"), 2000ms));
+    backend.reply("GetKRELLTFTPAddress", text<krellconfigmanager::KRELLTFTPAddress>(
+                                             "address_list: '10.1.1.1' address_list: '10.1.1.2'"));
+    backend.reply("GetKRELLDeviceConfigValues",
+                  text<krellconfigmanager::KRELLDeviceConfigValues>(
+                      "configurations { name: 'a' value: '1' } configurations { name: 'b' }"));
+    backend.reply("GetKRELLDeviceConfigValue",
+                  text<krellconfigmanager::KRELLDeviceConfigValue>("name: 'c' value: '3'"));
+
+    EXPECT_EQ(client->GetKRELLTFTPAddress(),
+              std::optional<std::vector<std::string>>({"10.1.1.1", "10.1.1.2"}));
+    EXPECT_EQ(client->GetKRELLDeviceConfigValues().configurations_size(), 2);
+    EXPECT_EQ(client->GetKRELLDeviceConfigValue("c", "0")->value(), "3");
+    EXPECT_THAT(backend.calls_with_requests(),
+                ElementsAre("GetKRELLTFTPAddress()", "GetKRELLDeviceConfigValues()",
+                            "GetKRELLDeviceConfigValue(name: \"c\" value: \"0\")"));
+}
+
+}  // namespace
+}  // namespace vanta::testing
