@@ -15,7 +15,7 @@ namespace {
 
 // Drains the process-wide log queue on its own thread while it exists.
 class Collector {
-public:
+  public:
     Collector() {
         thread_ = std::thread([this] {
             logging::logtask::LogQueues* queues = logging::logtask::queues();
@@ -35,7 +35,7 @@ public:
     }
     long drained() const { return drained_; }
 
-private:
+  private:
     std::atomic<bool> stop_{false};
     std::atomic<long> drained_{0};
     std::thread thread_;
@@ -48,7 +48,9 @@ void start_collector(const benchmark::State&) {
     g_collector = std::make_unique<Collector>();
 }
 
-void stop_collector(const benchmark::State&) { g_collector.reset(); }
+void stop_collector(const benchmark::State&) {
+    g_collector.reset();
+}
 
 void BM_StreamLoggerInfo(benchmark::State& state) {
     logging::Logger& logger = logging::getLogger("Bench");

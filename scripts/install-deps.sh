@@ -9,7 +9,7 @@ packages=(
     libboost-dev libboost-system-dev
     nlohmann-json3-dev libfmt-dev libssl-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    util-linux procps
+    util-linux procps clang-format
 )
 
 missing=()

@@ -15,7 +15,7 @@ namespace vanta::pubsub {
 // Publishes over gRPC to the broker's publish service at a fixed address.
 // Threading: any thread may publish; each Publish is one independent call.
 class GrpcPublisher final : public PublishInterface {
-public:
+  public:
     explicit GrpcPublisher(const std::string& address,
                            const logging::Logger& logger = logging::getLogger("GrpcPublisher"));
 
@@ -26,7 +26,7 @@ public:
     std::chrono::milliseconds timeout() const override;
     void set_timeout(std::chrono::milliseconds timeout) override;
 
-private:
+  private:
     std::atomic<std::chrono::milliseconds> timeout_{std::chrono::milliseconds(0)};
     const logging::Logger& logger_;
     const std::unique_ptr<PublishService::Stub> stub_;

@@ -22,7 +22,7 @@ namespace vanta::pubsub {
 // next restart(). subscribe(), subscriptions() and the timeout may be used
 // from any thread.
 class GrpcSubscriber final : public SubscribeInterface {
-public:
+  public:
     GrpcSubscriber(const std::string& address, const std::string& name,
                    const logging::Logger& logger = logging::getLogger("GrpcSubscriber"));
     ~GrpcSubscriber() override;
@@ -43,7 +43,7 @@ public:
 
     const std::string& name() const { return name_; }
 
-private:
+  private:
     // A channel to the broker and its stub; replaced on every reconnection.
     struct Connection;
     // One Read stream and, once it has ended, its final status.

@@ -8,7 +8,7 @@ namespace vanta::pubsub {
 
 // The broker's publish service as the publisher sees it.
 class PublishInterface {
-public:
+  public:
     virtual ~PublishInterface() = default;
     // The broker's answer. Failures the publisher can retry later come back as
     // a response with `success` false; the others are thrown.

@@ -9,7 +9,7 @@ namespace vanta::pubsub {
 
 // Publishes messages on the device's bus under one author name.
 class Publisher {
-public:
+  public:
     virtual ~Publisher() = default;
     // Whether the broker took the message. When it did not, the reason is
     // kept for GetLastFailureReason(). Throws std::runtime_error for failures

@@ -10,7 +10,7 @@ namespace vanta::pubsub {
 
 // A message of the device's bus: a topic, attributes and a payload.
 class PubSubMessage {
-public:
+  public:
     PubSubMessage() = default;
     explicit PubSubMessage(PubSubMsg message) : message_(std::move(message)) {}
     virtual ~PubSubMessage() = default;
@@ -29,7 +29,7 @@ public:
     const PubSubMsg& msg() const { return message_; }
     PubSubMsg& msg() { return message_; }
 
-private:
+  private:
     PubSubMsg message_;
 };
 

@@ -9,7 +9,7 @@ namespace vanta::pubsub {
 // The broker's subscribe service as a subscriber sees it: subscribing to
 // topics, and reading the messages of those topics from a stream.
 class SubscribeInterface {
-public:
+  public:
     virtual ~SubscribeInterface() = default;
     // Whether the broker accepted the subscription.
     virtual bool subscribe(const SubscriptionRequest& request) = 0;

@@ -10,7 +10,7 @@ namespace vanta::pubsub {
 
 // One named subscriber of the device's bus.
 class Subscriber {
-public:
+  public:
     virtual ~Subscriber() = default;
     virtual std::string name() const = 0;
     // Adds `topics`, in this order, to the subscriber's subscriptions; whether

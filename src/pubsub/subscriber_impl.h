@@ -12,7 +12,7 @@ namespace vanta::pubsub {
 // Threading: that of the subscribe interface (GrpcSubscriber: one reader
 // thread; stop_reading() from anywhere).
 class SubscriberImpl final : public Subscriber {
-public:
+  public:
     // Subscribes as `name` at the broker's subscribe service at `address`.
     SubscriberImpl(const std::string& name, const std::string& address);
     // Subscribes as `name` through `subscribe`. REQUIRES: `subscribe` is not null.
@@ -30,7 +30,7 @@ public:
     void set_timeout(std::chrono::milliseconds timeout) override;
     std::chrono::milliseconds timeout() const override;
 
-private:
+  private:
     const std::string name_;
     const std::unique_ptr<SubscribeInterface> subscribe_;
 };

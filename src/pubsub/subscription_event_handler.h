@@ -11,7 +11,7 @@ namespace vanta::pubsub {
 // Delivers every message of the subscribed topics to one callback, and keeps
 // the subscription alive across broker restarts.
 class SubscriptionEventHandler {
-public:
+  public:
     virtual ~SubscriptionEventHandler() = default;
     // Subscribes to `topics`; whether the broker accepted them. Accepted
     // topics are subscribed again after the broker restarts.

@@ -23,7 +23,7 @@ namespace vanta::pubsub {
 // (nothing catches it there). subscribe() and stop() may be called from any
 // thread.
 class SubscriptionEventHandlerImpl final : public SubscriptionEventHandler {
-public:
+  public:
     // REQUIRES: `subscriber` is not null.
     explicit SubscriptionEventHandlerImpl(std::unique_ptr<Subscriber> subscriber);
     ~SubscriptionEventHandlerImpl() override;
@@ -37,7 +37,7 @@ public:
     void start(std::function<void(const PubSubMessage&)> on_message) override;
     void stop() override;
 
-private:
+  private:
     void read_messages();
     // Restarts the subscriber every 100 ms until that works; false when the
     // handler was stopped first.

@@ -7,7 +7,9 @@ namespace vanta::terminationhandler {
 namespace {
 volatile std::sig_atomic_t g_signal_status = 0;
 
-extern "C" void on_termination_signal(int signal_number) { g_signal_status = signal_number; }
+extern "C" void on_termination_signal(int signal_number) {
+    g_signal_status = signal_number;
+}
 }  // namespace
 
 void register_termination_handler() {
@@ -19,6 +21,8 @@ void register_termination_handler() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
-bool time_to_quit() { return g_signal_status != 0; }
+bool time_to_quit() {
+    return g_signal_status != 0;
+}
 
 }  // namespace vanta::terminationhandler

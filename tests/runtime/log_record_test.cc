@@ -29,8 +29,7 @@ std::vector<std::string> encode(int severity, std::int64_t pid, std::int64_t tim
 }
 
 // The marker letter and text of an encoded record "<pid> <t> <s> <tag> M text".
-std::pair<char, std::string> marker_and_text(const std::string& record,
-                                             const std::string& header) {
+std::pair<char, std::string> marker_and_text(const std::string& record, const std::string& header) {
     EXPECT_EQ(record.compare(0, header.size(), header), 0) << record;
     return {record[header.size() + 1], record.substr(header.size() + 3)};
 }
@@ -91,7 +90,7 @@ TEST(RecordEncoding, MessageThatExactlyFillsTheRecordStaysComplete) {
 }
 
 class SharedQueues : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         name_ = "vanta_test_log_" + std::to_string(getpid()) + "_" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name();

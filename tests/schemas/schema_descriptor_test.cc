@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include <google/protobuf/descriptor.h>
 #include <gmock/gmock.h>
+#include <google/protobuf/descriptor.h>
 #include <gtest/gtest.h>
 
-#include "accountmanager.grpc.pb.h"
 #include "accesspoint.grpc.pb.h"
+#include "accountmanager.grpc.pb.h"
 #include "avatar.grpc.pb.h"
 #include "bluetoothmanager.grpc.pb.h"
 #include "calendar.grpc.pb.h"
@@ -87,7 +87,9 @@ const std::vector<BackendService> kBackendServices = {
 #include "backend_services.inc"
 };
 
-const DescriptorPool& pool() { return *DescriptorPool::generated_pool(); }
+const DescriptorPool& pool() {
+    return *DescriptorPool::generated_pool();
+}
 
 const ServiceDescriptor* api_service() {
     // The service lives in the file of its two small messages; asking one of
@@ -121,8 +123,7 @@ TEST(ApiSchema, FilesHoldWhatClientsImport) {
     EXPECT_EQ(vantaapi::SubscriptionRequest::descriptor()->file()->name(),
               "vantaapimessages.proto");
     EXPECT_EQ(vantaapi::VantaEvent::descriptor()->file()->message_type_count(), 1);
-    for (const auto* file : {api_service()->file(),
-                             vantaapi::VantaEvent::descriptor()->file(),
+    for (const auto* file : {api_service()->file(), vantaapi::VantaEvent::descriptor()->file(),
                              vantaapi::SubscriptionRequest::descriptor()->file()}) {
         EXPECT_EQ(file->package(), "vantaapi");
         EXPECT_EQ(file->syntax(), google::protobuf::FileDescriptor::SYNTAX_PROTO3);

@@ -18,7 +18,9 @@ namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
 
-extern "C" void on_stop(int) { g_stop = 1; }
+extern "C" void on_stop(int) {
+    g_stop = 1;
+}
 
 void usage() {
     std::cerr << "usage: vanta-logreader [--follow] [--segment NAME]\n";
@@ -37,8 +39,7 @@ int drain(logging::logtask::Queue& queue, const char* label,
             continue;
         }
         if (const auto message = assembler.add(*decoded)) {
-            std::cout << "[" << label << "] " << vanta::logreader::format_message(*message)
-                      << "\n";
+            std::cout << "[" << label << "] " << vanta::logreader::format_message(*message) << "\n";
         }
     }
     if (const unsigned drops = queue.take_drop_count(); drops > 0) {

@@ -1,7 +1,7 @@
 #include "tools/logreader/record_decoder.h"
 
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <string_view>
 
 #include <fmt/format.h>

@@ -35,11 +35,11 @@ struct Message {
 // Joins split messages per process: an F record opens a message, P records
 // extend it and the E record completes it. A C record is a whole message.
 class MessageAssembler {
-public:
+  public:
     // Returns the completed message, if this record completed one.
     std::optional<Message> add(const DecodedRecord& record);
 
-private:
+  private:
     std::map<std::int64_t, Message> partial_;
 };
 

@@ -4,7 +4,7 @@ namespace vanta {
 
 // A host that serves one gRPC service on one address until it is destroyed.
 class GrpcServer {
-public:
+  public:
     // Access mode given to the socket file of a "unix:" address once it is bound.
     enum class AccessLevel {
         Unchanged = 0,   // the mode the socket was created with

@@ -20,7 +20,7 @@ namespace vanta {
 // destroying it.
 template <typename T>
 class GrpcServerPublisher {
-public:
+  public:
     GrpcServerPublisher() = default;
     GrpcServerPublisher(const GrpcServerPublisher&) = delete;
     GrpcServerPublisher& operator=(const GrpcServerPublisher&) = delete;
@@ -54,7 +54,7 @@ public:
         }
     }
 
-private:
+  private:
     std::deque<GrpcServerWriter<T>*> writers_;
     std::mutex mutex_;
 };

@@ -28,7 +28,7 @@ namespace vanta {
 // writer must be detached before it is destroyed.
 template <typename T, typename Req>
 class GrpcServerSyncSubscriber final : public GrpcServerWriter<T> {
-public:
+  public:
     using Stream = grpc::ServerReaderWriterInterface<T, Req>;
 
     explicit GrpcServerSyncSubscriber(Stream* stream) : stream_(stream) {}
@@ -73,7 +73,7 @@ public:
         stop_reader(reader);
     }
 
-private:
+  private:
     void read_requests(const std::function<bool(const Req&)>& stop_test) {
         Req request;
         while (!finished_) {

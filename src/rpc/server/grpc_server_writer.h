@@ -5,7 +5,7 @@ namespace vanta {
 // One attached server stream, as the event fan-out sees it.
 template <typename T>
 class GrpcServerWriter {
-public:
+  public:
     virtual ~GrpcServerWriter() = default;
 
     // Hands `event` to the stream. Called under the fan-out's mutex, so it must

@@ -20,7 +20,7 @@ namespace vanta {
 // shutdown timeout has passed, so it returns within about that timeout as long
 // as the service's handlers end when their call is cancelled.
 class GrpcSyncServer final : public GrpcServer {
-public:
+  public:
     // Throws std::runtime_error if `address` contains white space, and
     // std::invalid_argument without a service.
     GrpcSyncServer(std::unique_ptr<grpc::Service> service, std::string address,
@@ -31,7 +31,7 @@ public:
 
     void run(AccessLevel level) override;
 
-private:
+  private:
     bool started_ = false;
     std::unique_ptr<grpc::Service> service_;
     std::unique_ptr<grpc::Server> server_;

@@ -41,7 +41,7 @@ void sendToThread(pid_t thread_id, int signal_number) {
 // the signal handler can use it. Appending past the end marks it invalid
 // rather than cutting the path.
 class PathBuffer {
-public:
+  public:
     void append(const char* text, size_t length) {
         if (!valid_ || length >= text_.size() - size_) {
             valid_ = false;
@@ -70,7 +70,7 @@ public:
     bool valid() const { return valid_; }
     const char* c_str() const { return text_.data(); }
 
-private:
+  private:
     std::array<char, PATH_MAX> text_{};
     size_t size_ = 0;
     bool valid_ = true;
@@ -127,7 +127,7 @@ void appendUuid(PathBuffer& path) {
 
 // Where dumps go and what they are called: "<directory>/<uuid>.dmp".
 class MinidumpDescriptor {
-public:
+  public:
     explicit MinidumpDescriptor(const std::string& directory) : directory_(directory) {
         if (directory_.empty()) {
             throw std::invalid_argument("The crash dump directory must not be empty");
@@ -165,7 +165,7 @@ public:
         return -1;
     }
 
-private:
+  private:
     std::string directory_;
 };
 
@@ -174,7 +174,7 @@ private:
 // sigaltstack is per thread: this covers the thread that creates it, which
 // for the daemon is the main thread. REQUIRES: destroyed by the same thread.
 class SignalStack {
-public:
+  public:
     SignalStack() {
         page_size_ = static_cast<size_t>(sysconf(_SC_PAGESIZE));
         memory_ = mmap(nullptr, page_size_ + kSignalStackSize, PROT_READ | PROT_WRITE,
@@ -207,7 +207,7 @@ public:
     SignalStack(const SignalStack&) = delete;
     SignalStack& operator=(const SignalStack&) = delete;
 
-private:
+  private:
     size_t page_size_ = 0;
     void* memory_ = nullptr;
     stack_t previous_{};
@@ -224,7 +224,7 @@ static_assert(std::atomic<pid_t>::is_always_lock_free);
 
 // Claims the process-wide slot for the lifetime of the handler.
 class ExclusiveInstallation {
-public:
+  public:
     explicit ExclusiveInstallation(ExceptionHandler* handler) {
         ExceptionHandler* none = nullptr;
         if (!g_exception_handler.compare_exchange_strong(none, handler)) {
@@ -246,7 +246,7 @@ using DumpCallback = bool (*)(const char* dump_path, void* context, bool succeed
 // to the callback, and then lets the signal kill the process as it would have
 // without the handler.
 class ExceptionHandler {
-public:
+  public:
     ExceptionHandler(const MinidumpDescriptor& descriptor, DumpCallback callback,
                      void* callback_context)
         : installation_(this),
@@ -272,7 +272,7 @@ public:
     ExceptionHandler(const ExceptionHandler&) = delete;
     ExceptionHandler& operator=(const ExceptionHandler&) = delete;
 
-private:
+  private:
     static void handleSignal(int signal_number, siginfo_t* info, void* context) {
         const int saved_errno = errno;
         const pid_t thread_id = currentThreadId();
@@ -343,13 +343,13 @@ private:
 // Writes minidumps in-process when the daemon crashes and renames each dump
 // after the process: "<name>_<pid>_<file name>" in the dump directory.
 class BreakPadHandler final : public CrashHandler {
-public:
+  public:
     BreakPadHandler(const std::string& name, const std::string& dump_directory)
         : name_(checkedName(name, dump_directory)),
           descriptor_(dump_directory),
           exception_handler_(descriptor_, &BreakPadHandler::onDumpWritten, &name_) {}
 
-private:
+  private:
     // The renamed dump's path must fit the handler's fixed buffers.
     static const std::string& checkedName(const std::string& name,
                                           const std::string& dump_directory) {

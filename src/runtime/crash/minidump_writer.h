@@ -18,7 +18,7 @@ namespace vanta {
 // signal handler. REQUIRES: one write() at a time (the crash handler lets only
 // one thread dump).
 class MinidumpWriter {
-public:
+  public:
     MinidumpWriter();
     ~MinidumpWriter();
     MinidumpWriter(const MinidumpWriter&) = delete;
@@ -30,7 +30,7 @@ public:
     // file then holds what was written.
     bool write(int fd, const siginfo_t& info, const ucontext_t* context, pid_t thread_id);
 
-private:
+  private:
     struct Scratch;
     std::unique_ptr<Scratch> scratch_;
 };

@@ -8,7 +8,7 @@
 namespace tt {
 // Root of the work-queue classes; carries no operations.
 class executor {
-public:
+  public:
     // One queued closure.
     struct work_item {
         std::function<void()> work;
@@ -22,7 +22,7 @@ namespace vanta::executor {
 
 // A delayed piece of work that can still be cancelled.
 class WorkHandle {
-public:
+  public:
     virtual ~WorkHandle() = default;
     virtual bool is_scheduled() const = 0;
     virtual void cancel() = 0;
@@ -33,7 +33,7 @@ public:
 // The work queue handed to every service, plugin and client. Closures added
 // from any thread run one at a time, in order, on the thread that drives it.
 class Executor : public tt::executor {
-public:
+  public:
     ~Executor() override = default;
     virtual void add_work(std::function<void()> work, unsigned short id) = 0;
     virtual void add_work(std::function<void()> work, unsigned short id,

@@ -63,4 +63,6 @@ bool ManualExecutor::has_work() {
     return !queue_.empty();
 }
 
-bool ManualExecutor::has_scheduled_work() const { return !scheduled_.empty(); }
+bool ManualExecutor::has_scheduled_work() const {
+    return !scheduled_.empty();
+}

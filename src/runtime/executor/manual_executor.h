@@ -11,14 +11,14 @@
 
 // The delayed-work handle of the ManualExecutor: a count of simulated time.
 class FakeWorkHandle final : public vanta::executor::WorkHandle {
-public:
+  public:
     FakeWorkHandle(std::chrono::milliseconds delay, std::function<void()> work)
         : remaining_ms_(delay.count()), work_(std::move(work)) {}
 
     bool is_scheduled() const override { return scheduled_; }
     void cancel() override { scheduled_ = false; }
 
-private:
+  private:
     friend class ManualExecutor;
     std::int64_t remaining_ms_;
     std::function<void()> work_;
@@ -30,14 +30,13 @@ private:
 // Threading: work may be added from any thread; scheduling, running and
 // advancing time belong to the owning thread (the handle list has no lock).
 class ManualExecutor final : public Executor {
-public:
+  public:
     ManualExecutor() = default;
     ManualExecutor(const ManualExecutor&) = delete;
     ManualExecutor& operator=(const ManualExecutor&) = delete;
 
     void add_work(std::function<void()> work, unsigned short id) override;
-    void add_work(std::function<void()> work, unsigned short id,
-                  const std::string& name) override;
+    void add_work(std::function<void()> work, unsigned short id, const std::string& name) override;
     std::shared_ptr<vanta::executor::WorkHandle> schedule_work(
         std::function<void()> work, std::chrono::milliseconds delay) override;
 
@@ -51,7 +50,7 @@ public:
     bool has_work();
     bool has_scheduled_work() const;
 
-private:
+  private:
     std::mutex mutex_;
     std::deque<tt::executor::work_item> queue_;
     std::vector<std::shared_ptr<FakeWorkHandle>> scheduled_;

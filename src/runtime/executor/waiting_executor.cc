@@ -45,16 +45,20 @@ std::shared_ptr<vanta::executor::WorkHandle> WaitingExecutor::schedule_work(
     std::function<void()> work, std::chrono::milliseconds delay) {
     std::lock_guard<std::mutex> lock(timer_mutex_);
     auto wrapper = [this, work = std::move(work)] { add_work(work, 0); };
-    auto handle =
-        std::make_shared<vanta::executor::WorkHandleImpl>(timer_context_, delay, std::move(wrapper));
+    auto handle = std::make_shared<vanta::executor::WorkHandleImpl>(timer_context_, delay,
+                                                                    std::move(wrapper));
     scheduled_.push_back(handle);
     timer_condition_.notify_one();
     return handle;
 }
 
-bool WaitingExecutor::empty() const { return queue_.empty(); }
+bool WaitingExecutor::empty() const {
+    return queue_.empty();
+}
 
-unsigned WaitingExecutor::size() const { return static_cast<unsigned>(queue_.size()); }
+unsigned WaitingExecutor::size() const {
+    return static_cast<unsigned>(queue_.size());
+}
 
 WaitingExecutor::ContextualWorkItem WaitingExecutor::fetch_work() {
     ContextualWorkItem item = std::move(queue_.front());
@@ -91,7 +95,9 @@ void WaitingExecutor::time_to_quit() {
     }
 }
 
-bool WaitingExecutor::is_work_scheduled() const { return !scheduled_.empty(); }
+bool WaitingExecutor::is_work_scheduled() const {
+    return !scheduled_.empty();
+}
 
 void WaitingExecutor::run_timer_thread() {
     vanta::set_thread_name("executor_sched");

@@ -22,7 +22,7 @@
 // `fetch_work()` take no lock — REQUIRES: the caller holds `queue_mutex()`.
 // The queue mutex and the timer mutex are never held together.
 class WaitingExecutor : public Executor {
-public:
+  public:
     struct ContextualWorkItem {
         std::function<void()> work;
         unsigned short id = 0;
@@ -36,8 +36,7 @@ public:
     WaitingExecutor& operator=(const WaitingExecutor&) = delete;
 
     void add_work(std::function<void()> work, unsigned short id) override;
-    void add_work(std::function<void()> work, unsigned short id,
-                  const std::string& name) override;
+    void add_work(std::function<void()> work, unsigned short id, const std::string& name) override;
     std::shared_ptr<vanta::executor::WorkHandle> schedule_work(
         std::function<void()> work, std::chrono::milliseconds delay) override;
 
@@ -56,7 +55,7 @@ public:
     std::condition_variable& work_condition() { return work_condition_; }
     bool stopped() const { return stop_; }
 
-private:
+  private:
     void run_timer_thread();
 
     std::mutex queue_mutex_;

@@ -8,8 +8,7 @@
 namespace vanta::executor {
 
 WorkHandleImpl::WorkHandleImpl(boost::asio::io_context& context,
-                               const std::chrono::milliseconds& delay,
-                               std::function<void()> work)
+                               const std::chrono::milliseconds& delay, std::function<void()> work)
     : timer_(context, std::chrono::steady_clock::now() + delay),
       work_(std::move(work)),
       scheduled_(true) {
@@ -18,9 +17,13 @@ WorkHandleImpl::WorkHandleImpl(boost::asio::io_context& context,
     timer_.async_wait([this](const boost::system::error_code& ec) { timer_expired(ec); });
 }
 
-bool WorkHandleImpl::is_scheduled() const { return scheduled_; }
+bool WorkHandleImpl::is_scheduled() const {
+    return scheduled_;
+}
 
-void WorkHandleImpl::cancel() { timer_.cancel(); }
+void WorkHandleImpl::cancel() {
+    timer_.cancel();
+}
 
 void WorkHandleImpl::timer_expired(const boost::system::error_code& ec) {
     scheduled_ = false;

@@ -16,7 +16,7 @@ namespace vanta::executor {
 // thread, whether the timer fired or was cancelled.
 class WorkHandleImpl final : public WorkHandle,
                              public std::enable_shared_from_this<WorkHandleImpl> {
-public:
+  public:
     WorkHandleImpl(boost::asio::io_context& context, const std::chrono::milliseconds& delay,
                    std::function<void()> work);
     WorkHandleImpl(const WorkHandleImpl&) = delete;
@@ -29,7 +29,7 @@ public:
 
     void timer_expired(const boost::system::error_code& ec);
 
-private:
+  private:
     boost::asio::steady_timer timer_;
     std::function<void()> work_;
     std::atomic<bool> scheduled_;

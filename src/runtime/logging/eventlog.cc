@@ -59,7 +59,9 @@ void eventlogwrite(const char* text, size_t length) {
     logging::logtask::write(kEventLogSeverity, current_identity(), std::string_view(text, length));
 }
 
-void eventlogputs(const char* text) { eventlogwrite(text, std::char_traits<char>::length(text)); }
+void eventlogputs(const char* text) {
+    eventlogwrite(text, std::char_traits<char>::length(text));
+}
 
 void eventlog_die(const char* format, ...) {
     va_list args;

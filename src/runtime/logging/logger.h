@@ -10,13 +10,12 @@ namespace logging {
 // A named logger with error, warning, info and numbered debug levels. The
 // typed front-ends take fmt-style format strings; loggers are thread-safe.
 class Logger {
-public:
+  public:
     virtual ~Logger() = default;
     virtual void print_error(std::string_view format, fmt::format_args&& args) const = 0;
     virtual void print_warning(std::string_view format, fmt::format_args&& args) const = 0;
     virtual void print_info(std::string_view format, fmt::format_args&& args) const = 0;
-    virtual void print_debug(int level, std::string_view format,
-                             fmt::format_args&& args) const = 0;
+    virtual void print_debug(int level, std::string_view format, fmt::format_args&& args) const = 0;
     virtual bool isDebugEnabled(int level) const = 0;
     virtual std::string getModuleName() const = 0;
     virtual int debugLevel() const = 0;
@@ -41,7 +40,7 @@ public:
         }
     }
 
-private:
+  private:
     template <typename Format>
     static std::string_view to_view(const Format& format) {
         const fmt::string_view view(format);

@@ -126,7 +126,9 @@ void Log_globInitOnce() {
     std::call_once(once, [] { loglib_init(&global_instance(), "GlobalLog"); });
 }
 
-void Log_destroy() { loglib_destroy(&global_instance()); }
+void Log_destroy() {
+    loglib_destroy(&global_instance());
+}
 
 LogCtx* Log_getCtx(const char* name) {
     LogLib& lib = global_instance();
@@ -147,7 +149,9 @@ LogCtx* Log_findCtx(const char* name) {
     return find_locked(lib, name);
 }
 
-const char* Log_getCtxName(const LogCtx* ctx) { return ctx != nullptr ? ctx->name : ""; }
+const char* Log_getCtxName(const LogCtx* ctx) {
+    return ctx != nullptr ? ctx->name : "";
+}
 
 std::vector<std::string> Log_getCtxNames() {
     LogLib& lib = global_instance();
@@ -178,7 +182,9 @@ void Log_enableDebugLevel(LogCtx* ctx, int level) {
     }
 }
 
-int Log_getDebugLevel(const LogCtx* ctx) { return ctx != nullptr ? ctx->debug_level.load() : 0; }
+int Log_getDebugLevel(const LogCtx* ctx) {
+    return ctx != nullptr ? ctx->debug_level.load() : 0;
+}
 
 bool Log_isDebugEnabled(const LogCtx* ctx, int level) {
     return ctx != nullptr && ctx->debug_level >= level;
@@ -194,7 +200,9 @@ void Log_enableInfo(LogCtx* ctx, bool on) {
     }
 }
 
-bool Log_infoEnabled(const LogCtx* ctx) { return ctx != nullptr && ctx->info_enabled; }
+bool Log_infoEnabled(const LogCtx* ctx) {
+    return ctx != nullptr && ctx->info_enabled;
+}
 
 namespace {
 template <typename Change>

@@ -64,9 +64,8 @@ bool from_base36(std::string_view text, std::int64_t& value) {
     return true;
 }
 
-void encode_message(int severity, std::int64_t pid, std::int64_t timestamp_us,
-                    std::string_view tag, std::string_view message,
-                    const std::function<void(const Record&)>& push) {
+void encode_message(int severity, std::int64_t pid, std::int64_t timestamp_us, std::string_view tag,
+                    std::string_view message, const std::function<void(const Record&)>& push) {
     if (!message.empty() && message.back() == '\n') {
         message.remove_suffix(1);
     }
@@ -100,7 +99,8 @@ void encode_message(int severity, std::int64_t pid, std::int64_t timestamp_us,
     std::size_t offset = 0;
     while (offset < message.size()) {
         const std::string_view part = message.substr(offset, room);
-        const char marker = offset == 0 ? 'F' : (offset + part.size() >= message.size() ? 'E' : 'P');
+        const char marker =
+            offset == 0 ? 'F' : (offset + part.size() >= message.size() ? 'E' : 'P');
         emit(marker, part);
         offset += part.size();
     }
@@ -121,7 +121,7 @@ bip::permissions all_may_write() {
 
 template <std::size_t Capacity>
 class SharedQueue final : public Queue {
-public:
+  public:
     SharedQueue(bip::managed_shared_memory& segment, const std::string& name)
         : ring_(*segment.find_or_construct<RecordRing<Capacity>>(name.c_str())()),
           adds_(bip::open_or_create, (name + "_adds").c_str(), 0, all_may_write()),
@@ -151,7 +151,7 @@ public:
         return count;
     }
 
-private:
+  private:
     RecordRing<Capacity>& ring_;
     bip::named_semaphore adds_;
     bip::named_semaphore drops_;
@@ -182,9 +182,13 @@ LogQueues::LogQueues(const std::string& segment_name)
 
 LogQueues::~LogQueues() = default;
 
-Queue& LogQueues::log() { return impl_->log; }
+Queue& LogQueues::log() {
+    return impl_->log;
+}
 
-Queue& LogQueues::auditlog() { return impl_->audit; }
+Queue& LogQueues::auditlog() {
+    return impl_->audit;
+}
 
 void LogQueues::remove(const std::string& segment_name) {
     const std::string prefix = Impl::semaphore_prefix(segment_name);

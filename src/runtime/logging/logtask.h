@@ -34,15 +34,14 @@ bool from_base36(std::string_view text, std::int64_t& value);
 // Splits one message into records "<pid> <time> <severity> <tag> <M> <text>"
 // (numbers in base 36; M is C for a whole message, else F, P..., E) and hands
 // each NUL-terminated record to `push`. A trailing newline is dropped.
-void encode_message(int severity, std::int64_t pid, std::int64_t timestamp_us,
-                    std::string_view tag, std::string_view message,
-                    const std::function<void(const Record&)>& push);
+void encode_message(int severity, std::int64_t pid, std::int64_t timestamp_us, std::string_view tag,
+                    std::string_view message, const std::function<void(const Record&)>& push);
 
 }  // namespace detail
 
 // One queue in a segment, with its "_adds" and "_drops" semaphores.
 class Queue {
-public:
+  public:
     virtual ~Queue() = default;
     // Never blocks: a full queue drops the record and counts the drop.
     virtual void push(const Record& record) = 0;
@@ -56,7 +55,7 @@ public:
 
 // The segment with both queues. Opens or creates the segment with mode 0666.
 class LogQueues {
-public:
+  public:
     explicit LogQueues(const std::string& segment_name = kSegmentName);
     ~LogQueues();
     LogQueues(const LogQueues&) = delete;
@@ -67,7 +66,7 @@ public:
     // Removes a segment and its semaphores (tests and tools only).
     static void remove(const std::string& segment_name);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

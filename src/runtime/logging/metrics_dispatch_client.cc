@@ -12,7 +12,7 @@ namespace vanta::metricsdispatch {
 namespace {
 
 class MetricsDispatchClientImpl final : public MetricsDispatchClient {
-public:
+  public:
     MetricsDispatchClientImpl(const std::string& address, std::chrono::milliseconds timeout)
         : stub_(MetricsDispatch::NewStub(
               grpc::CreateChannel(address, grpc::InsecureChannelCredentials()))),
@@ -43,7 +43,7 @@ public:
         }
     }
 
-private:
+  private:
     std::unique_ptr<MetricsDispatch::Stub> stub_;
     std::chrono::milliseconds timeout_;
     std::mutex mutex_;

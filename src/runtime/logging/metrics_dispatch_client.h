@@ -11,7 +11,7 @@ namespace vanta::metricsdispatch {
 // Client of the metrics dispatch service, which forwards metric records off
 // the device.
 class MetricsDispatchClient {
-public:
+  public:
     virtual ~MetricsDispatchClient() = default;
     // Sends one record; throws std::runtime_error when the service does not
     // accept it.

@@ -6,7 +6,7 @@ namespace logging {
 
 // A logger that drops everything.
 class NullLogger final : public Logger {
-public:
+  public:
     void print_error(std::string_view, fmt::format_args&&) const override {}
     void print_warning(std::string_view, fmt::format_args&&) const override {}
     void print_info(std::string_view, fmt::format_args&&) const override {}

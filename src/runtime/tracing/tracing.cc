@@ -36,9 +36,13 @@ void SpanImpl::finish(TimePoint time) {
     finish_ = time;
 }
 
-void SpanImpl::set_tag(const std::string& name, const std::string& value) { tags_[name] = value; }
+void SpanImpl::set_tag(const std::string& name, const std::string& value) {
+    tags_[name] = value;
+}
 
-void SpanImpl::set_tag(const std::string& name, int value) { tags_[name] = std::to_string(value); }
+void SpanImpl::set_tag(const std::string& name, int value) {
+    tags_[name] = std::to_string(value);
+}
 
 void SpanImpl::set_tag(const std::string& name, bool value) {
     tags_[name] = value ? "true" : "false";
@@ -82,7 +86,9 @@ void TracerImpl::report(const Span& span) {
     logger_.info("{}", line.dump());
 }
 
-std::shared_ptr<Tracer> create_tracer() { return std::make_shared<TracerImpl>(); }
+std::shared_ptr<Tracer> create_tracer() {
+    return std::make_shared<TracerImpl>();
+}
 
 std::uint64_t generate_id() {
     std::random_device device("default");

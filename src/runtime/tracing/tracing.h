@@ -29,7 +29,8 @@ constexpr SpanReferenceType kChildOf = 1;
 using TimePoint = std::chrono::system_clock::time_point;
 
 struct StartSpanOptions {
-    StartSpanOptions() : reference_type(kNoReference), start_time(std::chrono::system_clock::now()) {}
+    StartSpanOptions()
+        : reference_type(kNoReference), start_time(std::chrono::system_clock::now()) {}
     StartSpanOptions(SpanReferenceType type, SpanContext context)
         : reference_type(type), referenced(context), start_time(std::chrono::system_clock::now()) {}
 
@@ -39,7 +40,7 @@ struct StartSpanOptions {
 };
 
 class Span {
-public:
+  public:
     virtual ~Span() = default;
     virtual TimePoint start_time() const = 0;
     virtual std::string operation_name() const = 0;
@@ -53,7 +54,7 @@ public:
 };
 
 class Tracer {
-public:
+  public:
     virtual ~Tracer() = default;
     virtual std::unique_ptr<Span> start_span(const std::string& name,
                                              const StartSpanOptions& options) = 0;
@@ -63,7 +64,7 @@ public:
 // A span reports itself to its tracer when destroyed, unless it was finished
 // explicitly before. Each span belongs to one thread.
 class SpanImpl final : public Span {
-public:
+  public:
     SpanImpl(std::shared_ptr<Tracer> tracer, std::string name, SpanContext context,
              TimePoint start);
     ~SpanImpl() override;
@@ -80,7 +81,7 @@ public:
     void set_tag(const std::string& name, bool value) override;
     std::map<std::string, std::string> get_tags() const override { return tags_; }
 
-private:
+  private:
     std::shared_ptr<Tracer> tracer_;
     std::string name_;
     SpanContext context_;
@@ -92,7 +93,7 @@ private:
 
 // Shared by all handler threads; keeps no state besides its logger.
 class TracerImpl final : public Tracer, public std::enable_shared_from_this<TracerImpl> {
-public:
+  public:
     TracerImpl();
     explicit TracerImpl(logging::Logger& logger);
 
@@ -100,7 +101,7 @@ public:
                                      const StartSpanOptions& options) override;
     void report(const Span& span) override;
 
-private:
+  private:
     logging::Logger& logger_;
 };
 

@@ -15,7 +15,7 @@ namespace vanta::testing {
 // A client's Subscribe call on the test service, on a channel of its own.
 // Every call gives up after 20 s so that a broken server cannot hang a test.
 class EventSubscription {
-public:
+  public:
     explicit EventSubscription(const std::string& address)
         : stub_(vanta::test::TestService::NewStub(
               grpc::CreateChannel(address, grpc::InsecureChannelCredentials()))) {
@@ -59,7 +59,7 @@ public:
     }
     grpc::Status finish() { return stream_->Finish(); }
 
-private:
+  private:
     std::unique_ptr<vanta::test::TestService::Stub> stub_;
     grpc::ClientContext context_;
     std::unique_ptr<grpc::ClientReaderWriter<vanta::test::SubscriptionRequest, vanta::test::Event>>

@@ -19,7 +19,7 @@ namespace {
 // Records, in one log shared by several writers, "<name><event>" for every
 // event it is sent; throws instead while `failing` is set.
 class RecordingWriter final : public GrpcServerWriter<int> {
-public:
+  public:
     RecordingWriter(std::string name, std::vector<std::string>& log)
         : name_(std::move(name)), log_(log) {}
 
@@ -32,7 +32,7 @@ public:
 
     bool failing = false;
 
-private:
+  private:
     std::string name_;
     std::vector<std::string>& log_;
 };
@@ -40,7 +40,7 @@ private:
 // Keeps every event per producer, to check the order each producer's events
 // arrived in. Producers number their events producer * 1'000'000 + n.
 class OrderCheckingWriter final : public GrpcServerWriter<int> {
-public:
+  public:
     void send(const int& event) override {
         std::lock_guard<std::mutex> lock(mutex_);
         events_.push_back(event);
@@ -63,7 +63,7 @@ public:
         return true;
     }
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::vector<int> events_;
 };

@@ -25,7 +25,7 @@ namespace vanta::testing {
 // For the tests it watches every stream: writes can be held at a gate, and the
 // service counts what it saw so tests can wait for it.
 class TestEventService final : public vanta::test::TestService::Service {
-public:
+  public:
     using Publisher = GrpcServerPublisher<vanta::test::Event>;
 
     Publisher& publisher() { return publisher_; }
@@ -95,14 +95,14 @@ public:
         return grpc::Status::OK;
     }
 
-private:
+  private:
     using Stream =
         grpc::ServerReaderWriterInterface<vanta::test::Event, vanta::test::SubscriptionRequest>;
 
     // Forwards to the call's stream, holding writes at the gate and recording
     // failed reads and write results.
     class WatchedStream final : public Stream {
-    public:
+      public:
         WatchedStream(Stream* stream, TestEventService& service)
             : stream_(stream), service_(service) {}
 
@@ -122,14 +122,14 @@ private:
             return ok;
         }
 
-    private:
+      private:
         Stream* stream_;
         TestEventService& service_;
     };
 
     // Keeps the writer attached for the whole call, however it ends.
     class Attachment {
-    public:
+      public:
         Attachment(Publisher& publisher, GrpcServerWriter<vanta::test::Event>& writer)
             : publisher_(publisher), writer_(writer) {
             publisher_.add(&writer_);
@@ -138,7 +138,7 @@ private:
         Attachment(const Attachment&) = delete;
         Attachment& operator=(const Attachment&) = delete;
 
-    private:
+      private:
         Publisher& publisher_;
         GrpcServerWriter<vanta::test::Event>& writer_;
     };
