@@ -246,28 +246,5 @@ TEST(PhonebookClient, SearchSendsTheQueryAndAnswersTheEntries) {
     }
 }
 
-// The factories, on the device's fixed sockets (each case runs in a private
-// /tmp).
-
-TEST(AccountsClientFactories, BindTheBackendsFixedSockets) {
-    sim::AccountManagerBackend accounts;
-    sim::ShareGovernorBackend shares;
-    sim::PhonebookBackend directory;
-    sim::BackendServer account_server("unix:/tmp/account_manager", {&accounts});
-    sim::BackendServer share_server("unix:/tmp/share_governor", {&shares});
-    sim::BackendServer phonebook_server("unix:/tmp/phonebook_service", {&directory});
-    ManualExecutor executor;
-
-    accounts.reply("GetBootstrapState", text<accountmanager::BootstrapState>("state: READY"));
-    EXPECT_EQ(accountmanager::create_client(executor, device_endpoints().account_manager)
-                  ->GetBootstrapState(),
-              accountmanager::BootstrapState::READY);
-    sharegovernor::create_client(executor, device_endpoints().share_governor)->StopAllShares();
-    phonebook::create_client(device_endpoints().phonebook)->Search(phonebook::SearchRequest());
-    EXPECT_THAT(accounts.calls(), ElementsAre("GetBootstrapState"));
-    EXPECT_THAT(shares.calls(), ElementsAre("StopAllShares"));
-    EXPECT_THAT(directory.calls(), ElementsAre("Search"));
-}
-
 }  // namespace
 }  // namespace vanta::testing

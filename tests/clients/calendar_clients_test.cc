@@ -157,17 +157,6 @@ TEST(CalendarClient, FailsInTheOlderStyleForTheBookingsAndRaisesForTheRest) {
     }
 }
 
-TEST(CalendarClient, GivesUpAfterOneSecond) {
-    auto backend = calendar_backend();
-    backend.fake.delay_answers(1500ms);
-    // An answer after the deadline is no answer.
-    EXPECT_FALSE(backend.client->GetCalendarEvents({}));
-    EXPECT_EQ(count_lines(backend.console,
-                          "CalendarClient ERROR: GetCalendarEvents failed: grpc error:Deadline "
-                          "Exceeded code: DEADLINE_EXCEEDED"),
-              1u);
-}
-
 // Certificate manager.
 
 struct CertificateBackend {

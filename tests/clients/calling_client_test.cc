@@ -1,5 +1,5 @@
 // The call-control client against a fake call-control backend: what the API
-// cannot show of it, and its factory. Its event stream is in
+// cannot show of it. Its event stream is in
 // observable_clients_test.cc, its failures in client_failures_test.cc.
 
 #include <chrono>
@@ -15,7 +15,6 @@
 #include "runtime/executor/manual_executor.h"
 #include "sim/backend_server.h"
 #include "sim/calling_backend.h"
-#include "sim/service_registry.h"
 #include "support/console_capture.h"
 #include "support/temp_dir.h"
 #include "support/test_endpoint.h"
@@ -89,37 +88,6 @@ TEST_F(CallingClientTest, TracedCallsWithoutACallerStartANewTrace) {
         EXPECT_EQ(metadata_value(call, "trace_id"), metadata_value(call, "span_id"));
         EXPECT_EQ(reported_spans(console_.lines(), "CallingClient::" + call.operation).size(), 1u);
     }
-}
-
-// The factory of the call proxy's client, on the device's fixed sockets (each
-// case runs in a private /tmp).
-
-TEST(CallProxyFactory, UsesTheAddressTheRegistryHolds) {
-    TempDir dir;
-    const std::string address = dir.socket_address("registered");
-    sim::CallingBackend service;
-    sim::BackendServer server(address, {&service});
-    sim::ServiceRegistry registry;
-    registry.add_entry("CallProxy", address);
-    sim::BackendServer registry_server("unix:/tmp/serviceregistry", {&registry});
-
-    ManualExecutor executor;
-    const auto client = callproxy::create_client(executor, device_endpoints().callproxy);
-    EXPECT_EQ(client->AnyMeetings(), true);
-    EXPECT_EQ(service.calls().size(), 1u);
-    EXPECT_THAT(registry.lookups(), ElementsAre("CallProxy"));
-}
-
-TEST(CallProxyFactory, FallsBackToTheFixedSocketWhenTheRegistryIsAway) {
-    sim::CallingBackend service;
-    sim::BackendServer server("unix:/tmp/callproxy", {&service});
-
-    ManualExecutor executor;
-    const auto started = std::chrono::steady_clock::now();
-    const auto client = callproxy::create_client(executor, device_endpoints().callproxy);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
-    EXPECT_EQ(client->AnyMeetings(), true);
-    EXPECT_EQ(service.calls().size(), 1u);
 }
 
 }  // namespace

@@ -1,82 +1,81 @@
-// The factories of the room control and cloud status reporter clients, on the
-// device's fixed sockets (each case runs in a private /tmp).
+// The factories that ask the service registry for their backend's address
+// (each case runs in a private /tmp, where the registry and the backends have
+// their fixed sockets). How the registry is asked is the registry client's
+// (rpc/client/service_registry_test.cc).
 
-#include <chrono>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "clients/calling/calling_client.h"
 #include "clients/nimboroomcontrol/nimboroomcontrol_client.h"
 #include "clients/nimbostatusreporter/nimbostatusreporter_client.h"
 #include "runtime/executor/manual_executor.h"
 #include "sim/backend_server.h"
+#include "sim/calling_backend.h"
 #include "sim/nimboroomcontrol_backend.h"
 #include "sim/nimbostatusreporter_backend.h"
 #include "sim/service_registry.h"
 #include "support/temp_dir.h"
 
-using namespace std::chrono_literals;
-
 namespace vanta::testing {
 namespace {
 
-using ::testing::ElementsAre;
+struct FactoryRow {
+    std::string registered_as;
+    std::string fixed_socket;
+    // Serves the backend on `address`, makes the client by its factory and
+    // calls one operation: answers how many calls the backend took.
+    std::function<size_t(const std::string& address)> calls_served_on;
+};
 
-TEST(RoomControlFactory, UsesTheAddressTheRegistryHolds) {
-    TempDir dir;
-    const std::string address = dir.socket_address("registered");
-    sim::NimboRoomControlBackend service;
-    sim::BackendServer server(address, {&service});
-    sim::ServiceRegistry registry;
-    registry.add_entry("Nimbo Room Service", address);
-    sim::BackendServer registry_server("unix:/tmp/serviceregistry", {&registry});
-
-    const auto client =
-        nimboroomcontrol::create_nimboroomcontrol_client(device_endpoints().nimboroomcontrol);
-    client->IncreaseVolume();
-    EXPECT_THAT(service.calls(), ElementsAre("IncreaseVolume"));
-    EXPECT_THAT(registry.lookups(), ElementsAre("Nimbo Room Service"));
+const std::vector<FactoryRow>& factory_rows() {
+    static const std::vector<FactoryRow> rows = {
+        {"Nimbo Room Service", "unix:/tmp/nimboroomservice",
+         [](const std::string& address) {
+             sim::NimboRoomControlBackend service;
+             sim::BackendServer server(address, {&service});
+             nimboroomcontrol::create_nimboroomcontrol_client(device_endpoints().nimboroomcontrol)
+                 ->IncreaseVolume();
+             return service.calls().size();
+         }},
+        {"Nimbo Status Reporter Service", "unix:/tmp/nimbostatusreporter_service",
+         [](const std::string& address) {
+             sim::NimboStatusReporterBackend service;
+             sim::BackendServer server(address, {&service});
+             ManualExecutor executor;
+             nimbostatusreporter::create_client(executor, device_endpoints().nimbostatusreporter)
+                 ->CheckCloudConnectivity();
+             return service.calls().size();
+         }},
+        {"CallProxy", "unix:/tmp/callproxy",
+         [](const std::string& address) {
+             sim::CallingBackend service;
+             sim::BackendServer server(address, {&service});
+             ManualExecutor executor;
+             callproxy::create_client(executor, device_endpoints().callproxy)->AnyMeetings();
+             return service.calls().size();
+         }},
+    };
+    return rows;
 }
 
-TEST(RoomControlFactory, FallsBackToTheFixedSocketWhenTheRegistryIsAway) {
-    sim::NimboRoomControlBackend service;
-    sim::BackendServer server("unix:/tmp/nimboroomservice", {&service});
+TEST(ResolvingFactories, UseTheRegistrysAddressElseTheFixedSocket) {
+    for (const FactoryRow& row : factory_rows()) {
+        SCOPED_TRACE(row.registered_as);
+        EXPECT_EQ(row.calls_served_on(row.fixed_socket), 1u);
 
-    const auto started = std::chrono::steady_clock::now();
-    const auto client =
-        nimboroomcontrol::create_nimboroomcontrol_client(device_endpoints().nimboroomcontrol);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
-    client->MuteMicrophone();
-    EXPECT_THAT(service.calls(), ElementsAre("MuteMicrophone"));
-}
-
-TEST(StatusReporterFactory, UsesTheAddressTheRegistryHolds) {
-    TempDir dir;
-    const std::string address = dir.socket_address("registered");
-    sim::NimboStatusReporterBackend service;
-    sim::BackendServer server(address, {&service});
-    sim::ServiceRegistry registry;
-    registry.add_entry("Nimbo Status Reporter Service", address);
-    sim::BackendServer registry_server("unix:/tmp/serviceregistry", {&registry});
-
-    ManualExecutor executor;
-    const auto client =
-        nimbostatusreporter::create_client(executor, device_endpoints().nimbostatusreporter);
-    client->CheckCloudConnectivity();
-    EXPECT_THAT(service.calls(), ElementsAre("CheckCloudConnectivity"));
-    EXPECT_THAT(registry.lookups(), ElementsAre("Nimbo Status Reporter Service"));
-}
-
-TEST(StatusReporterFactory, FallsBackToTheFixedSocketWhenTheRegistryIsAway) {
-    sim::NimboStatusReporterBackend service;
-    sim::BackendServer server("unix:/tmp/nimbostatusreporter_service", {&service});
-
-    ManualExecutor executor;
-    const auto client =
-        nimbostatusreporter::create_client(executor, device_endpoints().nimbostatusreporter);
-    client->CheckCloudConnectivity();
-    EXPECT_THAT(service.calls(), ElementsAre("CheckCloudConnectivity"));
+        TempDir dir;
+        const std::string address = dir.socket_address("registered");
+        sim::ServiceRegistry registry;
+        registry.add_entry(row.registered_as, address);
+        sim::BackendServer registry_server("unix:/tmp/serviceregistry", {&registry});
+        EXPECT_EQ(row.calls_served_on(address), 1u);
+        EXPECT_THAT(registry.lookups(), ::testing::ElementsAre(row.registered_as));
+    }
 }
 
 }  // namespace
