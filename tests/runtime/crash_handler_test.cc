@@ -1,7 +1,5 @@
 #include "runtime/crash/crash_handler.h"
 
-#include <elf.h>
-#include <link.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -11,15 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <limits>
 #include <map>
 #include <optional>
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -43,18 +40,9 @@ constexpr uint32_t kLinuxMapsStream = 0x47670009;
 constexpr uint64_t kStackMarker = 0x5eedfacecafef00dULL;
 constexpr int kChildSetupFailed = 77;
 
-std::vector<uint8_t> readFile(const fs::path& path,
-                              size_t limit = std::numeric_limits<size_t>::max()) {
+std::vector<uint8_t> readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path.string());
-    }
-    std::vector<uint8_t> data;
-    std::istreambuf_iterator<char> it(in);
-    for (; it != std::istreambuf_iterator<char>() && data.size() < limit; ++it) {
-        data.push_back(static_cast<uint8_t>(*it));
-    }
-    return data;
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Little-endian fields of a byte buffer, every read checked against its end.
@@ -245,34 +233,6 @@ Dump parseDump(const fs::path& path) {
     return dump;
 }
 
-// The GNU build id of an ELF file, read from the file's notes (which the
-// linker puts in the first pages).
-std::vector<uint8_t> buildIdOfFile(const fs::path& path) {
-    const Bytes bytes(readFile(path, 64 * 1024));
-    const auto header = bytes.get<ElfW(Ehdr)>(0);
-    for (size_t index = 0; index < header.e_phnum; ++index) {
-        const auto program = bytes.get<ElfW(Phdr)>(header.e_phoff + index * header.e_phentsize);
-        if (program.p_type != PT_NOTE) {
-            continue;
-        }
-        const uint64_t alignment = program.p_align == 8 ? 8 : 4;
-        auto align = [alignment](uint64_t value) {
-            return (value + alignment - 1) / alignment * alignment;
-        };
-        for (uint64_t offset = 0; offset + sizeof(ElfW(Nhdr)) <= program.p_filesz;) {
-            const auto note = bytes.get<ElfW(Nhdr)>(program.p_offset + offset);
-            const uint64_t name = program.p_offset + offset + sizeof note;
-            const uint64_t description = name + align(note.n_namesz);
-            if (note.n_type == NT_GNU_BUILD_ID && note.n_namesz == 4 &&
-                bytes.slice(name, 4) == std::vector<uint8_t>{'G', 'N', 'U', 0}) {
-                return bytes.slice(description, note.n_descsz);
-            }
-            offset += sizeof note + align(note.n_namesz) + align(note.n_descsz);
-        }
-    }
-    return {};
-}
-
 bool containsMarker(const std::vector<uint8_t>& memory, uint64_t marker) {
     for (size_t offset = 0; offset + sizeof marker <= memory.size(); ++offset) {
         if (memcmp(memory.data() + offset, &marker, sizeof marker) == 0) {
@@ -364,21 +324,9 @@ std::string killedBy(int status) {
 
 // "xxxxxxxx-xxxx-4xxx-yxxx-xxxxxxxxxxxx.dmp", a random UUID in lower-case hex.
 bool isUuidDumpName(const std::string& name) {
-    const std::string pattern = "hhhhhhhh-hhhh-4hhh-vhhh-hhhhhhhhhhhh.dmp";
-    if (name.size() != pattern.size()) {
-        return false;
-    }
-    for (size_t index = 0; index < name.size(); ++index) {
-        const char c = name[index];
-        const bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
-        const bool ok = pattern[index] == 'h'   ? hex
-                        : pattern[index] == 'v' ? (c == '8' || c == '9' || c == 'a' || c == 'b')
-                                                : c == pattern[index];
-        if (!ok) {
-            return false;
-        }
-    }
-    return true;
+    static const std::regex uuid(
+        "[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}\\.dmp");
+    return std::regex_match(name, uuid);
 }
 
 class CrashHandlerTest : public ::testing::Test {
@@ -409,26 +357,14 @@ class CrashHandlerTest : public ::testing::Test {
     Dump dump_;
 };
 
-TEST_F(CrashHandlerTest, SegfaultLeavesOneDumpNamedAfterProcessAndPid) {
+TEST_F(CrashHandlerTest, SegfaultLeavesOneDumpNamedAfterProcessAndPidInACreatedDirectory) {
+    dumps_ = temp_.path() / "crashlog" / "dumpfiles";
     ASSERT_NO_FATAL_FAILURE(crashBySegfault());
 
     const std::string name = dump_path_.filename().string();
     const std::string prefix = "vantaapid_" + std::to_string(outcome_.pid) + "_";
     ASSERT_EQ(name.substr(0, prefix.size()), prefix);
     EXPECT_TRUE(isUuidDumpName(name.substr(prefix.size()))) << name;
-    EXPECT_GT(fs::file_size(dump_path_), 0u);
-}
-
-TEST_F(CrashHandlerTest, MissingDumpDirectoryIsCreated) {
-    dumps_ = temp_.path() / "crashlog" / "dumpfiles";
-    ASSERT_FALSE(fs::exists(dumps_.parent_path()));
-
-    ASSERT_NO_FATAL_FAILURE(crashBySegfault());
-    EXPECT_EQ(dump_.signature, 0x504d444du);
-}
-
-TEST_F(CrashHandlerTest, DumpHasHeaderDirectoryAndSystemInfo) {
-    ASSERT_NO_FATAL_FAILURE(crashBySegfault());
 
     EXPECT_EQ(dump_.signature, 0x504d444du);  // "MDMP"
     EXPECT_EQ(dump_.version & 0xffff, 0xa793u);
@@ -500,8 +436,8 @@ TEST_F(CrashHandlerTest, ModuleListHasExecutableAndLibrariesWithBuildIds) {
         }
     }
     ASSERT_NE(found, nullptr) << executable;
+    // The build id's bytes are the reader's (crash_parsers_test); here: it is there.
     EXPECT_FALSE(found->build_id.empty());
-    EXPECT_EQ(found->build_id, buildIdOfFile(executable));
 
     for (size_t index = 1; index < dump_.modules.size(); ++index) {
         EXPECT_GE(dump_.modules[index].base,
@@ -537,11 +473,6 @@ TEST_F(CrashHandlerTest, AbortIsDumpedWithSignalSix) {
 
     EXPECT_EQ(dump_.exception_code, static_cast<uint32_t>(SIGABRT));
     EXPECT_EQ(dump_.exception_thread, static_cast<uint32_t>(outcome_.crashed_thread));
-    ASSERT_EQ(dump_.threads.size(), 1u);
-    EXPECT_FALSE(dump_.threads[0].stack.empty());
-    if (dump_.instruction_pointer) {
-        EXPECT_NE(dump_.moduleContaining(*dump_.instruction_pointer), nullptr);
-    }
 }
 
 TEST_F(CrashHandlerTest, CrashInAnotherThreadNamesThatThread) {

@@ -9,6 +9,7 @@
 #include "runtime/executor/manual_executor.h"
 #include "runtime/executor/waiting_executor.h"
 #include "support/recording_logger.h"
+#include "support/wait_until.h"
 
 using namespace std::chrono_literals;
 using vanta::testing::RecordingLogger;
@@ -16,19 +17,13 @@ using vanta::testing::RecordingLogger;
 namespace {
 
 // Waits (bounded) until the executor's queue holds `count` items.
-bool wait_for_queue_size(WaitingExecutor& executor, unsigned count,
-                         std::chrono::milliseconds limit = 5s) {
-    const auto until = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < until) {
-        {
+bool wait_for_queue_size(WaitingExecutor& executor, unsigned count) {
+    return vanta::testing::wait_until(
+        [&] {
             std::lock_guard<std::mutex> lock(executor.queue_mutex());
-            if (executor.size() >= count) {
-                return true;
-            }
-        }
-        std::this_thread::sleep_for(1ms);
-    }
-    return false;
+            return executor.size() >= count;
+        },
+        5s);
 }
 
 WaitingExecutor::ContextualWorkItem take_front(WaitingExecutor& executor) {
@@ -127,11 +122,7 @@ TEST(WaitingExecutor, CancelledHandleNeverQueuesItsWork) {
     auto handle = executor.schedule_work([] {}, 50ms);
     handle->cancel();
     // The cancellation is delivered on the timer thread.
-    const auto until = std::chrono::steady_clock::now() + 5s;
-    while (handle->is_scheduled() && std::chrono::steady_clock::now() < until) {
-        std::this_thread::sleep_for(1ms);
-    }
-    EXPECT_FALSE(handle->is_scheduled());
+    EXPECT_TRUE(vanta::testing::wait_until([&] { return !handle->is_scheduled(); }, 5s));
     std::this_thread::sleep_for(100ms);
     std::lock_guard<std::mutex> lock(executor.queue_mutex());
     EXPECT_TRUE(executor.empty());

@@ -54,13 +54,9 @@ TEST(Base36, WritesSignedLowerCaseDigits) {
     EXPECT_FALSE(from_base36("-", value));
 }
 
-TEST(RecordEncoding, ShortMessageIsOneCompleteRecord) {
-    const auto records = encode(6, 1234, 36, "appl", "VantaApi I: hello");
-    ASSERT_THAT(records, ::testing::ElementsAre("ya 10 6 appl C VantaApi I: hello"));
-}
-
-TEST(RecordEncoding, TrailingNewlineIsDropped) {
-    EXPECT_THAT(encode(3, 1, 1, "appl", "line\n"), ::testing::ElementsAre("1 1 3 appl C line"));
+TEST(RecordEncoding, ShortMessageIsOneCompleteRecordWithoutItsTrailingNewline) {
+    EXPECT_THAT(encode(6, 1234, 36, "appl", "VantaApi I: hello\n"),
+                ::testing::ElementsAre("ya 10 6 appl C VantaApi I: hello"));
     EXPECT_THAT(encode(3, 1, 1, "appl", ""), ::testing::ElementsAre("1 1 3 appl C "));
 }
 

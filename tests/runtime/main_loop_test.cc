@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <numeric>
 #include <string>
 #include <thread>
 
@@ -31,10 +32,9 @@ TEST(MainLoop, RunsWorkFromOtherThreadsInOrderUntilAskedToQuit) {
     vanta::run_main_loop(
         executor, [&] { return quit.load(); }, 20ms);
     producer.join();
-    ASSERT_EQ(order.size(), 100u);
-    for (int i = 0; i < 100; ++i) {
-        EXPECT_EQ(order[i], i);
-    }
+    std::vector<int> expected(100);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(order, expected);
 }
 
 TEST(MainLoop, DelayedWorkRunsOnTheLoopThread) {
