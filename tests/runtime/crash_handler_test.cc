@@ -45,33 +45,23 @@ std::vector<uint8_t> readFile(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Little-endian fields of a byte buffer, every read checked against its end.
-class Bytes {
-  public:
-    explicit Bytes(std::vector<uint8_t> data) : data_(std::move(data)) {}
+// Little-endian fields of the dump, every read checked against its end.
+struct Bytes {
+    std::vector<uint8_t> data;
 
     template <typename T>
     T get(uint64_t offset) const {
-        check(offset, sizeof(T));
         T value;
-        memcpy(&value, data_.data() + offset, sizeof(T));
+        memcpy(&value, slice(offset, sizeof(T)).data(), sizeof(T));
         return value;
     }
     std::vector<uint8_t> slice(uint64_t offset, uint64_t size) const {
-        check(offset, size);
-        return {data_.begin() + static_cast<std::ptrdiff_t>(offset),
-                data_.begin() + static_cast<std::ptrdiff_t>(offset + size)};
-    }
-
-  private:
-    void check(uint64_t offset, uint64_t size) const {
-        if (offset > data_.size() || size > data_.size() - offset) {
-            throw std::out_of_range("read of " + std::to_string(size) + " bytes at " +
-                                    std::to_string(offset) + " past the end of the dump");
+        if (offset > data.size() || size > data.size() - offset) {
+            throw std::out_of_range("read past the end of the dump");
         }
+        const auto begin = data.begin() + static_cast<std::ptrdiff_t>(offset);
+        return {begin, begin + static_cast<std::ptrdiff_t>(size)};
     }
-
-    std::vector<uint8_t> data_;
 };
 
 struct Location {
@@ -140,7 +130,7 @@ std::string readMinidumpString(const Bytes& bytes, uint32_t rva) {
 }
 
 Dump parseDump(const fs::path& path) {
-    const Bytes bytes(readFile(path));
+    const Bytes bytes{readFile(path)};
     Dump dump;
     dump.signature = bytes.get<uint32_t>(0);
     dump.version = bytes.get<uint32_t>(4);

@@ -154,22 +154,6 @@ class StreamManagerOnABackend : public ::testing::Test {
     EventRecorder recorder_;
 };
 
-TEST_F(StreamManagerOnABackend, DeliversEventsInOrderAndReportsTheEndOnce) {
-    BackendServer server(dir_.socket_address("backend"), {&backend_});
-    auto manager = make_manager();
-    ASSERT_TRUE(backend_.wait_for_open_streams(1));
-    EXPECT_TRUE(manager->is_open());
-    backend_.publish("one");
-    backend_.publish("two");
-    ASSERT_TRUE(recorder_.wait_for_seen(2));
-    EXPECT_THAT(recorder_.seen(), ElementsAre("one", "two"));
-
-    backend_.close_streams();
-    ASSERT_TRUE(recorder_.wait_for_stream_ends(1));
-    manager.reset();
-    EXPECT_EQ(recorder_.stream_ends(), 1);
-}
-
 TEST_F(StreamManagerOnABackend, DestroyedWhileWaitingForTheBackendStopsWithinASecond) {
     auto manager = make_manager();
     std::this_thread::sleep_for(300ms);
