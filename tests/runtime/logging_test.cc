@@ -49,35 +49,25 @@ TEST(LoggerRegistry, SameNameSameLoggerUntilCleanupWhichSilencesTheOldOnes) {
     EXPECT_THAT(console.lines(), ElementsAre("RegistryTest I: new\n"));
 }
 
-TEST(StreamLogger, PrefixesEachLevelWithModuleName) {
+TEST(StreamLogger, PrefixesEachLevelWithModuleNameAndGatesDebugByLevel) {
     CapturedConsole console;
-    logging::Logger& logger = logging::getLogger("VantaApi");
+    logging::Logger& logger = logging::getLogger("Levels");
+    EXPECT_EQ(logger.debugLevel(), 0);
+    logger.debug(1, "hidden");
     logger.error("failed {}", 1);
     logger.warning("odd {}", "thing");
     logger.info("Shutting down {}", "vantaapid");
-    logger.enableDebugLevel(2);
-    logger.debug(2, "detail {}", 3.5);
-    logger.enableDebugLevel(0);
-    EXPECT_THAT(console.lines(),
-                ElementsAre("VantaApi ERROR: failed 1\n", "VantaApi W: odd thing\n",
-                            "VantaApi I: Shutting down vantaapid\n", "VantaApi[2]: detail 3.5\n"));
-}
-
-TEST(StreamLogger, DebugLevelsGateDebugMessagesOnly) {
-    CapturedConsole console;
-    logging::Logger& logger = logging::getLogger("DebugGate");
-    EXPECT_EQ(logger.debugLevel(), 0);
-    logger.debug(1, "hidden");
-    EXPECT_TRUE(console.lines().empty());
-
     logger.enableDebugLevel(2);
     EXPECT_TRUE(logger.isDebugEnabled(1));
     EXPECT_TRUE(logger.isDebugEnabled(2));
     EXPECT_FALSE(logger.isDebugEnabled(3));
     logger.debug(1, "one");
-    logger.debug(2, "two");
+    logger.debug(2, "detail {}", 3.5);
     logger.debug(3, "three");
-    EXPECT_THAT(console.lines(), ElementsAre("DebugGate[1]: one\n", "DebugGate[2]: two\n"));
+    logger.enableDebugLevel(0);
+    EXPECT_THAT(console.lines(), ElementsAre("Levels ERROR: failed 1\n", "Levels W: odd thing\n",
+                                             "Levels I: Shutting down vantaapid\n",
+                                             "Levels[1]: one\n", "Levels[2]: detail 3.5\n"));
 }
 
 TEST(StreamLogger, LongMessagesAreNotCut) {
