@@ -48,16 +48,11 @@ class EventStream {
         changed_.wait_for(lock, limit, [&] { return events_.size() >= count || ended_; });
         return {events_.begin(), events_.end()};
     }
-    std::vector<vantaapi::VantaEvent> events() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return {events_.begin(), events_.end()};
-    }
     void send_unsubscribe(bool unsubscribe) {
         vantaapi::SubscriptionRequest request;
         request.set_unsubscribe(unsubscribe);
         stream_->Write(request);
     }
-    void half_close() { stream_->WritesDone(); }
     // The call's status once the service ended it (bounded wait).
     grpc::Status finish(std::chrono::milliseconds limit = std::chrono::seconds(5)) {
         {
