@@ -5,8 +5,6 @@
 
 namespace vanta::networkstatusreporter {
 
-namespace {}  // namespace
-
 ClientImpl::ClientImpl(const Endpoint& endpoint, Executor* executor)
     : GrpcObservableClient(endpoint.address, executor, logging::getLogger(endpoint.service_name),
                            "networkstatusreporter::SetObserver",
