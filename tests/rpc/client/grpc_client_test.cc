@@ -81,33 +81,16 @@ TEST(GrpcClientChannel, WaitForConnectedGivesUpAfterTheTimeoutAskingEveryHalfSec
     EXPECT_LE(channel.connect_requests.load(), 7);
 }
 
-TEST(GrpcClientChannel, WaitForConnectedReachesARunningBackend) {
-    TempDir dir;
-    FakeTestService backend;
-    BackendServer server(dir.socket_address("backend"), {&backend});
-    GrpcClientChannel channel(dir.socket_address("backend"), grpc::InsecureChannelCredentials());
-    EXPECT_EQ(channel.state(), GRPC_CHANNEL_IDLE);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(channel.wait_for_connected(5s));
-    EXPECT_LT(since(start), 2s);
-    EXPECT_EQ(channel.state(), GRPC_CHANNEL_READY);
-}
-
-TEST(GrpcClientChannel, WaitForConnectedWithStopChecksStopFirst) {
+TEST(GrpcClientChannel, WaitForConnectedWithStopChecksStopFirstThenKeepsTryingUntilStopped) {
     TempDir dir;
     CountingChannel channel(dir.socket_address("nobody"));
     EXPECT_THROW(channel.wait_for_connected(std::function<bool()>()), std::bad_function_call);
-
-    const auto start = std::chrono::steady_clock::now();
+    auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(channel.wait_for_connected([] { return true; }));
     EXPECT_LT(since(start), 500ms);
     EXPECT_EQ(channel.connect_requests.load(), 0);
-}
 
-TEST(GrpcClientChannel, WaitForConnectedWithStopKeepsTryingUntilStopped) {
-    TempDir dir;
-    CountingChannel channel(dir.socket_address("nobody"));
-    const auto start = std::chrono::steady_clock::now();
+    start = std::chrono::steady_clock::now();
     const auto stop_at = start + 1500ms;
     EXPECT_FALSE(
         channel.wait_for_connected([&] { return std::chrono::steady_clock::now() >= stop_at; }));
@@ -140,7 +123,9 @@ TEST(GrpcClient, ReportsTheChannelStateWithGrpcValues) {
     BackendServer server(dir.socket_address("backend"), {&backend});
     PlainClient client(dir.socket_address("backend"));
     EXPECT_EQ(client.channel_state(), ConnectivityState::Idle);
+    const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(client.wait_for_connected(5s));
+    EXPECT_LT(since(start), 2s);
     EXPECT_EQ(client.channel_state(), ConnectivityState::Ready);
     EXPECT_EQ(client.try_connect(), ConnectivityState::Ready);
     EXPECT_TRUE(client.wait_for_channel_state(ConnectivityState::Ready, 0s));

@@ -118,15 +118,6 @@ TEST_F(ServiceRegistry, ACallerRootIsUsedOnlyInCallerRootScope) {
     EXPECT_EQ(client->get_service_address("media_service"), "");
 }
 
-TEST_F(ServiceRegistry, UnregisterFailureIsLogged) {
-    BackendServer server(kRegistryAddress, {&registry_});
-    ServiceRegistryClientImpl client(kRegistryAddress, logger_);
-    client.unregister_service("Media Service");
-    EXPECT_THAT(logger_.lines(),
-                ElementsAre("E unregister_service failed for Media Service, grpc error: no such "
-                            "service, code: NOT_FOUND"));
-}
-
 TEST_F(ServiceRegistry, RegisterWaitsForTheRegistrySocketThenRegistersWithOurPid) {
     ServiceRegistryClientImpl client(kRegistryAddress, logger_);
     std::thread registering([&] { client.register_service("Media Service", "unix:/tmp/media"); });
@@ -147,16 +138,19 @@ TEST_F(ServiceRegistry, RegisterWaitsForTheRegistrySocketThenRegistersWithOurPid
                                              "I Service " + kRegistryAddress + " is up...."));
 }
 
-TEST_F(ServiceRegistry, RegisterFailureIsLogged) {
+TEST_F(ServiceRegistry, RegisterAndUnregisterFailuresAreLogged) {
     registry_.fail_registrations(grpc::Status(grpc::StatusCode::ALREADY_EXISTS, "taken"));
     BackendServer server(kRegistryAddress, {&registry_});
     ServiceRegistryClientImpl client(kRegistryAddress, logger_);
     client.register_service("Media Service", "unix:/tmp/media");
+    client.unregister_service("Ringer Service");
     EXPECT_EQ(registry_.registrations().size(), 1u);
     EXPECT_THAT(logger_.lines(),
                 ElementsAre("I Service " + kRegistryAddress + " is up....",
                             "E register_service failed for Media Service, grpc error: taken, "
-                            "code: ALREADY_EXISTS"));
+                            "code: ALREADY_EXISTS",
+                            "E unregister_service failed for Ringer Service, grpc error: no such "
+                            "service, code: NOT_FOUND"));
 }
 
 // --- Health checks -----------------------------------------------------------
