@@ -37,22 +37,6 @@ TEST(MainLoop, RunsWorkFromOtherThreadsInOrderUntilAskedToQuit) {
     EXPECT_EQ(order, expected);
 }
 
-TEST(MainLoop, DelayedWorkRunsOnTheLoopThread) {
-    RecordingLogger logger;
-    WaitingExecutor executor(logger);
-    std::atomic<bool> quit{false};
-    std::thread::id ran_on;
-    executor.schedule_work(
-        [&] {
-            ran_on = std::this_thread::get_id();
-            quit = true;
-        },
-        30ms);
-    vanta::run_main_loop(
-        executor, [&] { return quit.load(); }, 20ms);
-    EXPECT_EQ(ran_on, std::this_thread::get_id());
-}
-
 TEST(MainLoop, QuitFlagIsLookedAtOncePerPeriodWhileIdle) {
     RecordingLogger logger;
     WaitingExecutor executor(logger);

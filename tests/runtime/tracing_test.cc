@@ -63,7 +63,7 @@ TEST(Tracer, RootSpanReportsJsonWithMembersSortedByName) {
     EXPECT_EQ(json["tags"], nlohmann::json({{"a", "x"}, {"b", "3"}, {"c", "true"}}));
 }
 
-TEST(Tracer, ChildSpanContinuesTheReferencedTrace) {
+TEST(Tracer, ChildSpanContinuesAPresentTraceAndOfAnAbsentOneIsARoot) {
     RecordingLogger logger;
     auto tracer = std::make_shared<TracerImpl>(logger);
     {
@@ -75,11 +75,8 @@ TEST(Tracer, ChildSpanContinuesTheReferencedTrace) {
     const auto json = reported_span(logger);
     EXPECT_EQ(json["Trace ID"], "42");
     EXPECT_EQ(json["Parent ID"], "7");
-}
 
-TEST(Tracer, ChildOfAnAbsentTraceIsARootButHigherReferenceTypesAreNot) {
-    RecordingLogger logger;
-    auto tracer = std::make_shared<TracerImpl>(logger);
+    // Higher reference types keep the parent even without a trace.
     auto root = tracer->start_span("r", StartSpanOptions(kChildOf, {0, 7, 0}));
     EXPECT_EQ(root->context().parent_id, 0u);
     EXPECT_EQ(root->context().span_id, root->context().trace_id);
