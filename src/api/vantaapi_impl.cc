@@ -52,7 +52,7 @@ VantaApiImpl::VantaApiImpl(Executor& executor, const EndpointCatalogue& endpoint
       user_detection_plugin_(event_publisher_, *this),
       pairing_plugin_(event_publisher_, *this),
       calendar_plugin_(executor, event_publisher_, *this, endpoints.calendar),
-      meeting_plugin_(executor, event_publisher_, *this),
+      meeting_plugin_(executor, event_publisher_, *this, endpoints.callproxy),
       wifi_plugin_(event_publisher_, *this),
       network_status_plugin_(event_publisher_, *this),
       nimbo_room_control_plugin_(event_publisher_, *this),
