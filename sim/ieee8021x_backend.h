@@ -16,6 +16,8 @@ class Ieee8021xBackend final : public vanta::ieee8021x::Ieee8021x::Service, publ
                              vanta::ieee8021x::Ieee8021xStateResponse)
     VANTA_SCRIPTED_OPERATION(SetIeee8021xState, vanta::ieee8021x::Ieee8021xState,
                              vanta::ieee8021x::RequestStatus)
+    VANTA_SCRIPTED_OPERATION(SetIeee8021xConfig, vanta::ieee8021x::Ieee8021xConfig,
+                             vanta::ieee8021x::RequestStatus)
 };
 
 }  // namespace vanta::sim

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <memory>
+
 #include <google/protobuf/empty.pb.h>
 #include <grpcpp/grpcpp.h>
 
+#include "clients/certificatemanager/certificatemanager_client.h"
+#include "clients/ieee8021x/ieee8021x_client.h"
 #include "plugins/plugin_registrar.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/server/grpc_server_publisher.h"
 #include "vantaapi.pb.h"
 #include "vantaapievents.pb.h"
@@ -11,10 +16,19 @@
 
 namespace vanta {
 
+// The device's certificates (signing requests, local and CA certificates) kept
+// by the certificate manager, and the wired 802.1X set-up that names them.
+// Each operation answers the backend's failure as the status
+// "<operation>: [<error>]"; the backend's own refusals come back in the
+// answer.
 class CertificateManagerPlugin {
   public:
-    CertificateManagerPlugin(GrpcServerPublisher<vantaapi::VantaEvent>& publisher,
-                             PluginRegistrar& registrar);
+    // The clients talk to `certificatemanager` and `ieee8021x`, the
+    // catalogue's rows of the same names.
+    CertificateManagerPlugin(
+        GrpcServerPublisher<vantaapi::VantaEvent>& publisher, PluginRegistrar& registrar,
+        const Endpoint& certificatemanager = device_endpoints().certificatemanager,
+        const Endpoint& ieee8021x = device_endpoints().ieee8021x);
     CertificateManagerPlugin(const CertificateManagerPlugin&) = delete;
     CertificateManagerPlugin& operator=(const CertificateManagerPlugin&) = delete;
     // API operations served by this plugin.
@@ -45,6 +59,10 @@ class CertificateManagerPlugin {
     grpc::Status Wired8021xConfigure(grpc::ServerContext* context,
                                      const vantaapi::Wired8021xConfigRequest* request,
                                      vantaapi::Wired8021xResponse* response);
+
+  private:
+    std::unique_ptr<certificatemanager::Client> certificates_;
+    std::unique_ptr<Ieee8021xClient> ieee8021x_;
 };
 
 }  // namespace vanta

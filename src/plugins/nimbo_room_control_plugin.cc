@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "nimboroomcontrol.pb.h"
-#include "plugins/not_available.h"
+#include "rpc/client/grpc_exception_handler.h"
 #include "runtime/logging/loggers.h"
 
 namespace vanta {
@@ -56,8 +56,12 @@ vantaapi::SpaceInfo to_space_info(const nimboroomcontrol::SpaceDeviceInfo& sourc
 }  // namespace
 
 NimboRoomControlPlugin::NimboRoomControlPlugin(GrpcServerPublisher<vantaapi::VantaEvent>& publisher,
-                                               PluginRegistrar& registrar)
-    : publisher_(publisher), registrar_(registrar), logger_(logging::getLogger("VantaApi")) {
+                                               PluginRegistrar& registrar,
+                                               const Endpoint& nimboroomcontrol)
+    : publisher_(publisher),
+      registrar_(registrar),
+      logger_(logging::getLogger("VantaApi")),
+      client_(nimboroomcontrol::create_nimboroomcontrol_client(nimboroomcontrol)) {
     registrar_.register_event_handler(kTopic, [this](const pubsub::PubSubMessage& message) {
         handle_subscription_event(message);
     });
@@ -120,8 +124,12 @@ void NimboRoomControlPlugin::send_space_update_event(const vantaapi::SpaceInfo& 
 
 grpc::Status NimboRoomControlPlugin::get_space_info(grpc::ServerContext*,
                                                     const google::protobuf::Empty*,
-                                                    vantaapi::SpaceInfo*) {
-    return not_available_yet("NimboRoomControlPlugin::get_space_info");
+                                                    vantaapi::SpaceInfo* response) {
+    nimboroomcontrol::SpaceDeviceInfo devices;
+    const grpc::Status status =
+        grpc_exception_handler("GetSpaceInfo", [&] { devices = client_->GetSpaceInfo(); });
+    *response = to_space_info(devices);
+    return status;
 }
 
 }  // namespace vanta

@@ -3,10 +3,13 @@
 #include <google/protobuf/empty.pb.h>
 #include <grpcpp/grpcpp.h>
 
+#include <memory>
 #include <string>
 
+#include "clients/nimboroomcontrol/nimboroomcontrol_client.h"
 #include "plugins/plugin_registrar.h"
 #include "pubsub/pubsub_message.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/server/grpc_server_publisher.h"
 #include "runtime/logging/logger.h"
 #include "vantaapi.pb.h"
@@ -17,11 +20,15 @@ namespace vanta {
 
 // Turns the room control service's "NimboRoomControl" bus messages into room
 // control actions (volume and microphone requests) and space updates (the
-// devices that share this room).
+// devices that share this room), and asks the room control service what the
+// space is made of.
 class NimboRoomControlPlugin {
   public:
+    // The client talks to `nimboroomcontrol`, the catalogue's row of that
+    // name.
     NimboRoomControlPlugin(GrpcServerPublisher<vantaapi::VantaEvent>& publisher,
-                           PluginRegistrar& registrar);
+                           PluginRegistrar& registrar,
+                           const Endpoint& nimboroomcontrol = device_endpoints().nimboroomcontrol);
     NimboRoomControlPlugin(const NimboRoomControlPlugin&) = delete;
     NimboRoomControlPlugin& operator=(const NimboRoomControlPlugin&) = delete;
 
@@ -40,6 +47,7 @@ class NimboRoomControlPlugin {
     GrpcServerPublisher<vantaapi::VantaEvent>& publisher_;
     PluginRegistrar& registrar_;
     logging::Logger& logger_;
+    std::unique_ptr<nimboroomcontrol::Client> client_;
 };
 
 }  // namespace vanta

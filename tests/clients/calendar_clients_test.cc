@@ -1,6 +1,5 @@
-// The calendar, certificate-manager, branding and NFC clients against fake
-// backends on temporary sockets: what each sends, what it makes of the answer
-// and how it fails. Their event streams are in the table of
+// The calendar, branding and NFC clients against fake backends on temporary sockets: what each
+// sends, what it makes of the answer and how it fails. Their event streams are in the table of
 // observable_clients_test.cc.
 
 #include <algorithm>
@@ -16,14 +15,12 @@
 #include <gtest/gtest.h>
 
 #include "clients/calendar/calendar_client_impl.h"
-#include "clients/certificatemanager/certificatemanager_client_impl.h"
 #include "clients/nfc/nfc_client_impl.h"
 #include "clients/nimbobranding/nimbobranding_client_impl.h"
 #include "rpc/client/grpc_exceptions.h"
 #include "runtime/executor/manual_executor.h"
 #include "sim/backend_server.h"
 #include "sim/calendar_backend.h"
-#include "sim/certificatemanager_backend.h"
 #include "sim/nfc_backend.h"
 #include "sim/nimbobranding_backend.h"
 #include "support/console_capture.h"
@@ -144,50 +141,6 @@ TEST(CalendarClient, FailsInTheOlderStyleForTheBookingsAndRaisesForTheRest) {
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "GetCalendarEvents: unrecoverable grpc error: PERMISSION_DENIED");
     }
-}
-
-// Certificate manager.
-
-struct CertificateBackend {
-    TempDir dir;
-    std::string address = dir.socket_address("backend");
-    sim::CertificateManagerBackend fake;
-    sim::BackendServer server{address, {&fake}};
-    certificatemanager::ClientImpl client{
-        endpoint_at(device_endpoints().certificatemanager, address, 2000ms)};
-};
-
-// One field in each message shows that the whole message was sent or answered.
-TEST(CertificateManagerClient, SendsTheRequestsAndAnswersTheReplies) {
-    CertificateBackend backend;
-    certificatemanager::CertInfoResp info;
-    info.mutable_info()->set_cert_handle("h-1");
-    backend.fake.reply("CertGetInfo", info);
-    certificatemanager::CertListResp list;
-    list.add_cert_handles("h-2");
-    backend.fake.reply("CertGetList", list);
-    certificatemanager::CSRResp csr;
-    csr.set_csr_fail_reason("no CA");
-    backend.fake.reply("CertGenerateCSR", csr);
-
-    certificatemanager::CertInfoQuery query;
-    query.set_cert_handle("h-1");
-    EXPECT_EQ(backend.client.CertGetInfo(query).SerializeAsString(), info.SerializeAsString());
-    certificatemanager::CertListQuery list_query;
-    list_query.set_cert_type(certificatemanager::CT_CA_ROOT);
-    EXPECT_EQ(backend.client.CertGetList(list_query).SerializeAsString(), list.SerializeAsString());
-    certificatemanager::CSRRequest csr_request;
-    csr_request.set_key_size(2048);
-    EXPECT_EQ(backend.client.CertGenerateCSR(csr_request).SerializeAsString(),
-              csr.SerializeAsString());
-    certificatemanager::CACertSave ca;
-    ca.mutable_file_xfer()->set_filecontent(std::string("\0pem", 4));
-    backend.client.CertSaveCACert(ca);
-    EXPECT_THAT(backend.fake.calls_with_requests(),
-                ElementsAre("CertGetInfo(" + query.ShortDebugString() + ")",
-                            "CertGetList(" + list_query.ShortDebugString() + ")",
-                            "CertGenerateCSR(" + csr_request.ShortDebugString() + ")",
-                            "CertSaveCACert(" + ca.ShortDebugString() + ")"));
 }
 
 // Branding and NFC share the observer's shape: a change callback and a ready

@@ -18,6 +18,9 @@ class Ieee8021xClient : public GrpcClientBase {
     virtual bool GetIeee8021xState() = 0;
     // Whether the service took the new state.
     virtual bool SetIeee8021xState(bool enabled) = 0;
+    // Whether the service took the configuration, and why not.
+    virtual ieee8021x::RequestStatus SetIeee8021xConfig(
+        const ieee8021x::Ieee8021xConfig& config) = 0;
 };
 
 // A client of the 802.1X service at `endpoint` (the catalogue's ieee8021x row).

@@ -41,6 +41,12 @@ bool Ieee8021xClientImpl::SetIeee8021xState(bool enabled) {
         .success();
 }
 
+ieee8021x::RequestStatus Ieee8021xClientImpl::SetIeee8021xConfig(
+    const ieee8021x::Ieee8021xConfig& config) {
+    return clients::call_or_throw(stub(), &Stub::SetIeee8021xConfig, config,
+                                  call("SetIeee8021xConfig"));
+}
+
 std::unique_ptr<Ieee8021xClient> create_ieee8021x_service_client(const Endpoint& endpoint) {
     return std::make_unique<Ieee8021xClientImpl>(endpoint, logging::getLogger("Ieee8021xClient"));
 }

@@ -19,6 +19,7 @@ class Ieee8021xClientImpl final : public GrpcClient<ieee8021x::Ieee8021x, Ieee80
     ieee8021x::Ieee8021xConfig GetIeee8021xConfig() override;
     bool GetIeee8021xState() override;
     bool SetIeee8021xState(bool enabled) override;
+    ieee8021x::RequestStatus SetIeee8021xConfig(const ieee8021x::Ieee8021xConfig& config) override;
 
   private:
     clients::UnaryCall call(const char* operation) const;
