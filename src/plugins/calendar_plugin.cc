@@ -1,6 +1,7 @@
 #include "plugins/calendar_plugin.h"
 
-#include "plugins/not_available.h"
+#include "rpc/client/grpc_exception_handler.h"
+#include "runtime/logging/loggers.h"
 
 namespace vanta {
 
@@ -56,9 +57,34 @@ void copy_calendar_list(const calendar::CalendarEventList& from, vantaapi::Calen
 
 }  // namespace
 
-CalendarPlugin::CalendarPlugin(Executor& executor, GrpcServerPublisher<vantaapi::VantaEvent>&,
+CalendarPlugin::CalendarPlugin(Executor& executor,
+                               GrpcServerPublisher<vantaapi::VantaEvent>& publisher,
                                PluginRegistrar&, const Endpoint& calendar)
-    : client_(create_calendar_client(executor, calendar)) {}
+    : publisher_(publisher),
+      logger_(logging::getLogger("VantaApi")),
+      client_(create_calendar_client(executor, calendar)) {
+    client_->Subscribe(
+        [this](const calendar::CalendarUpdate& update) { handle_calendar_update(update); });
+}
+
+void CalendarPlugin::handle_calendar_update(const calendar::CalendarUpdate& update) {
+    if (update.status() != calendar::SUCCESS) {
+        logger_.warning("received calendar update error: {}", static_cast<int>(update.status()));
+        return;
+    }
+    logger_.info("received calendar update: items={}", update.list().items_size());
+    update_calendar_state(vantaapi::CalendarState::CALENDAR_EVENT, update.list());
+}
+
+void CalendarPlugin::update_calendar_state(vantaapi::CalendarState::code state,
+                                           const calendar::CalendarEventList& list) {
+    logger_.info("sending out vantaapi event: CalendarState");
+    vantaapi::VantaEvent event;
+    vantaapi::CalendarState& calendar_state = *event.mutable_new_calendar_state();
+    calendar_state.set_state(state);
+    copy_calendar_list(list, *calendar_state.mutable_events());
+    publisher_.publish(event);
+}
 
 // The backend is asked with every field at its default: the API's interval
 // is not forwarded.
@@ -76,15 +102,17 @@ grpc::Status CalendarPlugin::get_calendar_events(grpc::ServerContext*,
 }
 
 grpc::Status CalendarPlugin::dismiss_calendar_event(grpc::ServerContext*,
-                                                    const vantaapi::CalendarEventRequest*,
+                                                    const vantaapi::CalendarEventRequest* request,
                                                     google::protobuf::Empty*) {
-    return not_available_yet("CalendarPlugin::dismiss_calendar_event");
+    return grpc_exception_handler("dismiss_calendar_event",
+                                  [&] { client_->DismissCalendarEvent(request->id()); });
 }
 
 grpc::Status CalendarPlugin::dismiss_calendar_events(grpc::ServerContext*,
                                                      const google::protobuf::Empty*,
                                                      google::protobuf::Empty*) {
-    return not_available_yet("CalendarPlugin::dismiss_calendar_events");
+    return grpc_exception_handler("dismiss_calendar_events",
+                                  [&] { client_->DismissCalendarEvents(); });
 }
 
 }  // namespace vanta

@@ -10,13 +10,16 @@
 #include "rpc/client/endpoint_catalogue.h"
 #include "rpc/server/grpc_server_publisher.h"
 #include "runtime/executor/executor.h"
+#include "runtime/logging/logger.h"
 #include "vantaapi.pb.h"
 #include "vantaapievents.pb.h"
 #include "vantaapimessages.pb.h"
 
 namespace vanta {
 
-// The room's bookings from the calendar service.
+// The room's bookings from the calendar service: each updated booking list the
+// service pushes becomes a calendar state for API subscribers, in the order it
+// arrives; nothing is kept for later subscribers.
 class CalendarPlugin {
   public:
     // The client talks to `calendar`, the catalogue's calendar row.
@@ -37,6 +40,14 @@ class CalendarPlugin {
                                          google::protobuf::Empty* response);
 
   private:
+    // Runs on the client's stream thread.
+    void handle_calendar_update(const calendar::CalendarUpdate& update);
+    void update_calendar_state(vantaapi::CalendarState::code state,
+                               const calendar::CalendarEventList& list);
+
+    GrpcServerPublisher<vantaapi::VantaEvent>& publisher_;
+    logging::Logger& logger_;
+    // Last: its stream thread calls into the members above.
     std::unique_ptr<calendar::CalendarClient> client_;
 };
 

@@ -9,6 +9,24 @@ std::vector<FailureRow> service_failure_rows() {
         VANTA_FAILURE_ROW(GetWifiSignalLevel, UNIMPLEMENTED, ""),
         VANTA_FAILURE_ROW(GetCalendarEvents, UNAVAILABLE,
                           "GetCalendarEvents calendar client FAILED"),
+        VANTA_FAILURE_ROW(DismissCalendarEvent, UNAVAILABLE,
+                          "dismiss_calendar_event: [Calendar Service::DismissCalendarEvent: "
+                          "UNAVAILABLE - [*"),
+        VANTA_FAILURE_ROW(DismissCalendarEvents, UNAVAILABLE,
+                          "dismiss_calendar_events: [Calendar Service::DismissCalendarEvents: "
+                          "UNAVAILABLE - [*"),
+        // Accounts: the account manager is not running. The default request
+        // names no kind of account.
+        VANTA_FAILURE_ROW(ListAccountStates, UNAVAILABLE,
+                          "list_account_states: [AccountManager::ListAccountStates: UNAVAILABLE "
+                          "- [*"),
+        VANTA_FAILURE_ROW(CreateAccount, INVALID_ARGUMENT,
+                          "CreateAccount did not recognize the type of request."),
+        VANTA_FAILURE_ROW(DeleteAccount, UNAVAILABLE,
+                          "delete_account: [AccountManager::DeleteAccount: UNAVAILABLE - [*"),
+        VANTA_FAILURE_ROW(GetAccountDetails, UNAVAILABLE,
+                          "get_account_details: [AccountManager::GetAccountDetails: UNAVAILABLE "
+                          "- [*"),
         VANTA_FAILURE_ROW(GetAllMeetings, UNAVAILABLE, "GetAllMeetings callproxy FAILED"),
         VANTA_FAILURE_ROW(GetVideoStatistics, UNAVAILABLE, "GetVideoStatistics: [*"),
         // Certificates and the wired 802.1X set-up, branding, cloud status,
@@ -71,12 +89,6 @@ std::vector<FailureRow> service_failure_rows() {
         VANTA_FAILURE_ROW(PhonebookSearch, UNAVAILABLE,
                           "PhonebookSearch: [PhonebookService::Search: UNAVAILABLE - [*"),
         // Plugins whose operations are still to come.
-        VANTA_FAILURE_ROW(GetAccountDetails, UNIMPLEMENTED,
-                          "AccountManagerPlugin::get_account_details"),
-        VANTA_FAILURE_ROW(DismissCalendarEvent, UNIMPLEMENTED,
-                          "CalendarPlugin::dismiss_calendar_event"),
-        VANTA_FAILURE_ROW(DismissCalendarEvents, UNIMPLEMENTED,
-                          "CalendarPlugin::dismiss_calendar_events"),
         VANTA_FAILURE_ROW(EnableBluetooth, UNIMPLEMENTED, "BluetoothPlugin::EnableBluetooth"),
         VANTA_FAILURE_ROW(DisableBluetooth, UNIMPLEMENTED, "BluetoothPlugin::DisableBluetooth"),
         VANTA_FAILURE_ROW(GetBluetoothState, UNIMPLEMENTED, "BluetoothPlugin::GetBluetoothState"),
@@ -93,10 +105,6 @@ std::vector<FailureRow> service_failure_rows() {
                           "BluetoothPlugin::DisconnectBluetooth"),
         VANTA_FAILURE_ROW(GetGuestToken, UNIMPLEMENTED, "PairingPlugin::get_guest_token"),
         VANTA_FAILURE_ROW(GetManualPairPin, UNIMPLEMENTED, "PairingPlugin::get_manual_pair_pin"),
-        VANTA_FAILURE_ROW(ListAccountStates, UNIMPLEMENTED,
-                          "AccountManagerPlugin::list_account_states"),
-        VANTA_FAILURE_ROW(CreateAccount, UNIMPLEMENTED, "AccountManagerPlugin::create_account"),
-        VANTA_FAILURE_ROW(DeleteAccount, UNIMPLEMENTED, "AccountManagerPlugin::delete_account"),
         VANTA_FAILURE_ROW(ListRecords, UNIMPLEMENTED, "CallHistoryPlugin::list_records"),
         VANTA_FAILURE_ROW(StartSelfView, UNIMPLEMENTED, "CameraPlugin::StartSelfView"),
         VANTA_FAILURE_ROW(StopSelfView, UNIMPLEMENTED, "CameraPlugin::StopSelfView"),
