@@ -18,6 +18,9 @@ class NimboUltrasoundBackend final : public nimboultrasound::NimboUltraSoundSvc:
     VANTA_SCRIPTED_OPERATION(GetPairedUsers, google::protobuf::Empty, nimboultrasound::PairedUsers)
     VANTA_SCRIPTED_OPERATION(GetLatestPairingToken, google::protobuf::Empty,
                              nimboultrasound::TokenResponse)
+    VANTA_SCRIPTED_OPERATION(GetGuestToken, google::protobuf::Empty, nimboultrasound::TokenResponse)
+    VANTA_SCRIPTED_OPERATION(GetManualPairPin, google::protobuf::Empty,
+                             nimboultrasound::PinResponse)
 };
 
 }  // namespace vanta::sim

@@ -50,7 +50,7 @@ VantaApiImpl::VantaApiImpl(Executor& executor, const EndpointCatalogue& endpoint
       tracer_(tracing::create_tracer()),
       upgrade_manager_plugin_(event_publisher_, *this),
       user_detection_plugin_(event_publisher_, *this),
-      pairing_plugin_(event_publisher_, *this),
+      pairing_plugin_(event_publisher_, *this, endpoints.nimboultrasound),
       calendar_plugin_(executor, event_publisher_, *this, endpoints.calendar),
       meeting_plugin_(executor, event_publisher_, *this, endpoints.callproxy),
       wifi_plugin_(event_publisher_, *this),

@@ -3,6 +3,9 @@
 #include <google/protobuf/empty.pb.h>
 #include <grpcpp/grpcpp.h>
 
+#include <memory>
+
+#include "clients/bluetoothmanager/bluetooth_client.h"
 #include "plugins/plugin_registrar.h"
 #include "rpc/server/grpc_server_publisher.h"
 #include "runtime/executor/executor.h"
@@ -12,10 +15,16 @@
 
 namespace vanta {
 
+// The Bluetooth radio, inquiry, pairing and headsets, through the Bluetooth
+// manager's client; the manager's state, device and error reports become
+// Bluetooth events (published on the client's stream thread).
 class BluetoothPlugin {
   public:
     BluetoothPlugin(Executor& executor, GrpcServerPublisher<vantaapi::VantaEvent>& publisher,
                     PluginRegistrar& registrar);
+    // The same around `client`.
+    BluetoothPlugin(GrpcServerPublisher<vantaapi::VantaEvent>& publisher,
+                    std::unique_ptr<bluetoothmanager::Client> client);
     BluetoothPlugin(const BluetoothPlugin&) = delete;
     BluetoothPlugin& operator=(const BluetoothPlugin&) = delete;
     // API operations served by this plugin.
@@ -52,6 +61,12 @@ class BluetoothPlugin {
     grpc::Status DisconnectBluetooth(grpc::ServerContext* context,
                                      const vantaapi::BluetoothAddress* request,
                                      vantaapi::RequestStatus* response);
+
+  private:
+    void handle_event(const bluetoothmanager::Event& event);
+
+    GrpcServerPublisher<vantaapi::VantaEvent>& publisher_;
+    std::unique_ptr<bluetoothmanager::Client> client_;
 };
 
 }  // namespace vanta

@@ -1,14 +1,16 @@
 #include "plugins/pairing_plugin.h"
 
-#include "plugins/not_available.h"
+#include "rpc/client/grpc_exception_handler.h"
 #include "runtime/logging/log_concealer.h"
 #include "runtime/logging/loggers.h"
 
 namespace vanta {
 
 PairingPlugin::PairingPlugin(GrpcServerPublisher<vantaapi::VantaEvent>& publisher,
-                             PluginRegistrar& registrar)
-    : publisher_(publisher), logger_(logging::getLogger("VantaApi")) {
+                             PluginRegistrar& registrar, const Endpoint& nimboultrasound)
+    : publisher_(publisher),
+      logger_(logging::getLogger("VantaApi")),
+      client_(create_nimbo_ultrasound_client(nimboultrasound)) {
     registrar.register_event_handler(
         "NimboUltrasoundEvent",
         [this](const pubsub::PubSubMessage& message) { handle_pairing_event(message); });
@@ -87,14 +89,16 @@ void PairingPlugin::handle_manual_pair_event(const pubsub::PubSubMessage& messag
 }
 
 grpc::Status PairingPlugin::get_guest_token(grpc::ServerContext*, const google::protobuf::Empty*,
-                                            vantaapi::TokenResponse*) {
-    return not_available_yet("PairingPlugin::get_guest_token");
+                                            vantaapi::TokenResponse* response) {
+    return grpc_exception_handler("get_guest_token",
+                                  [&] { response->set_token(client_->GetGuestToken()); });
 }
 
 grpc::Status PairingPlugin::get_manual_pair_pin(grpc::ServerContext*,
                                                 const google::protobuf::Empty*,
-                                                vantaapi::ManualPairChallenge*) {
-    return not_available_yet("PairingPlugin::get_manual_pair_pin");
+                                                vantaapi::ManualPairChallenge* response) {
+    return grpc_exception_handler("get_manual_pair_pin",
+                                  [&] { response->set_pin(client_->GetManualPairPin()); });
 }
 
 }  // namespace vanta

@@ -3,10 +3,13 @@
 #include <google/protobuf/empty.pb.h>
 #include <grpcpp/grpcpp.h>
 
+#include <memory>
 #include <string>
 
+#include "clients/nimboultrasound/nimboultrasound_client.h"
 #include "plugins/plugin_registrar.h"
 #include "pubsub/pubsub_message.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "rpc/server/grpc_server_publisher.h"
 #include "runtime/logging/logger.h"
 #include "vantaapi.pb.h"
@@ -15,9 +18,13 @@
 
 namespace vanta {
 
+// Ultrasound pairing: the ultrasound service's announcements as API events,
+// and its guest token and manual-pairing PIN for API clients.
 class PairingPlugin {
   public:
-    PairingPlugin(GrpcServerPublisher<vantaapi::VantaEvent>& publisher, PluginRegistrar& registrar);
+    // The client talks to `nimboultrasound`, the catalogue's ultrasound row.
+    PairingPlugin(GrpcServerPublisher<vantaapi::VantaEvent>& publisher, PluginRegistrar& registrar,
+                  const Endpoint& nimboultrasound = device_endpoints().nimboultrasound);
     PairingPlugin(const PairingPlugin&) = delete;
     PairingPlugin& operator=(const PairingPlugin&) = delete;
 
@@ -25,7 +32,8 @@ class PairingPlugin {
                        const std::string& uuid);
     void publish_token_event(vantaapi::PairingTokenEvent::ChangeType what);
 
-    // API operations served by this plugin.
+    // API operations served by this plugin. The token and the PIN are
+    // personal: they go to the caller and never to the log.
     grpc::Status get_guest_token(grpc::ServerContext* context,
                                  const google::protobuf::Empty* request,
                                  vantaapi::TokenResponse* response);
@@ -40,6 +48,7 @@ class PairingPlugin {
 
     GrpcServerPublisher<vantaapi::VantaEvent>& publisher_;
     logging::Logger& logger_;
+    std::unique_ptr<nimboultrasound::Client> client_;
 };
 
 }  // namespace vanta

@@ -5,6 +5,7 @@
 // one test (no_backend_test.cc) over a real connection to the service.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,14 +22,18 @@ struct FailureRow {
     template <typename Request, typename Response>
     FailureRow(const char* name,
                grpc::Status (ApiStub::*method)(grpc::ClientContext*, const Request&, Response*),
-               grpc::StatusCode expected_code, std::string expected_message)
+               grpc::StatusCode expected_code, std::string expected_message,
+               std::optional<std::string> expected_answer = std::nullopt)
         : operation(name),
           code(expected_code),
           message(std::move(expected_message)),
-          call([method](ApiStub& stub, grpc::ClientContext& context) {
+          answer(std::move(expected_answer)),
+          call([method](ApiStub& stub, grpc::ClientContext& context, std::string& answered) {
               Request request;
               Response response;
-              return (stub.*method)(&context, request, &response);
+              const grpc::Status status = (stub.*method)(&context, request, &response);
+              answered = response.ShortDebugString();
+              return status;
           }) {}
 
     std::string operation;
@@ -36,12 +41,22 @@ struct FailureRow {
     // The whole message; one that ends in "*" is a prefix (the rest is the
     // channel's own error text).
     std::string message;
-    std::function<grpc::Status(ApiStub&, grpc::ClientContext&)> call;
+    // For an operation answered without any backend (by an in-process
+    // substitute): its whole response in short text form.
+    std::optional<std::string> answer;
+    // Calls the operation; the response in short text form goes to the last
+    // argument.
+    std::function<grpc::Status(ApiStub&, grpc::ClientContext&, std::string&)> call;
 };
 
 // A row written as ROW(VolumeUp, UNAVAILABLE, "VolumeUp volumemgr client FAILED").
 #define VANTA_FAILURE_ROW(operation, code, message) \
     ::vanta::testing::FailureRow(#operation, &ApiStub::operation, grpc::StatusCode::code, message)
+
+// A row written as ANSWER_ROW(PairBluetooth, "success: true"): OK with that
+// response.
+#define VANTA_ANSWER_ROW(operation, answer) \
+    ::vanta::testing::FailureRow(#operation, &ApiStub::operation, grpc::StatusCode::OK, "", answer)
 
 // Operations answered without a backend: bus, plugins.
 std::vector<FailureRow> service_failure_rows();

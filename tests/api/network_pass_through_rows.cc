@@ -88,6 +88,14 @@ std::vector<PassThroughRow> network_pass_through_rows() {
             "ssid: 'lobby' frequency_band: FREQ_BAND_24 security_method: EAP_TLS_METHOD "
             "ca_cert_file: '/ca.pem'",
             "", "ssid: 'lobby' frequency_band: FREQ_BAND_24 security_method: EAP_TLS_METHOD"),
+        // A key management left unknown goes out as the one the security
+        // method calls for; a WEP network comes back with unknown security.
+        row("SetWifiConfig", "ssid: 'home' security_method: WPA2_PSK_METHOD psk: 'secret'",
+            "wifi.SetConfig", "success: true",
+            "ssid: 'home' security_method: WPA2_PSK_METHOD key_mgmt_method: WPA_PSK psk: 'secret'",
+            "success: true"),
+        row("GetWifiConfig", "", "wifi.GetConfig", "ssid: 'old' security_method: WEP_METHOD", "",
+            "ssid: 'old'"),
         row("ClearWifiConfig", "", "wifi.ClearConfig", "success: true", "", "success: true"),
         row("GetWifiStatus", "", "wifi.GetStatus", "status: FOUR_WAY_HANDSHAKE", "",
             "status: WIFI_FOUR_WAY_HANDSHAKE"),

@@ -58,10 +58,14 @@ TEST(NoBackend, EveryUnaryOperationAnswersItsFailure) {
         EXPECT_TRUE(covered.insert(row.operation).second) << "two rows";
         grpc::ClientContext context;
         context.set_deadline(std::chrono::system_clock::now() + 20s);
-        const grpc::Status status = row.call(*stub, context);
+        std::string answer;
+        const grpc::Status status = row.call(*stub, context, answer);
         EXPECT_EQ(status.error_code(), row.code) << status.error_message();
         EXPECT_TRUE(message_matches(row.message, status.error_message()))
             << "expected: " << row.message << "\nanswered: " << status.error_message();
+        if (row.answer) {
+            EXPECT_EQ(answer, *row.answer);
+        }
     }
     // Every unary operation of the service has its row.
     const auto* service =

@@ -12,15 +12,19 @@
 namespace vanta::nimboultrasound {
 
 // The ultrasound pairing service: its beacon, the users paired through it
-// and its pairing tokens. Each operation gives nothing when the service could
-// not answer.
+// and its pairing tokens.
 class Client : public GrpcClientBase {
   public:
+    // These give nothing when the service could not answer.
     virtual std::optional<bool> Enable() = 0;
     virtual std::optional<bool> Disable() = 0;
     virtual std::optional<NimboUltraSoundState> GetServiceState() = 0;
     virtual std::optional<PairedUsers> GetPairedUsers() = 0;
     virtual std::optional<std::string> GetLatestPairingToken() = 0;
+
+    // These raise the typed error of a failed call (GrpcException).
+    virtual std::string GetGuestToken() = 0;
+    virtual std::string GetManualPairPin() = 0;
 };
 
 }  // namespace vanta::nimboultrasound

@@ -53,6 +53,18 @@ std::optional<std::string> ClientImpl::GetLatestPairingToken() {
     return reply ? std::optional<std::string>(reply->token()) : std::nullopt;
 }
 
+std::string ClientImpl::GetGuestToken() {
+    return clients::call_or_throw(stub(), &Stub::GetGuestToken, google::protobuf::Empty(),
+                                  call("GetGuestToken"))
+        .token();
+}
+
+std::string ClientImpl::GetManualPairPin() {
+    return clients::call_or_throw(stub(), &Stub::GetManualPairPin, google::protobuf::Empty(),
+                                  call("GetManualPairPin"))
+        .pin();
+}
+
 }  // namespace vanta::nimboultrasound
 
 namespace vanta {

@@ -22,6 +22,8 @@ class ClientImpl final : public GrpcClient<NimboUltraSoundSvc, Client> {
     std::optional<NimboUltraSoundState> GetServiceState() override;
     std::optional<PairedUsers> GetPairedUsers() override;
     std::optional<std::string> GetLatestPairingToken() override;
+    std::string GetGuestToken() override;
+    std::string GetManualPairPin() override;
 
   private:
     clients::UnaryCall call(const char* operation) const;
