@@ -1,7 +1,6 @@
 #include "plugins/account_manager_plugin.h"
 
 #include <limits>
-#include <optional>
 #include <stdexcept>
 #include <vector>
 
