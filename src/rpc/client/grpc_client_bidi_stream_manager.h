@@ -27,7 +27,7 @@ namespace vanta {
 // half-close are written under the mutex that also guards the stream pointer.
 // The reader thread holds that mutex only while it opens the stream, so that a
 // writer is never blocked by a backend that is down. Destruction stops the
-// wait within about a second, half-closes an open stream and joins the thread.
+// wait within a tenth of a second, half-closes an open stream and joins the thread.
 template <typename Req, typename Event>
 class GrpcClientBidiStreamManager {
   public:

@@ -8,7 +8,9 @@ namespace vanta {
 
 namespace {
 constexpr std::chrono::milliseconds kConnectPollInterval{500};
-constexpr std::chrono::seconds kStopPollInterval{1};
+// How soon a waiting reader notices that it is being stopped: a daemon that
+// shuts down with a dozen backends absent must not wait on each for long.
+constexpr std::chrono::milliseconds kStopPollInterval{100};
 constexpr std::chrono::milliseconds kStateWatchSlice{200};
 }  // namespace
 
@@ -78,14 +80,20 @@ bool GrpcClientChannel::ready_within(std::chrono::milliseconds span) {
 }
 
 bool GrpcClientChannel::wait_for_connected(const std::function<bool()>& stop) {
+    auto next_attempt = std::chrono::steady_clock::now();
     for (;;) {
         if (stop()) {
             return state() == GRPC_CHANNEL_READY;
         }
-        if (state() == GRPC_CHANNEL_READY) {
+        if (std::chrono::steady_clock::now() >= next_attempt) {
+            if (try_connect() == GRPC_CHANNEL_READY) {
+                return true;
+            }
+            next_attempt = std::chrono::steady_clock::now() + kConnectPollInterval;
+        }
+        if (ready_within(kStopPollInterval)) {
             return true;
         }
-        wait_for_connected(kStopPollInterval);
     }
 }
 

@@ -32,8 +32,9 @@ class GrpcClientChannel {
     // Asks the channel to connect every 500 ms until it is READY (true) or
     // `timeout` has passed (false).
     virtual bool wait_for_connected(const std::chrono::seconds& timeout);
-    // Waits for READY in one-second rounds of the wait above, until `stop`
-    // answers true; then reports whether the channel is READY.
+    // Asks the channel to connect every 500 ms, as the wait above, until it is
+    // READY or `stop` answers true (looked at every 100 ms); then reports
+    // whether the channel is READY.
     // Throws std::bad_function_call if `stop` is empty.
     virtual bool wait_for_connected(const std::function<bool()>& stop);
     // Watches the channel's state changes (without asking it to connect) until
