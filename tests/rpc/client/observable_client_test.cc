@@ -125,44 +125,31 @@ class StubbornBackend final : public vanta::test::TestService::Service {
 
 // --- The stream manager on its own -------------------------------------------
 
-TEST(GrpcClientBidiStreamManager, RefusesAnEmptyStreamAllocator) {
+TEST(GrpcClientBidiStreamManager, RefusesNoAllocatorAndDestroyedWhileWaitingStopsWithinASecond) {
     TempDir dir;
-    auto channel = std::make_shared<GrpcClientChannel>(dir.socket_address("backend"),
-                                                       grpc::InsecureChannelCredentials());
+    const std::string address = dir.socket_address("backend");
+    auto channel = std::make_shared<GrpcClientChannel>(address, grpc::InsecureChannelCredentials());
     try {
         TestStreamManager manager(channel, nullptr, nullptr, nullptr);
         ADD_FAILURE() << "nothing thrown";
     } catch (const std::invalid_argument& e) {
         EXPECT_STREQ(e.what(), "GrpcClientBidiStreamManager: stream_allocator == nullptr");
     }
-}
 
-class StreamManagerOnABackend : public ::testing::Test {
-  protected:
-    std::unique_ptr<TestStreamManager> make_manager() {
-        auto channel = std::make_shared<GrpcClientChannel>(dir_.socket_address("backend"),
-                                                           grpc::InsecureChannelCredentials());
-        return std::make_unique<TestStreamManager>(
-            channel, [this](grpc::ClientContext* context) { return stub_->Subscribe(context); },
-            recorder_.on_event(), recorder_.on_stream_end());
-    }
-
-    TempDir dir_;
-    FakeTestService backend_;
-    std::unique_ptr<vanta::test::TestService::Stub> stub_ = vanta::test::TestService::NewStub(
-        grpc::CreateChannel(dir_.socket_address("backend"), grpc::InsecureChannelCredentials()));
-    EventRecorder recorder_;
-};
-
-TEST_F(StreamManagerOnABackend, DestroyedWhileWaitingForTheBackendStopsWithinASecond) {
-    auto manager = make_manager();
+    // Nothing serves the address: the manager waits for the backend.
+    auto stub = vanta::test::TestService::NewStub(
+        grpc::CreateChannel(address, grpc::InsecureChannelCredentials()));
+    EventRecorder recorder;
+    auto manager = std::make_unique<TestStreamManager>(
+        channel, [&stub](grpc::ClientContext* context) { return stub->Subscribe(context); },
+        recorder.on_event(), recorder.on_stream_end());
     std::this_thread::sleep_for(300ms);
     EXPECT_FALSE(manager->is_open());
     EXPECT_FALSE(manager->write(vanta::test::SubscriptionRequest()));
     const auto start = std::chrono::steady_clock::now();
     manager.reset();
     EXPECT_LT(since(start), 1500ms);
-    EXPECT_EQ(recorder_.stream_ends(), 1);
+    EXPECT_EQ(recorder.stream_ends(), 1);
 }
 
 // --- The observable client -----------------------------------------------------
