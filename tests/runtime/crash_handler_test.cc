@@ -482,7 +482,7 @@ TEST_F(CrashHandlerTest, FailedRenameLeavesDumpUnderItsOwnName) {
 
 void markerHandler(int) {}
 
-TEST_F(CrashHandlerTest, OnlyOneHandlerAtATimeAndDestructionRestoresPreviousActions) {
+TEST_F(CrashHandlerTest, OneHandlerAtATimeForADirectoryAndDestructionRestoresPreviousActions) {
     struct sigaction original {};
     struct sigaction marker {};
     marker.sa_handler = &markerHandler;
@@ -500,12 +500,9 @@ TEST_F(CrashHandlerTest, OnlyOneHandlerAtATimeAndDestructionRestoresPreviousActi
     sigaction(SIGBUS, nullptr, &restored);
     EXPECT_EQ(restored.sa_handler, &markerHandler);
     EXPECT_NO_THROW(getCrashHandler("vantaapid", dumps_.string()).reset());
+    EXPECT_THROW(getCrashHandler("vantaapid", ""), std::invalid_argument);
 
     sigaction(SIGBUS, &original, nullptr);
-}
-
-TEST_F(CrashHandlerTest, RejectsEmptyDirectory) {
-    EXPECT_THROW(getCrashHandler("vantaapid", ""), std::invalid_argument);
 }
 
 }  // namespace

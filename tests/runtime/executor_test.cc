@@ -82,69 +82,68 @@ TEST(ManualExecutor, CancelledHandleNeverRunsAndIsPrunedByRun) {
     EXPECT_FALSE(executor.has_scheduled_work());
 }
 
-TEST(WaitingExecutor, LabelsWorkWithNameOrDefault) {
-    RecordingLogger logger;
-    WaitingExecutor executor(logger);
-    executor.add_work([] {}, 7);
-    executor.add_work([] {}, 7, "");
-    executor.add_work([] {}, 7, "reconnect_stream");
-    std::lock_guard<std::mutex> lock(executor.queue_mutex());
-    ASSERT_EQ(executor.size(), 3u);
-    EXPECT_EQ(executor.fetch_work().name, "Work");
-    EXPECT_EQ(executor.fetch_work().name, "Work");
-    const auto item = executor.fetch_work();
+// A waiting executor logging into a recorder.
+class WaitingExecutorTest : public ::testing::Test {
+  protected:
+    RecordingLogger logger_;
+    WaitingExecutor executor_{logger_};
+};
+
+TEST_F(WaitingExecutorTest, LabelsWorkWithNameOrDefault) {
+    executor_.add_work([] {}, 7);
+    executor_.add_work([] {}, 7, "");
+    executor_.add_work([] {}, 7, "reconnect_stream");
+    std::lock_guard<std::mutex> lock(executor_.queue_mutex());
+    ASSERT_EQ(executor_.size(), 3u);
+    EXPECT_EQ(executor_.fetch_work().name, "Work");
+    EXPECT_EQ(executor_.fetch_work().name, "Work");
+    const auto item = executor_.fetch_work();
     EXPECT_EQ(item.name, "reconnect_stream");
     EXPECT_EQ(item.id, 7);
-    EXPECT_TRUE(executor.empty());
+    EXPECT_TRUE(executor_.empty());
 }
 
-TEST(WaitingExecutor, DelayedWorkReachesQueueWithIdZeroAfterDelay) {
-    RecordingLogger logger;
-    WaitingExecutor executor(logger);
+TEST_F(WaitingExecutorTest, DelayedWorkReachesQueueWithIdZeroAfterDelay) {
     bool ran = false;
     const auto start = std::chrono::steady_clock::now();
-    auto handle = executor.schedule_work([&] { ran = true; }, 100ms);
-    EXPECT_TRUE(executor.is_work_scheduled());
-    ASSERT_TRUE(wait_for_queue_size(executor, 1));
+    auto handle = executor_.schedule_work([&] { ran = true; }, 100ms);
+    EXPECT_TRUE(executor_.is_work_scheduled());
+    ASSERT_TRUE(wait_for_queue_size(executor_, 1));
     EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms);
-    auto item = take_front(executor);
+    auto item = take_front(executor_);
     EXPECT_EQ(item.id, 0);
     EXPECT_EQ(item.name, "Work");
     EXPECT_FALSE(ran) << "delayed work is queued, not run, by the timer thread";
-    executor.process_work(item);
+    executor_.process_work(item);
     EXPECT_TRUE(ran);
     EXPECT_FALSE(handle->is_scheduled());
 }
 
-TEST(WaitingExecutor, CancelledHandleNeverQueuesItsWork) {
-    RecordingLogger logger;
-    WaitingExecutor executor(logger);
-    auto handle = executor.schedule_work([] {}, 50ms);
+TEST_F(WaitingExecutorTest, CancelledHandleNeverQueuesItsWork) {
+    auto handle = executor_.schedule_work([] {}, 50ms);
     handle->cancel();
     // The cancellation is delivered on the timer thread.
     EXPECT_TRUE(vanta::testing::wait_until([&] { return !handle->is_scheduled(); }, 5s));
     std::this_thread::sleep_for(100ms);
-    std::lock_guard<std::mutex> lock(executor.queue_mutex());
-    EXPECT_TRUE(executor.empty());
+    std::lock_guard<std::mutex> lock(executor_.queue_mutex());
+    EXPECT_TRUE(executor_.empty());
 }
 
-TEST(WaitingExecutor, ManyTimersFromSeveralThreadsAllFire) {
-    RecordingLogger logger;
-    WaitingExecutor executor(logger);
+TEST_F(WaitingExecutorTest, ManyTimersFromSeveralThreadsAllFire) {
     constexpr int kThreads = 4;
     constexpr int kPerThread = 50;
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([&executor, t] {
+        threads.emplace_back([this, t] {
             for (int i = 0; i < kPerThread; ++i) {
-                executor.schedule_work([] {}, std::chrono::milliseconds((i * 7 + t) % 20));
+                executor_.schedule_work([] {}, std::chrono::milliseconds((i * 7 + t) % 20));
             }
         });
     }
     for (auto& thread : threads) {
         thread.join();
     }
-    EXPECT_TRUE(wait_for_queue_size(executor, kThreads * kPerThread));
+    EXPECT_TRUE(wait_for_queue_size(executor_, kThreads * kPerThread));
 }
 
 TEST(WaitingExecutor, DestructionRunsNeitherQueuedNorPendingWork) {
@@ -159,27 +158,23 @@ TEST(WaitingExecutor, DestructionRunsNeitherQueuedNorPendingWork) {
     EXPECT_EQ(runs, 0);
 }
 
-TEST(WaitingExecutor, ProcessWorkLogsOnlyItemsSlowerThanHalfASecond) {
-    RecordingLogger logger;
-    WaitingExecutor executor(logger);
+TEST_F(WaitingExecutorTest, ProcessWorkLogsOnlyItemsSlowerThanHalfASecond) {
     WaitingExecutor::ContextualWorkItem quick{[] {}, 7, "reconnect_stream"};
-    executor.process_work(quick);
-    EXPECT_TRUE(logger.lines().empty());
+    executor_.process_work(quick);
+    EXPECT_TRUE(logger_.lines().empty());
 
     WaitingExecutor::ContextualWorkItem slow{[] { std::this_thread::sleep_for(520ms); }, 7,
                                              "reconnect_stream"};
-    executor.process_work(slow);
-    ASSERT_EQ(logger.lines().size(), 1u);
-    EXPECT_THAT(logger.lines()[0],
+    executor_.process_work(slow);
+    ASSERT_EQ(logger_.lines().size(), 1u);
+    EXPECT_THAT(logger_.lines()[0],
                 ::testing::MatchesRegex("I reconnect_stream\\(id=7\\) took 5[0-9][0-9] ms to "
                                         "finish"));
 }
 
-TEST(WaitingExecutor, ProcessWorkLogsAndRethrowsWhatTheItemThrows) {
-    RecordingLogger logger;
-    WaitingExecutor executor(logger);
+TEST_F(WaitingExecutorTest, ProcessWorkLogsAndRethrowsWhatTheItemThrows) {
     WaitingExecutor::ContextualWorkItem failing{[] { throw std::runtime_error("boom"); }, 3,
                                                 "Work"};
-    EXPECT_THROW(executor.process_work(failing), std::runtime_error);
-    EXPECT_THAT(logger.lines(), ::testing::ElementsAre("I Work(id=3) threw exception boom"));
+    EXPECT_THROW(executor_.process_work(failing), std::runtime_error);
+    EXPECT_THAT(logger_.lines(), ::testing::ElementsAre("I Work(id=3) threw exception boom"));
 }
