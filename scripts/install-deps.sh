@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build ccache pkg-config
     protobuf-compiler libprotobuf-dev protobuf-compiler-grpc libgrpc++-dev
     libboost-dev libboost-system-dev
-    nlohmann-json3-dev libfmt-dev libssl-dev
+    nlohmann-json3-dev libfmt-dev libssl-dev libcli11-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     util-linux procps clang-format
 )
