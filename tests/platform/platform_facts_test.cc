@@ -182,7 +182,6 @@ TEST(PlatformFacts, DerivedSwitchesFollowTheModes) {
     EXPECT_TRUE(platform::is_presentation_audio_supported());
     EXPECT_FALSE(platform::is_main_video_rendering_supported());
     EXPECT_TRUE(platform::is_presentation_rendering_supported());
-    EXPECT_EQ(platform::get_software_name(), "Vanta");
     EXPECT_EQ(platform::get_halden_cert_path(), "/storage/truststore/glint_ca_list/halden_domains");
 }
 
