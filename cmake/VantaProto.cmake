@@ -10,6 +10,7 @@ set(VANTA_PROTO_DIRS
     ${PROJECT_SOURCE_DIR}/src/api/proto
     ${PROJECT_SOURCE_DIR}/src/clients/proto
     ${PROJECT_SOURCE_DIR}/src/gateway/proto
+    ${PROJECT_SOURCE_DIR}/sim/proto
     ${PROJECT_SOURCE_DIR}/tests/proto)
 file(MAKE_DIRECTORY ${VANTA_PROTO_GEN_DIR})
 
