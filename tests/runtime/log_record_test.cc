@@ -135,14 +135,3 @@ TEST_F(SharedQueues, FullQueueDropsAndCountsRecords) {
     }
     EXPECT_EQ(queues.auditlog().take_drop_count(), 1u);
 }
-
-TEST_F(SharedQueues, SecondAttachmentSeesTheSameQueue) {
-    logging::logtask::LogQueues writer(name_);
-    logging::logtask::LogQueues reader(name_);
-    Record record{};
-    std::strcpy(record.data(), "shared");
-    writer.log().push(record);
-    Record out{};
-    ASSERT_TRUE(reader.log().pop(out));
-    EXPECT_STREQ(out.data(), "shared");
-}
