@@ -4,12 +4,14 @@
 #include <cctype>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include <fmt/format.h>
 #include <grpcpp/security/server_credentials.h>
 #include <grpcpp/server_builder.h>
 
 #include "rpc/server/chmod.h"
+#include "rpc/server/reflection_and_health.h"
 
 namespace vanta {
 namespace {
@@ -54,6 +56,7 @@ GrpcSyncServer::GrpcSyncServer(std::unique_ptr<grpc::Service> service, std::stri
 
 GrpcSyncServer::~GrpcSyncServer() {
     if (server_) {
+        mark_not_serving(*server_);
         server_->Shutdown(std::chrono::system_clock::now() + shutdown_timeout_);
     }
     if (wait_thread_.joinable()) {
@@ -75,13 +78,17 @@ void GrpcSyncServer::run(AccessLevel level) {
     // A server left by a run that failed after building it is reused: gRPC
     // takes a service only once.
     if (!server_) {
+        enable_reflection_and_health();
         grpc::ServerBuilder builder;
         builder.AddListeningPort(address_, grpc::InsecureServerCredentials());
         builder.RegisterService(service_.get());
+        std::vector<std::string> service_names;
+        builder.SetOption(record_service_names(service_names));
         server_ = builder.BuildAndStart();
         if (!server_) {
             throw std::runtime_error("Unable to build and start service server");
         }
+        mark_serving(*server_, service_names);
     }
 
     // Only a Unix socket has a file whose mode can be set.

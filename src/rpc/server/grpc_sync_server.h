@@ -12,7 +12,9 @@
 
 namespace vanta {
 
-// Serves one service on gRPC's synchronous server. Requests run on gRPC's own
+// Serves one service on gRPC's synchronous server, together with gRPC's server
+// reflection and the standard health service (every service SERVING while it
+// runs, NOT_SERVING from the start of destruction). Requests run on gRPC's own
 // threads; the host keeps one thread blocked in the server's Wait().
 //
 // Threading: construct, run and destroy from one thread (the main thread).

@@ -17,6 +17,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "grpc_health.grpc.pb.h"
 #include "rpc/server/event_subscription.h"
 #include "rpc/server/test_event_service.h"
 #include "support/temp_dir.h"
@@ -213,6 +214,44 @@ TEST(GrpcSyncServer, DestructionLetsRunningCallsFinishWithoutWaitingForTheDeadli
     EXPECT_EQ(reply.get(), "slow");
     EXPECT_LT(elapsed, 2500ms);
     EXPECT_NE(echo(address, "too late"), "too late");
+}
+
+TEST(GrpcSyncServer, HealthIsServingForEachServiceAndNotServingFromDestruction) {
+    using grpc::health::v1::HealthCheckResponse;
+    TempDir dir;
+    const std::string address = dir.socket_address("api");
+    Host host = make_host(address, 1000ms);
+    host.server->run(AccessLevel::Unchanged);
+    auto health = grpc::health::v1::Health::NewStub(
+        grpc::CreateChannel(address, grpc::InsecureChannelCredentials()));
+    const auto check = [&](const std::string& service) {
+        grpc::ClientContext context;
+        context.set_deadline(std::chrono::system_clock::now() + 10s);
+        grpc::health::v1::HealthCheckRequest request;
+        request.set_service(service);
+        HealthCheckResponse response;
+        const grpc::Status status = health->Check(&context, request, &response);
+        return status.ok() ? HealthCheckResponse::ServingStatus_Name(response.status())
+                           : "error " + std::to_string(status.error_code());
+    };
+    EXPECT_EQ(check(""), "SERVING");
+    EXPECT_EQ(check("vanta.test.TestService"), "SERVING");
+    EXPECT_EQ(check("vanta.test.Other"), "error " + std::to_string(grpc::StatusCode::NOT_FOUND));
+
+    grpc::ClientContext watch_context;
+    watch_context.set_deadline(std::chrono::system_clock::now() + 10s);
+    grpc::health::v1::HealthCheckRequest request;
+    request.set_service("vanta.test.TestService");
+    auto watch = health->Watch(&watch_context, request);
+    HealthCheckResponse response;
+    ASSERT_TRUE(watch->Read(&response));
+    EXPECT_EQ(response.status(), HealthCheckResponse::SERVING);
+
+    auto destroyed = std::async(std::launch::async, [&] { host.server.reset(); });
+    ASSERT_TRUE(watch->Read(&response));
+    EXPECT_EQ(response.status(), HealthCheckResponse::NOT_SERVING);
+    watch_context.TryCancel();
+    destroyed.get();
 }
 
 }  // namespace
