@@ -178,6 +178,10 @@ const std::vector<OperationRow>& operation_rows() {
          "",
          "brands { type: LOGO file: '/b/logo.png' } brands { type: HALFWAKE_BACKGROUND file: "
          "'/b/bg.png' }"},
+        {"GetCarouselImage", "", "nimbobranding.GetCarouselImage", "file: '/b/c.png'", "",
+         "file: '/b/c.png'"},
+        {"GetSignageState", "", "nimbobranding.GetSignageState", "state: AVAILABLE", "",
+         "state: AVAILABLE"},
         // Cloud status: the reporter numbers its services one higher than the
         // API; the answer names the service asked for.
         {"GetNimboServiceStatus", "service_type: NOTIFICATIONS",
