@@ -4,8 +4,6 @@
 
 #include <chrono>
 #include <initializer_list>
-#include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,13 +11,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "api/api_harness.h"
-#include "rpc/client/endpoint_catalogue.h"
-#include "sim/backend_server.h"
+#include "service_on_backend.h"
 #include "sim/calling_backend.h"
 #include "support/bus_translation_table.h"
 #include "support/console_capture.h"
-#include "support/temp_dir.h"
 #include "support/wait_until.h"
 
 using namespace std::chrono_literals;
@@ -170,29 +165,8 @@ std::vector<std::string> texts(const std::vector<VantaEvent>& events) {
 class MeetingPluginTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        start_call_proxy();
-        api_.emplace(dir_.socket_address("vantaapi_service"), endpoints_);
-        ASSERT_TRUE(call_proxy_.wait_for_open_streams(1));
-        stub_ = api_->client();
-        stream_.emplace(*stub_);
-        ASSERT_EQ(stream_->wait_for(1).size(), 1u);
-    }
-    void TearDown() override {
-        stream_.reset();
-        api_.reset();
-        server_.reset();
-    }
-
-    void start_call_proxy() {
-        server_.emplace(endpoints_.callproxy.address,
-                        std::initializer_list<grpc::Service*>{&call_proxy_});
-    }
-
-    // The events after STREAM_STARTED, once `count` of them have arrived.
-    std::vector<VantaEvent> events_after_start(size_t count) {
-        std::vector<VantaEvent> events = stream_->wait_for(count + 1);
-        events.erase(events.begin());
-        return events;
+        ASSERT_TRUE(service_.subscribed());
+        ASSERT_TRUE(service_.backend.wait_for_open_streams(1));
     }
 
     std::vector<std::string> lines_containing(const std::string& part) const {
@@ -206,20 +180,14 @@ class MeetingPluginTest : public ::testing::Test {
     }
 
     ConsoleCapture console_;
-    TempDir dir_;
-    const EndpointCatalogue endpoints_ = endpoints_in_directory(dir_.path().string());
-    sim::CallingBackend call_proxy_;
-    std::optional<sim::BackendServer> server_;
-    std::optional<ApiHarness> api_;
-    std::unique_ptr<vantaapi::VantaApi::Stub> stub_;
-    std::optional<EventStream> stream_;
+    ServiceOnBackend<sim::CallingBackend> service_{&EndpointCatalogue::callproxy};
 };
 
 TEST_F(MeetingPluginTest, EachCallProxyEventReachesSubscribersAsItsEvent) {
     std::vector<std::string> published;
     std::vector<std::string> refused;
     for (const EventRow& row : event_rows()) {
-        call_proxy_.publish(from_text<calling::Event>(row.backend));
+        service_.backend.publish(from_text<calling::Event>(row.backend));
         if (!row.published.empty()) {
             published.push_back(from_text<VantaEvent>(row.published).ShortDebugString());
         }
@@ -230,56 +198,38 @@ TEST_F(MeetingPluginTest, EachCallProxyEventReachesSubscribersAsItsEvent) {
 
     // In order, and nothing for the refused and the silent rows: an event
     // published for one of them would shift every later one.
-    EXPECT_THAT(texts(events_after_start(published.size())), ElementsAreArray(published));
+    EXPECT_THAT(texts(service_.published(published.size())), ElementsAreArray(published));
     EXPECT_THAT(lines_containing("observed_event_handler"), ElementsAreArray(refused));
 }
 
+// How a failure of the call proxy answers is the no-backend table's
+// (api/service_failure_rows.cc).
 TEST_F(MeetingPluginTest, MeetingsAndVideoStatisticsComeFromTheCallProxy) {
     // Meetings in the call proxy's order; meeting type 6 is the API's
     // kMsMeeting but not one the list reports.
-    call_proxy_.answer("GetAllMeetings", from_text<calling::MeetingList>(R"(
+    service_.backend.answer("GetAllMeetings", from_text<calling::MeetingList>(R"(
         meetings { meeting_id: 4000000001 connection_id: -7 vireo_id: "v-1"
                    meeting_type: kSipBridge remote_uri: "sip:a@example.com"
                    call_state: CONNECTED backend: NIMBO correlation_id: "c-1" }
         meetings { meeting_id: 2 meeting_type: 6 call_state: 18 backend: 3 }
         meetings { meeting_id: 3 meeting_type: kLocalShare call_state: HOLD backend: KRELL })"));
-    {
-        grpc::ClientContext context;
-        vantaapi::MeetingList meetings;
-        const grpc::Status status = stub_->GetAllMeetings(&context, {}, &meetings);
-        ASSERT_TRUE(status.ok()) << status.error_message();
-        EXPECT_EQ(meetings.ShortDebugString(), from_text<vantaapi::MeetingList>(R"(
-            meetings { meeting_id: 4000000001 connection_id: -7 vireo_id: "v-1"
-                       meeting_type: kSipBridge remote_uri: "sip:a@example.com"
-                       call_state: CONNECTED backend: NIMBO }
-            meetings { meeting_id: 2 meeting_type: kUnknownMeetingType call_state: ERROR
-                       backend: UNKNOWN_BACKEND }
-            meetings { meeting_id: 3 meeting_type: kLocalShare call_state: HOLD
-                       backend: KRELL })")
-                                                   .ShortDebugString());
-    }
+    const ApiAnswer meetings = service_.call("GetAllMeetings");
+    ASSERT_TRUE(meetings.status.ok()) << meetings.status.error_message();
+    EXPECT_EQ(meetings.response, normalized_answer("GetAllMeetings", R"(
+        meetings { meeting_id: 4000000001 connection_id: -7 vireo_id: "v-1"
+                   meeting_type: kSipBridge remote_uri: "sip:a@example.com"
+                   call_state: CONNECTED backend: NIMBO }
+        meetings { meeting_id: 2 meeting_type: kUnknownMeetingType call_state: ERROR
+                   backend: UNKNOWN_BACKEND }
+        meetings { meeting_id: 3 meeting_type: kLocalShare call_state: HOLD backend: KRELL })"));
     // A reserved meeting type leaves the operation as an exception.
-    call_proxy_.answer("GetAllMeetings",
-                       from_text<calling::MeetingList>("meetings { meeting_type: 2147483647 }"));
-    {
-        grpc::ClientContext context;
-        vantaapi::MeetingList meetings;
-        EXPECT_EQ(stub_->GetAllMeetings(&context, {}, &meetings).error_code(),
-                  grpc::StatusCode::UNKNOWN);
-    }
-    call_proxy_.fail("GetAllMeetings", grpc::Status(grpc::StatusCode::UNAVAILABLE, "busy"));
-    {
-        grpc::ClientContext context;
-        vantaapi::MeetingList meetings;
-        const grpc::Status status = stub_->GetAllMeetings(&context, {}, &meetings);
-        EXPECT_EQ(status.error_code(), grpc::StatusCode::UNAVAILABLE);
-        EXPECT_EQ(status.error_message(), "GetAllMeetings callproxy FAILED");
-        EXPECT_EQ(meetings.meetings_size(), 0);
-    }
+    service_.backend.answer(
+        "GetAllMeetings", from_text<calling::MeetingList>("meetings { meeting_type: 2147483647 }"));
+    EXPECT_EQ(service_.call("GetAllMeetings").status.error_code(), grpc::StatusCode::UNKNOWN);
 
     // Statistics of the asked meeting; the stream the call proxy left out is
     // there all the same, with every field at its default.
-    call_proxy_.answer("GetVideoStatistics", from_text<calling::VideoStatistics>(R"(
+    const std::string received = R"(
         rx_statistics { local_ip: "10.0.0.2" local_port: 5004 remote_ip: "10.0.0.9"
                         remote_port: 6004 transport_type: "UDP" codec: "H264" rtp_packets: 7
                         rtcp_packets: 8 bit_rate: 9 byte_count: 10 lost_packets: 11
@@ -291,46 +241,15 @@ TEST_F(MeetingPluginTest, MeetingsAndVideoStatisticsComeFromTheCallProxy) {
                                                 media_status: 1 }
                         decoder_encoder_stats { vid: 2 width: 640 } }
         rx_srtp_statistics { enabled: true rtp_auth_fail: 2 rtcp_auth_fail: 3 rtp_replay: 4
-                             rtcp_replay: 5 })"));
-    {
-        grpc::ClientContext context;
-        vantaapi::MeetingInfo request;
-        request.set_meeting_id(7);
-        vantaapi::VideoStatistics statistics;
-        const grpc::Status status = stub_->GetVideoStatistics(&context, request, &statistics);
-        ASSERT_TRUE(status.ok()) << status.error_message();
-        EXPECT_EQ(statistics.ShortDebugString(), from_text<vantaapi::VideoStatistics>(R"(
-            rx_statistics { local_ip: "10.0.0.2" local_port: 5004 remote_ip: "10.0.0.9"
-                            remote_port: 6004 transport_type: "UDP" codec: "H264" rtp_packets: 7
-                            rtcp_packets: 8 bit_rate: 9 byte_count: 10 lost_packets: 11
-                            loss_ratio: 12 oop_packets: 13 dup_packets: 14 processed_packets: 15
-                            jitter: 16 rtt: 17 idr_req_sent: 18 idr_recvd: 19 idr_sent: 20
-                            ice_connected: true media_status: 22
-                            decoder_encoder_stats { vid: 1 width: 1280 height: 720
-                                                    max_packets_per_frame: 4 frame_rate: 29.5
-                                                    media_status: 1 }
-                            decoder_encoder_stats { vid: 2 width: 640 } }
-            tx_statistics {}
-            rx_srtp_statistics { enabled: true rtp_auth_fail: 2 rtcp_auth_fail: 3
-                                 rtp_replay: 4 rtcp_replay: 5 }
-            meeting_id: 7)")
-                                                     .ShortDebugString());
-        const auto asked = call_proxy_.requests<calling::MeetingInfo>("GetVideoStatistics");
-        ASSERT_EQ(asked.size(), 1u);
-        EXPECT_EQ(asked[0].meeting_id(), 7u);
-    }
-    call_proxy_.fail("GetVideoStatistics",
-                     grpc::Status(grpc::StatusCode::NOT_FOUND, "no such meeting"));
-    {
-        grpc::ClientContext context;
-        vantaapi::MeetingInfo request;
-        request.set_meeting_id(7);
-        vantaapi::VideoStatistics statistics;
-        const grpc::Status status = stub_->GetVideoStatistics(&context, request, &statistics);
-        EXPECT_EQ(status.error_code(), grpc::StatusCode::NOT_FOUND);
-        EXPECT_THAT(status.error_message(), StartsWith("GetVideoStatistics: ["));
-        EXPECT_EQ(statistics.ByteSizeLong(), 0u);
-    }
+                             rtcp_replay: 5 })";
+    service_.backend.answer("GetVideoStatistics", from_text<calling::VideoStatistics>(received));
+    const ApiAnswer statistics = service_.call("GetVideoStatistics", "meeting_id: 7");
+    ASSERT_TRUE(statistics.status.ok()) << statistics.status.error_message();
+    EXPECT_EQ(statistics.response, normalized_answer("GetVideoStatistics",
+                                                     received + " tx_statistics {} meeting_id: 7"));
+    const auto asked = service_.backend.requests<calling::MeetingInfo>("GetVideoStatistics");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].meeting_id(), 7u);
 }
 
 TEST_F(MeetingPluginTest, EventsResumeAfterTheCallProxyRestarts) {
@@ -339,17 +258,18 @@ TEST_F(MeetingPluginTest, EventsResumeAfterTheCallProxyRestarts) {
         event.mutable_floor_availability()->set_call_id(call_id);
         return event;
     };
-    call_proxy_.publish(floor(1));
-    ASSERT_EQ(events_after_start(1).size(), 1u);
+    service_.backend.publish(floor(1));
+    ASSERT_EQ(service_.published(1).size(), 1u);
 
-    server_.reset();
-    start_call_proxy();
-    ASSERT_TRUE(call_proxy_.wait_for_opened(2, 15s));
-    ASSERT_TRUE(call_proxy_.wait_for_open_streams(1));
-    call_proxy_.publish(floor(2));
+    service_.server.reset();
+    service_.server.emplace(service_.endpoints.callproxy.address,
+                            std::initializer_list<grpc::Service*>{&service_.backend});
+    ASSERT_TRUE(service_.backend.wait_for_opened(2, 15s));
+    ASSERT_TRUE(service_.backend.wait_for_open_streams(1));
+    service_.backend.publish(floor(2));
 
     std::vector<int> call_ids;
-    for (const VantaEvent& event : events_after_start(2)) {
+    for (const VantaEvent& event : service_.published(2)) {
         call_ids.push_back(event.new_floor_availability().call_id());
     }
     EXPECT_THAT(call_ids, ElementsAre(1, 2));

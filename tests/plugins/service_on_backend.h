@@ -5,6 +5,7 @@
 // open: what the backend streams is read back as the API's subscribers see it.
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,8 @@ template <typename Backend>
 struct ServiceOnBackend {
     // `row`: the backend's catalogue row.
     explicit ServiceOnBackend(Endpoint EndpointCatalogue::*row)
-        : server((endpoints.*row).address, {&backend}) {}
+        : server(std::in_place, (endpoints.*row).address,
+                 std::initializer_list<grpc::Service*>{&backend}) {}
 
     // Whether the API's stream has started (bounded wait); events published
     // before it started do not reach it.
@@ -49,7 +51,8 @@ struct ServiceOnBackend {
     TempDir dir;
     EndpointCatalogue endpoints = endpoints_in_directory(dir.path().string());
     Backend backend;
-    sim::BackendServer server;
+    // Reset and emplaced again by a test that restarts the backend.
+    std::optional<sim::BackendServer> server;
     // Without a broker the service's bus subscription keeps its main loop
     // busy retrying, and the service takes seconds to stop.
     sim::BusBroker broker{{endpoints.pubservice.address, endpoints.subservice.address}};
