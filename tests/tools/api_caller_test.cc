@@ -1,7 +1,7 @@
 // The CLI's generic caller against a small VantaApi service on a temporary
-// socket: JSON in, the operation called by name, JSON out.
+// socket: JSON in, the operation called by name, JSON out, and the one line
+// that names the status code of a failure.
 
-#include <stdexcept>
 #include <string>
 
 #include <gmock/gmock.h>
@@ -16,7 +16,10 @@
 namespace vanta::testing {
 namespace {
 
-// Answers UXWakeUp with success exactly for BUTTON, and refuses UXStandby.
+using ::testing::HasSubstr;
+
+// Answers UXWakeUp with success exactly for BUTTON; refuses UXStandby and,
+// as a daemon whose backend is down does, GetCurrentVolume.
 class SmallApi final : public vantaapi::VantaApi::Service {
   public:
     grpc::Status UXWakeUp(grpc::ServerContext*, const vantaapi::UXWakeUpRequest* request,
@@ -26,7 +29,11 @@ class SmallApi final : public vantaapi::VantaApi::Service {
     }
     grpc::Status UXStandby(grpc::ServerContext*, const google::protobuf::Empty*,
                            google::protobuf::Empty*) override {
-        return grpc::Status(grpc::StatusCode::FAILED_PRECONDITION, "asleep already");
+        return grpc::Status(grpc::StatusCode::FAILED_PRECONDITION, "asleep\nalready");
+    }
+    grpc::Status GetCurrentVolume(grpc::ServerContext*, const google::protobuf::Empty*,
+                                  vantaapi::VolumeStatus*) override {
+        return grpc::Status(grpc::StatusCode::UNAVAILABLE, "VolumeManager is not reachable");
     }
 };
 
@@ -36,29 +43,63 @@ class ApiCallerTest : public ::testing::Test {
     std::string address_ = dir_.socket_address("api");
     SmallApi service_;
     sim::BackendServer server_{address_, {&service_}};
-    cli::ApiCaller caller_{grpc::CreateChannel(address_, grpc::InsecureChannelCredentials())};
+    cli::ApiCaller caller_{cli::Peer::connect("daemon", address_)};
 };
 
 TEST_F(ApiCallerTest, CallsTheOperationWithTheJsonRequestAndAnswersJson) {
-    const auto button = caller_.call("UXWakeUp", R"({"trigger": "BUTTON"})");
-    ASSERT_TRUE(button.status.ok()) << button.status.error_message();
-    EXPECT_EQ(nlohmann::json::parse(button.json), (nlohmann::json{{"success", true}}));
-
+    EXPECT_EQ(nlohmann::json::parse(caller_.call("UXWakeUp", R"({"trigger": "BUTTON"})")),
+              (nlohmann::json{{"success", true}}));
     // Defaults are printed too, so an answer always shows its fields.
-    const auto unknown = caller_.call("UXWakeUp", "");
-    EXPECT_EQ(nlohmann::json::parse(unknown.json), (nlohmann::json{{"success", false}}));
+    EXPECT_EQ(nlohmann::json::parse(caller_.call("UXWakeUp", "")),
+              (nlohmann::json{{"success", false}}));
 }
 
-TEST_F(ApiCallerTest, FailuresArePassedOnAndBadInputIsRefusedBeforeAnyCall) {
-    const auto refused = caller_.call("UXStandby", "{}");
-    EXPECT_EQ(refused.status.error_code(), grpc::StatusCode::FAILED_PRECONDITION);
-    EXPECT_EQ(refused.status.error_message(), "asleep already");
-    EXPECT_TRUE(refused.json.empty());
+TEST_F(ApiCallerTest, AFailedCallIsOneLineWithTheNameOfItsStatusCode) {
+    struct Case {
+        std::string operation;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"UXStandby", "FAILED_PRECONDITION: asleep already"},
+        // The daemon's own UNAVAILABLE is passed on: the daemon was reached.
+        {"GetCurrentVolume", "UNAVAILABLE: VolumeManager is not reachable"},
+    };
+    for (const auto& c : cases) {
+        try {
+            caller_.call(c.operation, "{}");
+            ADD_FAILURE() << c.operation << " succeeded";
+        } catch (const cli::CallFailed& failure) {
+            EXPECT_EQ(failure.what(), c.line);
+        }
+    }
+}
 
-    EXPECT_THROW(caller_.call("Subscribe", "{}"), std::invalid_argument);
-    EXPECT_THROW(caller_.call("NoSuchOperation", "{}"), std::invalid_argument);
-    EXPECT_THROW(caller_.call("UXWakeUp", R"({"trigger": "ELBOW"})"), std::invalid_argument);
-    EXPECT_THROW(caller_.call("UXWakeUp", "{not json"), std::invalid_argument);
+TEST(ApiCallerRefusals, BadInputIsRefusedBeforeAnyCallSayingWhatIsWrong) {
+    TempDir dir;
+    cli::ApiCaller caller(cli::Peer::connect("daemon", dir.socket_address("absent")));
+    struct Case {
+        std::string operation;
+        std::string request;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"GetCurentVolume", "{}",
+         "unknown operation 'GetCurentVolume'; close names: GetCurrentVolume"},
+        {"Subscribe", "{}", "unknown operation 'Subscribe'"},
+        {"UXWakeUp", "{\"trigger\":\n \"BUTTON\",,}", "bad JSON at line 2, column 11: "},
+        {"UXWakeUp", R"({"trigger": "ELBOW"})", "not a vantaapi.UXWakeUpRequest: (trigger)"},
+        {"UXWakeUp", R"({"trigga": "BUTTON"})", "trigga"},
+    };
+    for (const auto& c : cases) {
+        try {
+            caller.call(c.operation, c.request);
+            ADD_FAILURE() << c.operation << " " << c.request << " was called";
+        } catch (const cli::UsageError& refusal) {
+            EXPECT_THAT(refusal.what(), HasSubstr(c.says));
+        } catch (const cli::CallFailed& failure) {
+            ADD_FAILURE() << c.operation << " " << c.request << " was called: " << failure.what();
+        }
+    }
 }
 
 TEST(ApiCallerOperations, ListsEveryUnaryOperationWithItsTypes) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <stdexcept>
+#include <utility>
 
 #include <google/protobuf/descriptor.h>
 #include <google/protobuf/dynamic_message.h>
@@ -9,6 +10,8 @@
 #include <grpcpp/generic/generic_stub.h>
 #include <grpcpp/support/byte_buffer.h>
 
+#include "json_request.h"
+#include "name_suggestions.h"
 #include "vantaapi.grpc.pb.h"
 
 namespace vanta::cli {
@@ -27,6 +30,18 @@ const google::protobuf::ServiceDescriptor& api_service() {
         throw std::logic_error("the VantaApi schema is not linked in");
     }
     return *service;
+}
+
+std::vector<const MethodDescriptor*> unary_methods() {
+    std::vector<const MethodDescriptor*> methods;
+    const auto& service = api_service();
+    for (int i = 0; i < service.method_count(); ++i) {
+        const MethodDescriptor* method = service.method(i);
+        if (!method->client_streaming() && !method->server_streaming()) {
+            methods.push_back(method);
+        }
+    }
+    return methods;
 }
 
 std::unique_ptr<Message> new_message(const google::protobuf::Descriptor* type) {
@@ -54,22 +69,18 @@ bool parse(const grpc::ByteBuffer& buffer, Message& message) {
 
 }  // namespace
 
-ApiCaller::ApiCaller(std::shared_ptr<grpc::Channel> channel) : channel_(std::move(channel)) {}
+ApiCaller::ApiCaller(Peer daemon) : daemon_(std::move(daemon)) {}
 
-ApiCaller::Answer ApiCaller::call(const std::string& operation, const std::string& request_json) {
+std::string ApiCaller::call(const std::string& operation, const std::string& request_json) {
     const MethodDescriptor* method = api_service().FindMethodByName(operation);
     if (method == nullptr || method->client_streaming() || method->server_streaming()) {
-        throw std::invalid_argument("no unary operation named '" + operation + "'");
+        throw UsageError(unknown_name_text("operation", operation, operation_names(),
+                                           "`vanta-cli list` shows them all"));
     }
     const auto request = new_message(method->input_type());
-    const auto parsed = google::protobuf::util::JsonStringToMessage(
-        request_json.empty() ? "{}" : request_json, request.get());
-    if (!parsed.ok()) {
-        throw std::invalid_argument("the request is not a " + method->input_type()->full_name() +
-                                    ": " + parsed.ToString());
-    }
+    parse_json_request(request_json, *request);
 
-    grpc::GenericStub stub(channel_);
+    grpc::GenericStub stub(daemon_.channel);
     grpc::ClientContext context;
     context.set_deadline(std::chrono::system_clock::now() + std::chrono::seconds(30));
     grpc::CompletionQueue queue;
@@ -77,37 +88,41 @@ ApiCaller::Answer ApiCaller::call(const std::string& operation, const std::strin
     auto reader = stub.PrepareUnaryCall(&context, path, serialize(*request), &queue);
     reader->StartCall();
     grpc::ByteBuffer reply;
-    Answer answer;
-    reader->Finish(&reply, &answer.status, reinterpret_cast<void*>(1));
+    grpc::Status status;
+    reader->Finish(&reply, &status, reinterpret_cast<void*>(1));
     void* tag = nullptr;
     bool ok = false;
     queue.Next(&tag, &ok);
     queue.Shutdown();
     while (queue.Next(&tag, &ok)) {
     }
-    if (answer.status.ok()) {
-        const auto response = new_message(method->output_type());
-        if (!parse(reply, *response)) {
-            answer.status = grpc::Status(grpc::StatusCode::INTERNAL, "unreadable answer");
-            return answer;
-        }
-        google::protobuf::util::JsonPrintOptions options;
-        options.add_whitespace = true;
-        options.always_print_primitive_fields = true;
-        google::protobuf::util::MessageToJsonString(*response, &answer.json, options);
+    throw_unless_ok(status, daemon_);
+    const auto response = new_message(method->output_type());
+    if (!parse(reply, *response)) {
+        throw CallFailed("INTERNAL: the daemon's answer is not a " +
+                         method->output_type()->full_name());
     }
-    return answer;
+    google::protobuf::util::JsonPrintOptions options;
+    options.add_whitespace = true;
+    options.always_print_primitive_fields = true;
+    std::string json;
+    google::protobuf::util::MessageToJsonString(*response, &json, options);
+    return json;
 }
 
 std::vector<std::string> ApiCaller::operations() {
     std::vector<std::string> names;
-    const auto& service = api_service();
-    for (int i = 0; i < service.method_count(); ++i) {
-        const MethodDescriptor* method = service.method(i);
-        if (!method->client_streaming() && !method->server_streaming()) {
-            names.push_back(method->name() + "(" + method->input_type()->full_name() + ") -> " +
-                            method->output_type()->full_name());
-        }
+    for (const MethodDescriptor* method : unary_methods()) {
+        names.push_back(method->name() + "(" + method->input_type()->full_name() + ") -> " +
+                        method->output_type()->full_name());
+    }
+    return names;
+}
+
+std::vector<std::string> ApiCaller::operation_names() {
+    std::vector<std::string> names;
+    for (const MethodDescriptor* method : unary_methods()) {
+        names.push_back(method->name());
     }
     return names;
 }

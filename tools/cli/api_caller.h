@@ -1,10 +1,9 @@
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include <grpcpp/grpcpp.h>
+#include "cli_errors.h"
 
 namespace vanta::cli {
 
@@ -12,21 +11,20 @@ namespace vanta::cli {
 // request and the answer in JSON (the schemas' own JSON mapping).
 class ApiCaller {
   public:
-    explicit ApiCaller(std::shared_ptr<grpc::Channel> channel);
+    explicit ApiCaller(Peer daemon);
 
-    struct Answer {
-        grpc::Status status;
-        std::string json;  // the response, when the status is OK
-    };
-    // Throws std::invalid_argument for an unknown operation or a request that
-    // is not JSON of the operation's request type.
-    Answer call(const std::string& operation, const std::string& request_json);
+    // The answer, with every field shown. Throws UsageError for an unknown
+    // operation (naming close ones) or a request that is not JSON of the
+    // operation's request type, before any call; CallFailed when the call fails.
+    std::string call(const std::string& operation, const std::string& request_json);
 
     // The unary operations, in service order, as "Name(Request) -> Response".
     static std::vector<std::string> operations();
+    // Their names alone.
+    static std::vector<std::string> operation_names();
 
   private:
-    std::shared_ptr<grpc::Channel> channel_;
+    Peer daemon_;
 };
 
 }  // namespace vanta::cli

@@ -1,201 +1,189 @@
-// vanta-cli: pokes a running vantaapid from a shell.
-//
-//   vanta-cli list                          the unary operations
-//   vanta-cli call <Operation> ['<json>']   one call; prints the answer as JSON
-//   vanta-cli events [--count N]            prints events as they arrive
-//   vanta-cli publish <topic> <event> [data] [key=value ...]
-//                                           one message on the device's bus
-//   vanta-cli gateway command <path> ['<json>']
-//   vanta-cli gateway status <path>
-//   vanta-cli gateway schemas commands|statuses
-//                                           the command gateway's answers
-//
-// --address <target> (before the command) talks to another socket than
-// "unix:/tmp/vantaapi_service" (for `gateway`, "unix:/tmp/zapigateway").
+// vanta-cli: pokes a running vantaapid from a shell. This file only wires the
+// command line (CLI11) to the library beside it; `vanta-cli --help` and
+// `vanta-cli <command> --help` describe every command.
 
-#include <cstdlib>
 #include <iostream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include <google/protobuf/util/json_util.h>
-#include <grpcpp/grpcpp.h>
+#include <CLI/CLI.hpp>
 
 #include "api_caller.h"
-#include "pubsub/publisher_factory.h"
+#include "bus_publishing.h"
+#include "cli_errors.h"
+#include "completion_script.h"
+#include "event_cases.h"
+#include "event_watcher.h"
+#include "gateway_caller.h"
+#include "parse_failure.h"
 #include "rpc/client/endpoint_catalogue.h"
-#include "vantaapi.grpc.pb.h"
-#include "zapigateway.grpc.pb.h"
+#include "sim_controller.h"
 
 namespace {
 
-const char* const kUsage =
-    "usage: vanta-cli [--address <target>] <command>\n"
-    "  list                                    the unary operations of the API\n"
-    "  call <Operation> ['<json request>']     call one operation, print the answer\n"
-    "  events [--count N]                      print events as they arrive\n"
-    "  publish <topic> <event> [data] [key=value ...]\n"
-    "                                          publish one message on the bus\n"
-    "  gateway command <path> ['<json>']       run a gateway command, print its answer\n"
-    "  gateway status <path>                   print a gateway status\n"
-    "  gateway schemas commands|statuses       print the gateway's schemas\n";
+using namespace vanta::cli;
 
-int list_operations() {
-    for (const auto& operation : vanta::cli::ApiCaller::operations()) {
-        std::cout << operation << "\n";
-    }
-    return 0;
-}
-
-int call_operation(const std::string& address, const std::vector<std::string>& args) {
-    if (args.empty() || args.size() > 2) {
-        std::cerr << kUsage;
-        return 2;
-    }
-    vanta::cli::ApiCaller caller(grpc::CreateChannel(address, grpc::InsecureChannelCredentials()));
-    const auto answer = caller.call(args[0], args.size() == 2 ? args[1] : "{}");
-    if (!answer.status.ok()) {
-        std::cerr << "status " << answer.status.error_code() << ": "
-                  << answer.status.error_message() << "\n";
-        return 1;
-    }
-    std::cout << answer.json;
-    return 0;
-}
-
-int print_events(const std::string& address, const std::vector<std::string>& args) {
-    long limit = -1;
-    if (args.size() == 2 && args[0] == "--count") {
-        limit = std::stol(args[1]);
-    } else if (!args.empty()) {
-        std::cerr << kUsage;
-        return 2;
-    }
-    auto stub = vantaapi::VantaApi::NewStub(
-        grpc::CreateChannel(address, grpc::InsecureChannelCredentials()));
-    grpc::ClientContext context;
-    auto stream = stub->Subscribe(&context);
-    google::protobuf::util::JsonPrintOptions options;
-    options.always_print_primitive_fields = true;
-    vantaapi::VantaEvent event;
-    for (long seen = 0; limit < 0 || seen < limit; ++seen) {
-        if (!stream->Read(&event)) {
-            const grpc::Status status = stream->Finish();
-            std::cerr << "stream ended: " << status.error_message() << "\n";
-            return status.ok() ? 0 : 1;
+std::string wrapped_list(const std::string& title, const std::vector<std::string>& words) {
+    std::string text = title;
+    std::size_t line = text.size();
+    for (const auto& word : words) {
+        if (line + word.size() + 1 > 78) {
+            text += "\n ";
+            line = 1;
         }
-        std::string json;
-        google::protobuf::util::MessageToJsonString(event, &json, options);
-        std::cout << json << std::endl;
+        text += " " + word;
+        line += word.size() + 1;
     }
-    context.TryCancel();
-    return 0;
+    return text;
 }
 
-int publish(const std::vector<std::string>& args) {
-    if (args.size() < 2) {
-        std::cerr << kUsage;
-        return 2;
-    }
-    vanta::pubsub::PubSubMessage message;
-    message.msg().set_topic(args[0]);
-    message.msg().set_event(std::stoi(args[1]));
-    size_t next = 2;
-    if (args.size() > 2 && args[2].find('=') == std::string::npos) {
-        message.msg().set_data(args[2]);
-        next = 3;
-    }
-    for (; next < args.size(); ++next) {
-        const auto equals = args[next].find('=');
-        if (equals == std::string::npos) {
-            std::cerr << "not key=value: " << args[next] << "\n";
-            return 2;
+// The socket names of the backends vanta-simulator serves: every row of the
+// catalogue but the daemon's own services.
+std::vector<std::string> simulated_backends() {
+    std::vector<std::string> names;
+    const auto& device = vanta::device_endpoints();
+    for (const auto& row : device.rows()) {
+        if (row.endpoint.address != device.vantaapi.address &&
+            row.endpoint.address != device.zapigateway.address) {
+            names.push_back(vanta::socket_name(row.endpoint));
         }
-        (*message.msg().mutable_attributes())[args[next].substr(0, equals)] =
-            args[next].substr(equals + 1);
     }
-    const auto publisher = vanta::pubsub::create_publisher_client("vanta-cli");
-    if (!publisher->Publish(message)) {
-        std::cerr << "not published: " << publisher->GetLastFailureReason() << "\n";
-        return 1;
-    }
-    return 0;
-}
-
-int use_gateway(const std::string& address, const std::vector<std::string>& args) {
-    using vanta::zapigateway::ZapiGateway;
-    const auto stub =
-        ZapiGateway::NewStub(grpc::CreateChannel(address, grpc::InsecureChannelCredentials()));
-    grpc::ClientContext context;
-    grpc::Status status;
-    std::string answer;
-    if (args.size() >= 2 && args.size() <= 3 && (args[0] == "command" || args[0] == "status")) {
-        vanta::zapigateway::ZapiMessage request;
-        request.set_path(args[1]);
-        request.set_payload(args.size() == 3 ? args[2] : "{}");
-        vanta::zapigateway::ZapiResponse response;
-        status = args[0] == "command" ? stub->Command(&context, request, &response)
-                                      : stub->Status(&context, request, &response);
-        answer = response.payload();
-    } else if (args.size() == 2 && args[0] == "schemas" &&
-               (args[1] == "commands" || args[1] == "statuses")) {
-        vanta::zapigateway::ZapiSchemas response;
-        status = args[1] == "commands"
-                     ? stub->GetCommandSchemas(&context, google::protobuf::Empty(), &response)
-                     : stub->GetStatusSchemas(&context, google::protobuf::Empty(), &response);
-        answer = response.schemas();
-    } else {
-        std::cerr << kUsage;
-        return 2;
-    }
-    if (!status.ok()) {
-        std::cerr << "status " << status.error_code() << ": " << status.error_message() << "\n";
-        return 1;
-    }
-    std::cout << answer << "\n";
-    return 0;
+    return names;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    CLI::App app{
+        "Calls the operations of a running vantaapid, prints its events, publishes on "
+        "the device's bus and runs command-gateway requests.",
+        "vanta-cli"};
+    app.require_subcommand(1);
+    app.fallthrough();
     std::string address;
-    if (args.size() >= 2 && args[0] == "--address") {
-        address = args[1];
-        args.erase(args.begin(), args.begin() + 2);
+    app.add_option("--address", address,
+                   "gRPC target instead of the device's socket (" +
+                       vanta::device_endpoints().vantaapi.address + ", for gateway " +
+                       vanta::device_endpoints().zapigateway.address + ", for sim " +
+                       kSimulatorControlAddress + ", for publish the bus broker's)");
+    const auto daemon = [&](const std::string& device_address) {
+        return Peer::connect("daemon", address.empty() ? device_address : address);
+    };
+
+    app.add_subcommand("list", "print the API's unary operations with their types")->callback([] {
+        for (const auto& operation : ApiCaller::operations()) {
+            std::cout << operation << "\n";
+        }
+    });
+
+    auto* call = app.add_subcommand("call", "call one operation, print its answer as JSON");
+    std::string operation;
+    std::string request = "{}";
+    call->add_option("operation", operation, "the operation's name (see list)")->required();
+    call->add_option("request", request, "the request as JSON, {} when left out");
+    call->callback([&] {
+        std::cout << ApiCaller(daemon(vanta::device_endpoints().vantaapi.address))
+                         .call(operation, request);
+    });
+
+    auto* events = app.add_subcommand("events", "print the daemon's events as they arrive");
+    EventWatch watch;
+    std::vector<std::string> filter;
+    events->add_option("--count", watch.count, "stop after this many events")
+        ->check(CLI::PositiveNumber);
+    events->add_option("--filter", filter, "only events of these cases (repeat or list with ,)")
+        ->delimiter(',');
+    events->add_flag("--json", watch.json, "one JSON object per event instead of the short form");
+    events->footer(wrapped_list("Event cases:", event_case_names()));
+    events->callback([&] {
+        watch.filter = EventFilter(filter);
+        const std::string ended =
+            watch_events(daemon(vanta::device_endpoints().vantaapi.address), watch, std::cout);
+        if (!ended.empty()) {
+            std::cerr << "vanta-cli: " << ended << "\n";
+        }
+    });
+
+    auto* publish = app.add_subcommand("publish", "publish one message on the device's bus");
+    std::string topic;
+    int bus_event = 0;
+    std::vector<std::string> data_and_attributes;
+    publish->add_option("topic", topic, "the message's topic")->required();
+    publish->add_option("event", bus_event, "the message's event number")->required();
+    publish->add_option("data", data_and_attributes,
+                        "[data] [key=value ...]: the message's data, then its attributes");
+    publish->callback(
+        [&] { publish_on_bus(bus_message(topic, bus_event, data_and_attributes), address); });
+
+    auto* gateway = app.add_subcommand("gateway", "run a request of the command gateway");
+    gateway->require_subcommand(1);
+    const auto gateway_caller = [&] {
+        return GatewayCaller(daemon(vanta::device_endpoints().zapigateway.address));
+    };
+    std::string path;
+    std::string payload = "{}";
+    auto* command = gateway->add_subcommand("command", "run a command, print its answer");
+    command->add_option("path", path, "the command: Audio.Microphones.ToggleMute")->required();
+    command->add_option("payload", payload, "the command's JSON payload, {} when left out");
+    command->callback([&] { std::cout << gateway_caller().command(path, payload) << "\n"; });
+    auto* status = gateway->add_subcommand("status", "print a status");
+    status->add_option("path", path, "the status: Audio.Microphones.Mute")->required();
+    status->add_option("payload", payload, "the request's JSON payload, {} when left out");
+    status->callback([&] { std::cout << gateway_caller().status(path, payload) << "\n"; });
+    auto* schemas = gateway->add_subcommand("schemas", "print the gateway's schemas");
+    std::string which;
+    schemas->add_option("which", which, "commands or statuses")
+        ->required()
+        ->check(CLI::IsMember({"commands", "statuses"}));
+    schemas->callback([&] { std::cout << gateway_caller().schemas(which) << "\n"; });
+
+    auto* sim = app.add_subcommand("sim", "stop, start or hang a backend of vanta-simulator");
+    sim->require_subcommand(1);
+    const auto simulator = [&] {
+        return SimController(
+            Peer::connect("simulator", address.empty() ? kSimulatorControlAddress : address));
+    };
+    std::string backend;
+    for (const auto& action : SimController::actions()) {
+        auto* change = sim->add_subcommand(action, action + " one backend, print its new state");
+        change->add_option("backend", backend, "its socket name or a unique short form")
+            ->required();
+        change->callback([&, action] { std::cout << simulator().change(action, backend); });
     }
-    if (args.empty()) {
-        std::cerr << kUsage;
-        return 2;
-    }
-    const std::string command = args[0];
-    args.erase(args.begin());
-    if (address.empty()) {
-        address = command == "gateway" ? vanta::device_endpoints().zapigateway.address
-                                       : vanta::device_endpoints().vantaapi.address;
-    }
+    sim->add_subcommand("list", "print each backend's state")->callback([&] {
+        std::cout << simulator().list();
+    });
+
+    auto* completion = app.add_subcommand("completion", "print a shell completion script");
+    std::string shell;
+    completion->add_option("shell", shell, "bash (source <(vanta-cli completion bash))")
+        ->required()
+        ->check(CLI::IsMember({"bash"}));
+    completion->callback([&] {
+        CompletionWords words;
+        words.positionals["call"] = ApiCaller::operation_names();
+        words.positionals["gateway schemas"] = {"commands", "statuses"};
+        words.positionals["completion"] = {"bash"};
+        for (const auto& action : SimController::actions()) {
+            words.positionals["sim " + action] = simulated_backends();
+        }
+        words.option_values["--filter"] = event_case_names();
+        std::cout << bash_completion_script(app, words);
+    });
+
     try {
-        if (command == "list") {
-            return list_operations();
-        }
-        if (command == "call") {
-            return call_operation(address, args);
-        }
-        if (command == "events") {
-            return print_events(address, args);
-        }
-        if (command == "publish") {
-            return publish(args);
-        }
-        if (command == "gateway") {
-            return use_gateway(address, args);
-        }
-    } catch (const std::exception& e) {
-        std::cerr << "vanta-cli: " << e.what() << "\n";
-        return 2;
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "vanta-cli: " << parse_failure_text(app, error) << "\n";
+        return kExitUsage;
+    } catch (const UsageError& error) {
+        std::cerr << "vanta-cli: " << error.what() << "\n";
+        return kExitUsage;
+    } catch (const std::exception& error) {
+        std::cerr << "vanta-cli: " << error.what() << "\n";
+        return kExitFailed;
     }
-    std::cerr << kUsage;
-    return 2;
+    return 0;
 }
