@@ -8,7 +8,7 @@ namespace vanta::testing {
 
 using google::protobuf::Message;
 
-DeviceBackends::DeviceBackends() {
+DeviceBackends::DeviceBackends(const EndpointCatalogue& endpoints) {
     const auto* calling_service =
         google::protobuf::DescriptorPool::generated_pool()->FindServiceByName(
             "vanta.calling.Calling");
@@ -24,50 +24,57 @@ DeviceBackends::DeviceBackends() {
             }
             return calls;
         }};
-    serve("callproxy", calling);
-    serve_scripted("volumemgr_service", "vanta.volumemgr.VolumeMgr", volumemgr);
-    serve_scripted("reset_service", "vanta.reset.Reset", reset);
-    serve_scripted("featuremanager_service", "vanta.featuremanager.FeatureManager", featuremanager);
-    serve_scripted("upgrademanager_service", "vanta.upgrademanager.UpgradeManager", upgrademanager);
-    serve_scripted("ieee8021x_service", "vanta.ieee8021x.Ieee8021x", ieee8021x);
-    serve_scripted("systemcontroller_service", "vanta.systemcontroller.SystemController",
-                   systemcontroller);
-    serve_scripted("screensetting_service", "vanta.screensetting.ScreenSetting", screensetting);
-    serve_scripted("hdmirx_stub", "vanta.hdmirx.HdmiRx", hdmirx);
-    serve_scripted("ringer", "vanta.ringer.Ringer", ringer);
-    serve_scripted("network_status_reporter", "vanta.networkstatusreporter.NetworkStatusReporter",
-                   networkstatusreporter);
-    serve_scripted("networkmanager_service", "vanta.networkmanager.NetworkManager", networkmanager);
-    serve_scripted("wifi_service", "vanta.wifi.Wifi", wifi);
-    serve_scripted("nimboultrasound_service", "vanta.nimboultrasound.NimboUltraSoundSvc",
-                   nimboultrasound);
-    serve_scripted("avatar_service", "vanta.avatar.Avatar", avatar);
-    serve_scripted("ap_service", "vanta.accesspoint.AccessPoint", accesspoint);
-    serve_scripted("krellsecurity_service", "vanta.krellsecurity.KrellSecurity", krellsecurity);
-    serve_scripted("configmanager", "vanta.configmanager.Configuration", configmanager);
-    serve_scripted("krellconfigmanager", "vanta.krellconfigmanager.KrellConfigManager",
-                   krellconfigmanager);
-    serve_scripted("nimboconfigmanager_service", "vanta.nimboconfigmanager.Configuration",
-                   nimboconfigmanager);
-    serve_scripted("mediasession_service", "vanta.mediasession.MediaSession", mediasession);
-    serve("media_service", media);
-    serve("problemreporter_service", problemreporter);
-    serve("problemreportstatus_service", problemreportstatus);
+    serve(endpoints.callproxy, calling);
+    serve_scripted<volumemgr::VolumeMgr>(endpoints.volumemgr, volumemgr);
+    serve_scripted<reset::Reset>(endpoints.reset, reset);
+    serve_scripted<featuremanager::FeatureManager>(endpoints.featuremanager, featuremanager);
+    serve_scripted<upgrademanager::UpgradeManager>(endpoints.upgrademanager, upgrademanager);
+    serve_scripted<ieee8021x::Ieee8021x>(endpoints.ieee8021x, ieee8021x);
+    serve_scripted<systemcontroller::SystemController>(endpoints.systemcontroller,
+                                                       systemcontroller);
+    serve_scripted<screensetting::ScreenSetting>(endpoints.screensetting, screensetting);
+    serve_scripted<hdmirx::HdmiRx>(endpoints.hdmirx, hdmirx);
+    serve_scripted<ringer::Ringer>(endpoints.ringer, ringer);
+    serve_scripted<networkstatusreporter::NetworkStatusReporter>(endpoints.networkstatusreporter,
+                                                                 networkstatusreporter);
+    serve_scripted<networkmanager::NetworkManager>(endpoints.networkmanager, networkmanager);
+    serve_scripted<wifi::Wifi>(endpoints.wifi, wifi);
+    serve_scripted<nimboultrasound::NimboUltraSoundSvc>(endpoints.nimboultrasound, nimboultrasound);
+    serve_scripted<avatar::Avatar>(endpoints.avatar, avatar);
+    serve_scripted<accesspoint::AccessPoint>(endpoints.accesspoint, accesspoint);
+    serve_scripted<krellsecurity::KrellSecurity>(endpoints.krellsecurity, krellsecurity);
+    serve_scripted<configmanager::Configuration>(endpoints.configmanager, configmanager);
+    serve_scripted<krellconfigmanager::KrellConfigManager>(endpoints.krellconfigmanager,
+                                                           krellconfigmanager);
+    serve_scripted<nimboconfigmanager::Configuration>(endpoints.nimboconfigmanager,
+                                                      nimboconfigmanager);
+    serve_scripted<mediasession::MediaSession>(endpoints.mediasession, mediasession);
+    serve_scripted<certificatemanager::CertificateManager>(endpoints.certificatemanager,
+                                                           certificatemanager);
+    serve_scripted<nimbobranding::NimboBranding>(endpoints.nimbobranding, nimbobranding);
+    serve_scripted<nimbostatusreporter::NimboStatusReporter>(endpoints.nimbostatusreporter,
+                                                             nimbostatusreporter);
+    serve_scripted<nimboroomcontrol::NimboRoomControl>(endpoints.nimboroomcontrol,
+                                                       nimboroomcontrol);
+    serve_scripted<sharegovernor::ShareGovernor>(endpoints.share_governor, sharegovernor);
+    serve_scripted<phonebook::Phonebook>(endpoints.phonebook, phonebook);
+    serve_scripted<nfc::Nfc>(endpoints.nfc, nfc);
+    serve_scripted<accountmanager::AccountManager>(endpoints.account_manager, accountmanager);
+    serve_scripted<calendar::Calendar>(endpoints.calendar, calendar);
+    serve(endpoints.media, media);
+    serve(endpoints.problemreporter, problemreporter);
+    serve(endpoints.problemreportstatus, problemreportstatus);
 }
 
-void DeviceBackends::serve(const std::string& socket, grpc::Service& service) {
+void DeviceBackends::serve(const Endpoint& endpoint, grpc::Service& service) {
     servers_.push_back(std::make_unique<sim::BackendServer>(
-        "unix:/tmp/" + socket, std::initializer_list<grpc::Service*>{&service}));
+        endpoint.address, std::initializer_list<grpc::Service*>{&service}));
 }
 
-template <typename Backend>
-void DeviceBackends::serve_scripted(const std::string& socket, const std::string& service_name,
-                                    Backend& backend) {
-    const auto* service =
-        google::protobuf::DescriptorPool::generated_pool()->FindServiceByName(service_name);
-    if (service == nullptr) {
-        throw std::logic_error("no backend schema named " + service_name);
-    }
+template <typename Service, typename Backend>
+void DeviceBackends::serve_scripted(const Endpoint& endpoint, Backend& backend) {
+    const auto* service = google::protobuf::DescriptorPool::generated_pool()->FindServiceByName(
+        Service::service_full_name());
     // "vanta.volumemgr.VolumeMgr" is known as "volumemgr".
     const std::string& package = service->file()->package();
     scripted_[package.substr(package.rfind('.') + 1)] = {
@@ -76,7 +83,7 @@ void DeviceBackends::serve_scripted(const std::string& socket, const std::string
             backend.reply(operation, reply);
         },
         [&backend] { return backend.calls_with_requests(); }};
-    serve(socket, backend);
+    serve(endpoint, backend);
 }
 
 const google::protobuf::MethodDescriptor& DeviceBackends::method(

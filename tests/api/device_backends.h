@@ -1,9 +1,10 @@
 #pragma once
 
-// Every backend that the API service calls, simulated on its fixed device
-// socket (the tests that use this run in a private /tmp). The scripted ones
-// are driven through one interface that names an operation by the backend's
-// package and the operation: "volumemgr.SetVolume".
+// Every backend that the API service calls, simulated on its row of a
+// catalogue: by default the fixed device sockets (the tests that use those
+// run in a private /tmp). The scripted ones are driven through one interface
+// that names an operation by the backend's package and the operation:
+// "volumemgr.SetVolume".
 
 #include <functional>
 #include <map>
@@ -14,10 +15,14 @@
 #include <google/protobuf/descriptor.h>
 #include <google/protobuf/message.h>
 
+#include "rpc/client/endpoint_catalogue.h"
 #include "sim/accesspoint_backend.h"
+#include "sim/accountmanager_backend.h"
 #include "sim/avatar_backend.h"
 #include "sim/backend_server.h"
+#include "sim/calendar_backend.h"
 #include "sim/calling_backend.h"
+#include "sim/certificatemanager_backend.h"
 #include "sim/configmanager_backend.h"
 #include "sim/featuremanager_backend.h"
 #include "sim/hdmirx_backend.h"
@@ -28,13 +33,19 @@
 #include "sim/mediasession_backend.h"
 #include "sim/networkmanager_backend.h"
 #include "sim/networkstatusreporter_backend.h"
+#include "sim/nfc_backend.h"
+#include "sim/nimbobranding_backend.h"
 #include "sim/nimboconfigmanager_backend.h"
+#include "sim/nimboroomcontrol_backend.h"
+#include "sim/nimbostatusreporter_backend.h"
 #include "sim/nimboultrasound_backend.h"
+#include "sim/phonebook_backend.h"
 #include "sim/problemreporter_backend.h"
 #include "sim/problemreportstatus_backend.h"
 #include "sim/reset_backend.h"
 #include "sim/ringer_backend.h"
 #include "sim/screensetting_backend.h"
+#include "sim/sharegovernor_backend.h"
 #include "sim/systemcontroller_backend.h"
 #include "sim/upgrademanager_backend.h"
 #include "sim/volumemgr_backend.h"
@@ -44,7 +55,7 @@ namespace vanta::testing {
 
 class DeviceBackends {
   public:
-    DeviceBackends();
+    explicit DeviceBackends(const EndpointCatalogue& endpoints = device_endpoints());
     DeviceBackends(const DeviceBackends&) = delete;
     DeviceBackends& operator=(const DeviceBackends&) = delete;
 
@@ -86,6 +97,15 @@ class DeviceBackends {
     sim::KrellConfigManagerBackend krellconfigmanager;
     sim::NimboConfigManagerBackend nimboconfigmanager;
     sim::MediaSessionBackend mediasession;
+    sim::CertificateManagerBackend certificatemanager;
+    sim::NimboBrandingBackend nimbobranding;
+    sim::NimboStatusReporterBackend nimbostatusreporter;
+    sim::NimboRoomControlBackend nimboroomcontrol;
+    sim::ShareGovernorBackend sharegovernor;
+    sim::PhonebookBackend phonebook;
+    sim::NfcBackend nfc;
+    sim::AccountManagerBackend accountmanager;
+    sim::CalendarBackend calendar;
     // Not scripted: they keep their own records.
     sim::MediaBackend media;
     sim::ProblemReporterBackend problemreporter;
@@ -97,10 +117,9 @@ class DeviceBackends {
         std::function<void(const std::string&, const google::protobuf::Message&)> reply;
         std::function<std::vector<std::string>()> calls;
     };
-    void serve(const std::string& socket, grpc::Service& service);
-    template <typename Backend>
-    void serve_scripted(const std::string& socket, const std::string& service_name,
-                        Backend& backend);
+    void serve(const Endpoint& endpoint, grpc::Service& service);
+    template <typename Service, typename Backend>
+    void serve_scripted(const Endpoint& endpoint, Backend& backend);
     const google::protobuf::MethodDescriptor& method(const std::string& operation) const;
 
     std::map<std::string, Scripted> scripted_;

@@ -48,4 +48,8 @@ std::vector<PassThroughRow> devices_pass_through_rows();
 // Network, Wi-Fi, access point, configuration, ultrasound, avatar, media session.
 std::vector<PassThroughRow> network_pass_through_rows();
 
+// Certificates, wired 802.1X set-up, branding, cloud status, room control,
+// shares, phone book, accounts, calendar.
+std::vector<PassThroughRow> plugins_pass_through_rows();
+
 }  // namespace vanta::testing

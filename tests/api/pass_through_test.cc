@@ -67,5 +67,9 @@ TEST_F(PassThrough, NetworkWifiConfigurationAndSecurity) {
     check_all(network_pass_through_rows());
 }
 
+TEST_F(PassThrough, CertificatesBrandingCloudRoomSharesPhoneBookAccountsAndCalendar) {
+    check_all(plugins_pass_through_rows());
+}
+
 }  // namespace
 }  // namespace vanta::testing

@@ -1,6 +1,7 @@
 // The account plugin in the whole service against a simulated account manager:
-// the account events subscribers receive, and what each account operation
-// sends and answers.
+// the account events subscribers receive and the account states listed. What
+// the other account operations send and answer is in the pass-through table
+// (api/plugins_pass_through_rows.cc).
 
 #include <string>
 #include <utility>
@@ -9,15 +10,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "service_on_backend.h"
-#include "sim/accountmanager_backend.h"
+#include "service_on_backends.h"
 
 namespace vanta::testing {
 namespace {
 
 using ::testing::ElementsAre;
 namespace accountmanager = vanta::accountmanager;
-using Accounts = ServiceOnBackend<sim::AccountManagerBackend>;
 
 accountmanager::Event account_event(int what, const std::string& id) {
     accountmanager::Event event;
@@ -27,9 +26,9 @@ accountmanager::Event account_event(int what, const std::string& id) {
 }
 
 TEST(AccountPlugin, StateAndDetailsChangesArePublishedAndOtherEventsAreNot) {
-    Accounts service(&EndpointCatalogue::account_manager);
+    ServiceOnBackends service;
     ASSERT_TRUE(service.subscribed());
-    ASSERT_TRUE(service.backend.events.wait_for_open_streams(1));
+    ASSERT_TRUE(service.backends.accountmanager.events.wait_for_open_streams(1));
     // Each event that publishes nothing comes before one that does: the
     // stream keeps the order.
     for (const auto& [what, id] : std::vector<std::pair<int, std::string>>{
@@ -40,7 +39,7 @@ TEST(AccountPlugin, StateAndDetailsChangesArePublishedAndOtherEventsAreNot) {
              {accountmanager::ACCOUNT_ACTIVATION_CHANGED, "a2"},
              {9, "n9"},
              {accountmanager::ACCOUNT_DETAILS_CHANGED, "a3"}}) {
-        service.backend.events.publish(account_event(what, id));
+        service.backends.accountmanager.events.publish(account_event(what, id));
     }
     std::vector<std::string> published;
     for (const vantaapi::VantaEvent& event : service.published(3)) {
@@ -73,7 +72,7 @@ TEST(AccountPlugin, ListedStatesTranslateTheActivationReasonByName) {
         {15, Api::BUSY_TRY_AGAIN_LATER},
         {20, Api::NONE},
     };
-    Accounts service(&EndpointCatalogue::account_manager);
+    ServiceOnBackends service;
     accountmanager::AccountStateList states;
     for (const auto& [backend_reason, api_reason] : reasons) {
         states.add_state_list()->mutable_activation_state()->set_reason(
@@ -97,7 +96,7 @@ TEST(AccountPlugin, ListedStatesTranslateTheActivationReasonByName) {
         static_cast<accountmanager::RegistrationState::State>(4));
     beyond.mutable_registration_state()->set_reason(
         static_cast<accountmanager::RegistrationState::Reason>(6));
-    service.backend.reply("ListAccountStates", states);
+    service.backends.accountmanager.reply("ListAccountStates", states);
 
     grpc::ClientContext context;
     vantaapi::AccountStateList listed;
@@ -113,63 +112,6 @@ TEST(AccountPlugin, ListedStatesTranslateTheActivationReasonByName) {
               "account_type: ORVA_ACCOUNT");
     EXPECT_EQ(listed.state_list(reasons.size() + 1).ShortDebugString(),
               "account_id { id: \"a2\" } activation_state { } registration_state { }");
-}
-
-// The refusal of a request of no kind is the no-backend table's.
-TEST(AccountPlugin, CreateAccountSendsTheRequestsKind) {
-    Accounts service(&EndpointCatalogue::account_manager);
-    accountmanager::ActivationResponse created;
-    created.mutable_account_id()->set_id("acc-7");
-    created.set_status(accountmanager::ActivationResponse::ALREADY_IN_PROGRESS);
-    service.backend.reply("CreateAccount", created);
-
-    const ApiAnswer nimbo =
-        service.call("CreateAccount", "nimbo_request { activation_code: 'C1' }");
-    ASSERT_TRUE(nimbo.status.ok()) << nimbo.status.error_message();
-    EXPECT_EQ(nimbo.response,
-              "status: ACTIVATION_ALREADY_IN_PROGRESS account_id { id: \"acc-7\" }");
-    // A status the API does not know is UNKNOWN.
-    created.set_status(static_cast<accountmanager::ActivationResponse::Status>(5));
-    service.backend.reply("CreateAccount", created);
-    EXPECT_EQ(service
-                  .call("CreateAccount",
-                        "krell_request { tftp_ip_address: '10.0.0.2' tftp_ip_address: '10.0.0.1' }")
-                  .response,
-              "account_id { id: \"acc-7\" }");
-    EXPECT_TRUE(service
-                    .call("CreateAccount",
-                          "orva_request { username: 'u' password: 'p' proxy: 'proxy:8080' }")
-                    .status.ok());
-    // An empty list still says which kind of account is meant.
-    EXPECT_TRUE(service.call("CreateAccount", "krell_request {}").status.ok());
-
-    EXPECT_THAT(service.backend.calls_with_requests(),
-                ElementsAre("CreateAccount(nimbo_activation { activation_code: \"C1\" })",
-                            "CreateAccount(krell_activation { tftp_ip_address: \"10.0.0.2\" "
-                            "tftp_ip_address: \"10.0.0.1\" })",
-                            "CreateAccount(orva_activation { username: \"u\" password: \"p\" "
-                            "proxy: \"proxy:8080\" })",
-                            "CreateAccount(krell_activation { })"));
-}
-
-// A failure of the account manager answers as the no-backend table shows
-// (api/service_failure_rows.cc).
-TEST(AccountPlugin, DeleteAndDetailsPassTheId) {
-    Accounts service(&EndpointCatalogue::account_manager);
-    accountmanager::AccountDetails krell;
-    krell.mutable_krell_account_details()->set_server("tftp.example");
-    service.backend.reply("GetAccountDetails", krell);
-    EXPECT_EQ(service.call("GetAccountDetails", "id: 'a1'").response,
-              "krell_account_details { server: \"tftp.example\" }");
-    accountmanager::AccountDetails nimbo;
-    nimbo.mutable_nimbo_account_details();
-    service.backend.reply("GetAccountDetails", nimbo);
-    EXPECT_EQ(service.call("GetAccountDetails", "id: 'a2'").response, "krell_account_details { }");
-    service.backend.reply("DeleteAccount", google::protobuf::Empty());
-    EXPECT_EQ(service.call("DeleteAccount", "id: 'a3'").response, "success: true");
-    EXPECT_THAT(service.backend.calls_with_requests(),
-                ElementsAre("GetAccountDetails(id: \"a1\")", "GetAccountDetails(id: \"a2\")",
-                            "DeleteAccount(id: \"a3\")"));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The calendar plugin in the whole service against a simulated calendar
-// service: the booking lists subscribers receive, and the listing and
-// dismissal operations.
+// service: the booking lists subscribers receive. The listing and dismissal
+// operations are in the pass-through table (api/plugins_pass_through_rows.cc).
 
 #include <algorithm>
 #include <string>
@@ -10,15 +10,13 @@
 #include <google/protobuf/text_format.h>
 #include <gtest/gtest.h>
 
-#include "service_on_backend.h"
-#include "sim/calendar_backend.h"
+#include "service_on_backends.h"
 #include "support/console_capture.h"
 
 namespace vanta::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using Calendar = ServiceOnBackend<sim::CalendarBackend>;
 
 // Both sides number the enumerations alike, so a booking list with known
 // values reads the same on both.
@@ -46,17 +44,17 @@ calendar::CalendarUpdate update(calendar::Status status, const calendar::Calenda
 
 TEST(CalendarPlugin, SuccessfulUpdatesArePublishedInOrderAndAFailedOneIsOnlyWarnedAbout) {
     ConsoleCapture console;
-    Calendar service(&EndpointCatalogue::calendar);
+    ServiceOnBackends service;
     ASSERT_TRUE(service.subscribed());
-    ASSERT_TRUE(service.backend.wait_for_opened(1));
+    ASSERT_TRUE(service.backends.calendar.wait_for_opened(1));
     calendar::CalendarEventList later;
     // A meeting backend the API does not know is reported as unknown.
     later.add_items()->set_meeting_backend(static_cast<calendar::CalendarEvent::MeetingBackend>(5));
     later.mutable_items(0)->set_id("b-3");
 
-    service.backend.publish(update(calendar::UNKNOWN, bookings()));
-    service.backend.publish(update(calendar::SUCCESS, bookings()));
-    service.backend.publish(update(calendar::SUCCESS, later));
+    service.backends.calendar.publish(update(calendar::UNKNOWN, bookings()));
+    service.backends.calendar.publish(update(calendar::SUCCESS, bookings()));
+    service.backends.calendar.publish(update(calendar::SUCCESS, later));
     const auto published = service.published(2);
     ASSERT_EQ(published.size(), 2u);
     EXPECT_EQ(published[0].new_calendar_state().state(), vantaapi::CalendarState::CALENDAR_EVENT);
@@ -67,22 +65,6 @@ TEST(CalendarPlugin, SuccessfulUpdatesArePublishedInOrderAndAFailedOneIsOnlyWarn
     const auto lines = console.lines();
     EXPECT_EQ(
         std::count(lines.begin(), lines.end(), "VantaApi W: received calendar update error: 0"), 1);
-}
-
-// A failure of the calendar service answers as the no-backend table shows
-// (api/service_failure_rows.cc).
-TEST(CalendarPlugin, ListsWithADefaultRequestAndDismissesThroughTheService) {
-    Calendar service(&EndpointCatalogue::calendar);
-    service.backend.reply("GetCalendarEvents", bookings());
-    // The API's interval is not the service's business.
-    const ApiAnswer listed = service.call("GetCalendarEvents", "interval: 60");
-    ASSERT_TRUE(listed.status.ok()) << listed.status.error_message();
-    EXPECT_EQ(listed.response, bookings().ShortDebugString());
-    EXPECT_TRUE(service.call("DismissCalendarEvent", "id: 'b-2'").status.ok());
-    EXPECT_TRUE(service.call("DismissCalendarEvents").status.ok());
-    EXPECT_THAT(service.backend.calls_with_requests(),
-                ElementsAre("GetCalendarEvents()", "DismissCalendarEvent(id: \"b-2\")",
-                            "DismissCalendarEvents()"));
 }
 
 }  // namespace

@@ -9,9 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "service_on_backend.h"
-#include "sim/configmanager_backend.h"
-#include "sim/systemcontroller_backend.h"
+#include "service_on_backends.h"
 #include "support/console_capture.h"
 
 namespace vanta::testing {
@@ -36,9 +34,9 @@ std::vector<std::string> as_text(const std::vector<vantaapi::VantaEvent>& events
 
 TEST(ConfigurationPlugin, SettingChangesArePublishedWithoutValuesAndARingToneChangeIsNot) {
     ConsoleCapture console;
-    ServiceOnBackend<sim::ConfigManagerBackend> service(&EndpointCatalogue::configmanager);
+    ServiceOnBackends service;
     ASSERT_TRUE(service.subscribed());
-    ASSERT_TRUE(service.backend.streams.wait_for_open_streams(1));
+    ASSERT_TRUE(service.backends.configmanager.streams.wait_for_open_streams(1));
     // Each notice that publishes nothing comes before one that does: the
     // stream keeps the order.
     for (int what :
@@ -46,7 +44,7 @@ TEST(ConfigurationPlugin, SettingChangesArePublishedWithoutValuesAndARingToneCha
                           configmanager::UNKNOWN_CHANGE, configmanager::LOCALE_CHANGED, 9,
                           configmanager::GEO_SERVICE_INFO_CHANGED,
                           configmanager::GUI_SETTINGS_ENABLED_CHANGED}) {
-        service.backend.streams.publish(change<configmanager::Event>(what));
+        service.backends.configmanager.streams.publish(change<configmanager::Event>(what));
     }
     EXPECT_THAT(as_text(service.published(4)),
                 ElementsAre("config_manager_event { what: TIMEZONE_CHANGED }",
@@ -68,12 +66,12 @@ TEST(ConfigurationPlugin, SettingChangesArePublishedWithoutValuesAndARingToneCha
 }
 
 TEST(SystemControllerPlugin, EveryChangeIsPublishedAndAnUnknownOneAsUnknown) {
-    ServiceOnBackend<sim::SystemControllerBackend> service(&EndpointCatalogue::systemcontroller);
+    ServiceOnBackends service;
     ASSERT_TRUE(service.subscribed());
-    ASSERT_TRUE(service.backend.streams.wait_for_open_streams(1));
+    ASSERT_TRUE(service.backends.systemcontroller.streams.wait_for_open_streams(1));
     for (int what : std::vector<int>{systemcontroller::SYSTEM_STATE_CHANGED,
                                      systemcontroller::DEVICE_STATE_CHANGED, 7}) {
-        service.backend.streams.publish(change<systemcontroller::Event>(what));
+        service.backends.systemcontroller.streams.publish(change<systemcontroller::Event>(what));
     }
     EXPECT_THAT(as_text(service.published(3)),
                 ElementsAre("system_event { what: SYSTEM_STATE }",

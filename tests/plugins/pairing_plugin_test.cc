@@ -7,12 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "api/api_harness.h"
-#include "rpc/client/endpoint_catalogue.h"
-#include "sim/backend_server.h"
-#include "sim/nimboultrasound_backend.h"
+#include "service_on_backends.h"
 #include "support/console_capture.h"
-#include "support/temp_dir.h"
 
 namespace vanta::testing {
 namespace {
@@ -22,36 +18,13 @@ constexpr const char* kPin = "480913";
 
 TEST(PairingPlugin, HandsTheTokenAndThePinToTheCallerAndNeverToTheLog) {
     ConsoleCapture console;
-    TempDir dir;
-    const EndpointCatalogue endpoints = endpoints_in_directory(dir.path().string());
-    sim::NimboUltrasoundBackend ultrasound;
-    nimboultrasound::TokenResponse token;
-    token.set_token(kGuestToken);
-    ultrasound.reply("GetGuestToken", token);
-    nimboultrasound::PinResponse pin;
-    pin.set_pin(kPin);
-    ultrasound.reply("GetManualPairPin", pin);
-    sim::BackendServer server(endpoints.nimboultrasound.address, {&ultrasound});
-    ApiHarness api(dir.socket_address("vantaapi_service"), endpoints);
-    auto stub = api.client();
-
-    {
-        grpc::ClientContext context;
-        vantaapi::TokenResponse answer;
-        const grpc::Status status =
-            stub->GetGuestToken(&context, google::protobuf::Empty(), &answer);
-        ASSERT_TRUE(status.ok()) << status.error_message();
-        EXPECT_EQ(answer.token(), kGuestToken);
-    }
-    {
-        grpc::ClientContext context;
-        vantaapi::ManualPairChallenge answer;
-        const grpc::Status status =
-            stub->GetManualPairPin(&context, google::protobuf::Empty(), &answer);
-        ASSERT_TRUE(status.ok()) << status.error_message();
-        EXPECT_EQ(answer.pin(), kPin);
-    }
-    EXPECT_EQ(ultrasound.calls(), (std::vector<std::string>{"GetGuestToken", "GetManualPairPin"}));
+    ServiceOnBackends service;
+    service.backends.script("nimboultrasound.GetGuestToken",
+                            std::string("token: '") + kGuestToken + "'");
+    service.backends.script("nimboultrasound.GetManualPairPin", std::string("pin: '") + kPin + "'");
+    EXPECT_EQ(service.call("GetGuestToken").response,
+              std::string("token: \"") + kGuestToken + "\"");
+    EXPECT_EQ(service.call("GetManualPairPin").response, std::string("pin: \"") + kPin + "\"");
 
     const std::vector<std::string> lines = console.lines();
     ASSERT_FALSE(lines.empty());  // the capture sees the service's log

@@ -1,11 +1,10 @@
 #pragma once
 
-// One simulated backend on its row of a catalogue moved into a temporary
-// directory, and the whole API service calling it, with one Subscribe stream
-// open: what the backend streams is read back as the API's subscribers see it.
+// Every backend simulated on its row of a catalogue moved into a temporary
+// directory, and the whole API service calling them, with one Subscribe
+// stream open: what a backend streams is read back as the API's subscribers
+// see it.
 
-#include <chrono>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,21 +12,14 @@
 
 #include "api/api_call.h"
 #include "api/api_harness.h"
+#include "api/device_backends.h"
 #include "api/event_stream.h"
-#include "rpc/client/endpoint_catalogue.h"
-#include "sim/backend_server.h"
 #include "sim/bus_broker.h"
 #include "support/temp_dir.h"
 
 namespace vanta::testing {
 
-template <typename Backend>
-struct ServiceOnBackend {
-    // `row`: the backend's catalogue row.
-    explicit ServiceOnBackend(Endpoint EndpointCatalogue::*row)
-        : server(std::in_place, (endpoints.*row).address,
-                 std::initializer_list<grpc::Service*>{&backend}) {}
-
+struct ServiceOnBackends {
     // Whether the API's stream has started (bounded wait); events published
     // before it started do not reach it.
     bool subscribed() { return !events.wait_for(1).empty(); }
@@ -50,9 +42,7 @@ struct ServiceOnBackend {
 
     TempDir dir;
     EndpointCatalogue endpoints = endpoints_in_directory(dir.path().string());
-    Backend backend;
-    // Reset and emplaced again by a test that restarts the backend.
-    std::optional<sim::BackendServer> server;
+    DeviceBackends backends{endpoints};
     // Without a broker the service's bus subscription keeps its main loop
     // busy retrying, and the service takes seconds to stop.
     sim::BusBroker broker{{endpoints.pubservice.address, endpoints.subservice.address}};
