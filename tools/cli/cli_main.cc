@@ -37,26 +37,13 @@ std::string wrapped_list(const std::string& title, const std::vector<std::string
     return text;
 }
 
-// The socket names of the backends vanta-simulator serves: every row of the
-// catalogue but the daemon's own services.
-std::vector<std::string> simulated_backends() {
-    std::vector<std::string> names;
-    const auto& device = vanta::device_endpoints();
-    for (const auto& row : device.rows()) {
-        if (row.endpoint.address != device.vantaapi.address &&
-            row.endpoint.address != device.zapigateway.address) {
-            names.push_back(vanta::socket_name(row.endpoint));
-        }
-    }
-    return names;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{
         "Calls the operations of a running vantaapid, prints its events, publishes on "
-        "the device's bus and runs command-gateway requests.",
+        "the device's bus, runs command-gateway requests and stops, starts or hangs the "
+        "backends of vanta-simulator.",
         "vanta-cli"};
     app.require_subcommand(1);
     app.fallthrough();
@@ -165,7 +152,7 @@ int main(int argc, char** argv) {
         words.positionals["gateway schemas"] = {"commands", "statuses"};
         words.positionals["completion"] = {"bash"};
         for (const auto& action : SimController::actions()) {
-            words.positionals["sim " + action] = simulated_backends();
+            words.positionals["sim " + action] = SimController::backend_names();
         }
         words.option_values["--filter"] = event_case_names();
         std::cout << bash_completion_script(app, words);

@@ -67,7 +67,8 @@ const char* const kCompletionFunction = R"bash(_vanta_cli() {
     if [[ -n $(_vanta_cli_takes_value "$prev") ]]; then
         words=$(_vanta_cli_option_words "$prev")
     elif [[ $cur == -* ]]; then
-        words="$(_vanta_cli_options "$path") $(_vanta_cli_options '')"
+        words=$(_vanta_cli_options "$path")
+        [[ -n $path ]] && words="$words $(_vanta_cli_options '')"
     elif ((positionals == 0)); then
         words="$(_vanta_cli_subcommands "$path") $(_vanta_cli_positional_words "$path")"
     fi

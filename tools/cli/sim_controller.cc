@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "rpc/client/endpoint_catalogue.h"
 #include "simulator_control.grpc.pb.h"
 
 namespace vanta::cli {
@@ -20,6 +21,18 @@ SimController::SimController(Peer simulator) : simulator_(std::move(simulator)) 
 
 std::vector<std::string> SimController::actions() {
     return {"stop", "start", "hang"};
+}
+
+std::vector<std::string> SimController::backend_names() {
+    std::vector<std::string> names;
+    const auto& device = device_endpoints();
+    for (const auto& row : device.rows()) {
+        if (row.endpoint.address != device.vantaapi.address &&
+            row.endpoint.address != device.zapigateway.address) {
+            names.push_back(socket_name(row.endpoint));
+        }
+    }
+    return names;
 }
 
 std::string SimController::change(const std::string& action, const std::string& backend) {

@@ -24,6 +24,9 @@ class SimController {
     std::string list();
 
     static std::vector<std::string> actions();
+    // The socket names of the backends the simulator serves: every row of the
+    // device's endpoint catalogue but the daemon's own services.
+    static std::vector<std::string> backend_names();
 
   private:
     Peer simulator_;
