@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <grpcpp/grpcpp.h>
+#include <grpcpp/support/server_interceptor.h>
 
 namespace vanta::sim {
 
@@ -17,10 +18,15 @@ class BackendServer {
     BackendServer(const std::string& address, std::initializer_list<grpc::Service*> services)
         : BackendServer(std::vector<std::string>{address}, services) {}
 
-    // The same services on several addresses at once.
+    using Interceptors =
+        std::vector<std::unique_ptr<grpc::experimental::ServerInterceptorFactoryInterface>>;
+
+    // The same services on several addresses at once, every call passing
+    // `interceptors` first.
     BackendServer(const std::vector<std::string>& addresses,
-                  std::initializer_list<grpc::Service*> services) {
+                  std::initializer_list<grpc::Service*> services, Interceptors interceptors = {}) {
         grpc::ServerBuilder builder;
+        builder.experimental().SetInterceptorCreators(std::move(interceptors));
         for (const auto& address : addresses) {
             builder.AddListeningPort(address, grpc::InsecureServerCredentials());
         }

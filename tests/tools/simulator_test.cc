@@ -3,12 +3,15 @@
 // and commands succeed as on an idle device.
 
 #include <chrono>
+#include <stdexcept>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "api_harness.h"
 #include "rpc/client/endpoint_catalogue.h"
 #include "simulated_backends.h"
+#include "simulator_control.grpc.pb.h"
 #include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
@@ -20,7 +23,7 @@ TEST(Simulator, ServesEveryBackendSoThatCommandsSucceed) {
     TempDir dir;
     const EndpointCatalogue endpoints = endpoints_in_directory(dir.path().string());
     simulator::SimulatedBackends backends(endpoints);
-    EXPECT_EQ(backends.names().size(), 24u);
+    EXPECT_EQ(backends.names().size(), 25u);
     ApiHarness api(dir.socket_address("vantaapi_service"), endpoints);
     auto stub = api.client();
 
@@ -41,6 +44,38 @@ TEST(Simulator, ServesEveryBackendSoThatCommandsSucceed) {
     vantaapi::SystemState state;
     succeeds(&vantaapi::VantaApi::Stub::GetSystemState, google::protobuf::Empty(), state);
     EXPECT_EQ(state.state(), vantaapi::SystemState::AWAKE);
+}
+
+// `vanta-simulator --without`: the backends named start stopped, the rest
+// run, and the control serves them all.
+TEST(Simulator, StartsWithoutTheBackendsNamed) {
+    TempDir dir;
+    const EndpointCatalogue endpoints = endpoints_in_directory(dir.path().string());
+    simulator::SimulatorOptions options;
+    options.without = {"volumemgr", "callproxy"};
+    options.control_address = dir.socket_address("control");
+    simulator::SimulatedBackends backends(endpoints, options);
+    EXPECT_THAT(backends.stopped(), ::testing::ElementsAre("callproxy", "volumemgr_service"));
+
+    auto control = simcontrol::SimulatorControl::NewStub(
+        grpc::CreateChannel(options.control_address, grpc::InsecureChannelCredentials()));
+    grpc::ClientContext context;
+    simcontrol::BackendList list;
+    ASSERT_TRUE(control->List(&context, google::protobuf::Empty(), &list).ok());
+    int running = 0;
+    for (const auto& backend : list.backends()) {
+        const bool absent = backend.name() == "volumemgr_service" || backend.name() == "callproxy";
+        EXPECT_EQ(backend.state(), absent ? "stopped" : "running") << backend.name();
+        running += backend.state() == "running";
+    }
+    EXPECT_EQ(running, list.backends_size() - 2);
+
+    TempDir other;
+    options.without = {"nosuch"};
+    options.control_address.clear();
+    EXPECT_THROW(
+        simulator::SimulatedBackends(endpoints_in_directory(other.path().string()), options),
+        std::invalid_argument);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "simulated_backends.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include <google/protobuf/descriptor.h>
@@ -27,6 +28,8 @@
 #include "sim/reset_backend.h"
 #include "sim/ringer_backend.h"
 #include "sim/screensetting_backend.h"
+#include "sim/simulator_control_service.h"
+#include "sim/switchable_backend.h"
 #include "sim/systemcontroller_backend.h"
 #include "sim/upgrademanager_backend.h"
 #include "sim/volumemgr_backend.h"
@@ -114,12 +117,48 @@ struct SimulatedBackends::Servers {
     sim::ProblemReportStatusBackend problem_report_status;
 
     std::vector<std::string> names;
-    std::vector<std::unique_ptr<sim::BackendServer>> servers;
+    std::vector<std::unique_ptr<sim::SwitchableBackend>> servers;
+    // Declared after the servers that it switches.
+    std::unique_ptr<sim::SimulatorControlService> control;
+    std::unique_ptr<sim::BackendServer> control_server;
 
+    // Served once every backend is in place: see start().
     void serve(const Endpoint& row, grpc::Service& service) {
-        servers.push_back(std::make_unique<sim::BackendServer>(
-            row.address, std::initializer_list<grpc::Service*>{&service}));
+        servers.push_back(
+            std::make_unique<sim::SwitchableBackend>(socket_name(row), row.address, service));
         names.push_back(socket_path(row));
+    }
+    // Starts every backend but those named in `options.without`, then the
+    // control.
+    void start(const SimulatorOptions& options) {
+        std::vector<sim::SwitchableBackend*> switchable;
+        for (const auto& server : servers) {
+            switchable.push_back(server.get());
+        }
+        auto on_change = [listener = options.on_change](const simcontrol::BackendStatus& status) {
+            if (listener) {
+                listener(status.name(), status.state());
+            }
+        };
+        control = std::make_unique<sim::SimulatorControlService>(switchable, on_change);
+        std::vector<sim::SwitchableBackend*> absent;
+        for (const auto& name : options.without) {
+            sim::SwitchableBackend* backend = nullptr;
+            const grpc::Status found = control->find(name, &backend);
+            if (!found.ok()) {
+                throw std::invalid_argument(found.error_message());
+            }
+            absent.push_back(backend);
+        }
+        for (sim::SwitchableBackend* backend : switchable) {
+            if (std::find(absent.begin(), absent.end(), backend) == absent.end()) {
+                backend->start();
+            }
+        }
+        if (!options.control_address.empty()) {
+            control_server = std::make_unique<sim::BackendServer>(
+                options.control_address, std::initializer_list<grpc::Service*>{control.get()});
+        }
     }
     // `answers`: operation and reply text of the operations whose defaults
     // would not look like a device.
@@ -136,7 +175,8 @@ struct SimulatedBackends::Servers {
     }
 };
 
-SimulatedBackends::SimulatedBackends(const EndpointCatalogue& endpoints)
+SimulatedBackends::SimulatedBackends(const EndpointCatalogue& endpoints,
+                                     const SimulatorOptions& options)
     : servers_(std::make_unique<Servers>()) {
     Servers& s = *servers_;
     const EndpointCatalogue& e = endpoints;
@@ -176,9 +216,20 @@ SimulatedBackends::SimulatedBackends(const EndpointCatalogue& endpoints)
     s.serve(e.media, s.media);
     s.serve(e.problemreporter, s.problem_reporter);
     s.serve(e.problemreportstatus, s.problem_report_status);
+    s.start(options);
 }
 
 SimulatedBackends::~SimulatedBackends() = default;
+
+std::vector<std::string> SimulatedBackends::stopped() const {
+    std::vector<std::string> names;
+    for (const auto& server : servers_->servers) {
+        if (server->state() == sim::SwitchableBackend::State::stopped) {
+            names.push_back(server->name());
+        }
+    }
+    return names;
+}
 
 std::vector<std::string> SimulatedBackends::names() const {
     return servers_->names;
