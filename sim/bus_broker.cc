@@ -260,6 +260,12 @@ void BusBroker::deliver(const PubSubMsg& message) {
     state_->deliver_locked(message);
 }
 
+void BusBroker::publish(const PublishRequest& request) {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->publish_requests.add(request);
+    state_->deliver_locked(request.data());
+}
+
 void BusBroker::deliver_to(const std::string& subscriber, const PubSubMsg& message) {
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->enqueue_locked(subscriber, message);

@@ -81,6 +81,9 @@ class BusBroker {
 
     // Queues `message` for every subscriber of its topic.
     void deliver(const vanta::pubsub::PubSubMsg& message);
+    // A publish made inside the process (a simulated backend's announcement):
+    // recorded like a client's, then delivered.
+    void publish(const vanta::pubsub::PublishRequest& request);
     // Queues `message` for `subscriber` whatever it subscribed to, as a broker
     // does for a subscriber whose topics it mixed up.
     void deliver_to(const std::string& subscriber, const vanta::pubsub::PubSubMsg& message);

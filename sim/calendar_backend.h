@@ -1,12 +1,8 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <google/protobuf/empty.pb.h>
@@ -17,21 +13,34 @@
 
 namespace vanta::sim {
 
-// The calendar service: bookings, dismissal, and the stream of updated
-// booking lists. Its subscription requests carry `subscribe` (not the
+// The calendar service: the room's bookings, dismissal, and the stream of
+// updated booking lists. Its subscription requests carry `subscribe` (not the
 // `unsubscribe` of the other backends): the journal says "subscribe=true",
 // "subscribe=false", then "half-close" or "cancelled".
+//
+// What it does itself: it holds a few bookings of today around the time it
+// was made (start times in seconds since the epoch, durations in minutes).
+// GetCalendarEvents lists those that overlap the request's interval (all of
+// them for an interval of zeros); GetCalendarEvent finds one by id; a
+// dismissal marks the booking dismissed and pushes the updated list (status
+// SUCCESS) on the stream. An unknown id is ignored.
 class CalendarBackend final : public vanta::calendar::Calendar::Service, public ScriptedBackend {
     using Empty = google::protobuf::Empty;
     using CalendarUpdate = vanta::calendar::CalendarUpdate;
     using SubscriptionRequest = vanta::calendar::SubscriptionRequest;
+    using CalendarEventList = vanta::calendar::CalendarEventList;
+    using CalendarEventRequest = vanta::calendar::CalendarEventRequest;
 
   public:
+    // Bookings around `now`.
+    explicit CalendarBackend(
+        std::chrono::system_clock::time_point now = std::chrono::system_clock::now());
+
     VANTA_SCRIPTED_OPERATION(GetCalendarEvents, vanta::calendar::CalendarEventsRequest,
-                             vanta::calendar::CalendarEventList)
-    VANTA_SCRIPTED_OPERATION(GetCalendarEvent, vanta::calendar::CalendarEventRequest,
+                             CalendarEventList)
+    VANTA_SCRIPTED_OPERATION(GetCalendarEvent, CalendarEventRequest,
                              vanta::calendar::CalendarEventResponse)
-    VANTA_SCRIPTED_OPERATION(DismissCalendarEvent, vanta::calendar::CalendarEventRequest, Empty)
+    VANTA_SCRIPTED_OPERATION(DismissCalendarEvent, CalendarEventRequest, Empty)
     VANTA_SCRIPTED_OPERATION(DismissCalendarEvents, Empty, Empty)
 
     grpc::Status Subscribe(
@@ -55,6 +64,18 @@ class CalendarBackend final : public vanta::calendar::Calendar::Service, public 
     }
 
   private:
+    grpc::Status list(const vanta::calendar::CalendarEventsRequest& request,
+                      CalendarEventList& list);
+    grpc::Status find(const CalendarEventRequest& request,
+                      vanta::calendar::CalendarEventResponse& response);
+    grpc::Status dismiss(const CalendarEventRequest& request, Empty& response);
+    grpc::Status dismiss_all(const Empty& request, Empty& response);
+    // Dismisses the bookings `chosen` picks and pushes the list if one changed.
+    template <typename Choice>
+    void dismiss_where(Choice chosen);
+
+    std::mutex mutex_;
+    CalendarEventList bookings_;
     EventStreams<CalendarUpdate, SubscriptionRequest> streams_;
 };
 

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -17,6 +18,7 @@
 
 #include "calling.grpc.pb.h"
 #include "sim/bounded_history.h"
+#include "sim/delayed_steps.h"
 #include "sim/event_streams.h"
 
 namespace vanta::sim {
@@ -25,8 +27,18 @@ namespace vanta::sim {
 //
 // Unary operations: each call is written down (its request and the metadata
 // it arrived with), waits the configured delay, then answers the status set
-// with fail(), else the reply set with answer(), else a default reply (status
-// replies say success = true).
+// with fail(), else the reply set with answer(), else what the backend does
+// itself, else a default reply (status replies say success = true).
+//
+// What it does itself: it keeps the meetings. StartMeeting answers a new
+// meeting (numbered from 1) that is DIALING and sends its call state; after
+// the connect delay the meeting is CONNECTED: its call state, roster
+// (participants), conference info and active speaker follow on the stream.
+// LeaveMeeting, LeaveActiveMeeting (the newest meeting) and LeaveAllMeetings
+// end meetings: each is DISCONNECTED on the stream and leaves the list
+// (LeaveMeeting of a meeting it does not have answers success false; with
+// nothing to leave the other two succeed). GetAllMeetings answers the list,
+// AnyMeetings whether it has one.
 //
 // Subscribe streams the events given to publish() to every open stream and
 // writes down what the client sent on each: "unsubscribe=true",
@@ -35,6 +47,8 @@ namespace vanta::sim {
 class CallingBackend final : public vanta::calling::Calling::Service {
   public:
     using Metadata = std::multimap<std::string, std::string>;
+
+    CallingBackend();
 
     struct Call {
         std::string operation;
@@ -58,6 +72,11 @@ class CallingBackend final : public vanta::calling::Calling::Service {
     void set_delay(std::chrono::milliseconds delay) {
         std::lock_guard<std::mutex> lock(mutex_);
         delay_ = delay;
+    }
+    // How long a started meeting dials before it connects.
+    void set_connect_delay(std::chrono::milliseconds delay) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        connect_delay_ = delay;
     }
 
     std::vector<Call> calls() const {
@@ -191,6 +210,10 @@ class CallingBackend final : public vanta::calling::Calling::Service {
             reply.CopyFrom(*configured->second);
             return grpc::Status::OK;
         }
+        const auto behaviour = behaviours_.find(operation);
+        if (behaviour != behaviours_.end()) {
+            return behaviour->second(request, reply);
+        }
         const auto* success = reply.GetDescriptor()->FindFieldByName("success");
         if (success != nullptr) {
             reply.GetReflection()->SetBool(&reply, success, true);
@@ -198,12 +221,56 @@ class CallingBackend final : public vanta::calling::Calling::Service {
         return grpc::Status::OK;
     }
 
+    // The backend's own behaviours run with mutex_ held.
+    using Behaviour = std::function<grpc::Status(const google::protobuf::Message& request,
+                                                 google::protobuf::Message& reply)>;
+    template <typename Request, typename Reply>
+    void behave(const std::string& operation,
+                grpc::Status (CallingBackend::*behaviour)(const Request&, Reply&)) {
+        behaviours_[operation] = [this, behaviour](const google::protobuf::Message& request,
+                                                   google::protobuf::Message& reply) {
+            return (this->*behaviour)(static_cast<const Request&>(request),
+                                      static_cast<Reply&>(reply));
+        };
+    }
+    grpc::Status start_meeting(const vanta::calling::StartMeetingRequest& request,
+                               vanta::calling::MeetingInfo& meeting);
+    grpc::Status leave_meeting(const vanta::calling::LeaveMeetingRequest& request,
+                               vanta::calling::MeetingStatus& status);
+    grpc::Status leave_active_meeting(const vanta::calling::LeaveActiveMeetingRequest& request,
+                                      vanta::calling::MeetingStatus& status);
+    grpc::Status leave_all_meetings(const vanta::calling::Empty& request,
+                                    vanta::calling::MeetingStatus& status);
+    grpc::Status all_meetings(const vanta::calling::Empty& request,
+                              vanta::calling::MeetingList& list);
+    grpc::Status any_meetings(const vanta::calling::Empty& request,
+                              vanta::calling::MeetingStatus& status);
+    void connect(uint32_t meeting_id);
+    // Ends meetings.begin() + index; REQUIRES: mutex_ held.
+    void end_locked(size_t index);
+
+    struct Meeting {
+        vanta::calling::MeetingInfo info;
+        vanta::calling::Method start_method = vanta::calling::kUnknown;
+        int64_t start_time = 0;  // seconds since the epoch
+        std::chrono::steady_clock::time_point connected_at;
+    };
+    // Sends the meeting's call state; REQUIRES: mutex_ held.
+    void publish_state_locked(const Meeting& meeting,
+                              vanta::calling::CallState::Disposition disposition,
+                              int64_t duration_seconds = 0);
+
     mutable std::mutex mutex_;
     std::map<std::string, std::shared_ptr<google::protobuf::Message>> replies_;
     std::map<std::string, grpc::Status> failures_;
+    std::map<std::string, Behaviour> behaviours_;
     std::chrono::milliseconds delay_{0};
+    std::chrono::milliseconds connect_delay_{500};
     BoundedHistory<Call> calls_;
+    std::vector<Meeting> meetings_;
+    uint32_t next_meeting_id_ = 1;
     EventStreams<vanta::calling::Event, vanta::calling::SubscriptionRequest> streams_;
+    DelayedSteps later_;
 };
 
 }  // namespace vanta::sim

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -15,9 +16,10 @@
 namespace vanta::sim {
 
 // What the simulated backends share: each operation answers the reply its
-// owner scripted for it (an empty message when none), or the failure it was
-// told to give; every call is written down with its request (the last
-// thousand are kept).
+// owner scripted for it, or the failure it was told to give; otherwise what
+// the backend's own state says (an empty message for an operation without
+// behaviour). Every call is written down with its request (the last thousand
+// are kept).
 //
 // Threading: the backend's operations run on gRPC's threads; everything here is
 // guarded by one mutex.
@@ -73,10 +75,41 @@ class ScriptedBackend {
         return last_caller_;
     }
 
+    // Whether the backend has a behaviour of its own for `operation`.
+    bool behaves(const std::string& operation) const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return behaviours_.count(operation) > 0;
+    }
+
   protected:
+    // `operation` runs `behaviour` (a member of the backend) when neither a
+    // reply nor a failure is scripted. It runs on gRPC's thread without this
+    // class's lock held.
+    template <typename Backend, typename Request, typename Response>
+    void behave(const std::string& operation,
+                grpc::Status (Backend::*behaviour)(const Request&, Response&)) {
+        Backend* self = static_cast<Backend*>(this);
+        std::lock_guard<std::mutex> lock(mutex_);
+        behaviours_[operation] = [self, behaviour](const google::protobuf::Message& request,
+                                                   google::protobuf::Message& response) {
+            return (self->*behaviour)(static_cast<const Request&>(request),
+                                      static_cast<Response&>(response));
+        };
+    }
+
     grpc::Status answer(const grpc::ServerContext& context, const std::string& operation,
                         const google::protobuf::Message& request,
                         google::protobuf::Message* response) {
+        return answer(context, operation, request, response,
+                      [&] { return run_behaviour(operation, request, *response); });
+    }
+    // As above, but an operation nobody scripted answers what `behave` makes
+    // of it (the backend's own state): a scripted reply or failure overrides
+    // the behaviour, which then does not run.
+    template <typename Behave>
+    grpc::Status answer(const grpc::ServerContext& context, const std::string& operation,
+                        const google::protobuf::Message& request,
+                        google::protobuf::Message* response, Behave&& behave) {
         std::chrono::milliseconds delay;
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -90,21 +123,44 @@ class ScriptedBackend {
             delay = delay_;
         }
         std::this_thread::sleep_for(delay);
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::unique_lock<std::mutex> lock(mutex_);
         if (!failure_.ok()) {
             return failure_;
         }
         const auto scripted = replies_.find(operation);
         if (scripted != replies_.end()) {
             response->ParseFromString(scripted->second);
+            return grpc::Status::OK;
         }
-        return grpc::Status::OK;
+        lock.unlock();
+        return behave();
     }
 
   private:
+    using Behaviour =
+        std::function<grpc::Status(const google::protobuf::Message&, google::protobuf::Message&)>;
+
+    // The behaviour registered for `operation` (OK with the response untouched
+    // without one).
+    grpc::Status run_behaviour(const std::string& operation,
+                               const google::protobuf::Message& request,
+                               google::protobuf::Message& response) {
+        Behaviour behaviour;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            const auto found = behaviours_.find(operation);
+            if (found == behaviours_.end()) {
+                return grpc::Status::OK;
+            }
+            behaviour = found->second;
+        }
+        return behaviour(request, response);
+    }
+
     mutable std::mutex mutex_;
     std::map<std::string, std::string> replies_;
     std::map<std::string, std::string> requests_;
+    std::map<std::string, Behaviour> behaviours_;
     BoundedHistory<std::string> calls_;
     BoundedHistory<std::string> calls_with_requests_;
     std::string last_caller_;

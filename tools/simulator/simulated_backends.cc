@@ -165,8 +165,11 @@ struct SimulatedBackends::Servers {
     template <typename Backend>
     void serve_scripted(const Endpoint& row, const std::string& service_name, Backend& backend,
                         const std::vector<std::pair<std::string, std::string>>& answers = {}) {
+        // An operation the backend carries out itself is left to it.
         succeed_everywhere(service_name, [&](const std::string& operation, const Message& reply) {
-            backend.reply(operation, reply);
+            if (!backend.behaves(operation)) {
+                backend.reply(operation, reply);
+            }
         });
         for (const auto& [operation, text] : answers) {
             backend.reply(operation, *reply_of(service_name, operation, text));
@@ -180,22 +183,15 @@ SimulatedBackends::SimulatedBackends(const EndpointCatalogue& endpoints,
     : servers_(std::make_unique<Servers>()) {
     Servers& s = *servers_;
     const EndpointCatalogue& e = endpoints;
-    succeed_everywhere("vanta.calling.Calling",
-                       [&](const std::string& operation, const Message& reply) {
-                           s.calling.answer(operation, reply);
-                       });
-    s.calling.answer("StartMeeting",
-                     *reply_of("vanta.calling.Calling", "StartMeeting", "meeting_id: 1"));
+    // Call control keeps its meetings and answers success where it has no say.
     s.serve(e.callproxy, s.calling);
-    s.serve_scripted(e.volumemgr, "vanta.volumemgr.VolumeMgr", s.volume,
-                     {{"GetCurrentVolume", "volume: 50"}});
+    s.serve_scripted(e.volumemgr, "vanta.volumemgr.VolumeMgr", s.volume);
     s.serve_scripted(e.reset, "vanta.reset.Reset", s.reset);
     s.serve_scripted(e.featuremanager, "vanta.featuremanager.FeatureManager", s.features);
     s.serve_scripted(e.upgrademanager, "vanta.upgrademanager.UpgradeManager", s.upgrades,
                      {{"GetVersionInfo", "version: '0.1.0-simulated'"}});
     s.serve_scripted(e.ieee8021x, "vanta.ieee8021x.Ieee8021x", s.ieee8021x);
-    s.serve_scripted(e.systemcontroller, "vanta.systemcontroller.SystemController", s.system,
-                     {{"GetState", "state: AWAKE"}});
+    s.serve_scripted(e.systemcontroller, "vanta.systemcontroller.SystemController", s.system);
     s.serve_scripted(e.screensetting, "vanta.screensetting.ScreenSetting", s.screen);
     s.serve_scripted(e.hdmirx, "vanta.hdmirx.HdmiRx", s.hdmi);
     s.serve_scripted(e.ringer, "vanta.ringer.Ringer", s.ringer);
@@ -229,6 +225,14 @@ std::vector<std::string> SimulatedBackends::stopped() const {
         }
     }
     return names;
+}
+
+void SimulatedBackends::announce_on_bus(const sim::BusAnnouncer::Publish& publish) {
+    servers_->volume.bus.connect(publish);
+}
+
+void SimulatedBackends::hear(const vanta::pubsub::PubSubMsg& message) {
+    servers_->system.hear(message);
 }
 
 std::vector<std::string> SimulatedBackends::names() const {

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "pubsub.pb.h"
 #include "rpc/client/endpoint_catalogue.h"
+#include "sim/bus_announcer.h"
 
 namespace vanta::simulator {
 
@@ -35,6 +37,13 @@ class SimulatedBackends {
     ~SimulatedBackends();
     SimulatedBackends(const SimulatedBackends&) = delete;
     SimulatedBackends& operator=(const SimulatedBackends&) = delete;
+
+    // The backends announce their changes on the bus through `publish` (the
+    // broker's in-process publish).
+    void announce_on_bus(const sim::BusAnnouncer::Publish& publish);
+    // A message published on the bus, for the backends that act on one (the
+    // system controller on the UI's standby and wake-up).
+    void hear(const vanta::pubsub::PubSubMsg& message);
 
     // The socket paths of the backends, for the start-up line.
     std::vector<std::string> names() const;

@@ -74,6 +74,8 @@ int main(int argc, char** argv) {
         vanta::sim::BusBroker broker(
             std::vector<std::string>{endpoints.pubservice.address, endpoints.subservice.address});
         vanta::simulator::SimulatedBackends backends(endpoints, options);
+        backends.announce_on_bus(
+            [&broker](const vanta::pubsub::PublishRequest& request) { broker.publish(request); });
         std::string started = "vanta-simulator: bus on " +
                               vanta::simulator::socket_path(endpoints.pubservice) + " and " +
                               vanta::simulator::socket_path(endpoints.subservice);
@@ -90,6 +92,7 @@ int main(int argc, char** argv) {
         while (sigtimedwait(&stop_signals, nullptr, &poll) < 0) {
             for (const auto& request : broker.publish_requests_after(seen)) {
                 print_publish(request);
+                backends.hear(request.data());
             }
         }
         print_line("vanta-simulator: stopping");
