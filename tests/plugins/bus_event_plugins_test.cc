@@ -40,8 +40,8 @@ class BusEventPluginsTest : public ::testing::Test {
         nlog::init_logger(vanta::metricsdispatch::create_metricsdispatch_client(
             temp_.socket_address("metrics"), std::chrono::milliseconds(5000)));
         publisher_.add(&writer_);
-        for (const PluginEntry& entry : plugin_catalogue()) {
-            plugins_.push_back(entry.make(executor_, publisher_, registrar_));
+        for (const PluginFactory& make : plugin_catalogue()) {
+            plugins_.push_back(make(executor_, publisher_, registrar_));
         }
     }
     void TearDown() override {

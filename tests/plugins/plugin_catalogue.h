@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "plugins/all_plugins.h"
@@ -11,83 +10,74 @@ namespace vanta::testing {
 
 using EventPublisher = GrpcServerPublisher<vantaapi::VantaEvent>;
 
-// One plugin of the API service: its name, the bus topics it binds (in
-// binding order) and how the service constructs it.
-struct PluginEntry {
-    std::string name;
-    std::vector<std::string> topics;
-    std::function<std::shared_ptr<void>(Executor&, EventPublisher&, PluginRegistrar&)> make;
-};
+// How the API service constructs one plugin.
+using PluginFactory =
+    std::function<std::shared_ptr<void>(Executor&, EventPublisher&, PluginRegistrar&)>;
 
 // Plugins built from the fan-out and the registrar only. A plugin that wants
 // other constructor arguments does not compile here.
 template <typename Plugin>
-PluginEntry plain(std::string name, std::vector<std::string> topics) {
-    return {
-        std::move(name), std::move(topics),
-        [](Executor&, EventPublisher& publisher, PluginRegistrar& registrar) {
-            return std::static_pointer_cast<void>(std::make_shared<Plugin>(publisher, registrar));
-        }};
+PluginFactory plain() {
+    return [](Executor&, EventPublisher& publisher, PluginRegistrar& registrar) {
+        return std::static_pointer_cast<void>(std::make_shared<Plugin>(publisher, registrar));
+    };
 }
 
 // Plugins that also take the executor, first.
 template <typename Plugin>
-PluginEntry with_executor(std::string name, std::vector<std::string> topics) {
-    return {std::move(name), std::move(topics),
-            [](Executor& executor, EventPublisher& publisher, PluginRegistrar& registrar) {
-                return std::static_pointer_cast<void>(
-                    std::make_shared<Plugin>(executor, publisher, registrar));
-            }};
+PluginFactory with_executor() {
+    return [](Executor& executor, EventPublisher& publisher, PluginRegistrar& registrar) {
+        return std::static_pointer_cast<void>(
+            std::make_shared<Plugin>(executor, publisher, registrar));
+    };
 }
 
 // Every plugin, in the order in which the API service constructs them.
-inline std::vector<PluginEntry> plugin_catalogue() {
+inline std::vector<PluginFactory> plugin_catalogue() {
     return {
-        plain<UpgradeManagerPlugin>("UpgradeManagerPlugin", {"UpgradeEvent"}),
-        plain<UserDetectionPlugin>("UserDetectionPlugin", {"UserDetectionEvent"}),
-        plain<PairingPlugin>("PairingPlugin",
-                             {"NimboUltrasoundEvent", "GuestTokenEvent", "ManualPairEvent"}),
-        with_executor<CalendarPlugin>("CalendarPlugin", {}),
-        with_executor<MeetingPlugin>("MeetingPlugin", {"MeetingListEvent"}),
-        plain<WifiPlugin>("WifiPlugin", {"WifiSignalLevelEvent", "WifiConnectionEvent",
-                                         "WifiEnableStateEvent", "WifiConfigChangeEvent"}),
-        plain<NetworkStatusPlugin>("NetworkStatusPlugin", {"NetworkStatusEvent"}),
-        plain<NimboRoomControlPlugin>("NimboRoomControlPlugin", {"NimboRoomControl"}),
-        with_executor<NimboStatusReporterPlugin>("NimboStatusReporterPlugin", {}),
-        with_executor<ConfigurationPlugin>("ConfigurationPlugin", {}),
-        plain<CrashReportPlugin>("CrashReportPlugin", {"ProcessEvent"}),
-        plain<FeatureTogglePlugin>("FeatureTogglePlugin", {"FeatureToggleEvent"}),
-        plain<ImageUpgradePlugin>("ImageUpgradePlugin", {"ImageUpgradeEvent"}),
-        plain<ImageDownloadPlugin>("ImageDownloadPlugin", {"ImageDownloadEvent"}),
-        plain<OnPremUpgradePlugin>("OnPremUpgradePlugin", {"OnPremUpgradeEvent"}),
-        plain<UpgradeInfoPlugin>("UpgradeInfoPlugin", {"UpgradeInfoEvent"}),
-        plain<UiMutePlugin>("UiMutePlugin", {"UiMuteEvent"}),
-        plain<UiServerMutePlugin>("UiServerMutePlugin", {"UiServerMuteEvent"}),
-        plain<VideoSignagePlugin>("VideoSignagePlugin", {"VideoSignageEvent"}),
-        plain<UiVolumePlugin>("UiVolumePlugin", {"UiVolumeEvent"}),
-        plain<UiAudioPathPlugin>("UiAudioPathPlugin", {"UiAudioPathEvent"}),
-        plain<ContentSharePlugin>("ContentSharePlugin", {"ContentShareEvent"}),
-        plain<APModeEventPlugin>("APModeEventPlugin", {"APModeEvent"}),
-        plain<APModeClientEventPlugin>("APModeClientEventPlugin", {"APModeClientEvent"}),
-        plain<ServicePlugin>("ServicePlugin", {"ServiceEvent"}),
-        with_executor<SystemControllerPlugin>("SystemControllerPlugin", {}),
-        with_executor<AvatarPlugin>("AvatarPlugin", {}),
-        plain<SystemDevicePlugin>("SystemDevicePlugin", {"DeviceEvent"}),
-        plain<ShareAvailablePlugin>("ShareAvailablePlugin", {"ShareAvailableEvent"}),
-        plain<ProxyConfigEventPlugin>("ProxyConfigEventPlugin", {"ProxyConfigEvent"}),
-        with_executor<AccountManagerPlugin>("AccountManagerPlugin", {}),
-        plain<KrellConfigManagerPlugin>("KrellConfigManagerPlugin", {"KrellConfigManagerEvent"}),
-        with_executor<NimboBrandingPlugin>("NimboBrandingPlugin", {}),
-        plain<KrellSecurityPlugin>("KrellSecurityPlugin", {"KrellSecurityEvent"}),
-        with_executor<CallHistoryPlugin>("CallHistoryPlugin", {}),
-        with_executor<ShareGovernorPlugin>("ShareGovernorPlugin", {}),
-        plain<CertificateManagerPlugin>("CertificateManagerPlugin", {}),
-        plain<PhonebookPlugin>("PhonebookPlugin", {}),
-        plain<Ieee8021xPlugin>("Ieee8021xPlugin", {"Ieee8021xEvent"}),
-        plain<HdmiRxPlugin>("HdmiRxPlugin", {"HDMIRxEvent"}),
-        with_executor<NfcPlugin>("NfcPlugin", {}),
-        with_executor<CameraPlugin>("CameraPlugin", {}),
-        with_executor<BluetoothPlugin>("BluetoothPlugin", {}),
+        plain<UpgradeManagerPlugin>(),
+        plain<UserDetectionPlugin>(),
+        plain<PairingPlugin>(),
+        with_executor<CalendarPlugin>(),
+        with_executor<MeetingPlugin>(),
+        plain<WifiPlugin>(),
+        plain<NetworkStatusPlugin>(),
+        plain<NimboRoomControlPlugin>(),
+        with_executor<NimboStatusReporterPlugin>(),
+        with_executor<ConfigurationPlugin>(),
+        plain<CrashReportPlugin>(),
+        plain<FeatureTogglePlugin>(),
+        plain<ImageUpgradePlugin>(),
+        plain<ImageDownloadPlugin>(),
+        plain<OnPremUpgradePlugin>(),
+        plain<UpgradeInfoPlugin>(),
+        plain<UiMutePlugin>(),
+        plain<UiServerMutePlugin>(),
+        plain<VideoSignagePlugin>(),
+        plain<UiVolumePlugin>(),
+        plain<UiAudioPathPlugin>(),
+        plain<ContentSharePlugin>(),
+        plain<APModeEventPlugin>(),
+        plain<APModeClientEventPlugin>(),
+        plain<ServicePlugin>(),
+        with_executor<SystemControllerPlugin>(),
+        with_executor<AvatarPlugin>(),
+        plain<SystemDevicePlugin>(),
+        plain<ShareAvailablePlugin>(),
+        plain<ProxyConfigEventPlugin>(),
+        with_executor<AccountManagerPlugin>(),
+        plain<KrellConfigManagerPlugin>(),
+        with_executor<NimboBrandingPlugin>(),
+        plain<KrellSecurityPlugin>(),
+        with_executor<CallHistoryPlugin>(),
+        with_executor<ShareGovernorPlugin>(),
+        plain<CertificateManagerPlugin>(),
+        plain<PhonebookPlugin>(),
+        plain<Ieee8021xPlugin>(),
+        plain<HdmiRxPlugin>(),
+        with_executor<NfcPlugin>(),
+        with_executor<CameraPlugin>(),
+        with_executor<BluetoothPlugin>(),
     };
 }
 
