@@ -114,5 +114,16 @@ TEST(AccountPlugin, ListedStatesTranslateTheActivationReasonByName) {
               "account_id { id: \"a2\" } activation_state { } registration_state { }");
 }
 
+// The no-backend table cannot reach a creation: its default request names no
+// kind of account.
+TEST(AccountPlugin, AFailedCreationNamesTheOperationAndTheBackendCall) {
+    ServiceOnBackends service;
+    service.backends.accountmanager.fail_with(grpc::StatusCode::NOT_FOUND, "no such code");
+    const ApiAnswer answer = service.call("CreateAccount", "nimbo_request {}");
+    EXPECT_EQ(answer.status.error_code(), grpc::StatusCode::NOT_FOUND);
+    EXPECT_EQ(answer.status.error_message(),
+              "create_account: [AccountManager::CreateNimboAccount: NOT_FOUND - [no such code]]");
+}
+
 }  // namespace
 }  // namespace vanta::testing
