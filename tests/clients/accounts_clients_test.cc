@@ -7,7 +7,6 @@
 #include <climits>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -51,29 +50,17 @@ void expect_same(const google::protobuf::Message& answer,
     EXPECT_EQ(answer.ShortDebugString(), scripted.ShortDebugString());
 }
 
-// What an observer was told, in order.
-class Observed {
-  public:
-    void record(const std::string& what) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        seen_.push_back(what);
-    }
+// What an observer was told, in order; the handler runs on the test's thread.
+struct Observed {
     std::function<void()> on_ready() {
-        return [this] { record("ready"); };
+        return [this] { seen.push_back("ready"); };
     }
     accountmanager::Client::StateCallback on_state() {
         return [this](accountmanager::StateChange change, const std::string& id) {
-            record(std::to_string(static_cast<int>(change)) + ":" + id);
+            seen.push_back(std::to_string(static_cast<int>(change)) + ":" + id);
         };
     }
-    std::vector<std::string> seen() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return seen_;
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::vector<std::string> seen_;
+    std::vector<std::string> seen;
 };
 
 // Account manager.
@@ -102,7 +89,7 @@ TEST_F(AccountClientTest, StreamStartIsReadyUnknownChangeIsLoggedAndSentinelsRai
     };
     handle(accountmanager::STREAM_STARTED);
     handle(accountmanager::UNKNOWN_CHANGE);
-    EXPECT_THAT(observed_.seen(), ElementsAre("ready"));
+    EXPECT_THAT(observed_.seen, ElementsAre("ready"));
     EXPECT_THAT(logger_.lines(), ElementsAre("I observed_event_handler UNKNOWN_CHANGE"));
     for (int sentinel : {INT_MIN, INT_MAX}) {
         try {
@@ -118,7 +105,7 @@ TEST_F(AccountClientTest, AnEventWithoutBothCallbacksIsLoggedAndDropped) {
     const auto change = text<accountmanager::Event>("what: ACCOUNT_REGISTRATION_CHANGED");
     client_.observed_event_handler(observed_.on_state(), nullptr, change);
     client_.observed_event_handler(nullptr, observed_.on_ready(), change);
-    EXPECT_THAT(observed_.seen(), IsEmpty());
+    EXPECT_THAT(observed_.seen, IsEmpty());
     EXPECT_EQ(logger_.count("E observed_event_handler: Unable to handle event, callback is null"),
               2u);
 }
