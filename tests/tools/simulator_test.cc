@@ -23,7 +23,7 @@ TEST(Simulator, ServesEveryBackendSoThatCommandsSucceed) {
     TempDir dir;
     const EndpointCatalogue endpoints = endpoints_in_directory(dir.path().string());
     simulator::SimulatedBackends backends(endpoints);
-    EXPECT_EQ(backends.names().size(), 25u);
+    EXPECT_EQ(backends.names().size(), 26u);
     ApiHarness api(dir.socket_address("vantaapi_service"), endpoints);
     auto stub = api.client();
 

@@ -10,6 +10,7 @@
 #include "sim/accesspoint_backend.h"
 #include "sim/avatar_backend.h"
 #include "sim/backend_server.h"
+#include "sim/calendar_backend.h"
 #include "sim/calling_backend.h"
 #include "sim/configmanager_backend.h"
 #include "sim/featuremanager_backend.h"
@@ -92,6 +93,7 @@ std::string socket_path(const Endpoint& row) {
 
 struct SimulatedBackends::Servers {
     sim::CallingBackend calling;
+    sim::CalendarBackend calendar;
     sim::VolumeMgrBackend volume;
     sim::ResetBackend reset;
     sim::FeatureManagerBackend features;
@@ -186,6 +188,7 @@ SimulatedBackends::SimulatedBackends(const EndpointCatalogue& endpoints,
     // Call control keeps its meetings and answers success where it has no say.
     s.serve(e.callproxy, s.calling);
     s.serve_scripted(e.volumemgr, "vanta.volumemgr.VolumeMgr", s.volume);
+    s.serve(e.calendar, s.calendar);
     s.serve_scripted(e.reset, "vanta.reset.Reset", s.reset);
     s.serve_scripted(e.featuremanager, "vanta.featuremanager.FeatureManager", s.features);
     s.serve_scripted(e.upgrademanager, "vanta.upgrademanager.UpgradeManager", s.upgrades,
