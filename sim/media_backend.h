@@ -14,8 +14,8 @@
 namespace vanta::sim {
 
 // The media backend, as far as the tone player uses it: records the name of
-// every call (and the tone requests), hands out resource ids, and fails a
-// named operation on request.
+// every call (and the tone requests), hands out resource ids, keeps which
+// tones are sounding, and fails a named operation on request.
 class MediaBackend final : public vanta::media::Media::Service {
   public:
     using Response = vanta::media::Response;
@@ -63,16 +63,29 @@ class MediaBackend final : public vanta::media::Media::Service {
                           Response* response) override {
         std::lock_guard<std::mutex> lock(mutex_);
         plays_.add(*request);
-        return answer("PlayTone", response);
+        const grpc::Status status = answer("PlayTone", response);
+        if (status.ok()) {
+            playing_[request->id().id()] = *request;
+        }
+        return status;
     }
-    grpc::Status StopTone(grpc::ServerContext*, const AudioResource*, Response* response) override {
+    grpc::Status StopTone(grpc::ServerContext*, const AudioResource* request,
+                          Response* response) override {
         std::lock_guard<std::mutex> lock(mutex_);
-        return answer("StopTone", response);
+        const grpc::Status status = answer("StopTone", response);
+        if (status.ok()) {
+            playing_.erase(request->id());
+        }
+        return status;
     }
-    grpc::Status DeAllocateToneInput(grpc::ServerContext*, const AudioResource*,
+    grpc::Status DeAllocateToneInput(grpc::ServerContext*, const AudioResource* request,
                                      Response* response) override {
         std::lock_guard<std::mutex> lock(mutex_);
-        return answer("DeAllocateToneInput", response);
+        const grpc::Status status = answer("DeAllocateToneInput", response);
+        if (status.ok()) {
+            playing_.erase(request->id());
+        }
+        return status;
     }
     grpc::Status DeAllocateLocalAudioOutput(grpc::ServerContext*, const AudioResource*,
                                             Response* response) override {
@@ -113,6 +126,16 @@ class MediaBackend final : public vanta::media::Media::Service {
         std::lock_guard<std::mutex> lock(mutex_);
         return plays_.entries();
     }
+    // The tones sounding now (played, neither stopped nor deallocated), by
+    // resource id.
+    std::vector<vanta::media::PlayToneRequest> playing() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::vector<vanta::media::PlayToneRequest> tones;
+        for (const auto& [id, tone] : playing_) {
+            tones.push_back(tone);
+        }
+        return tones;
+    }
 
   private:
     // REQUIRES: mutex_ held.
@@ -144,6 +167,7 @@ class MediaBackend final : public vanta::media::Media::Service {
     BoundedHistory<vanta::media::AudioLocalOutputRequest> outputs_;
     BoundedHistory<unsigned> volumes_;
     BoundedHistory<vanta::media::PlayToneRequest> plays_;
+    std::map<uint32_t, vanta::media::PlayToneRequest> playing_;
     unsigned last_id_ = 0;
 };
 

@@ -109,11 +109,13 @@ TEST_F(HandlerCases, LogLinesAndFailuresOfTheSecondCall) {
          "GetShareRxStatistics callproxy FAILED"},
         {"GetNetworkStatusReport", "",
          [](DeviceBackends& b) {
+             b.script("networkstatusreporter.GetNetworkStatusReport", "");
              b.script("networkmanager.GetInterfaceInfo", "interface_state: LINK_STATE_UP");
          },
          "VantaApi I: GetNetworkStatusReport: ethernet running", Code::OK, "ethernet_up: true"},
         {"GetNetworkStatusReport", "",
          [](DeviceBackends& b) {
+             b.script("networkstatusreporter.GetNetworkStatusReport", "");
              b.script("networkmanager.GetInterfaceInfo", "interface_state: LINK_STATE_DOWN");
          },
          "VantaApi I: GetNetworkStatusReport: ethernet not-running", Code::OK, ""},

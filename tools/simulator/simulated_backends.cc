@@ -8,6 +8,7 @@
 #include <google/protobuf/text_format.h>
 
 #include "sim/accesspoint_backend.h"
+#include "sim/accountmanager_backend.h"
 #include "sim/avatar_backend.h"
 #include "sim/backend_server.h"
 #include "sim/calendar_backend.h"
@@ -117,6 +118,7 @@ struct SimulatedBackends::Servers {
     sim::MediaBackend media;
     sim::ProblemReporterBackend problem_reporter;
     sim::ProblemReportStatusBackend problem_report_status;
+    sim::AccountManagerBackend accounts;
 
     std::vector<std::string> names;
     std::vector<std::unique_ptr<sim::SwitchableBackend>> servers;
@@ -189,22 +191,22 @@ SimulatedBackends::SimulatedBackends(const EndpointCatalogue& endpoints,
     s.serve(e.callproxy, s.calling);
     s.serve_scripted(e.volumemgr, "vanta.volumemgr.VolumeMgr", s.volume);
     s.serve(e.calendar, s.calendar);
-    s.serve_scripted(e.reset, "vanta.reset.Reset", s.reset);
-    s.serve_scripted(e.featuremanager, "vanta.featuremanager.FeatureManager", s.features);
-    s.serve_scripted(e.upgrademanager, "vanta.upgrademanager.UpgradeManager", s.upgrades,
-                     {{"GetVersionInfo", "version: '0.1.0-simulated'"}});
+    // These keep their state and announce its changes themselves.
+    s.serve(e.reset, s.reset);
+    s.serve(e.featuremanager, s.features);
+    s.serve(e.upgrademanager, s.upgrades);
     s.serve_scripted(e.ieee8021x, "vanta.ieee8021x.Ieee8021x", s.ieee8021x);
     s.serve_scripted(e.systemcontroller, "vanta.systemcontroller.SystemController", s.system);
     s.serve_scripted(e.screensetting, "vanta.screensetting.ScreenSetting", s.screen);
     s.serve_scripted(e.hdmirx, "vanta.hdmirx.HdmiRx", s.hdmi);
     s.serve_scripted(e.ringer, "vanta.ringer.Ringer", s.ringer);
-    s.serve_scripted(e.networkstatusreporter, "vanta.networkstatusreporter.NetworkStatusReporter",
-                     s.network_status);
-    s.serve_scripted(e.networkmanager, "vanta.networkmanager.NetworkManager", s.network);
-    s.serve_scripted(e.wifi, "vanta.wifi.Wifi", s.wifi);
-    s.serve_scripted(e.nimboultrasound, "vanta.nimboultrasound.NimboUltraSoundSvc", s.ultrasound);
+    s.serve(e.networkstatusreporter, s.network_status);
+    s.serve(e.networkmanager, s.network);
+    s.serve(e.wifi, s.wifi);
+    s.serve(e.nimboultrasound, s.ultrasound);
     s.serve_scripted(e.avatar, "vanta.avatar.Avatar", s.avatar);
-    s.serve_scripted(e.accesspoint, "vanta.accesspoint.AccessPoint", s.access_point);
+    s.serve(e.accesspoint, s.access_point);
+    s.serve(e.account_manager, s.accounts);
     s.serve_scripted(e.krellsecurity, "vanta.krellsecurity.KrellSecurity", s.krell_security);
     s.serve_scripted(e.configmanager, "vanta.configmanager.Configuration", s.configuration);
     s.serve_scripted(e.krellconfigmanager, "vanta.krellconfigmanager.KrellConfigManager",
@@ -232,6 +234,11 @@ std::vector<std::string> SimulatedBackends::stopped() const {
 
 void SimulatedBackends::announce_on_bus(const sim::BusAnnouncer::Publish& publish) {
     servers_->volume.bus.connect(publish);
+    for (sim::BusAnnouncer* bus :
+         {&servers_->wifi.bus, &servers_->access_point.bus, &servers_->network.bus,
+          &servers_->features.bus, &servers_->upgrades.bus, &servers_->ultrasound.bus}) {
+        bus->connect(publish);
+    }
 }
 
 void SimulatedBackends::hear(const vanta::pubsub::PubSubMsg& message) {
