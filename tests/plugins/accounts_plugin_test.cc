@@ -1,13 +1,12 @@
 // The account plugin in the whole service against a simulated account manager:
-// the account events subscribers receive and the account states listed. What
-// the other account operations send and answer is in the pass-through table
-// (api/plugins_pass_through_rows.cc).
+// the account states listed and a failed creation. Its events are in the
+// table of plugin_events_test.cc, what the other account operations send and
+// answer in the pass-through table (api/plugins_pass_through_rows.cc).
 
 #include <string>
 #include <utility>
 #include <vector>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "service_on_backends.h"
@@ -15,41 +14,7 @@
 namespace vanta::testing {
 namespace {
 
-using ::testing::ElementsAre;
 namespace accountmanager = vanta::accountmanager;
-
-accountmanager::Event account_event(int what, const std::string& id) {
-    accountmanager::Event event;
-    event.set_what(static_cast<accountmanager::EventType>(what));
-    event.mutable_account_id()->set_id(id);
-    return event;
-}
-
-TEST(AccountPlugin, StateAndDetailsChangesArePublishedAndOtherEventsAreNot) {
-    ServiceOnBackends service;
-    ASSERT_TRUE(service.subscribed());
-    ASSERT_TRUE(service.backends.accountmanager.events.wait_for_open_streams(1));
-    // Each event that publishes nothing comes before one that does: the
-    // stream keeps the order.
-    for (const auto& [what, id] : std::vector<std::pair<int, std::string>>{
-             {accountmanager::BOOTSTRAP_STATE_CHANGED, "b0"},
-             {accountmanager::ACCOUNT_REGISTRATION_CHANGED, "a1"},
-             {accountmanager::UNKNOWN_CHANGE, "u0"},
-             {accountmanager::STREAM_STARTED, "s0"},
-             {accountmanager::ACCOUNT_ACTIVATION_CHANGED, "a2"},
-             {9, "n9"},
-             {accountmanager::ACCOUNT_DETAILS_CHANGED, "a3"}}) {
-        service.backends.accountmanager.events.publish(account_event(what, id));
-    }
-    std::vector<std::string> published;
-    for (const vantaapi::VantaEvent& event : service.published(3)) {
-        published.push_back(event.ShortDebugString());
-    }
-    EXPECT_THAT(published,
-                ElementsAre("account_event { what: ACCOUNT_STATE account_id { id: \"a1\" } }",
-                            "account_event { what: ACCOUNT_STATE account_id { id: \"a2\" } }",
-                            "account_event { what: ACCOUNT_DETAILS account_id { id: \"a3\" } }"));
-}
 
 TEST(AccountPlugin, ListedStatesTranslateTheActivationReasonByName) {
     using Api = vantaapi::ActivationState;
