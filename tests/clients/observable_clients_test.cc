@@ -156,21 +156,17 @@ const auto kEvents = [](auto& fake) -> auto& {
 // One observable backend.
 struct Backend {
     std::string name;
-    std::string start;     // what its client writes when observing starts
-    std::string stop;      // ... and when it stops
     std::string observer;  // opens the refusal of a second observer
     std::vector<std::string> events;
     std::vector<std::string> told;
     Run run;
+    std::string start = "unsubscribe=false";  // what its client writes when observing starts
+    std::string stop = "unsubscribe=true";    // ... and when it stops
 };
 
 std::vector<Backend> observable_backends() {
-    const std::string unsubscribe_false = "unsubscribe=false";
-    const std::string unsubscribe_true = "unsubscribe=true";
     return {
         {"system controller",
-         unsubscribe_false,
-         unsubscribe_true,
          "systemcontroller::SetObserver",
          {"what: STREAM_STARTED", "what: SYSTEM_STATE_CHANGED"},
          {"ready", "what: SYSTEM_STATE_CHANGED"},
@@ -182,8 +178,6 @@ std::vector<Backend> observable_backends() {
              },
              kStreams, kMessage)},
         {"avatar",
-         unsubscribe_false,
-         unsubscribe_true,
          "avatar::SetObserver",
          {"stream_started {}", "avatar_info { uuid: \"a\" }"},
          {"ready", "avatar_info { uuid: \"a\" }"},
@@ -194,8 +188,6 @@ std::vector<Backend> observable_backends() {
              },
              kStreams, kMessage)},
         {"network status reporter",
-         unsubscribe_false,
-         unsubscribe_true,
          "networkstatusreporter::SetObserver",
          {"what: STREAM_STARTED", "what: BOOTSTRAP_STATE_CHANGED"},
          {"ready", "what: BOOTSTRAP_STATE_CHANGED"},
@@ -207,8 +199,6 @@ std::vector<Backend> observable_backends() {
              },
              kStreams, kMessage)},
         {"configuration manager",
-         unsubscribe_false,
-         unsubscribe_true,
          "configmanager::SetObserver",
          {"what: STREAM_STARTED", "what: LOCALE_CHANGED"},
          {"ready", "what: LOCALE_CHANGED"},
@@ -219,8 +209,6 @@ std::vector<Backend> observable_backends() {
              },
              kStreams, kMessage)},
         {"krell configuration manager",
-         unsubscribe_false,
-         unsubscribe_true,
          "krellconfigmanager::SetObserver",
          {"what: STREAM_STARTED", "what: ACCOUNT_STATE_CHANGED"},
          {"ready", "what: ACCOUNT_STATE_CHANGED"},
@@ -232,8 +220,6 @@ std::vector<Backend> observable_backends() {
              },
              kStreams, kMessage)},
         {"nimbo configuration manager",
-         unsubscribe_false,
-         unsubscribe_true,
          "nimboconfigmanager::SetObserver",
          {"what: STREAM_STARTED", "what: ACCOUNT_CHANGED"},
          {"ready", "what: ACCOUNT_CHANGED"},
@@ -246,8 +232,6 @@ std::vector<Backend> observable_backends() {
              kStreams, kMessage)},
         // The reporter announces no stream start and asks with `subscribe`.
         {"nimbo status reporter",
-         "subscribe=true",
-         "subscribe=false",
          "nimbostatusreporter::SetObserver",
          {"what: CALENDAR_CHANGED", "what: METRICS_CHANGED"},
          {"what: CALENDAR_CHANGED", "what: METRICS_CHANGED"},
@@ -257,10 +241,10 @@ std::vector<Backend> observable_backends() {
                      endpoint_at(device_endpoints().nimbostatusreporter, address, 2000ms),
                      &executor);
              },
-             kStreams, kMessage)},
+             kStreams, kMessage),
+         "subscribe=true",
+         "subscribe=false"},
         {"share governor",
-         unsubscribe_false,
-         unsubscribe_true,
          "sharegovernor::SetObserver",
          {"stream_started {}", "active_shares_changed {}"},
          {"ready", "active_shares_changed { }"},
@@ -272,8 +256,6 @@ std::vector<Backend> observable_backends() {
              },
              kEvents, kMessage)},
         {"nfc",
-         unsubscribe_false,
-         unsubscribe_true,
          "nfc::SetObserver",
          {"stream_started {}", "card_state_changed { state: CARD_INSERTED }"},
          {"ready", "CARD_INSERTED"},
@@ -285,8 +267,6 @@ std::vector<Backend> observable_backends() {
              kItself, [](nfc::CardState state) { return nfc::CardState_Name(state); })},
         // Branding tells what changed, and nothing for UNKNOWN_CHANGE.
         {"branding",
-         unsubscribe_false,
-         unsubscribe_true,
          "nimbobranding::SetObserver",
          {"what: STREAM_STARTED", "what: UNKNOWN_CHANGE", "what: SIGNAGE_STARTED"},
          {"ready", "SIGNAGE_STARTED"},
@@ -299,8 +279,6 @@ std::vector<Backend> observable_backends() {
              [](nimbobranding::EventType what) { return nimbobranding::EventType_Name(what); })},
         // The calendar observes under its own names and announces nothing.
         {"calendar",
-         "subscribe=true",
-         "subscribe=false",
          "calendar::Subscribe",
          {"status: SUCCESS list { items { subject: \"one\" } }"},
          {"status: SUCCESS list { items { subject: \"one\" } }"},
@@ -312,10 +290,10 @@ std::vector<Backend> observable_backends() {
              kItself, kMessage,
              [](calendar::CalendarClient& client, const auto& on_update, const auto& /*ready*/) {
                  client.Subscribe(on_update);
-             })},
+             }),
+         "subscribe=true",
+         "subscribe=false"},
         {"account manager",
-         unsubscribe_false,
-         unsubscribe_true,
          "accountmanager::SetObserver",
          {"what: STREAM_STARTED", "what: ACCOUNT_REGISTRATION_CHANGED account_id { id: \"a1\" }"},
          {"ready", "1:a1"},
@@ -330,8 +308,6 @@ std::vector<Backend> observable_backends() {
                  return std::to_string(static_cast<int>(change)) + ":" + account_id;
              })},
         {"call control",
-         unsubscribe_false,
-         unsubscribe_true,
          "SetObserver",
          {"stream_ready {}", "participants { meeting_id: 1 }"},
          {"ready", "participants { meeting_id: 1 }"},
