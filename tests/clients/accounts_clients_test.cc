@@ -1,7 +1,6 @@
-// The account-manager and share-governor clients against fakes of their
-// backends: what each sends and how it reads the answer, the typed
-// errors, and how the account manager's events become changes. Their event
-// streams are in the table of observable_clients_test.cc.
+// The account-manager client against a fake of its backend: the operations
+// the API never asks for and how the account manager's events become changes.
+// Its event stream is in the table of observable_clients_test.cc.
 
 #include <chrono>
 #include <climits>
@@ -16,12 +15,10 @@
 #include <gtest/gtest.h>
 
 #include "clients/accountmanager/accountmanager_client_impl.h"
-#include "clients/sharegovernor/sharegovernor_client_impl.h"
 #include "rpc/client/grpc_exceptions.h"
 #include "runtime/executor/manual_executor.h"
 #include "sim/accountmanager_backend.h"
 #include "sim/backend_server.h"
-#include "sim/sharegovernor_backend.h"
 #include "support/recording_logger.h"
 #include "support/temp_dir.h"
 #include "support/test_endpoint.h"
@@ -34,7 +31,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 namespace accountmanager = vanta::accountmanager;
-namespace sharegovernor = vanta::sharegovernor;
 
 template <typename Message>
 Message text(const std::string& text_format) {
@@ -135,27 +131,6 @@ TEST_F(AccountClientTest, BootstrapStateNeverRaises) {
     server_->shutdown();
     EXPECT_EQ(client_.GetBootstrapState(), accountmanager::BootstrapState::ERROR);
     EXPECT_THAT(logger_.lines(), IsEmpty());
-}
-
-// Share governor.
-
-class ShareGovernorClientTest : public ::testing::Test {
-  protected:
-    TempDir dir_;
-    std::string address_ = dir_.socket_address("share_governor");
-    sim::ShareGovernorBackend fake_;
-    sim::BackendServer server_{address_, {&fake_}};
-    ManualExecutor executor_;
-    RecordingLogger logger_;
-    sharegovernor::ClientImpl client_{
-        executor_, endpoint_at(device_endpoints().share_governor, address_, 2000ms), logger_};
-};
-
-// The shares the API starts, stops and lists are checked through it
-// (plugins/domain_plugins_test.cc); the local preview it never asks for here.
-TEST_F(ShareGovernorClientTest, LocalPreviewReachesTheGovernor) {
-    client_.StartLocalPreview();
-    EXPECT_THAT(fake_.calls(), ElementsAre("StartLocalPreview"));
 }
 
 }  // namespace

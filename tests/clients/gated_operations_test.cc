@@ -1,5 +1,6 @@
 // The client operations that the API service does not call on this model
-// (wired share, on-premises configuration), so that its pass-through table
+// (wired share, on-premises configuration, room volume and microphone, the
+// refresh token's status, the local preview), so that its pass-through table
 // cannot show them: each against its simulated backend on a temporary socket.
 
 #include <chrono>
@@ -12,10 +13,17 @@
 
 #include "clients/hdmirx/hdmirx_client.h"
 #include "clients/krellconfigmanager/krellconfigmanager_client.h"
+#include "clients/nimboroomcontrol/nimboroomcontrol_client_impl.h"
+#include "clients/nimbostatusreporter/nimbostatusreporter_client_impl.h"
+#include "clients/sharegovernor/sharegovernor_client_impl.h"
 #include "runtime/executor/manual_executor.h"
+#include "runtime/logging/loggers.h"
 #include "sim/backend_server.h"
 #include "sim/hdmirx_backend.h"
 #include "sim/krellconfigmanager_backend.h"
+#include "sim/nimboroomcontrol_backend.h"
+#include "sim/nimbostatusreporter_backend.h"
+#include "sim/sharegovernor_backend.h"
 #include "support/temp_dir.h"
 #include "support/test_endpoint.h"
 
@@ -32,6 +40,15 @@ Message text(const std::string& text_format) {
     EXPECT_TRUE(google::protobuf::TextFormat::ParseFromString(text_format, &message));
     return message;
 }
+
+// A simulated backend on a socket of its own temporary directory.
+template <typename Backend>
+struct Served {
+    TempDir dir;
+    std::string address = dir.socket_address("backend");
+    Backend backend;
+    sim::BackendServer server{address, {&backend}};
+};
 
 TEST(GatedOperations, HdmiInputStateAndStatistics) {
     TempDir dir;
@@ -72,6 +89,44 @@ TEST(GatedOperations, OnPremisesConfiguration) {
     EXPECT_THAT(backend.calls_with_requests(),
                 ElementsAre("GetKRELLTFTPAddress()", "GetKRELLDeviceConfigValues()",
                             "GetKRELLDeviceConfigValue(name: \"c\" value: \"0\")"));
+}
+
+TEST(GatedOperations, RoomVolumeAndMicrophone) {
+    Served<sim::NimboRoomControlBackend> room;
+    nimboroomcontrol::ClientImpl client(
+        endpoint_at(device_endpoints().nimboroomcontrol, room.address, 2000ms));
+    for (const char* operation :
+         {"IncreaseVolume", "SetVolume", "MuteMicrophone", "UnmuteMicrophone"}) {
+        room.backend.reply(operation, text<nimboroomcontrol::Response>("success: true"));
+    }
+    EXPECT_TRUE(client.IncreaseVolume());
+    EXPECT_FALSE(client.DecreaseVolume());
+    EXPECT_TRUE(client.SetVolume(37));
+    EXPECT_TRUE(client.MuteMicrophone());
+    EXPECT_TRUE(client.UnmuteMicrophone());
+    EXPECT_THAT(room.backend.calls_with_requests(),
+                ElementsAre("IncreaseVolume()", "DecreaseVolume()", "SetVolume(volume: 37)",
+                            "MuteMicrophone()", "UnmuteMicrophone()"));
+}
+
+TEST(GatedOperations, RefreshTokenStatusAndLocalPreview) {
+    Served<sim::NimboStatusReporterBackend> reporter;
+    nimbostatusreporter::ClientImpl status_client(
+        endpoint_at(device_endpoints().nimbostatusreporter, reporter.address, 2000ms));
+    reporter.backend.reply("SetRefreshTokenStatus",
+                           text<nimbostatusreporter::Response>("success: true"));
+    EXPECT_TRUE(status_client.SetRefreshTokenStatus(
+        nimbostatusreporter::RefreshTokenEvent::REFRESH_TOKEN_ERROR));
+    EXPECT_THAT(reporter.backend.calls_with_requests(),
+                ElementsAre("SetRefreshTokenStatus(type: REFRESH_TOKEN_ERROR)"));
+
+    Served<sim::ShareGovernorBackend> governor;
+    ManualExecutor executor;
+    sharegovernor::ClientImpl share_client(
+        executor, endpoint_at(device_endpoints().share_governor, governor.address, 2000ms),
+        logging::getLogger("ShareGovernorClient"));
+    share_client.StartLocalPreview();
+    EXPECT_THAT(governor.backend.calls(), ElementsAre("StartLocalPreview"));
 }
 
 }  // namespace
