@@ -1,0 +1,186 @@
+// Request overhead: the simulated volume manager's SetVolume called directly,
+// through the minimal forwarding proxy and through the API service, by one
+// client and by eight concurrent clients, all in one run on temporary sockets.
+// Prints request.<target>.{p50_us,p99_us,calls_per_s}[_8] as JSON lines.
+//
+//   vanta_request_overhead_bench [--calls 20000] [--warmup 500]
+
+#include <stdlib.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <grpcpp/grpcpp.h>
+
+#include "api/vantaapi_service.h"
+#include "command_line.h"
+#include "latency_figures.h"
+#include "minimal_forwarding_proxy.h"
+#include "rpc/client/endpoint_catalogue.h"
+#include "runtime/executor/waiting_executor.h"
+#include "runtime/logging/loggers.h"
+#include "runtime/main_loop.h"
+#include "sim/backend_server.h"
+#include "sim/bus_broker.h"
+#include "sim/volumemgr_backend.h"
+#include "vantaapi.grpc.pb.h"
+#include "volumemgr.grpc.pb.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// One SetVolume call on a client's own channel; false when it failed.
+using Call = std::function<bool(unsigned volume)>;
+using CallFactory = std::function<Call()>;
+
+template <typename Service, typename Request, typename Status>
+CallFactory calls_to(const std::string& address) {
+    return [address] {
+        std::shared_ptr<typename Service::Stub> stub =
+            Service::NewStub(grpc::CreateChannel(address, grpc::InsecureChannelCredentials()));
+        return Call([stub](unsigned volume) {
+            grpc::ClientContext context;
+            Request request;
+            request.set_volume(volume);
+            Status answer;
+            return stub->SetVolume(&context, request, &answer).ok();
+        });
+    };
+}
+
+// The API service as the daemon runs it: a main loop over its executor.
+class InProcessDaemon {
+  public:
+    InProcessDaemon(const std::string& address, const vanta::EndpointCatalogue& endpoints)
+        : executor_(logging::getLogger("vantaapid")) {
+        host_ = vanta::create_vantaapi_service(executor_, address, endpoints);
+        host_->run(vanta::GrpcServer::AccessLevel::AllWrite);
+        loop_ = std::thread([this] {
+            vanta::run_main_loop(
+                executor_, [this] { return quit_.load(); }, std::chrono::milliseconds(20));
+        });
+    }
+    ~InProcessDaemon() {
+        quit_ = true;
+        loop_.join();
+        host_.reset();
+    }
+    InProcessDaemon(const InProcessDaemon&) = delete;
+    InProcessDaemon& operator=(const InProcessDaemon&) = delete;
+
+  private:
+    WaitingExecutor executor_;
+    std::unique_ptr<vanta::GrpcServer> host_;
+    std::atomic<bool> quit_{false};
+    std::thread loop_;
+};
+
+struct RunFigures {
+    std::vector<double> latencies_us;
+    double calls_per_s = 0;
+    long failures = 0;
+};
+
+// `calls` calls shared out among `clients` threads, each with its own channel,
+// after `warmup` untimed calls per client.
+RunFigures run(const CallFactory& factory, int clients, long calls, long warmup) {
+    std::vector<Call> callers;
+    for (int c = 0; c < clients; ++c) {
+        callers.push_back(factory());
+        for (long i = 0; i < warmup; ++i) {
+            callers.back()(static_cast<unsigned>(i % 100));
+        }
+    }
+    std::vector<std::vector<double>> latencies(clients);
+    std::atomic<long> failures{0};
+    const auto start = Clock::now();
+    std::vector<std::thread> threads;
+    for (int c = 0; c < clients; ++c) {
+        threads.emplace_back([&, c] {
+            const long share = calls / clients;
+            latencies[c].reserve(share);
+            for (long i = 0; i < share; ++i) {
+                const auto before = Clock::now();
+                if (!callers[c](static_cast<unsigned>(i % 100))) {
+                    ++failures;
+                }
+                latencies[c].push_back(
+                    std::chrono::duration<double, std::micro>(Clock::now() - before).count());
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    RunFigures figures;
+    for (auto& own : latencies) {
+        figures.latencies_us.insert(figures.latencies_us.end(), own.begin(), own.end());
+    }
+    figures.calls_per_s = static_cast<double>(figures.latencies_us.size()) / seconds;
+    figures.failures = failures;
+    return figures;
+}
+
+std::string make_temporary_directory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vanta-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a temporary directory");
+    }
+    return pattern;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using vanta::bench::print_figure;
+    const long calls = vanta::bench::option(argc, argv, "calls", 20000);
+    const long warmup = vanta::bench::option(argc, argv, "warmup", 500);
+
+    const std::string dir = make_temporary_directory();
+    {
+        const vanta::EndpointCatalogue endpoints = vanta::endpoints_in_directory(dir);
+        vanta::sim::VolumeMgrBackend volume;
+        vanta::sim::BackendServer volume_server(endpoints.volumemgr.address, {&volume});
+        vanta::sim::BusBroker broker({endpoints.pubservice.address, endpoints.subservice.address});
+        const std::string proxy_address = "unix:" + dir + "/minimal_proxy";
+        vanta::bench::MinimalForwardingProxy proxy(proxy_address, endpoints.volumemgr.address);
+        const std::string daemon_address = "unix:" + dir + "/vantaapi_service";
+        InProcessDaemon daemon(daemon_address, endpoints);
+
+        using VolumeMgr = vanta::volumemgr::VolumeMgr;
+        using VantaApi = vantaapi::VantaApi;
+        const std::vector<std::pair<std::string, CallFactory>> targets = {
+            {"direct",
+             calls_to<VolumeMgr, vanta::volumemgr::VolumeRequest, vanta::volumemgr::VolumeStatus>(
+                 endpoints.volumemgr.address)},
+            {"proxy",
+             calls_to<VantaApi, vantaapi::VolumeRequest, vantaapi::VolumeStatus>(proxy_address)},
+            {"daemon",
+             calls_to<VantaApi, vantaapi::VolumeRequest, vantaapi::VolumeStatus>(daemon_address)},
+        };
+        for (const int clients : {1, 8}) {
+            const std::string suffix = clients == 1 ? "" : "_" + std::to_string(clients);
+            for (const auto& [name, factory] : targets) {
+                RunFigures figures = run(factory, clients, calls, warmup);
+                const std::string prefix = "request." + name + ".";
+                print_figure(prefix + "p50_us" + suffix,
+                             vanta::bench::percentile(figures.latencies_us, 0.50));
+                print_figure(prefix + "p99_us" + suffix,
+                             vanta::bench::percentile(figures.latencies_us, 0.99));
+                print_figure(prefix + "calls_per_s" + suffix, figures.calls_per_s);
+                print_figure(prefix + "failures" + suffix, static_cast<double>(figures.failures));
+            }
+        }
+    }
+    std::filesystem::remove_all(dir);
+    return 0;
+}

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds the benchmark programs in Release (build-release/, through ccache when
+# it is installed), runs them, prints a table of every figure with its ratio or
+# goal beside it and writes bench/results/summary.json, one object per section,
+# for a later run to be compared with field by field.
+#
+#   scripts/run-benchmarks.sh [--calls N] [--messages N] [--rate N] [--seconds N]
+#                             [--build-dir DIR] [--skip-build]
+#
+# --calls: SetVolume calls per target and client count (default 20000);
+# --messages: log messages per throughput run; --rate and --seconds: the
+# paced logging run whose drops are counted; --skip-build runs the programs
+# already in the build directory.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build_dir=build-release
+calls=20000
+messages=1000000
+rate=50000
+seconds=2
+build=yes
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --calls) calls=$2; shift 2 ;;
+        --messages) messages=$2; shift 2 ;;
+        --rate) rate=$2; shift 2 ;;
+        --seconds) seconds=$2; shift 2 ;;
+        --build-dir) build_dir=$2; shift 2 ;;
+        --skip-build) build=no; shift ;;
+        *) echo "unknown option: $1" >&2; exit 2 ;;
+    esac
+done
+
+programs=(vanta_request_overhead_bench vanta_logging_throughput_bench)
+
+if [ "$build" = yes ]; then
+    cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DVANTA_BUILD_TESTS=OFF -DVANTA_BUILD_BENCHMARKS=ON >/dev/null
+    cmake --build "$build_dir" --parallel "$(nproc)" --target "${programs[@]}"
+fi
+
+mkdir -p bench/results
+figures=$(mktemp)
+trap 'rm -f "$figures"' EXIT
+
+echo "request overhead: $calls calls per target and client count" >&2
+"$build_dir/bench/vanta_request_overhead_bench" --calls "$calls" >>"$figures"
+echo "logging: $messages messages, then $rate msgs/s for $seconds s" >&2
+"$build_dir/bench/vanta_logging_throughput_bench" --messages "$messages" --rate "$rate" \
+    --seconds "$seconds" >>"$figures"
+
+python3 scripts/benchmark_summary.py "$figures" bench/results/summary.json
+echo "figures written to bench/results/summary.json" >&2
