@@ -2,12 +2,12 @@
 // the whole service and every backend simulated on temporary sockets: one row
 // per backend, its events sent in order and the events subscribers get. Each
 // row's events that publish nothing come before one that does, so a wrong
-// event shifts the row's answer. The call proxy's events have their own table
-// (meeting_plugin_test.cc).
+// event shifts the row's answer.
 
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -42,6 +42,142 @@ const std::string kBookings = R"(
             is_dismissed: true }
     items { id: 'b-2' meeting_backend: NIMBO_MEETING }
     owner_name: 'Room 4' is_room_bookable: true)";
+
+// One call-proxy event and what subscribers get: `published` (text of a
+// VantaEvent), or nothing and the client's log line `refused` with the
+// conversion's text when the event carries a reserved enumeration value.
+struct CallProxyEvent {
+    CallProxyEvent(std::string backend_event, std::string published_event, std::string refusal = {})
+        : backend(std::move(backend_event)),
+          published(std::move(published_event)),
+          refused(std::move(refusal)) {}
+
+    std::string backend;
+    std::string published;
+    std::string refused;
+};
+
+const std::vector<CallProxyEvent>& call_proxy_events() {
+    static const std::vector<CallProxyEvent> rows = {
+        // Call state: the unsigned call id lands in a signed one.
+        {R"(meeting_event { state: CONNECTED call_id: 4000000000 start_method: kOutgoingCall
+             start_time: 1700000000123 remote_name: "Room 4" remote_uri: "sip:r4@example.com"
+             call_type: SIP_BRIDGE backend: NIMBO disposition: ANSWERED duration: 60 })",
+         R"(new_call_state { state: CONNECTED call_id: -294967296 start_method: kOutgoingCall
+             start_time: 1700000000123 remote_name: "Room 4" remote_uri: "sip:r4@example.com"
+             call_type: SIP_BRIDGE backend: NIMBO })"},
+        {"meeting_event { state: IVR_ENTER_CONFERENCE_ID start_method: kServer "
+         "call_type: MS_MEETING backend: KRELL }",
+         "new_call_state { state: IVR_ENTER_CONFERENCE_ID start_method: kUnknown "
+         "call_type: MS_MEETING backend: KRELL }"},
+        {"meeting_event { state: -1 start_method: 12 call_type: LOCAL_SHARE backend: 3 }",
+         "new_call_state { state: ERROR start_method: kUnknown call_type: UNKNOWN "
+         "backend: UNKNOWN_BACKEND }"},
+        {"meeting_event { state: 2147483647 }", "", "Unexpected CallState code"},
+        {"meeting_event { start_method: -2147483648 }", "", "Unexpected method"},
+        {"meeting_event { call_type: 2147483647 }", "", "Unexpected call type"},
+        {"meeting_event { backend: -2147483648 }", "", "Unexpected calling backend"},
+
+        {"call_service_changed {}", "call_service_changed_event { what: LINES_CHANGED }"},
+        {"call_security { call_id: -5 mode: NOT_AUTHENTICATED }",
+         "new_call_security { call_id: -5 mode: NOT_AUTHENTICATED }"},
+        {"call_security { call_id: 1 mode: 9 }", "new_call_security { call_id: 1 mode: 9 }"},
+        {"dial_string_changed {}", "last_dial_string_changed {}"},
+
+        {R"(conference_info { display_name: "Weekly" recording_state: recordingPaused
+             call_id: 12 })",
+         R"(new_conference_info { display_name: "Weekly" recording_state: PAUSED call_id: 12 })"},
+        {"conference_info { recording_state: 5 call_id: 2 }",
+         "new_conference_info { recording_state: UNKNOWN call_id: 2 }"},
+        {"conference_info { recording_state: -2147483648 }", "", "unsupported RecordingState"},
+
+        // Participants: numbers the API does not share become its unknown
+        // members, the reserved ones too; `csis` stays behind.
+        {R"(participants {
+              self { uuid: "u-1" name: "Ann" status: endpointInLobby type: participantTypeRoom
+                     associated_device_uuid: "d-1" csis: 3 csis: 4 mute_status: muteStatusMuted
+                     moderator: true }
+              others { uuid: "u-2" status: endpointDisconnecting type: participantTypeMediaNode
+                       mute_status: muteStatusUnmuted }
+              others { uuid: "u-3" status: 13 type: 7 mute_status: 5 }
+              others { uuid: "u-4" status: -1 type: 2147483647 mute_status: -2147483648 }
+              meeting_id: 9 total_connected_participants: 3 })",
+         R"(new_participants {
+              self { uuid: "u-1" name: "Ann" status: IN_LOBBY type: ROOM_DEVICE
+                     associated_device_uuid: "d-1" mute_status: MUTED moderator: true }
+              others { uuid: "u-2" status: DISCONNECTING type: MEDIA_NODE mute_status: UNMUTED }
+              others { uuid: "u-3" status: STATUS_UNKNOWN type: TYPE_UNKNOWN
+                       mute_status: UNKNOWN_MUTE_STATUS }
+              others { uuid: "u-4" status: STATUS_UNKNOWN type: TYPE_UNKNOWN
+                       mute_status: UNKNOWN_MUTE_STATUS }
+              meeting_id: 9 total_connected_participants: 3 })"},
+        {"participants { meeting_id: 2 }",
+         "new_participants { self { status: CONNECTED } meeting_id: 2 }"},
+
+        {R"(meeting_reminder { subject: "Review" organizer { uuid: "o-1" name: "Bo" }
+             start_time: 1700000000 duration: 1800 type: meetingReminderTypeScheduled
+             call_id: 21 })",
+         R"(new_meeting_reminder_info { subject: "Review" organizer { uuid: "o-1" name: "Bo" }
+             start_time: 1700000000 duration: 1800 type: SCHEDULED call_id: 21 })"},
+        {"meeting_reminder { type: 3 call_id: 4 }",
+         "new_meeting_reminder_info { organizer {} type: UNKNOWN call_id: 4 }"},
+        {"meeting_reminder { type: 2147483647 }", "", "unsupported MeetingType"},
+
+        {R"(active_speakers { speakers { uuid: "s-1" status: endpointObserver
+                                          type: participantTypeUser }
+                              speakers { uuid: "s-2" type: 9 } meeting_id: 5 })",
+         R"(new_active_speakers { speakers { uuid: "s-1" status: OBSERVER type: USER_DEVICE }
+                                  speakers { uuid: "s-2" type: TYPE_UNKNOWN } meeting_id: 5 })"},
+        {R"(sharing_participant { uuid: "p-7" meeting_id: 8 })",
+         R"(new_sharing_participant { uuid: "p-7" meeting_id: 8 })"},
+        {R"(video_csi_change { uuid: "a" uuid: "b" uuid: "c" meeting_id: -3 virtual_id: 11 })",
+         R"(video_csi_change { uuid: "a" uuid: "b" uuid: "c" meeting_id: -3 virtual_id: 11 })"},
+
+        // Media status: only availability and muting keep their number.
+        {R"(media_status_event { uuid: "m-1" meeting_id: 6 virtual_id: 2 type: CONTENT_AUDIO
+                                 media_status: MEDIA_MUTED })",
+         R"(media_status_event { uuid: "m-1" meeting_id: 6 virtual_id: 2 type: CONTENT_AUDIO
+                                 media_status: MEDIA_MUTED })"},
+        {"media_status_event { meeting_id: 1 type: SCREENSHARE media_status: MEDIA_AVAILABLE }",
+         "media_status_event { meeting_id: 1 type: SCREENSHARE media_status: MEDIA_AVAILABLE }"},
+        {"media_status_event { meeting_id: 2 type: 5 media_status: MEDIA_UNAVAILABLE }",
+         "media_status_event { meeting_id: 2 type: MEDIA_UNKNOWN "
+         "media_status: MEDIA_UNAVAILABLE }"},
+        {"media_status_event { meeting_id: 3 media_status: 3 }",
+         "media_status_event { meeting_id: 3 media_status: MEDIA_UNAVAILABLE }"},
+        {"media_status_event { meeting_id: 4 media_status: -2 }",
+         "media_status_event { meeting_id: 4 media_status: MEDIA_UNAVAILABLE }"},
+        {"media_status_event { type: -2147483648 }", "", "Unexpected media type in to_media_type"},
+
+        {"media_ready_event { meeting_id: 3 type: VIDEO direction: SENDRECV }",
+         "media_ready_event { meeting_id: 3 type: VIDEO direction: SENDRECV }"},
+        {"media_ready_event { meeting_id: 4 type: 6 direction: 5 }",
+         "media_ready_event { meeting_id: 4 type: MEDIA_UNKNOWN direction: DIRECTION_UNKNOWN }"},
+        {"media_ready_event { type: 2147483647 }", "", "Unexpected media type in to_media_type"},
+        {"media_ready_event { direction: 2147483647 }", "",
+         "Unexpected media direction in to_media_direction"},
+
+        {"floor_availability { call_id: 17 floor_available: true }",
+         "new_floor_availability { call_id: 17 floor_available: true }"},
+
+        // The client keeps stream_ready to itself; an event without a case
+        // says nothing.
+        {"stream_ready {}", ""},
+        {"", ""},
+    };
+    return rows;
+}
+
+// What subscribers get of the call proxy's events, in order.
+std::vector<std::string> call_proxy_published() {
+    std::vector<std::string> published;
+    for (const CallProxyEvent& event : call_proxy_events()) {
+        if (!event.published.empty()) {
+            published.push_back(event.published);
+        }
+    }
+    return published;
+}
 
 struct EventRow {
     std::string plugin;
@@ -131,6 +267,17 @@ const std::vector<EventRow>& event_rows() {
          },
          {"new_calendar_state { state: CALENDAR_EVENT events { " + kBookings + " } }",
           "new_calendar_state { state: CALENDAR_EVENT events { items { id: 'b-3' } } }"}},
+        // Meetings: nothing for a reserved enumeration value, which the
+        // client logs, nor for an event without a case.
+        {"MeetingPlugin",
+         [](DeviceBackends& b) {
+             std::vector<std::string> events;
+             for (const CallProxyEvent& event : call_proxy_events()) {
+                 events.push_back(event.backend);
+             }
+             send<calling::Event>(b.calling, events);
+         },
+         call_proxy_published()},
     };
     return rows;
 }
@@ -174,6 +321,14 @@ TEST(PluginEvents, EachBackendsEventsReachSubscribersInOrder) {
                             "VantaApi I: Plugin ConfigManagerEvent GuiSettingsEnabled Changed"));
     EXPECT_THAT(lines_containing(console, "calendar update error"),
                 ElementsAre("VantaApi W: received calendar update error: 0"));
+    std::vector<std::string> refused;
+    for (const CallProxyEvent& event : call_proxy_events()) {
+        if (!event.refused.empty()) {
+            refused.push_back("CallProxyClient ERROR: observed_event_handler: " + event.refused);
+        }
+    }
+    EXPECT_THAT(lines_containing(console, "CallProxyClient ERROR: observed_event_handler"),
+                ElementsAreArray(refused));
 }
 
 }  // namespace
