@@ -19,21 +19,8 @@ namespace {
 
 std::vector<FailureRow> all_rows() {
     std::vector<FailureRow> rows;
-    for (auto group : {
-             service_failure_rows,
-             // Call control.
-             calling_failure_rows,
-
-             // Audio, ringer, reset, system, screen, HDMI input, 802.1X, upgrades, features.
-             devices_failure_rows,
-
-             // Network, Wi-Fi, access point, configuration, ultrasound, avatar, media session.
-             network_failure_rows,
-
-             // Platform, problem reports, tones.
-             platform_failure_rows,
-
-         }) {
+    for (auto group : {service_failure_rows, calling_failure_rows, devices_failure_rows,
+                       network_failure_rows, platform_failure_rows}) {
         for (auto& row : group()) {
             rows.push_back(std::move(row));
         }
