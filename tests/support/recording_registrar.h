@@ -11,23 +11,14 @@
 
 namespace vanta::testing {
 
-// Keeps every topic binding a plugin makes, in order, and hands bus messages
-// to the handlers bound to their topic, as the API service's dispatcher does.
+// Keeps every topic binding the plugins make and hands bus messages to the
+// handlers bound to their topic, as the API service's dispatcher does.
 class RecordingRegistrar final : public PluginRegistrar {
   public:
     using Handler = std::function<void(const pubsub::PubSubMessage&)>;
 
     void register_event_handler(const std::string& topic, Handler handler) override {
         bindings_.emplace_back(topic, std::move(handler));
-    }
-
-    // The bound topics in the order of registration (repeats included).
-    std::vector<std::string> topics() const {
-        std::vector<std::string> result;
-        for (const auto& binding : bindings_) {
-            result.push_back(binding.first);
-        }
-        return result;
     }
 
     // Calls the one handler bound to the message's topic; throws
