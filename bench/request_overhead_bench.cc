@@ -5,28 +5,21 @@
 //
 //   vanta_request_overhead_bench [--calls 20000] [--warmup 500]
 
-#include <stdlib.h>
-
 #include <atomic>
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <grpcpp/grpcpp.h>
 
-#include "api/vantaapi_service.h"
 #include "command_line.h"
+#include "in_process_daemon.h"
 #include "latency_figures.h"
 #include "minimal_forwarding_proxy.h"
 #include "rpc/client/endpoint_catalogue.h"
-#include "runtime/executor/waiting_executor.h"
-#include "runtime/logging/loggers.h"
-#include "runtime/main_loop.h"
 #include "sim/backend_server.h"
 #include "sim/bus_broker.h"
 #include "sim/volumemgr_backend.h"
@@ -55,33 +48,6 @@ CallFactory calls_to(const std::string& address) {
         });
     };
 }
-
-// The API service as the daemon runs it: a main loop over its executor.
-class InProcessDaemon {
-  public:
-    InProcessDaemon(const std::string& address, const vanta::EndpointCatalogue& endpoints)
-        : executor_(logging::getLogger("vantaapid")) {
-        host_ = vanta::create_vantaapi_service(executor_, address, endpoints);
-        host_->run(vanta::GrpcServer::AccessLevel::AllWrite);
-        loop_ = std::thread([this] {
-            vanta::run_main_loop(
-                executor_, [this] { return quit_.load(); }, std::chrono::milliseconds(20));
-        });
-    }
-    ~InProcessDaemon() {
-        quit_ = true;
-        loop_.join();
-        host_.reset();
-    }
-    InProcessDaemon(const InProcessDaemon&) = delete;
-    InProcessDaemon& operator=(const InProcessDaemon&) = delete;
-
-  private:
-    WaitingExecutor executor_;
-    std::unique_ptr<vanta::GrpcServer> host_;
-    std::atomic<bool> quit_{false};
-    std::thread loop_;
-};
 
 struct RunFigures {
     std::vector<double> latencies_us;
@@ -130,14 +96,6 @@ RunFigures run(const CallFactory& factory, int clients, long calls, long warmup)
     return figures;
 }
 
-std::string make_temporary_directory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vanta-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary directory");
-    }
-    return pattern;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -145,16 +103,16 @@ int main(int argc, char** argv) {
     const long calls = vanta::bench::option(argc, argv, "calls", 20000);
     const long warmup = vanta::bench::option(argc, argv, "warmup", 500);
 
-    const std::string dir = make_temporary_directory();
+    const vanta::bench::TemporaryDirectory dir;
     {
-        const vanta::EndpointCatalogue endpoints = vanta::endpoints_in_directory(dir);
+        const vanta::EndpointCatalogue endpoints = vanta::endpoints_in_directory(dir.path());
         vanta::sim::VolumeMgrBackend volume;
         vanta::sim::BackendServer volume_server(endpoints.volumemgr.address, {&volume});
         vanta::sim::BusBroker broker({endpoints.pubservice.address, endpoints.subservice.address});
-        const std::string proxy_address = "unix:" + dir + "/minimal_proxy";
+        const std::string proxy_address = dir.socket_address("minimal_proxy");
         vanta::bench::MinimalForwardingProxy proxy(proxy_address, endpoints.volumemgr.address);
-        const std::string daemon_address = "unix:" + dir + "/vantaapi_service";
-        InProcessDaemon daemon(daemon_address, endpoints);
+        const std::string daemon_address = dir.socket_address("vantaapi_service");
+        vanta::bench::InProcessDaemon daemon(daemon_address, endpoints);
 
         using VolumeMgr = vanta::volumemgr::VolumeMgr;
         using VantaApi = vantaapi::VantaApi;
@@ -181,6 +139,5 @@ int main(int argc, char** argv) {
             }
         }
     }
-    std::filesystem::remove_all(dir);
     return 0;
 }

@@ -72,19 +72,19 @@ def goal_text(section, figure, value):
 
 
 def beside(section, figure, fields):
-    """The ratios to the floors for a measured figure, else its goal."""
-    goal = goal_text(section, figure, fields[figure])
-    if goal or section not in RATIOS:
-        return goal
-    target, floors, _ = RATIOS[section]
-    prefix = target + "."
-    if not figure.startswith(prefix):
-        return ""
+    """The ratios to the floors for a measured figure, and its goal."""
     parts = []
-    for ratio_name, floor in floors:
-        ratio = fields.get(f"{ratio_name}.{figure[len(prefix):]}")
-        if ratio is not None:
-            parts.append(f"{ratio:.2f} x {floor}")
+    if section in RATIOS:
+        target, floors, _ = RATIOS[section]
+        prefix = target + "."
+        if figure.startswith(prefix):
+            for ratio_name, floor in floors:
+                ratio = fields.get(f"{ratio_name}.{figure[len(prefix):]}")
+                if ratio is not None:
+                    parts.append(f"{ratio:.2f} x {floor}")
+    goal = goal_text(section, figure, fields[figure])
+    if goal:
+        parts.append(goal)
     return ", ".join(parts)
 
 

@@ -4,10 +4,14 @@
 # goal beside it and writes bench/results/summary.json, one object per section,
 # for a later run to be compared with field by field.
 #
-#   scripts/run-benchmarks.sh [--calls N] [--messages N] [--rate N] [--seconds N]
+#   scripts/run-benchmarks.sh [--calls N] [--events N] [--event-rate N] [--max-event-rate N]
+#                             [--messages N] [--rate N] [--seconds N]
 #                             [--build-dir DIR] [--skip-build]
 #
 # --calls: SetVolume calls per target and client count (default 20000);
+# --events and --event-rate: the fan-out load per subscriber count (default
+# 5000 at 1000/s); --max-event-rate: where the search for the highest
+# sustained rate stops;
 # --messages: log messages per throughput run; --rate and --seconds: the
 # paced logging run whose drops are counted; --skip-build runs the programs
 # already in the build directory.
@@ -16,6 +20,9 @@ cd "$(dirname "$0")/.."
 
 build_dir=build-release
 calls=20000
+events=5000
+event_rate=1000
+max_event_rate=64000
 messages=1000000
 rate=50000
 seconds=2
@@ -23,6 +30,9 @@ build=yes
 while [ $# -gt 0 ]; do
     case "$1" in
         --calls) calls=$2; shift 2 ;;
+        --events) events=$2; shift 2 ;;
+        --event-rate) event_rate=$2; shift 2 ;;
+        --max-event-rate) max_event_rate=$2; shift 2 ;;
         --messages) messages=$2; shift 2 ;;
         --rate) rate=$2; shift 2 ;;
         --seconds) seconds=$2; shift 2 ;;
@@ -32,7 +42,7 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-programs=(vanta_request_overhead_bench vanta_logging_throughput_bench)
+programs=(vanta_request_overhead_bench vanta_event_fanout_bench vanta_logging_throughput_bench)
 
 if [ "$build" = yes ]; then
     cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -46,6 +56,9 @@ trap 'rm -f "$figures"' EXIT
 
 echo "request overhead: $calls calls per target and client count" >&2
 "$build_dir/bench/vanta_request_overhead_bench" --calls "$calls" >>"$figures"
+echo "event fan-out: $events events at $event_rate/s to 1, 10, 100 subscribers" >&2
+"$build_dir/bench/vanta_event_fanout_bench" --events "$events" --rate "$event_rate" \
+    --max-rate "$max_event_rate" >>"$figures"
 echo "logging: $messages messages, then $rate msgs/s for $seconds s" >&2
 "$build_dir/bench/vanta_logging_throughput_bench" --messages "$messages" --rate "$rate" \
     --seconds "$seconds" >>"$figures"

@@ -1,0 +1,260 @@
+// Event fan-out: "ImageUpgradeEvent" progress messages delivered through the
+// bus broker at a fixed rate to the API service, each numbered, received by K
+// Subscribe clients (K = 1, 10, 100); then the same load on the minimal
+// fan-out server, fed straight from the publisher. For each: the events lost,
+// p50/p99 publish-to-receive latency, and the highest rate at 10 subscribers
+// that the receivers keep up with without loss.
+// Prints fanout.<daemon|minimal>.{lost,lost_K,p50_us_K,p99_us_K,
+// max_deliveries_per_s,searched_deliveries_per_s} as JSON lines.
+//
+//   vanta_event_fanout_bench [--events 2000] [--rate 1000] [--max-rate 64000]
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <grpcpp/grpcpp.h>
+
+#include "command_line.h"
+#include "in_process_daemon.h"
+#include "latency_figures.h"
+#include "minimal_fanout_server.h"
+#include "rpc/client/endpoint_catalogue.h"
+#include "sim/bus_broker.h"
+#include "vantaapi.grpc.pb.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// When each numbered event was published, in nanoseconds since `start`.
+struct PublishTimes {
+    explicit PublishTimes(long events) : sent_ns(events) {}
+    Clock::time_point start = Clock::now();
+    std::vector<std::atomic<long long>> sent_ns;
+
+    long long now_ns() const {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start).count();
+    }
+};
+
+// One Subscribe client: counts the numbered events it receives and their
+// latencies, ready once the stream's first (status) event arrived.
+class Subscriber {
+  public:
+    Subscriber(const std::string& address, const PublishTimes& times)
+        : stub_(vantaapi::VantaApi::NewStub(
+              grpc::CreateChannel(address, grpc::InsecureChannelCredentials()))),
+          times_(times),
+          seen_(times.sent_ns.size(), false) {
+        stream_ = stub_->Subscribe(&context_);
+        reader_ = std::thread([this] { read(); });
+    }
+    ~Subscriber() {
+        context_.TryCancel();
+        reader_.join();
+    }
+    Subscriber(const Subscriber&) = delete;
+    Subscriber& operator=(const Subscriber&) = delete;
+
+    bool ready() const { return ready_; }
+    long received() const { return received_; }
+    std::vector<double> latencies_us() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return latencies_us_;
+    }
+
+  private:
+    void read() {
+        vantaapi::VantaEvent event;
+        while (stream_->Read(&event)) {
+            ready_ = true;
+            if (!event.has_image_upgrade_progress()) {
+                continue;
+            }
+            const long number = event.image_upgrade_progress().progress();
+            if (number < 0 || number >= static_cast<long>(seen_.size()) || seen_[number]) {
+                continue;
+            }
+            const double latency_us =
+                static_cast<double>(times_.now_ns() - times_.sent_ns[number].load()) / 1000.0;
+            seen_[number] = true;
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                latencies_us_.push_back(latency_us);
+            }
+            ++received_;
+        }
+    }
+
+    std::unique_ptr<vantaapi::VantaApi::Stub> stub_;
+    grpc::ClientContext context_;
+    std::unique_ptr<grpc::ClientReaderWriter<vantaapi::SubscriptionRequest, vantaapi::VantaEvent>>
+        stream_;
+    const PublishTimes& times_;
+    std::vector<bool> seen_;
+    std::atomic<bool> ready_{false};
+    std::atomic<long> received_{0};
+    std::mutex mutex_;
+    std::vector<double> latencies_us_;
+    std::thread reader_;
+};
+
+// Publishes event number `n` through the target under test.
+using Publish = std::function<void(long n)>;
+
+struct RunFigures {
+    long lost = 0;
+    std::vector<double> latencies_us;
+    // From the last publish until every subscriber had every event (or the
+    // wait gave up).
+    double drain_ms = 0;
+};
+
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    while (!condition()) {
+        if (Clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// `events` events at `rate` per second, paced every millisecond, to
+// `subscribers` clients of `address`.
+RunFigures run(const std::string& address, const Publish& publish, int subscribers, long events,
+               long rate) {
+    PublishTimes times(events);
+    std::vector<std::unique_ptr<Subscriber>> clients;
+    for (int s = 0; s < subscribers; ++s) {
+        clients.push_back(std::make_unique<Subscriber>(address, times));
+    }
+    wait_until(
+        [&] {
+            for (const auto& client : clients) {
+                if (!client->ready()) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        std::chrono::seconds(10));
+
+    const double per_ms = static_cast<double>(rate) / 1000.0;
+    const auto start = Clock::now();
+    long sent = 0;
+    for (long tick = 0; sent < events; ++tick) {
+        std::this_thread::sleep_until(start + std::chrono::milliseconds(tick));
+        const long due =
+            std::min(events, static_cast<long>(per_ms * static_cast<double>(tick + 1)));
+        for (; sent < due; ++sent) {
+            times.sent_ns[sent] = times.now_ns();
+            publish(sent);
+        }
+    }
+    const auto last_publish = Clock::now();
+    const auto all_received = [&] {
+        for (const auto& client : clients) {
+            if (client->received() < events) {
+                return false;
+            }
+        }
+        return true;
+    };
+    wait_until(all_received, std::chrono::seconds(5));
+    RunFigures figures;
+    figures.drain_ms =
+        std::chrono::duration<double, std::milli>(Clock::now() - last_publish).count();
+    for (const auto& client : clients) {
+        figures.lost += events - client->received();
+        const auto own = client->latencies_us();
+        figures.latencies_us.insert(figures.latencies_us.end(), own.begin(), own.end());
+    }
+    return figures;
+}
+
+// Runs the fixed-rate load for K = 1, 10, 100, then doubles the rate at 10
+// subscribers from `rate` up to `max_rate` while nothing is lost and the
+// receivers finish within 100 ms of the last publish.
+void measure(const std::string& name, const std::string& address, const Publish& publish,
+             long events, long rate, long max_rate) {
+    using vanta::bench::print_figure;
+    const std::string prefix = "fanout." + name + ".";
+    long lost = 0;
+    for (const int subscribers : {1, 10, 100}) {
+        RunFigures figures = run(address, publish, subscribers, events, rate);
+        const std::string suffix = "_" + std::to_string(subscribers);
+        lost += figures.lost;
+        print_figure(prefix + "lost" + suffix, static_cast<double>(figures.lost));
+        print_figure(prefix + "p50_us" + suffix,
+                     vanta::bench::percentile(figures.latencies_us, 0.50));
+        print_figure(prefix + "p99_us" + suffix,
+                     vanta::bench::percentile(figures.latencies_us, 0.99));
+    }
+    print_figure(prefix + "lost", static_cast<double>(lost));
+
+    constexpr int kSubscribers = 10;
+    double sustained = 0;
+    for (long step_rate = rate; step_rate <= max_rate; step_rate *= 2) {
+        const long step_events = std::max(events, step_rate / 2);
+        const RunFigures figures = run(address, publish, kSubscribers, step_events, step_rate);
+        if (figures.lost > 0 || figures.drain_ms > 100) {
+            break;
+        }
+        sustained = static_cast<double>(step_rate * kSubscribers);
+    }
+    print_figure(prefix + "max_deliveries_per_s", sustained);
+    // Equal to max_deliveries_per_s when the search stopped at the top.
+    print_figure(prefix + "searched_deliveries_per_s",
+                 static_cast<double>(max_rate * kSubscribers));
+}
+
+vantaapi::VantaEvent numbered_event(long n) {
+    vantaapi::VantaEvent event;
+    event.mutable_image_upgrade_progress()->set_progress(static_cast<int>(n));
+    return event;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const long events = vanta::bench::option(argc, argv, "events", 2000);
+    const long rate = vanta::bench::option(argc, argv, "rate", 1000);
+    const long max_rate = vanta::bench::option(argc, argv, "max-rate", 64000);
+
+    const vanta::bench::TemporaryDirectory dir;
+    const vanta::EndpointCatalogue endpoints = vanta::endpoints_in_directory(dir.path());
+    // The broker keeps every message for a slow reader: loss is the daemon's.
+    vanta::sim::BusBroker broker(vanta::sim::BusBroker::Limits{1000, 10000000});
+    broker.serve({endpoints.pubservice.address, endpoints.subservice.address});
+    {
+        const std::string address = dir.socket_address("vantaapi_service");
+        vanta::bench::InProcessDaemon daemon(address, endpoints);
+        broker.wait_for_open_streams("VantaApi");
+        measure(
+            "daemon", address,
+            [&](long n) {
+                vanta::pubsub::PubSubMsg message;
+                message.set_topic("ImageUpgradeEvent");
+                message.set_event(1);
+                message.set_data(std::to_string(n));
+                broker.deliver(message);
+            },
+            events, rate, max_rate);
+    }
+    {
+        const std::string address = dir.socket_address("minimal_fanout");
+        vanta::bench::MinimalFanoutServer server(address);
+        measure(
+            "minimal", address, [&](long n) { server.publish(numbered_event(n)); }, events, rate,
+            max_rate);
+    }
+    return 0;
+}
