@@ -1,0 +1,180 @@
+// The plugin operations through the whole service that the pass-through
+// table (api/plugins_pass_through_rows.cc) cannot show, every backend
+// simulated on a temporary socket: the account states listed and a failed
+// creation, the meeting list and video statistics, and the pairing secrets
+// that reach the caller but never the log. The plugins' events are in
+// plugin_events_test.cc; how the call-control client sets its stream up
+// again after the call proxy restarts is the client's
+// (clients/observable_clients_test.cc).
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "service_on_backends.h"
+#include "support/bus_translation_table.h"
+#include "support/console_capture.h"
+
+namespace vanta::testing {
+namespace {
+
+namespace accountmanager = vanta::accountmanager;
+
+// Accounts.
+
+TEST(AccountPlugin, ListedStatesTranslateTheActivationReasonByName) {
+    using Api = vantaapi::ActivationState;
+    const std::vector<std::pair<int, Api::Reason>> reasons = {
+        {0, Api::NONE},
+        {1, Api::UNKNOWN_ERROR},
+        {2, Api::NETWORK_ERROR},
+        {3, Api::HTTP_ERROR},
+        {4, Api::INVALID_SERVER_CERTIFICATE},
+        {5, Api::ACTIVATION_CODE_REJECTED},
+        {6, Api::TIMEDOUT},
+        {7, Api::REFRESH_TOKEN_INVALIDATED},
+        {8, Api::TFTP_SERVER_NOT_CONFIGURED},
+        {9, Api::TFTP_SERVER_HOST_NOT_FOUND},
+        {10, Api::DEVICE_NOT_PROVISIONED},
+        {11, Api::FAILED_TO_VERIFY_CONFIG_FILE},
+        {12, Api::NETWORK_ERROR},  // CANT_CONNECT_TO_SERVER
+        {13, Api::INVALID_CONFIGURATION_FILE},
+        {14, Api::PERSONAL_ACCOUNT_UNSUPPORTED},
+        {15, Api::BUSY_TRY_AGAIN_LATER},
+        {20, Api::NONE},
+    };
+    ServiceOnBackends service;
+    accountmanager::AccountStateList states;
+    for (const auto& [backend_reason, api_reason] : reasons) {
+        states.add_state_list()->mutable_activation_state()->set_reason(
+            static_cast<accountmanager::ActivationState::Reason>(backend_reason));
+    }
+    // The other enumerations keep 0 to their highest shared number; beyond
+    // it they are unknown.
+    accountmanager::AccountState& known = *states.add_state_list();
+    known.mutable_account_id()->set_id("a1");
+    known.set_account_type(accountmanager::ORVA);
+    known.mutable_activation_state()->set_state(accountmanager::ActivationState::ACTIVATED);
+    known.mutable_registration_state()->set_state(accountmanager::RegistrationState::REGISTERED);
+    known.mutable_registration_state()->set_reason(
+        accountmanager::RegistrationState::SERVICE_STOPPED);
+    accountmanager::AccountState& beyond = *states.add_state_list();
+    beyond.mutable_account_id()->set_id("a2");
+    beyond.set_account_type(static_cast<accountmanager::AccountType>(4));
+    beyond.mutable_activation_state()->set_state(
+        static_cast<accountmanager::ActivationState::State>(4));
+    beyond.mutable_registration_state()->set_state(
+        static_cast<accountmanager::RegistrationState::State>(4));
+    beyond.mutable_registration_state()->set_reason(
+        static_cast<accountmanager::RegistrationState::Reason>(6));
+    service.backends.accountmanager.reply("ListAccountStates", states);
+
+    grpc::ClientContext context;
+    vantaapi::AccountStateList listed;
+    ASSERT_TRUE(service.stub->ListAccountStates(&context, {}, &listed).ok());
+    ASSERT_EQ(listed.state_list_size(), static_cast<int>(reasons.size()) + 2);
+    for (size_t i = 0; i < reasons.size(); ++i) {
+        EXPECT_EQ(listed.state_list(i).activation_state().reason(), reasons[i].second)
+            << "backend reason " << reasons[i].first;
+    }
+    EXPECT_EQ(listed.state_list(reasons.size()).ShortDebugString(),
+              "account_id { id: \"a1\" } activation_state { state: ACTIVATED } "
+              "registration_state { state: REGISTERED reason: SERVICE_STOPPED } "
+              "account_type: ORVA_ACCOUNT");
+    EXPECT_EQ(listed.state_list(reasons.size() + 1).ShortDebugString(),
+              "account_id { id: \"a2\" } activation_state { } registration_state { }");
+}
+
+// The no-backend table cannot reach a creation: its default request names no
+// kind of account.
+TEST(AccountPlugin, AFailedCreationNamesTheOperationAndTheBackendCall) {
+    ServiceOnBackends service;
+    service.backends.accountmanager.fail_with(grpc::StatusCode::NOT_FOUND, "no such code");
+    const ApiAnswer answer = service.call("CreateAccount", "nimbo_request {}");
+    EXPECT_EQ(answer.status.error_code(), grpc::StatusCode::NOT_FOUND);
+    EXPECT_EQ(answer.status.error_message(),
+              "create_account: [AccountManager::CreateNimboAccount: NOT_FOUND - [no such code]]");
+}
+
+// Meetings.
+
+// How a failure of the call proxy answers is the no-backend table's
+// (api/service_failure_rows.cc).
+TEST(MeetingPlugin, MeetingsAndVideoStatisticsComeFromTheCallProxy) {
+    ServiceOnBackends service;
+    // Meetings in the call proxy's order; meeting type 6 is the API's
+    // kMsMeeting but not one the list reports.
+    service.backends.calling.answer("GetAllMeetings", from_text<calling::MeetingList>(R"(
+        meetings { meeting_id: 4000000001 connection_id: -7 vireo_id: "v-1"
+                   meeting_type: kSipBridge remote_uri: "sip:a@example.com"
+                   call_state: CONNECTED backend: NIMBO correlation_id: "c-1" }
+        meetings { meeting_id: 2 meeting_type: 6 call_state: 18 backend: 3 }
+        meetings { meeting_id: 3 meeting_type: kLocalShare call_state: HOLD backend: KRELL })"));
+    const ApiAnswer meetings = service.call("GetAllMeetings");
+    ASSERT_TRUE(meetings.status.ok()) << meetings.status.error_message();
+    EXPECT_EQ(meetings.response, normalized_answer("GetAllMeetings", R"(
+        meetings { meeting_id: 4000000001 connection_id: -7 vireo_id: "v-1"
+                   meeting_type: kSipBridge remote_uri: "sip:a@example.com"
+                   call_state: CONNECTED backend: NIMBO }
+        meetings { meeting_id: 2 meeting_type: kUnknownMeetingType call_state: ERROR
+                   backend: UNKNOWN_BACKEND }
+        meetings { meeting_id: 3 meeting_type: kLocalShare call_state: HOLD backend: KRELL })"));
+    // A reserved meeting type leaves the operation as an exception.
+    service.backends.calling.answer(
+        "GetAllMeetings", from_text<calling::MeetingList>("meetings { meeting_type: 2147483647 }"));
+    EXPECT_EQ(service.call("GetAllMeetings").status.error_code(), grpc::StatusCode::UNKNOWN);
+
+    // Statistics of the asked meeting; the stream the call proxy left out is
+    // there all the same, with every field at its default.
+    const std::string received = R"(
+        rx_statistics { local_ip: "10.0.0.2" local_port: 5004 remote_ip: "10.0.0.9"
+                        remote_port: 6004 transport_type: "UDP" codec: "H264" rtp_packets: 7
+                        rtcp_packets: 8 bit_rate: 9 byte_count: 10 lost_packets: 11
+                        loss_ratio: 12 oop_packets: 13 dup_packets: 14 processed_packets: 15
+                        jitter: 16 rtt: 17 idr_req_sent: 18 idr_recvd: 19 idr_sent: 20
+                        ice_connected: true media_status: 22
+                        decoder_encoder_stats { vid: 1 width: 1280 height: 720
+                                                max_packets_per_frame: 4 frame_rate: 29.5
+                                                media_status: 1 }
+                        decoder_encoder_stats { vid: 2 width: 640 } }
+        rx_srtp_statistics { enabled: true rtp_auth_fail: 2 rtcp_auth_fail: 3 rtp_replay: 4
+                             rtcp_replay: 5 })";
+    service.backends.calling.answer("GetVideoStatistics",
+                                    from_text<calling::VideoStatistics>(received));
+    const ApiAnswer statistics = service.call("GetVideoStatistics", "meeting_id: 7");
+    ASSERT_TRUE(statistics.status.ok()) << statistics.status.error_message();
+    EXPECT_EQ(statistics.response, normalized_answer("GetVideoStatistics",
+                                                     received + " tx_statistics {} meeting_id: 7"));
+    const auto asked =
+        service.backends.calling.requests<calling::MeetingInfo>("GetVideoStatistics");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].meeting_id(), 7u);
+}
+
+// Pairing.
+
+constexpr const char* kGuestToken = "guest-7f3a9c";
+constexpr const char* kPin = "480913";
+
+TEST(PairingPlugin, HandsTheTokenAndThePinToTheCallerAndNeverToTheLog) {
+    ConsoleCapture console;
+    ServiceOnBackends service;
+    service.backends.script("nimboultrasound.GetGuestToken",
+                            std::string("token: '") + kGuestToken + "'");
+    service.backends.script("nimboultrasound.GetManualPairPin", std::string("pin: '") + kPin + "'");
+    EXPECT_EQ(service.call("GetGuestToken").response,
+              std::string("token: \"") + kGuestToken + "\"");
+    EXPECT_EQ(service.call("GetManualPairPin").response, std::string("pin: \"") + kPin + "\"");
+
+    const std::vector<std::string> lines = console.lines();
+    ASSERT_FALSE(lines.empty());  // the capture sees the service's log
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.find(kGuestToken), std::string::npos) << line;
+        EXPECT_EQ(line.find(kPin), std::string::npos) << line;
+    }
+}
+
+}  // namespace
+}  // namespace vanta::testing
