@@ -5,12 +5,10 @@
 
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include <google/protobuf/text_format.h>
 #include <google/protobuf/util/message_differencer.h>
 #include <gtest/gtest.h>
 
@@ -18,21 +16,13 @@
 #include "plugins/call_history_plugin.h"
 #include "plugins/camera_plugin.h"
 #include "rpc/client/grpc_client_stub.h"
+#include "support/bus_translation_table.h"
 #include "support/capturing_writer.h"
 
 namespace vanta::testing {
 namespace {
 
 using vantaapi::VantaEvent;
-
-template <typename Message>
-Message from_text(const std::string& text) {
-    Message message;
-    if (!google::protobuf::TextFormat::ParseFromString(text, &message)) {
-        throw std::invalid_argument("not a " + message.GetTypeName() + ": " + text);
-    }
-    return message;
-}
 
 // A client whose backend stream is driven by the test through emit().
 template <typename Interface, typename Event>
