@@ -11,7 +11,6 @@
 #include <vector>
 
 #include <gmock/gmock.h>
-#include <google/protobuf/text_format.h>
 #include <gtest/gtest.h>
 
 #include "clients/accountmanager/accountmanager_client_impl.h"
@@ -19,6 +18,7 @@
 #include "runtime/executor/manual_executor.h"
 #include "sim/accountmanager_backend.h"
 #include "sim/backend_server.h"
+#include "support/bus_translation_table.h"
 #include "support/recording_logger.h"
 #include "support/temp_dir.h"
 #include "support/test_endpoint.h"
@@ -31,14 +31,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 namespace accountmanager = vanta::accountmanager;
-
-template <typename Message>
-Message text(const std::string& text_format) {
-    Message message;
-    EXPECT_TRUE(google::protobuf::TextFormat::ParseFromString(text_format, &message))
-        << text_format;
-    return message;
-}
 
 // Every field of `answer` is that of `scripted`.
 void expect_same(const google::protobuf::Message& answer,
@@ -98,7 +90,7 @@ TEST_F(AccountClientTest, StreamStartIsReadyUnknownChangeIsLoggedAndSentinelsRai
 }
 
 TEST_F(AccountClientTest, AnEventWithoutBothCallbacksIsLoggedAndDropped) {
-    const auto change = text<accountmanager::Event>("what: ACCOUNT_REGISTRATION_CHANGED");
+    const auto change = from_text<accountmanager::Event>("what: ACCOUNT_REGISTRATION_CHANGED");
     client_.observed_event_handler(observed_.on_state(), nullptr, change);
     client_.observed_event_handler(nullptr, observed_.on_ready(), change);
     EXPECT_THAT(observed_.seen, IsEmpty());
@@ -111,14 +103,14 @@ TEST_F(AccountClientTest, AnEventWithoutBothCallbacksIsLoggedAndDropped) {
 // checked here.
 TEST_F(AccountClientTest, AccountStatePassesTheIdAndAnswersTheReply) {
     const auto state =
-        text<accountmanager::AccountState>("account_id { id: 'a2' } account_type: ORVA");
+        from_text<accountmanager::AccountState>("account_id { id: 'a2' } account_type: ORVA");
     fake_.reply("GetAccountState", state);
     expect_same(client_.GetAccountState("a2"), state);
     EXPECT_THAT(fake_.calls_with_requests(), ElementsAre("GetAccountState(id: \"a2\")"));
 }
 
 TEST_F(AccountClientTest, BootstrapStateNeverRaises) {
-    fake_.reply("GetBootstrapState", text<accountmanager::BootstrapState>("state: READY"));
+    fake_.reply("GetBootstrapState", from_text<accountmanager::BootstrapState>("state: READY"));
     EXPECT_EQ(client_.GetBootstrapState(), accountmanager::BootstrapState::READY);
 
     fake_.fail_with(grpc::StatusCode::INTERNAL, "broken");

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include <gmock/gmock.h>
-#include <google/protobuf/text_format.h>
 #include <gtest/gtest.h>
 
 #include "clients/hdmirx/hdmirx_client.h"
@@ -24,6 +23,7 @@
 #include "sim/nimboroomcontrol_backend.h"
 #include "sim/nimbostatusreporter_backend.h"
 #include "sim/sharegovernor_backend.h"
+#include "support/bus_translation_table.h"
 #include "support/temp_dir.h"
 #include "support/test_endpoint.h"
 
@@ -33,13 +33,6 @@ namespace vanta::testing {
 namespace {
 
 using ::testing::ElementsAre;
-
-template <typename Message>
-Message text(const std::string& text_format) {
-    Message message;
-    EXPECT_TRUE(google::protobuf::TextFormat::ParseFromString(text_format, &message));
-    return message;
-}
 
 // A simulated backend on a socket of its own temporary directory.
 template <typename Backend>
@@ -56,10 +49,10 @@ TEST(GatedOperations, HdmiInputStateAndStatistics) {
     sim::BackendServer server(dir.socket_address("hdmirx"), {&backend});
     const auto client = create_hdmirx_client(
         endpoint_at(device_endpoints().hdmirx, dir.socket_address("hdmirx"), 2000ms));
-    backend.reply("GetHdmiState", text<hdmirx::HdmiState>("plugged: UNPLUGGED"));
-    backend.reply(
-        "GetLocalWiredShareStatistics",
-        text<hdmirx::LocalWiredShareStatistics>("average_output_frame_rate: 30 duration_secs: 95"));
+    backend.reply("GetHdmiState", from_text<hdmirx::HdmiState>("plugged: UNPLUGGED"));
+    backend.reply("GetLocalWiredShareStatistics",
+                  from_text<hdmirx::LocalWiredShareStatistics>(
+                      "average_output_frame_rate: 30 duration_secs: 95"));
 
     EXPECT_EQ(client->GetHdmiState()->plugged(), hdmirx::HdmiState::UNPLUGGED);
     EXPECT_EQ(client->GetLocalWiredShareStatistics()->ShortDebugString(),
@@ -74,13 +67,13 @@ TEST(GatedOperations, OnPremisesConfiguration) {
     const auto client = krellconfigmanager::create_client(
         executor,
         endpoint_at(device_endpoints().krellconfigmanager, dir.socket_address("krell"), 2000ms));
-    backend.reply("GetKRELLTFTPAddress", text<krellconfigmanager::KRELLTFTPAddress>(
+    backend.reply("GetKRELLTFTPAddress", from_text<krellconfigmanager::KRELLTFTPAddress>(
                                              "address_list: '10.1.1.1' address_list: '10.1.1.2'"));
     backend.reply("GetKRELLDeviceConfigValues",
-                  text<krellconfigmanager::KRELLDeviceConfigValues>(
+                  from_text<krellconfigmanager::KRELLDeviceConfigValues>(
                       "configurations { name: 'a' value: '1' } configurations { name: 'b' }"));
     backend.reply("GetKRELLDeviceConfigValue",
-                  text<krellconfigmanager::KRELLDeviceConfigValue>("name: 'c' value: '3'"));
+                  from_text<krellconfigmanager::KRELLDeviceConfigValue>("name: 'c' value: '3'"));
 
     EXPECT_EQ(client->GetKRELLTFTPAddress(),
               std::optional<std::vector<std::string>>({"10.1.1.1", "10.1.1.2"}));
@@ -97,7 +90,7 @@ TEST(GatedOperations, RoomVolumeAndMicrophone) {
         endpoint_at(device_endpoints().nimboroomcontrol, room.address, 2000ms));
     for (const char* operation :
          {"IncreaseVolume", "SetVolume", "MuteMicrophone", "UnmuteMicrophone"}) {
-        room.backend.reply(operation, text<nimboroomcontrol::Response>("success: true"));
+        room.backend.reply(operation, from_text<nimboroomcontrol::Response>("success: true"));
     }
     EXPECT_TRUE(client.IncreaseVolume());
     EXPECT_FALSE(client.DecreaseVolume());
@@ -114,7 +107,7 @@ TEST(GatedOperations, RefreshTokenStatusAndLocalPreview) {
     nimbostatusreporter::ClientImpl status_client(
         endpoint_at(device_endpoints().nimbostatusreporter, reporter.address, 2000ms));
     reporter.backend.reply("SetRefreshTokenStatus",
-                           text<nimbostatusreporter::Response>("success: true"));
+                           from_text<nimbostatusreporter::Response>("success: true"));
     EXPECT_TRUE(status_client.SetRefreshTokenStatus(
         nimbostatusreporter::RefreshTokenEvent::REFRESH_TOKEN_ERROR));
     EXPECT_THAT(reporter.backend.calls_with_requests(),
