@@ -68,7 +68,7 @@ class AccountClientTest : public ::testing::Test {
 };
 
 // Which change each event type becomes, and which it drops, is seen by API
-// subscribers (plugins/accounts_plugin_test.cc).
+// subscribers (plugins/plugin_events_test.cc).
 TEST_F(AccountClientTest, StreamStartIsReadyUnknownChangeIsLoggedAndSentinelsRaise) {
     const auto handle = [&](int what) {
         accountmanager::Event event;
@@ -99,7 +99,7 @@ TEST_F(AccountClientTest, AnEventWithoutBothCallbacksIsLoggedAndDropped) {
 }
 
 // The operations the API serves are checked through it
-// (plugins/accounts_plugin_test.cc); the account state it never asks for is
+// (api/plugins_pass_through_rows.cc); the account state it never asks for is
 // checked here.
 TEST_F(AccountClientTest, AccountStatePassesTheIdAndAnswersTheReply) {
     const auto state =

@@ -15,13 +15,11 @@
 #include <gtest/gtest.h>
 
 #include "clients/calendar/calendar_client_impl.h"
-#include "clients/nfc/nfc_client_impl.h"
 #include "clients/nimbobranding/nimbobranding_client_impl.h"
 #include "rpc/client/grpc_exceptions.h"
 #include "runtime/executor/manual_executor.h"
 #include "sim/backend_server.h"
 #include "sim/calendar_backend.h"
-#include "sim/nfc_backend.h"
 #include "sim/nimbobranding_backend.h"
 #include "support/console_capture.h"
 #include "support/temp_dir.h"
@@ -70,7 +68,7 @@ CalendarBackend calendar_backend() {
 }
 
 // The bookings the API lists and the dismissals it forwards are checked
-// through it (plugins/calendar_plugin_test.cc); here the requests it never
+// through it (api/plugins_pass_through_rows.cc); here the requests it never
 // sends.
 TEST(CalendarClient, SendsTheWholeBookingsRequestAndAsksForOneBooking) {
     auto backend = calendar_backend();
@@ -108,8 +106,9 @@ TEST(CalendarClient, FailsInTheOlderStyleForTheBookingsAndRaisesForTheRest) {
     }
 }
 
-// Branding and NFC share the observer's shape: a change callback and a ready
-// callback.
+// Branding: what it tells an observer is in the table of
+// observable_clients_test.cc, what the API asks of it in the pass-through
+// table, the signage server it never touches in gated_operations_test.cc.
 
 using BrandingBackend = BackendWithClient<sim::NimboBrandingBackend, nimbobranding::ClientImpl>;
 
@@ -124,23 +123,6 @@ nimbobranding::Event branding_event(nimbobranding::EventType what) {
     nimbobranding::Event event;
     event.set_what(what);
     return event;
-}
-
-// The brands, the carousel image and the signage state are checked through
-// the API (plugins/domain_plugins_test.cc), how failures raise by the
-// unary-call helper's test; here the signage server the API never touches.
-TEST(NimboBrandingClient, SignageServerOperations) {
-    auto backend = branding_backend();
-    nimbobranding::ServerInfo server;
-    server.set_url("https://signage.example");
-    backend.fake.reply("GetSignageServer", server);
-    EXPECT_EQ(backend.client->GetSignageServer(), "https://signage.example");
-    backend.client->SetSignageServer("https://other.example");
-    backend.client->StopSignageServer();
-    EXPECT_THAT(
-        backend.fake.calls_with_requests(),
-        ElementsAre("GetSignageServer()", "SetSignageServer(url: \"https://other.example\")",
-                    "StopSignageServer()"));
 }
 
 TEST(NimboBrandingClient, AnObserverWithoutAReadyCallbackIsToldNothing) {
@@ -158,23 +140,6 @@ TEST(NimboBrandingClient, AnObserverWithoutAReadyCallbackIsToldNothing) {
         },
         5s));
     EXPECT_EQ(told, 0);
-}
-
-using NfcBackend = BackendWithClient<sim::NfcBackend, nfc::ClientImpl>;
-
-NfcBackend nfc_backend() {
-    return NfcBackend([](Executor& executor, const std::string& address) {
-        return std::make_unique<nfc::ClientImpl>(
-            executor, endpoint_at(device_endpoints().nfc, address, 2000ms));
-    });
-}
-
-TEST(NfcClient, AnswersTheCardState) {
-    auto backend = nfc_backend();
-    nfc::CardStateResponse state;
-    state.set_state(nfc::CARD_INSERTED);
-    backend.fake.reply("GetCardState", state);
-    EXPECT_EQ(backend.client->GetCardState(), nfc::CARD_INSERTED);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The client operations that the API service does not call on this model
 // (wired share, on-premises configuration, room volume and microphone, the
-// refresh token's status, the local preview), so that its pass-through table
+// refresh token's status, the local preview, the signage server, the NFC
+// card), so that its pass-through table
 // cannot show them: each against its simulated backend on a temporary socket.
 
 #include <chrono>
@@ -12,6 +13,8 @@
 
 #include "clients/hdmirx/hdmirx_client.h"
 #include "clients/krellconfigmanager/krellconfigmanager_client.h"
+#include "clients/nfc/nfc_client_impl.h"
+#include "clients/nimbobranding/nimbobranding_client_impl.h"
 #include "clients/nimboroomcontrol/nimboroomcontrol_client_impl.h"
 #include "clients/nimbostatusreporter/nimbostatusreporter_client_impl.h"
 #include "clients/sharegovernor/sharegovernor_client_impl.h"
@@ -20,6 +23,8 @@
 #include "sim/backend_server.h"
 #include "sim/hdmirx_backend.h"
 #include "sim/krellconfigmanager_backend.h"
+#include "sim/nfc_backend.h"
+#include "sim/nimbobranding_backend.h"
 #include "sim/nimboroomcontrol_backend.h"
 #include "sim/nimbostatusreporter_backend.h"
 #include "sim/sharegovernor_backend.h"
@@ -120,6 +125,27 @@ TEST(GatedOperations, RefreshTokenStatusAndLocalPreview) {
         logging::getLogger("ShareGovernorClient"));
     share_client.StartLocalPreview();
     EXPECT_THAT(governor.backend.calls(), ElementsAre("StartLocalPreview"));
+}
+
+TEST(GatedOperations, SignageServerAndCardState) {
+    ManualExecutor executor;
+    Served<sim::NimboBrandingBackend> branding;
+    nimbobranding::ClientImpl branding_client(
+        executor, endpoint_at(device_endpoints().nimbobranding, branding.address, 2000ms));
+    branding.backend.reply("GetSignageServer",
+                           from_text<nimbobranding::ServerInfo>("url: 'https://signage.example'"));
+    EXPECT_EQ(branding_client.GetSignageServer(), "https://signage.example");
+    branding_client.SetSignageServer("https://other.example");
+    branding_client.StopSignageServer();
+    EXPECT_THAT(
+        branding.backend.calls_with_requests(),
+        ElementsAre("GetSignageServer()", "SetSignageServer(url: \"https://other.example\")",
+                    "StopSignageServer()"));
+
+    Served<sim::NfcBackend> nfc;
+    nfc::ClientImpl nfc_client(executor, endpoint_at(device_endpoints().nfc, nfc.address, 2000ms));
+    nfc.backend.reply("GetCardState", from_text<nfc::CardStateResponse>("state: CARD_INSERTED"));
+    EXPECT_EQ(nfc_client.GetCardState(), nfc::CARD_INSERTED);
 }
 
 }  // namespace
