@@ -5,13 +5,14 @@
 # for a later run to be compared with field by field.
 #
 #   scripts/run-benchmarks.sh [--calls N] [--events N] [--event-rate N] [--max-event-rate N]
-#                             [--messages N] [--rate N] [--seconds N]
+#                             [--stalled-events N] [--messages N] [--rate N] [--seconds N]
 #                             [--build-dir DIR] [--skip-build]
 #
 # --calls: SetVolume calls per target and client count (default 20000);
 # --events and --event-rate: the fan-out load per subscriber count (default
 # 5000 at 1000/s); --max-event-rate: where the search for the highest
-# sustained rate stops;
+# sustained rate stops; --stalled-events: bus events published while one
+# subscriber does not read (default 100000);
 # --messages: log messages per throughput run; --rate and --seconds: the
 # paced logging run whose drops are counted; --skip-build runs the programs
 # already in the build directory.
@@ -23,6 +24,7 @@ calls=20000
 events=5000
 event_rate=1000
 max_event_rate=64000
+stalled_events=100000
 messages=1000000
 rate=50000
 seconds=2
@@ -33,6 +35,7 @@ while [ $# -gt 0 ]; do
         --events) events=$2; shift 2 ;;
         --event-rate) event_rate=$2; shift 2 ;;
         --max-event-rate) max_event_rate=$2; shift 2 ;;
+        --stalled-events) stalled_events=$2; shift 2 ;;
         --messages) messages=$2; shift 2 ;;
         --rate) rate=$2; shift 2 ;;
         --seconds) seconds=$2; shift 2 ;;
@@ -42,7 +45,8 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-programs=(vanta_request_overhead_bench vanta_event_fanout_bench vanta_logging_throughput_bench)
+programs=(vanta_request_overhead_bench vanta_event_fanout_bench vanta_footprint_bench
+    vanta_logging_throughput_bench vantaapid vanta-simulator)
 
 if [ "$build" = yes ]; then
     cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -59,6 +63,11 @@ echo "request overhead: $calls calls per target and client count" >&2
 echo "event fan-out: $events events at $event_rate/s to 1, 10, 100 subscribers" >&2
 "$build_dir/bench/vanta_event_fanout_bench" --events "$events" --rate "$event_rate" \
     --max-rate "$max_event_rate" >>"$figures"
+# The daemon and the simulator on the device's fixed sockets, in a private /tmp.
+echo "footprint: the daemon with and without the simulator, $stalled_events events stalled" >&2
+scripts/in-private-tmp.sh "$build_dir/bench/vanta_footprint_bench" \
+    --daemon "$build_dir/src/vantaapid" --simulator "$build_dir/tools/simulator/vanta-simulator" \
+    --events "$stalled_events" >>"$figures"
 echo "logging: $messages messages, then $rate msgs/s for $seconds s" >&2
 "$build_dir/bench/vanta_logging_throughput_bench" --messages "$messages" --rate "$rate" \
     --seconds "$seconds" >>"$figures"
