@@ -14,7 +14,9 @@
 #include <gtest/gtest.h>
 
 #include "service_on_backends.h"
+#include "sim/switchable_backend.h"
 #include "support/console_capture.h"
+#include "support/wait_until.h"
 
 namespace vanta::testing {
 namespace {
@@ -329,6 +331,47 @@ TEST(PluginEvents, EachBackendsEventsReachSubscribersInOrder) {
     }
     EXPECT_THAT(lines_containing(console, "CallProxyClient ERROR: observed_event_handler"),
                 ElementsAreArray(refused));
+}
+
+// A backend restarted under its observing plugin: the call proxy's client sets
+// its stream up again once, by itself, and events flow on to the subscribers.
+TEST(PluginEvents, ResumeAfterTheObservedBackendRestarts) {
+    ConsoleCapture console;
+    TempDir dir;
+    const EndpointCatalogue endpoints = endpoints_in_directory(dir.path().string());
+    sim::CallingBackend call_proxy;
+    sim::SwitchableBackend server("callproxy", endpoints.callproxy.address, call_proxy);
+    ASSERT_EQ(server.start(), sim::SwitchableBackend::State::running);
+    sim::BusBroker broker{{endpoints.pubservice.address, endpoints.subservice.address}};
+    ApiHarness api{dir.socket_address("vantaapi_service"), endpoints};
+    auto stub = api.client();
+    EventStream events{*stub};
+    ASSERT_EQ(events.wait_for(1).size(), 1u);
+    ASSERT_TRUE(call_proxy.wait_for_open_streams(1));
+    const auto floor = [](int call_id) {
+        calling::Event event;
+        event.mutable_floor_availability()->set_call_id(call_id);
+        return event;
+    };
+    call_proxy.publish(floor(1));
+    ASSERT_EQ(events.wait_for(2).size(), 2u);
+
+    server.stop();
+    ASSERT_EQ(server.start(), sim::SwitchableBackend::State::running);
+    ASSERT_TRUE(call_proxy.wait_for_opened(2, std::chrono::seconds(15)));
+    ASSERT_TRUE(call_proxy.wait_for_open_streams(1));
+    call_proxy.publish(floor(2));
+
+    const auto received = events.wait_for(3);
+    ASSERT_EQ(received.size(), 3u);
+    EXPECT_EQ(received[1].new_floor_availability().call_id(), 1);
+    EXPECT_EQ(received[2].new_floor_availability().call_id(), 2);
+    ASSERT_TRUE(wait_until(
+        [&] { return !lines_containing(console, "CallProxyClient I: Stream reconnect").empty(); },
+        std::chrono::seconds(5)));
+    EXPECT_THAT(lines_containing(console, "reconnect"),
+                ElementsAre(::testing::StartsWith(
+                    "CallProxyClient I: Stream reconnect succeeded with channel_state=")));
 }
 
 }  // namespace
