@@ -1,33 +1,10 @@
 #include "cli_errors.h"
 
 #include <algorithm>
-#include <array>
+
+#include "rpc/client/grpc_exceptions.h"
 
 namespace vanta::cli {
-
-std::string status_code_name(grpc::StatusCode code) {
-    static const std::array<const char*, 17> kNames = {
-        "OK",
-        "CANCELLED",
-        "UNKNOWN",
-        "INVALID_ARGUMENT",
-        "DEADLINE_EXCEEDED",
-        "NOT_FOUND",
-        "ALREADY_EXISTS",
-        "PERMISSION_DENIED",
-        "RESOURCE_EXHAUSTED",
-        "FAILED_PRECONDITION",
-        "ABORTED",
-        "OUT_OF_RANGE",
-        "UNIMPLEMENTED",
-        "INTERNAL",
-        "UNAVAILABLE",
-        "DATA_LOSS",
-        "UNAUTHENTICATED",
-    };
-    const auto index = static_cast<std::size_t>(code);
-    return index < kNames.size() ? kNames[index] : "CODE_" + std::to_string(index);
-}
 
 Peer Peer::connect(const std::string& kind, const std::string& address) {
     return Peer{kind, address, grpc::CreateChannel(address, grpc::InsecureChannelCredentials())};
@@ -44,7 +21,7 @@ std::string failure_line(const grpc::Status& status, const Peer& peer) {
         text = status.error_message();
         std::replace(text.begin(), text.end(), '\n', ' ');
     }
-    return status_code_name(status.error_code()) + (text.empty() ? "" : ": " + text);
+    return GrpcStatusCodeToString(status.error_code()) + (text.empty() ? "" : ": " + text);
 }
 
 void throw_unless_ok(const grpc::Status& status, const Peer& peer) {

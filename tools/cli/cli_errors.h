@@ -26,9 +26,6 @@ class CallFailed : public std::runtime_error {
     explicit CallFailed(const std::string& line) : std::runtime_error(line) {}
 };
 
-// The name of a status code: "UNAVAILABLE" for grpc::StatusCode::UNAVAILABLE.
-std::string status_code_name(grpc::StatusCode code);
-
 // A service the CLI talks to.
 struct Peer {
     // What it is called in errors: "daemon", "simulator".
