@@ -23,19 +23,11 @@ AccountId account_id_of(const std::string& id) {
 }  // namespace
 
 ClientImpl::ClientImpl(Executor& executor, const Endpoint& endpoint, logging::Logger& logger)
-    : GrpcObservableClient(endpoint.address, &executor, logger, "accountmanager::SetObserver",
-                           unsubscribe_words<SubscriptionRequest>()),
-      service_name_(endpoint.service_name),
-      timeout_(endpoint.deadline),
-      logger_(logger) {}
+    : ObservingClient(endpoint, &executor, logger, "accountmanager::SetObserver") {}
 
 // The stream goes before the stub: its reader thread uses both.
 ClientImpl::~ClientImpl() {
     close_stream();
-}
-
-clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {service_name_, operation, timeout_, logger_};
 }
 
 // Event subscription.
@@ -48,7 +40,7 @@ void ClientImpl::observed_event_handler(const StateCallback& on_state, const Not
     const std::string& account_id = event.account_id().id();
     switch (event.what()) {
         case UNKNOWN_CHANGE:
-            logger_.info("observed_event_handler UNKNOWN_CHANGE");
+            logger().info("observed_event_handler UNKNOWN_CHANGE");
             return;
         case STREAM_STARTED:
             on_ready();
@@ -82,7 +74,7 @@ BootstrapState::State ClientImpl::GetBootstrapState() {
     } catch (const ServiceUnavailableError&) {
         return BootstrapState::ERROR;
     } catch (const std::exception& e) {
-        logger_.error("{}: {}", "GetBootstrapState", e.what());
+        logger().error("{}: {}", "GetBootstrapState", e.what());
         return BootstrapState::INITIALIZING;
     }
 }

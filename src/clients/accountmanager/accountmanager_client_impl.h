@@ -1,16 +1,14 @@
 #pragma once
 
-#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "accountmanager.grpc.pb.h"
 #include "clients/accountmanager/accountmanager_client.h"
-#include "clients/common/unary_call.h"
+#include "clients/common/observing_client.h"
 #include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
-#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 
@@ -22,8 +20,9 @@ namespace vanta::accountmanager {
 // RemoveObserver belong to one thread at a time (the executor's thread, where
 // reconnection runs too); events and the end of the stream arrive on the
 // stream manager's reader thread.
-class ClientImpl final : public GrpcObservableClient<AccountManager, Client, SubscriptionRequest,
-                                                     Event, StateChange, StateCallback> {
+class ClientImpl final
+    : public clients::ObservingClient<AccountManager, Client, SubscriptionRequest, Event,
+                                      StateChange, StateCallback> {
   public:
     ClientImpl(Executor& executor, const Endpoint& endpoint, logging::Logger& logger);
     ~ClientImpl() override;
@@ -48,12 +47,7 @@ class ClientImpl final : public GrpcObservableClient<AccountManager, Client, Sub
                                 const Event& event) override;
 
   private:
-    clients::UnaryCall call(const char* operation) const;
     ActivationResponse create_account(const char* operation, const ActivationRequest& request);
-
-    const std::string service_name_;
-    std::chrono::milliseconds timeout_;
-    logging::Logger& logger_;
 };
 
 }  // namespace vanta::accountmanager

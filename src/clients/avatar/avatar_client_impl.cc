@@ -6,11 +6,7 @@
 namespace vanta::avatar {
 
 ClientImpl::ClientImpl(const Endpoint& endpoint, Executor* executor)
-    : GrpcObservableClient(endpoint.address, executor, logging::getLogger(endpoint.service_name),
-                           "avatar::SetObserver", unsubscribe_words<SubscriptionRequest>()),
-      service_name_(endpoint.service_name),
-      timeout_(endpoint.deadline),
-      logger_(logging::getLogger(endpoint.service_name)) {}
+    : ObservingClient(endpoint, executor, "avatar::SetObserver") {}
 
 // The stream's reader thread calls into this client until the stream is closed.
 ClientImpl::~ClientImpl() {
@@ -26,8 +22,7 @@ void ClientImpl::GetAvatar(const std::string& uuid, int32_t size) {
     AvatarRequest request;
     request.set_uuid(uuid);
     request.set_size(size);
-    clients::call_or_throw(stub(), &Avatar::Stub::GetAvatar, request,
-                           {service_name_, "GetAvatar", timeout_, logger_});
+    clients::call_or_throw(stub(), &Avatar::Stub::GetAvatar, request, call("GetAvatar"));
 }
 
 std::unique_ptr<Client> create_avatar_client(Executor& executor, const Endpoint& endpoint) {

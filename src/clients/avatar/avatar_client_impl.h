@@ -1,22 +1,21 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 #include "avatar.grpc.pb.h"
 #include "clients/avatar/avatar_client.h"
+#include "clients/common/observing_client.h"
 #include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
-#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 
 namespace vanta::avatar {
 
 class ClientImpl final
-    : public GrpcObservableClient<Avatar, Client, SubscriptionRequest, Event, Event> {
+    : public clients::ObservingClient<Avatar, Client, SubscriptionRequest, Event, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
     explicit ClientImpl(const Endpoint& endpoint, Executor* executor = nullptr);
@@ -27,10 +26,6 @@ class ClientImpl final
   private:
     void observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
                                 const Event& event) override;
-
-    const std::string service_name_;
-    std::chrono::milliseconds timeout_;
-    logging::Logger& logger_;
 };
 
 }  // namespace vanta::avatar

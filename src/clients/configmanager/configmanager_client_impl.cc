@@ -12,11 +12,7 @@ const google::protobuf::Empty kEmpty;
 }  // namespace
 
 ClientImpl::ClientImpl(const Endpoint& endpoint, Executor* executor)
-    : GrpcObservableClient(endpoint.address, executor, logging::getLogger(endpoint.service_name),
-                           "configmanager::SetObserver", unsubscribe_words<SubscriptionRequest>()),
-      service_name_(endpoint.service_name),
-      timeout_(endpoint.deadline),
-      logger_(logging::getLogger(endpoint.service_name)) {}
+    : ObservingClient(endpoint, executor, "configmanager::SetObserver") {}
 
 // The stream's reader thread calls into this client until the stream is closed.
 ClientImpl::~ClientImpl() {
@@ -26,10 +22,6 @@ ClientImpl::~ClientImpl() {
 void ClientImpl::observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
                                         const Event& event) {
     forward(on_event, on_ready, event, event.what() == STREAM_STARTED);
-}
-
-clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {service_name_, operation, timeout_, logger_};
 }
 
 std::string ClientImpl::GetLocale() {

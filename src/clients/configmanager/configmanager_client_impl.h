@@ -1,23 +1,21 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "clients/common/unary_call.h"
+#include "clients/common/observing_client.h"
 #include "clients/configmanager/configmanager_client.h"
 #include "configmanager.grpc.pb.h"
 #include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
-#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 
 namespace vanta::configmanager {
 
 class ClientImpl final
-    : public GrpcObservableClient<Configuration, Client, SubscriptionRequest, Event, Event> {
+    : public clients::ObservingClient<Configuration, Client, SubscriptionRequest, Event, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
     explicit ClientImpl(const Endpoint& endpoint, Executor* executor = nullptr);
@@ -36,12 +34,6 @@ class ClientImpl final
   private:
     void observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
                                 const Event& event) override;
-
-    clients::UnaryCall call(const char* operation) const;
-
-    const std::string service_name_;
-    std::chrono::milliseconds timeout_;
-    logging::Logger& logger_;
 };
 
 }  // namespace vanta::configmanager

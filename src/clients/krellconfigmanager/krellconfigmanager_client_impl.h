@@ -1,25 +1,23 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "clients/common/unary_call.h"
+#include "clients/common/observing_client.h"
 #include "clients/krellconfigmanager/krellconfigmanager_client.h"
 #include "krellconfigmanager.grpc.pb.h"
 #include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
-#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 
 namespace vanta::krellconfigmanager {
 
-class ClientImpl final
-    : public GrpcObservableClient<KrellConfigManager, Client, SubscriptionRequest, Event, Event> {
+class ClientImpl final : public clients::ObservingClient<KrellConfigManager, Client,
+                                                         SubscriptionRequest, Event, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
     explicit ClientImpl(const Endpoint& endpoint, Executor* executor = nullptr);
@@ -36,12 +34,6 @@ class ClientImpl final
   private:
     void observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
                                 const Event& event) override;
-
-    clients::UnaryCall call(const char* operation) const;
-
-    const std::string service_name_;
-    std::chrono::milliseconds timeout_;
-    logging::Logger& logger_;
 };
 
 }  // namespace vanta::krellconfigmanager

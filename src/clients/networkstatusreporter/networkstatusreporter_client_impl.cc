@@ -6,12 +6,7 @@
 namespace vanta::networkstatusreporter {
 
 ClientImpl::ClientImpl(const Endpoint& endpoint, Executor* executor)
-    : GrpcObservableClient(endpoint.address, executor, logging::getLogger(endpoint.service_name),
-                           "networkstatusreporter::SetObserver",
-                           unsubscribe_words<SubscriptionRequest>()),
-      service_name_(endpoint.service_name),
-      timeout_(endpoint.deadline),
-      logger_(logging::getLogger(endpoint.service_name)) {}
+    : ObservingClient(endpoint, executor, "networkstatusreporter::SetObserver") {}
 
 // The stream's reader thread calls into this client until the stream is closed.
 ClientImpl::~ClientImpl() {
@@ -25,8 +20,7 @@ void ClientImpl::observed_event_handler(const EventHandler& on_event, const Noti
 
 std::optional<NetworkStatusReport> ClientImpl::GetNetworkStatusReport() {
     return clients::call_or_empty(stub(), &NetworkStatusReporter::Stub::GetNetworkStatusReport,
-                                  Empty(),
-                                  {service_name_, "GetNetworkStatusReport", timeout_, logger_});
+                                  Empty(), call("GetNetworkStatusReport"));
 }
 
 std::unique_ptr<Client> create_client(Executor& executor, const Endpoint& endpoint) {

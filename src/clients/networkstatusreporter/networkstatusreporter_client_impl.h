@@ -1,22 +1,21 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "clients/common/observing_client.h"
 #include "clients/networkstatusreporter/networkstatusreporter_client.h"
 #include "networkstatusreporter.grpc.pb.h"
 #include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
-#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 
 namespace vanta::networkstatusreporter {
 
-class ClientImpl final : public GrpcObservableClient<NetworkStatusReporter, Client,
-                                                     SubscriptionRequest, Event, Event> {
+class ClientImpl final : public clients::ObservingClient<NetworkStatusReporter, Client,
+                                                         SubscriptionRequest, Event, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
     explicit ClientImpl(const Endpoint& endpoint, Executor* executor = nullptr);
@@ -27,10 +26,6 @@ class ClientImpl final : public GrpcObservableClient<NetworkStatusReporter, Clie
   private:
     void observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
                                 const Event& event) override;
-
-    const std::string service_name_;
-    std::chrono::milliseconds timeout_;
-    logging::Logger& logger_;
 };
 
 }  // namespace vanta::networkstatusreporter

@@ -11,19 +11,11 @@ using Stub = Nfc::Stub;
 }  // namespace
 
 ClientImpl::ClientImpl(Executor& executor, const Endpoint& endpoint)
-    : GrpcObservableClient(endpoint.address, &executor, logging::getLogger("Nfc Client"),
-                           "nfc::SetObserver", unsubscribe_words<SubscriptionRequest>()),
-      service_name_(endpoint.service_name),
-      timeout_(endpoint.deadline),
-      logger_(logging::getLogger("Nfc Client")) {}
+    : ObservingClient(endpoint, &executor, logging::getLogger("Nfc Client"), "nfc::SetObserver") {}
 
 // The stream's reader thread calls into this client until the stream is closed.
 ClientImpl::~ClientImpl() {
     close_stream();
-}
-
-clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {service_name_, operation, timeout_, logger_};
 }
 
 void ClientImpl::observed_event_handler(const CardStateHandler& on_card_state,

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <chrono>
 #include <string>
 
-#include "clients/common/unary_call.h"
+#include "clients/common/observing_client.h"
 #include "clients/nfc/nfc_client.h"
 #include "nfc.grpc.pb.h"
 #include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
-#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 
@@ -18,7 +16,7 @@ namespace vanta::nfc {
 // RemoveObserver belong to the executor's thread, events arrive on the
 // stream's reader thread.
 class ClientImpl final
-    : public GrpcObservableClient<Nfc, Client, SubscriptionRequest, Event, CardState> {
+    : public clients::ObservingClient<Nfc, Client, SubscriptionRequest, Event, CardState> {
   public:
     ClientImpl(Executor& executor, const Endpoint& endpoint);
     ~ClientImpl() override;
@@ -28,11 +26,6 @@ class ClientImpl final
   private:
     void observed_event_handler(const CardStateHandler& on_card_state, const Notification& on_ready,
                                 const Event& event) override;
-    clients::UnaryCall call(const char* operation) const;
-
-    const std::string service_name_;
-    std::chrono::milliseconds timeout_;
-    logging::Logger& logger_;
 };
 
 }  // namespace vanta::nfc

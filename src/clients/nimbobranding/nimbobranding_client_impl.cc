@@ -12,19 +12,12 @@ using google::protobuf::Empty;
 }  // namespace
 
 ClientImpl::ClientImpl(Executor& executor, const Endpoint& endpoint)
-    : GrpcObservableClient(endpoint.address, &executor, logging::getLogger("NimboBrandingClient"),
-                           "nimbobranding::SetObserver", unsubscribe_words<SubscriptionRequest>()),
-      service_name_(endpoint.service_name),
-      timeout_(endpoint.deadline),
-      logger_(logging::getLogger("NimboBrandingClient")) {}
+    : ObservingClient(endpoint, &executor, logging::getLogger("NimboBrandingClient"),
+                      "nimbobranding::SetObserver") {}
 
 // The stream's reader thread calls into this client until the stream is closed.
 ClientImpl::~ClientImpl() {
     close_stream();
-}
-
-clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {service_name_, operation, timeout_, logger_};
 }
 
 void ClientImpl::observed_event_handler(const ChangeHandler& on_change,
@@ -34,7 +27,7 @@ void ClientImpl::observed_event_handler(const ChangeHandler& on_change,
     }
     switch (event.what()) {
         case UNKNOWN_CHANGE:
-            logger_.info("observed_event_handler UNKNOWN_CHANGE");
+            logger().info("observed_event_handler UNKNOWN_CHANGE");
             break;
         case STREAM_STARTED:
             on_ready();

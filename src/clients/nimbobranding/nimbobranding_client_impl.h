@@ -1,14 +1,12 @@
 #pragma once
 
-#include <chrono>
 #include <string>
 
-#include "clients/common/unary_call.h"
+#include "clients/common/observing_client.h"
 #include "clients/nimbobranding/nimbobranding_client.h"
 #include "nimbobranding.grpc.pb.h"
 #include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
-#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 
@@ -17,8 +15,8 @@ namespace vanta::nimbobranding {
 // Threading: unary operations may run on any thread at once; SetObserver and
 // RemoveObserver belong to the executor's thread, events arrive on the
 // stream's reader thread.
-class ClientImpl final
-    : public GrpcObservableClient<NimboBranding, Client, SubscriptionRequest, Event, EventType> {
+class ClientImpl final : public clients::ObservingClient<NimboBranding, Client, SubscriptionRequest,
+                                                         Event, EventType> {
   public:
     ClientImpl(Executor& executor, const Endpoint& endpoint);
     ~ClientImpl() override;
@@ -33,11 +31,6 @@ class ClientImpl final
   private:
     void observed_event_handler(const ChangeHandler& on_change, const Notification& on_ready,
                                 const Event& event) override;
-    clients::UnaryCall call(const char* operation) const;
-
-    const std::string service_name_;
-    std::chrono::milliseconds timeout_;
-    logging::Logger& logger_;
 };
 
 }  // namespace vanta::nimbobranding

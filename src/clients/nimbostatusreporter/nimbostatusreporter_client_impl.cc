@@ -11,12 +11,8 @@ using clients::call_or_throw;
 }  // namespace
 
 ClientImpl::ClientImpl(const Endpoint& endpoint, Executor* executor)
-    : GrpcObservableClient(
-          endpoint.address, executor, logging::getLogger("NimboStatusReporterClient"),
-          "nimbostatusreporter::SetObserver", subscribe_words<SubscriptionRequest>()),
-      service_name_(endpoint.service_name),
-      timeout_(endpoint.deadline),
-      logger_(logging::getLogger("NimboStatusReporterClient")) {}
+    : ObservingClient(endpoint, executor, logging::getLogger("NimboStatusReporterClient"),
+                      "nimbostatusreporter::SetObserver", subscribe_words<SubscriptionRequest>()) {}
 
 // The stream's reader thread calls into this client until the stream is closed.
 ClientImpl::~ClientImpl() {
@@ -28,10 +24,6 @@ ClientImpl::~ClientImpl() {
 void ClientImpl::observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
                                         const Event& event) {
     forward(on_event, on_ready, event, false);
-}
-
-clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {service_name_, operation, timeout_, logger_};
 }
 
 bool ClientImpl::SetRefreshTokenStatus(RefreshTokenEvent::Type type) {

@@ -1,22 +1,20 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <string>
 
-#include "clients/common/unary_call.h"
+#include "clients/common/observing_client.h"
 #include "clients/nimbostatusreporter/nimbostatusreporter_client.h"
 #include "nimbostatusreporter.grpc.pb.h"
 #include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
-#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 
 namespace vanta::nimbostatusreporter {
 
-class ClientImpl final
-    : public GrpcObservableClient<NimboStatusReporter, Client, SubscriptionRequest, Event, Event> {
+class ClientImpl final : public clients::ObservingClient<NimboStatusReporter, Client,
+                                                         SubscriptionRequest, Event, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
     explicit ClientImpl(const Endpoint& endpoint, Executor* executor = nullptr);
@@ -29,12 +27,6 @@ class ClientImpl final
   private:
     void observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
                                 const Event& event) override;
-
-    clients::UnaryCall call(const char* operation) const;
-
-    const std::string service_name_;
-    const std::chrono::milliseconds timeout_;
-    logging::Logger& logger_;
 };
 
 }  // namespace vanta::nimbostatusreporter

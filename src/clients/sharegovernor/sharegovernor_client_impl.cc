@@ -13,11 +13,7 @@ using google::protobuf::Empty;
 }  // namespace
 
 ClientImpl::ClientImpl(Executor& executor, const Endpoint& endpoint, logging::Logger& logger)
-    : GrpcObservableClient(endpoint.address, &executor, logger, "sharegovernor::SetObserver",
-                           unsubscribe_words<SubscriptionRequest>()),
-      service_name_(endpoint.service_name),
-      timeout_(endpoint.deadline),
-      logger_(logger) {}
+    : ObservingClient(endpoint, &executor, logger, "sharegovernor::SetObserver") {}
 
 // The stream's reader thread calls into this client until the stream is closed.
 ClientImpl::~ClientImpl() {
@@ -27,10 +23,6 @@ ClientImpl::~ClientImpl() {
 void ClientImpl::observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
                                         const Event& event) {
     forward(on_event, on_ready, event, event.data_case() == Event::kStreamStarted);
-}
-
-clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {service_name_, operation, timeout_, logger_};
 }
 
 // Unary operations.

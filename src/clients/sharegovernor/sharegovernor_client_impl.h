@@ -1,13 +1,11 @@
 #pragma once
 
-#include <chrono>
 #include <string>
 
-#include "clients/common/unary_call.h"
+#include "clients/common/observing_client.h"
 #include "clients/sharegovernor/sharegovernor_client.h"
 #include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
-#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 #include "sharegovernor.grpc.pb.h"
@@ -21,7 +19,7 @@ namespace vanta::sharegovernor {
 // reconnection runs too); events and the end of the stream arrive on the
 // stream manager's reader thread.
 class ClientImpl final
-    : public GrpcObservableClient<ShareGovernor, Client, SubscriptionRequest, Event, Event> {
+    : public clients::ObservingClient<ShareGovernor, Client, SubscriptionRequest, Event, Event> {
   public:
     ClientImpl(Executor& executor, const Endpoint& endpoint, logging::Logger& logger);
     ~ClientImpl() override;
@@ -36,12 +34,6 @@ class ClientImpl final
   private:
     void observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
                                 const Event& event) override;
-
-    clients::UnaryCall call(const char* operation) const;
-
-    const std::string service_name_;
-    std::chrono::milliseconds timeout_;
-    logging::Logger& logger_;
 };
 
 }  // namespace vanta::sharegovernor

@@ -9,11 +9,7 @@ using Stub = SystemController::Stub;
 }  // namespace
 
 ClientImpl::ClientImpl(const Endpoint& endpoint, logging::Logger& logger, Executor* executor)
-    : GrpcObservableClient(endpoint.address, executor, logger, "systemcontroller::SetObserver",
-                           unsubscribe_words<SubscriptionRequest>()),
-      service_name_(endpoint.service_name),
-      timeout_(endpoint.deadline),
-      logger_(logger) {}
+    : ObservingClient(endpoint, executor, logger, "systemcontroller::SetObserver") {}
 
 // The stream's reader thread calls into this client until the stream is closed.
 ClientImpl::~ClientImpl() {
@@ -23,10 +19,6 @@ ClientImpl::~ClientImpl() {
 void ClientImpl::observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
                                         const Event& event) {
     forward(on_event, on_ready, event, event.what() == STREAM_STARTED);
-}
-
-clients::UnaryCall ClientImpl::call(const char* operation) const {
-    return {service_name_, operation, timeout_, logger_};
 }
 
 std::optional<StateResponse> ClientImpl::GetState() {

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <string>
 
-#include "clients/common/unary_call.h"
+#include "clients/common/observing_client.h"
 #include "clients/systemcontroller/systemcontroller_client.h"
 #include "rpc/client/endpoint_catalogue.h"
 #include "rpc/client/grpc_client.h"
-#include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/executor.h"
 #include "runtime/logging/logger.h"
 #include "systemcontroller.grpc.pb.h"
@@ -16,7 +14,7 @@
 namespace vanta::systemcontroller {
 
 class ClientImpl final
-    : public GrpcObservableClient<SystemController, Client, SubscriptionRequest, Event, Event> {
+    : public clients::ObservingClient<SystemController, Client, SubscriptionRequest, Event, Event> {
   public:
     // Without an executor a stream that ends is not set up again.
     ClientImpl(const Endpoint& endpoint, logging::Logger& logger, Executor* executor = nullptr);
@@ -30,12 +28,6 @@ class ClientImpl final
   private:
     void observed_event_handler(const EventHandler& on_event, const Notification& on_ready,
                                 const Event& event) override;
-
-    clients::UnaryCall call(const char* operation) const;
-
-    const std::string service_name_;
-    const std::chrono::milliseconds timeout_;
-    logging::Logger& logger_;
 };
 
 }  // namespace vanta::systemcontroller
