@@ -231,14 +231,75 @@ TEST_F(GatewayTest, UnknownPathsAnswerTheirErrorShapes) {
     EXPECT_THAT(volume_.calls(), IsEmpty());
 }
 
-TEST_F(GatewayTest, APayloadThatIsNotJsonFailsOnlyThatCall) {
-    std::string answer;
-    const grpc::Status failed = call_command("Audio.Microphones.Mute", "", answer);
-    EXPECT_EQ(failed.error_code(), grpc::StatusCode::UNKNOWN);
-    EXPECT_THAT(volume_.calls(), IsEmpty());
+// Payloads no client should send: text that is not JSON fails that call with
+// UNKNOWN before the device is asked; JSON of any depth, size or shape is
+// read as far as the command reads it; a message above gRPC's 4 MB limit
+// never reaches the gateway. The gateway keeps serving after each.
+TEST_F(GatewayTest, HostilePayloadsFailOnlyTheirOwnCall) {
+    const std::string deep_array = std::string(100000, '[') + std::string(100000, ']');
+    std::string deep_object;
+    for (int level = 0; level < 100000; ++level) {
+        deep_object += R"({"arguments":)";
+    }
+    deep_object += R"("True")" + std::string(100000, '}');
+    const std::string padding(3 * 1024 * 1024, 'x');
+    const std::string restart = R"({"result":{"Action":"Restart","Description":"Restarting"},)"
+                                R"("statusCode":200})";
+    struct Case {
+        std::string payload;
+        grpc::StatusCode code;
+        // With status OK: the answer and the restart asked of the device.
+        std::string answer;
+        std::string backend_call;
+    };
+    const Case cases[] = {
+        // Not JSON.
+        {"", grpc::StatusCode::UNKNOWN, "", ""},
+        {"{", grpc::StatusCode::UNKNOWN, "", ""},
+        {"{'arguments':{'Force':'True'}}", grpc::StatusCode::UNKNOWN, "", ""},
+        {R"({"arguments":{"Force":"True"}} {})", grpc::StatusCode::UNKNOWN, "", ""},
+        {R"({"arguments":{"Force":"\ud800"}})", grpc::StatusCode::UNKNOWN, "", ""},
+        {"NaN", grpc::StatusCode::UNKNOWN, "", ""},
+        {std::string(100000, '['), grpc::StatusCode::UNKNOWN, "", ""},
+        // Deep or huge JSON.
+        {deep_array, grpc::StatusCode::OK, restart, "Reboot()"},
+        {deep_object, grpc::StatusCode::OK, restart, "Reboot()"},
+        {R"({"arguments":{"Force":"True","Pad":")" + padding + R"("}})", grpc::StatusCode::OK,
+         restart, "Reboot(force: true)"},
+        {R"({"arguments":{"Force":"True","Pad":")" + padding + padding + R"("}})",
+         grpc::StatusCode::RESOURCE_EXHAUSTED, "", ""},
+        // Wrong types: no forced restart.
+        {"\"True\"", grpc::StatusCode::OK, restart, "Reboot()"},
+        {"null", grpc::StatusCode::OK, restart, "Reboot()"},
+        {"[1,2]", grpc::StatusCode::OK, restart, "Reboot()"},
+        {R"({"arguments":"Force"})", grpc::StatusCode::OK, restart, "Reboot()"},
+        {R"({"arguments":{"Force":["True"]}})", grpc::StatusCode::OK, restart, "Reboot()"},
+        {R"({"arguments":{"Force":{"True":"True"}}})", grpc::StatusCode::OK, restart, "Reboot()"},
+        {R"({"arguments":{"Force":1e999}})", grpc::StatusCode::UNKNOWN, "", ""},
+    };
+    system_.reply("Reboot", text<systemcontroller::RequestStatus>("success: true"));
+    for (const Case& c : cases) {
+        const std::string shown = c.payload.substr(0, 60);
+        const size_t calls_before = system_.calls().size();
+        std::string answer;
+        const grpc::Status status = call_command("SystemUnit.Boot", c.payload, answer);
+        EXPECT_EQ(status.error_code(), c.code) << shown << ": " << status.error_message();
+        if (c.code == grpc::StatusCode::OK) {
+            EXPECT_EQ(answer, c.answer) << shown;
+            EXPECT_EQ(system_.calls_with_requests().back(), c.backend_call) << shown;
+        } else {
+            EXPECT_EQ(system_.calls().size(), calls_before) << shown;
+        }
+        EXPECT_EQ(command("SystemUnit.Boot", "{}"), restart) << "after " << shown;
+    }
 
+    // The mute and booking commands never read their payload's shape.
     volume_.reply("SetAudioMute", text<volumemgr::MuteStatus>("is_mute: true"));
-    EXPECT_EQ(command("Audio.Microphones.Mute", "{}"), R"({"result":null,"statusCode":200})");
+    EXPECT_EQ(command("Audio.Microphones.Mute", deep_array), R"({"result":null,"statusCode":200})");
+    const json bookings = json::parse(
+        command("Bookings.List",
+                R"({"arguments":{"Days":"all","Limit":-1,"Offset":1e300,"DayOffset":[]}})"));
+    EXPECT_EQ(bookings["statusCode"], 200);
 }
 
 }  // namespace
