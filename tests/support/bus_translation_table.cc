@@ -1,5 +1,8 @@
 #include "support/bus_translation_table.h"
 
+#include <cstdint>
+#include <limits>
+
 #include "calling.pb.h"
 #include "nimboroomcontrol.pb.h"
 
@@ -18,6 +21,9 @@ pubsub::PubSubMsg bus_message(const Row& row) {
 }
 
 std::vector<Row> translation_table() {
+    // The bus's event number is any 32-bit value.
+    constexpr int kLowestEvent = std::numeric_limits<std::int32_t>::min();
+    constexpr int kHighestEvent = std::numeric_limits<std::int32_t>::max();
     const Attributes kNetwork = {
         {"INTERFACE", "ETHERNET"},
         {"ERROR_CODE", "NONE"},
@@ -63,6 +69,7 @@ std::vector<Row> translation_table() {
         on("UpgradeEvent", 10).publishes("new_upgrade_state { state: CRITICAL_VERSION }"),
         on("UpgradeEvent", 11).silently(),
         on("UpgradeEvent", -1).silently(),
+        on("UpgradeEvent", kLowestEvent).silently(),
 
         // Meeting list: a notice without meetings.
         on("MeetingListEvent", 0).publishes("new_meeting_list {}").silently(),
@@ -353,6 +360,9 @@ std::vector<Row> translation_table() {
         on("ContentShareEvent", 0)
             .publishes("new_share_state { state: SHARESTATE_UNKNOWN }")
             .logging({info("Unknown ContentShareEvent")}),
+        on("ContentShareEvent", kHighestEvent)
+            .publishes("new_share_state { state: SHARESTATE_UNKNOWN }")
+            .logging({info("Unknown ContentShareEvent")}),
 
         // Local access point.
         on("APModeEvent", 1)
@@ -394,6 +404,9 @@ std::vector<Row> translation_table() {
             .publishes(R"(new_service_event { state: ERROR service_name: "ringer" })")
             .logging({info("ServiceEvent: ringer has unknown error")}),
         on("ServiceEvent", 1).publishes("new_service_event { state: READY }"),
+        on("ServiceEvent", kLowestEvent)
+            .publishes("new_service_event { state: ERROR }")
+            .logging({info("ServiceEvent:  has unknown error")}),
 
         // Share available: the call control's record, packed.
         on("ShareAvailableEvent", 1)
@@ -414,6 +427,10 @@ std::vector<Row> translation_table() {
                      "ShareAvailable: Failed to unpack calling sharing available data"),
         on("ShareAvailableEvent", 1)
             .carrying(share.sharing_participant())
+            .raising(Raises::runtime_error,
+                     "ShareAvailable: Failed to unpack calling sharing available data"),
+        on("ShareAvailableEvent", 1)
+            .carrying_undecodable(share)
             .raising(Raises::runtime_error,
                      "ShareAvailable: Failed to unpack calling sharing available data"),
         on("ShareAvailableEvent", 0).carrying(share),
@@ -527,6 +544,8 @@ std::vector<Row> translation_table() {
                 R"(new_krellsecurity_status { state: LSC_UPDATE_FAILED reason: "CA rejected" })"),
         on("KrellSecurityEvent", 0).publishes("new_krellsecurity_status { state: UNKNOWN }"),
         on("KrellSecurityEvent", 3).publishes("new_krellsecurity_status { state: UNKNOWN }"),
+        on("KrellSecurityEvent", kHighestEvent)
+            .publishes("new_krellsecurity_status { state: UNKNOWN }"),
 
         // Room control: actions carry the data text; 6 is a space update.
         on("NimboRoomControl", 1)
@@ -566,6 +585,10 @@ std::vector<Row> translation_table() {
             .carrying(vanta::nimboroomcontrol::SpaceDeviceInfo())
             .publishes("space_update_event {}"),
         on("NimboRoomControl", 6)
+            .raising(Raises::runtime_error,
+                     "SpaceUpdate: Failed to unpack room control space device info"),
+        on("NimboRoomControl", 6)
+            .carrying_undecodable(space)
             .raising(Raises::runtime_error,
                      "SpaceUpdate: Failed to unpack room control space device info"),
         on("NimboRoomControl", 0).logging({info("unknown room control event")}),

@@ -67,6 +67,13 @@ struct Row {
         message_data->PackFrom(payload);
         return std::move(*this);
     }
+    // A packed `type` whose bytes do not decode (a field cut short).
+    Row carrying_undecodable(const google::protobuf::Message& type) && {
+        message_data.emplace();
+        message_data->PackFrom(type);
+        message_data->set_value(std::string("\x0a\x7f", 2) + "cut short");
+        return std::move(*this);
+    }
     Row publishes(std::string text) && {
         published = std::move(text);
         return std::move(*this);
