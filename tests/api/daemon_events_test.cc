@@ -1,16 +1,24 @@
 // The vantaapid binary with a fake bus broker on the device's bus sockets:
-// what a user interface attached to the running daemon sees.
+// what a user interface attached to the running daemon sees, and how a bus
+// message that a plugin refuses ends it.
 
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
+#include <iostream>
+#include <map>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "event_stream.h"
 #include "sim/bus_broker.h"
+#include "support/bus_translation_table.h"
 #include "support/daemon_process.h"
 #include "support/wait_until.h"
 
@@ -20,6 +28,9 @@ namespace vanta::testing {
 namespace {
 
 const std::string kSocketPath = "/tmp/vantaapi_service";
+const std::string kGatewaySocketPath = "/tmp/zapigateway";
+// The daemon starts under this umask.
+constexpr mode_t kDaemonUmask = 027;
 
 // The daemon running against a broker, with a client attached to its socket.
 class DaemonEventsTest : public ::testing::Test {
@@ -27,20 +38,31 @@ class DaemonEventsTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(wait_until([] { return access(kSocketPath.c_str(), F_OK) == 0; }, 10s))
             << "the daemon never listened on " << kSocketPath;
+        ::umask(test_umask_);
         ASSERT_TRUE(broker_.wait_for_open_streams("VantaApi", 1, 10s));
         stub_ = vantaapi::VantaApi::NewStub(
             grpc::CreateChannel(kApiAddress, grpc::InsecureChannelCredentials()));
     }
 
+    const mode_t test_umask_ = ::umask(kDaemonUmask);
     sim::BusBroker broker_{sim::BusBroker::kDeviceAddresses};
     DaemonProcess daemon_{VANTAAPID_PATH};
     std::unique_ptr<vantaapi::VantaApi::Stub> stub_;
 };
 
-TEST_F(DaemonEventsTest, ServesEveryoneOnItsSocketAndDeliversBusEvents) {
+mode_t socket_mode(const std::string& path) {
     struct stat info {};
-    ASSERT_EQ(stat(kSocketPath.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0666u);
+    EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+    EXPECT_TRUE(S_ISSOCK(info.st_mode)) << path;
+    return info.st_mode & 07777;
+}
+
+// The API socket is opened to everyone whatever the umask; the gateway's keeps
+// the mode it was created with, so only its owner's group reaches it.
+TEST_F(DaemonEventsTest, ServesEveryoneOnItsSocketAndDeliversBusEvents) {
+    EXPECT_EQ(socket_mode(kSocketPath), 0666u);
+    ASSERT_TRUE(wait_until([] { return access(kGatewaySocketPath.c_str(), F_OK) == 0; }, 10s));
+    EXPECT_EQ(socket_mode(kGatewaySocketPath), 0777u & ~kDaemonUmask);
 
     EventStream stream(*stub_);
     ASSERT_EQ(stream.wait_for(1).size(), 1u);
@@ -60,21 +82,73 @@ TEST_F(DaemonEventsTest, ServesEveryoneOnItsSocketAndDeliversBusEvents) {
     EXPECT_EQ(WEXITSTATUS(*status), 0);
 }
 
-TEST_F(DaemonEventsTest, MalformedNumberOnTheBusEndsTheDaemonWithoutAnEvent) {
-    // Nothing on the bus reader's thread catches the plugin's error.
-    EventStream stream(*stub_);
-    ASSERT_EQ(stream.wait_for(1).size(), 1u);
-    pubsub::PubSubMsg progress;
-    progress.set_topic("ImageUpgradeEvent");
-    progress.set_event(1);
-    progress.set_data("half");
-    broker_.deliver(progress);
+// Whether the crash-dump folder is this test's own (an empty file system
+// mounted for it), so that a dump written there is the daemon's and goes with
+// the test.
+bool crash_folder_is_private() {
+    struct statfs info {};
+    return statfs("/crashlog", &info) == 0 && info.f_type == TMPFS_MAGIC;
+}
 
-    const auto status = daemon_.wait_for_exit(10s);
-    ASSERT_TRUE(status);
-    ASSERT_TRUE(WIFSIGNALED(*status));
-    EXPECT_EQ(WTERMSIG(*status), SIGABRT);
-    EXPECT_EQ(stream.wait_for(2).size(), 1u);
+std::vector<std::filesystem::path> dumps() {
+    std::vector<std::filesystem::path> files;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator("/crashlog/dumpfiles", ignored)) {
+        files.push_back(entry.path());
+    }
+    return files;
+}
+
+// Nothing on the bus reader's thread catches a plugin's error: a bus message
+// that a plugin refuses (a number that does not read, packed data that does
+// not decode) ends the daemon through the crash handler, which leaves a dump
+// named after the daemon and its process id, and no event is published. One
+// message of each kind of error the translation raises.
+TEST(DaemonBusErrors, ARefusedBusMessageEndsTheDaemonWithADump) {
+    std::map<Raises, Row> first_of_each_kind;
+    for (Row& row : translation_table()) {
+        if (row.raises != Raises::nothing) {
+            first_of_each_kind.emplace(row.raises, std::move(row));
+        }
+    }
+    ASSERT_EQ(first_of_each_kind.size(), 3u);
+    const bool dumps_seen = crash_folder_is_private();
+    if (!dumps_seen) {
+        std::cout << "no private /crashlog on this machine: dumps are not looked at\n";
+    }
+    for (const auto& [kind, row] : first_of_each_kind) {
+        SCOPED_TRACE(row.topic + " event " + std::to_string(row.event) + " data \"" + row.data +
+                     "\"");
+        const size_t dumps_before = dumps_seen ? dumps().size() : 0;
+        sim::BusBroker broker(sim::BusBroker::kDeviceAddresses);
+        DaemonProcess daemon(VANTAAPID_PATH);
+        ASSERT_TRUE(broker.wait_for_open_streams("VantaApi", 1, 10s));
+        auto stub = vantaapi::VantaApi::NewStub(
+            grpc::CreateChannel(kApiAddress, grpc::InsecureChannelCredentials()));
+        EventStream stream(*stub);
+        ASSERT_EQ(stream.wait_for(1).size(), 1u);
+
+        broker.deliver(bus_message(row));
+        const auto status = daemon.wait_for_exit(10s);
+        ASSERT_TRUE(status) << "still running";
+        ASSERT_TRUE(WIFSIGNALED(*status));
+        EXPECT_EQ(WTERMSIG(*status), SIGABRT);
+        EXPECT_EQ(stream.wait_for(2, 100ms).size(), 1u);
+        if (dumps_seen) {
+            const auto files = dumps();
+            ASSERT_EQ(files.size(), dumps_before + 1);
+            const std::string prefix = "vantaapid_" + std::to_string(daemon.pid()) + "_";
+            bool found = false;
+            for (const auto& file : files) {
+                const std::string name = file.filename().string();
+                if (name.compare(0, prefix.size(), prefix) == 0) {
+                    found = true;
+                    EXPECT_GT(std::filesystem::file_size(file), 0u) << name;
+                }
+            }
+            EXPECT_TRUE(found) << "no dump named " << prefix << "...";
+        }
+    }
 }
 
 }  // namespace
