@@ -30,7 +30,17 @@ struct UnaryCall {
     std::chrono::milliseconds timeout;
     logging::Logger& logger;
     std::function<void(grpc::ClientContext&)> prepare = {};
+    // The backend's refusal may quote what the call carries (user names,
+    // paired users, proxy addresses, credentials): its text is logged concealed.
+    bool personal_values = false;
 };
+
+// `call` for an operation that carries values identifying a person or
+// credentials.
+inline UnaryCall with_personal_values(UnaryCall call) {
+    call.personal_values = true;
+    return call;
+}
 
 namespace detail {
 

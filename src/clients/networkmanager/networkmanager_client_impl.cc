@@ -37,12 +37,13 @@ std::optional<InterfaceInfo> ClientImpl::GetInterfaceInfo(const std::string& int
 
 std::optional<ProxyConfig> ClientImpl::GetProxyConfig() {
     return clients::call_or_empty(stub(), &Stub::GetProxyConfig, google::protobuf::Empty(),
-                                  call("GetProxyConfig"));
+                                  clients::with_personal_values(call("GetProxyConfig")));
 }
 
 std::optional<bool> ClientImpl::SetProxyConfig(const ProxyConfigItems& items) {
     const auto reply =
-        clients::call_or_empty(stub(), &Stub::SetProxyConfig, items, call("SetProxyConfig"));
+        clients::call_or_empty(stub(), &Stub::SetProxyConfig, items,
+                               clients::with_personal_values(call("SetProxyConfig")));
     return reply ? std::optional<bool>(reply->success()) : std::nullopt;
 }
 

@@ -43,7 +43,7 @@ std::optional<NimboUltraSoundState> ClientImpl::GetServiceState() {
 
 std::optional<PairedUsers> ClientImpl::GetPairedUsers() {
     return clients::call_or_empty(stub(), &Stub::GetPairedUsers, google::protobuf::Empty(),
-                                  call("GetPairedUsers"));
+                                  clients::with_personal_values(call("GetPairedUsers")));
 }
 
 std::optional<std::string> ClientImpl::GetLatestPairingToken() {
