@@ -10,6 +10,7 @@ packages=(
     nlohmann-json3-dev libfmt-dev libssl-dev libcli11-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     util-linux procps clang-format
+    lldb
 )
 
 missing=()

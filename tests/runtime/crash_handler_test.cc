@@ -1,6 +1,10 @@
 #include "runtime/crash/crash_handler.h"
 
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/ptrace.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -9,7 +13,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +26,7 @@
 #include <map>
 #include <optional>
 #include <regex>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -74,6 +84,12 @@ struct DumpThread {
     uint64_t stack_start = 0;
     std::vector<uint8_t> stack;
     Location context;
+    std::optional<uint64_t> instruction_pointer;
+    std::optional<uint64_t> stack_pointer;
+
+    bool stackHolds(uint64_t address) const {
+        return address >= stack_start && address - stack_start < stack.size();
+    }
 };
 
 struct DumpModule {
@@ -106,9 +122,6 @@ struct Dump {
     std::string maps;
     std::string status;
 
-    std::optional<uint64_t> instruction_pointer;
-    std::optional<uint64_t> stack_pointer;
-
     const DumpModule* moduleContaining(uint64_t address) const {
         for (const auto& module : modules) {
             if (address >= module.base && address - module.base < module.size) {
@@ -127,6 +140,18 @@ std::string readMinidumpString(const Bytes& bytes, uint32_t rva) {
         text += unit < 0x80 ? static_cast<char>(unit) : '?';
     }
     return text;
+}
+
+// The stack and instruction pointers of an AMD64 or ARM context.
+void readRegisters(const Bytes& bytes, DumpThread& thread) {
+    const uint32_t context = thread.context.rva;
+    if (thread.context.size == 1232 && (bytes.get<uint32_t>(context + 48) & 0x00100000) != 0) {
+        thread.stack_pointer = bytes.get<uint64_t>(context + 152);
+        thread.instruction_pointer = bytes.get<uint64_t>(context + 248);
+    } else if (thread.context.size == 368 && (bytes.get<uint32_t>(context) & 0x40000000) != 0) {
+        thread.stack_pointer = bytes.get<uint32_t>(context + 4 + 13 * 4);
+        thread.instruction_pointer = bytes.get<uint32_t>(context + 4 + 15 * 4);
+    }
 }
 
 Dump parseDump(const fs::path& path) {
@@ -167,6 +192,7 @@ Dump parseDump(const fs::path& path) {
             parsed.stack =
                 bytes.slice(bytes.get<uint32_t>(thread + 36), bytes.get<uint32_t>(thread + 32));
             parsed.context = {bytes.get<uint32_t>(thread + 40), bytes.get<uint32_t>(thread + 44)};
+            readRegisters(bytes, parsed);
             dump.threads.push_back(std::move(parsed));
         }
     }
@@ -208,18 +234,6 @@ Dump parseDump(const fs::path& path) {
         dump.status.assign(text.begin(), text.end());
     }
 
-    if (!dump.threads.empty() && dump.threads[0].context.size > 0) {
-        const uint32_t context = dump.threads[0].context.rva;
-        const auto flags =
-            bytes.get<uint32_t>(dump.threads[0].context.size == 1232 ? context + 48 : context);
-        if (dump.threads[0].context.size == 1232 && (flags & 0x00100000) != 0) {  // AMD64
-            dump.stack_pointer = bytes.get<uint64_t>(context + 152);
-            dump.instruction_pointer = bytes.get<uint64_t>(context + 248);
-        } else if (dump.threads[0].context.size == 368 && (flags & 0x40000000) != 0) {  // ARM
-            dump.stack_pointer = bytes.get<uint32_t>(context + 4 + 13 * 4);
-            dump.instruction_pointer = bytes.get<uint32_t>(context + 4 + 15 * 4);
-        }
-    }
     return dump;
 }
 
@@ -247,13 +261,15 @@ __attribute__((noinline, no_sanitize("undefined"))) void writeThroughNullPointer
 struct ChildOutcome {
     pid_t pid = 0;
     int status = 0;
+    // Every thread the child reported; the last one is about to crash.
+    std::vector<pid_t> reported_threads;
     pid_t crashed_thread = 0;
 };
 
 // Runs `body` in a child process whose crash signals start at their default
 // actions (whatever the test runner or a sanitizer installed) and which writes
-// no core file. `body` may report the thread that is about to crash through
-// the pipe it is given.
+// no core file. `body` may report threads through the pipe it is given, the
+// one that is about to crash last.
 template <typename Body>
 ChildOutcome runChild(Body body) {
     int report[2];
@@ -281,20 +297,186 @@ ChildOutcome runChild(Body body) {
     close(report[1]);
     ChildOutcome outcome;
     outcome.pid = pid;
-    if (read(report[0], &outcome.crashed_thread, sizeof outcome.crashed_thread) !=
-        sizeof outcome.crashed_thread) {
-        outcome.crashed_thread = 0;
+    pid_t thread_id = 0;
+    while (read(report[0], &thread_id, sizeof thread_id) == sizeof thread_id) {
+        outcome.reported_threads.push_back(thread_id);
+    }
+    if (!outcome.reported_threads.empty()) {
+        outcome.crashed_thread = outcome.reported_threads.back();
     }
     close(report[0]);
     waitpid(pid, &outcome.status, 0);
     return outcome;
 }
 
-void reportThread(int report_fd) {
-    const auto thread_id = static_cast<pid_t>(syscall(SYS_gettid));
+pid_t currentThreadId() {
+    return static_cast<pid_t>(syscall(SYS_gettid));
+}
+
+void reportThread(int report_fd, pid_t thread_id = currentThreadId()) {
     if (write(report_fd, &thread_id, sizeof thread_id) != sizeof thread_id) {
         _exit(kChildSetupFailed);
     }
+}
+
+// Threads parked in functions of their own until the process ends, so that a
+// backtrace names each. The bodies differ, so that the linker cannot fold
+// them into one.
+std::atomic<int> g_left_parking{0};
+
+__attribute__((noinline)) void blockReading(int fd) {
+    char byte;
+    if (read(fd, &byte, 1) < 0) {
+        _exit(kChildSetupFailed);
+    }
+}
+__attribute__((noinline)) void parkedInTheExecutorTimer(int fd) {
+    blockReading(fd);
+    g_left_parking += 1;
+}
+__attribute__((noinline)) void parkedInTheBusReader(int fd) {
+    blockReading(fd);
+    g_left_parking += 2;
+}
+__attribute__((noinline)) void parkedInTheEventFanOut(int fd) {
+    blockReading(fd);
+    g_left_parking += 3;
+}
+__attribute__((noinline)) void parkedInTheMetricsWorker(int fd) {
+    blockReading(fd);
+    g_left_parking += 4;
+}
+
+struct ParkingSpot {
+    const char* function;
+    void (*park)(int fd);
+};
+constexpr ParkingSpot kParkingSpots[] = {
+    {"parkedInTheExecutorTimer", &parkedInTheExecutorTimer},
+    {"parkedInTheBusReader", &parkedInTheBusReader},
+    {"parkedInTheEventFanOut", &parkedInTheEventFanOut},
+    {"parkedInTheMetricsWorker", &parkedInTheMetricsWorker},
+};
+
+// Whether the thread sleeps in the kernel: its state in its stat line is "S".
+bool isSleeping(pid_t thread_id) {
+    std::ifstream in("/proc/self/task/" + std::to_string(thread_id) + "/stat");
+    const std::string stat{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const size_t end_of_name = stat.rfind(')');
+    return end_of_name != std::string::npos && end_of_name + 2 < stat.size() &&
+           stat[end_of_name + 2] == 'S';
+}
+
+// Parks one thread in each parking spot and reports them in that order once
+// each sleeps in its read; then a further thread (reported last) crashes by a
+// null write while the main thread waits for it. Never returns.
+void crashAmongParkedThreads(int report) {
+    int parking[2];
+    if (pipe(parking) != 0) {
+        _exit(kChildSetupFailed);
+    }
+    std::array<std::atomic<pid_t>, std::size(kParkingSpots)> parked{};
+    std::vector<std::thread> threads;
+    for (size_t index = 0; index < std::size(kParkingSpots); ++index) {
+        threads.emplace_back([&parked, &parking, index] {
+            parked[index] = currentThreadId();
+            kParkingSpots[index].park(parking[0]);
+        });
+    }
+    for (auto& thread_id : parked) {
+        int polls = 0;
+        while (thread_id == 0 || !isSleeping(thread_id)) {
+            if (++polls > 5000) {
+                _exit(kChildSetupFailed);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        reportThread(report, thread_id);
+    }
+    std::thread crashing([report] {
+        reportThread(report);
+        writeThroughNullPointer();
+    });
+    crashing.join();
+    _exit(kChildSetupFailed);
+}
+
+// Whether this process may trace a child of its own (not so under some
+// sandboxes and emulators).
+bool ptraceAllowedHere() {
+    const pid_t child = fork();
+    if (child == 0) {
+        pause();
+        _exit(0);
+    }
+    const bool allowed = ptrace(PTRACE_SEIZE, child, nullptr, nullptr) == 0;
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return allowed;
+}
+
+// Makes every ptrace call of this thread, the threads it starts and the
+// processes it clones fail with EPERM, as a sandbox does.
+void refuseTracing() {
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_ptrace, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (EPERM & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+        prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) {
+        _exit(kChildSetupFailed);
+    }
+}
+
+// What lldb prints for the dump's threads: thread id -> that thread's part of
+// "bt all", read against this executable.
+std::map<uint32_t, std::string> lldbBacktraces(const fs::path& dump) {
+    const std::string command = "lldb --batch --no-lldbinit --core '" + dump.string() + "' '" +
+                                executablePath().string() + "' -o 'thread list' -o 'bt all' 2>&1";
+    FILE* output = popen(command.c_str(), "r");
+    if (output == nullptr) {
+        throw std::runtime_error("cannot run lldb");
+    }
+    std::string text;
+    char buffer[4096];
+    for (size_t count; (count = fread(buffer, 1, sizeof buffer, output)) > 0;) {
+        text.append(buffer, count);
+    }
+    if (pclose(output) != 0 || text.find("thread #1") == std::string::npos) {
+        throw std::runtime_error("lldb (scripts/install-deps.sh installs it) failed:\n" + text);
+    }
+    // "thread list" gives each thread's number and id, "bt all" its frames.
+    const std::regex listed(R"(thread #(\d+): tid = (\d+))");
+    std::map<std::string, uint32_t> id_by_number;
+    for (std::sregex_iterator it(text.begin(), text.end(), listed), end; it != end; ++it) {
+        id_by_number[(*it)[1]] = static_cast<uint32_t>(std::stoul((*it)[2]));
+    }
+    const size_t frames_begin = text.find("bt all");
+    const std::regex header(R"(\n[* ] thread #(\d+)(?![\d:]))");
+    std::map<uint32_t, std::string> backtraces;
+    std::sregex_iterator it(text.begin() + static_cast<std::ptrdiff_t>(frames_begin), text.end(),
+                            header);
+    for (std::sregex_iterator end; it != end;) {
+        const auto number = (*it)[1].str();
+        const auto begin = it->position() + frames_begin;
+        ++it;
+        const auto stop = it == end ? text.size() : it->position() + frames_begin;
+        if (id_by_number.count(number) != 0) {
+            backtraces[id_by_number[number]] = text.substr(begin, stop - begin);
+        }
+    }
+    return backtraces;
+}
+
+std::string describe(const std::map<uint32_t, std::string>& backtraces) {
+    std::string text;
+    for (const auto& [id, frames] : backtraces) {
+        text += "tid " + std::to_string(id) + ":" + frames + "\n";
+    }
+    return text;
 }
 
 std::vector<fs::path> filesIn(const fs::path& directory) {
@@ -383,13 +565,12 @@ TEST_F(CrashHandlerTest, SegfaultLeavesOneDumpOfTheCrashingThreadInACreatedDirec
     EXPECT_EQ(dump_.memory_ranges[0].first, thread.stack_start);
     EXPECT_EQ(dump_.memory_ranges[0].second, thread.stack.size());
 #if defined(__x86_64__) || defined(__arm__)
-    ASSERT_TRUE(dump_.stack_pointer.has_value());
-    ASSERT_TRUE(dump_.instruction_pointer.has_value());
-    EXPECT_LE(thread.stack_start, *dump_.stack_pointer);
-    EXPECT_LT(*dump_.stack_pointer - thread.stack_start, thread.stack.size());
+    ASSERT_TRUE(thread.stack_pointer.has_value());
+    ASSERT_TRUE(thread.instruction_pointer.has_value());
+    EXPECT_TRUE(thread.stackHolds(*thread.stack_pointer));
     // The fault happened in this executable's code.
-    const DumpModule* crashed_in = dump_.moduleContaining(*dump_.instruction_pointer);
-    ASSERT_NE(crashed_in, nullptr) << std::hex << *dump_.instruction_pointer;
+    const DumpModule* crashed_in = dump_.moduleContaining(*thread.instruction_pointer);
+    ASSERT_NE(crashed_in, nullptr) << std::hex << *thread.instruction_pointer;
     EXPECT_EQ(crashed_in->name, executablePath().string());
 #endif
 
@@ -438,18 +619,70 @@ TEST_F(CrashHandlerTest, AbortIsDumpedWithSignalSix) {
     EXPECT_EQ(dump_.exception_thread, static_cast<uint32_t>(outcome_.crashed_thread));
 }
 
-TEST_F(CrashHandlerTest, CrashInAnotherThreadNamesThatThread) {
+// A crash in one thread of many: the dump holds every thread with its own
+// registers and stack, the crashing one first, and a debugger tells from it
+// where each thread was.
+TEST_F(CrashHandlerTest, CrashInAWorkerDumpsEveryThreadForADebugger) {
+    if (!ptraceAllowedHere()) {
+        GTEST_SKIP() << "ptrace is refused here; dumps hold the crashing thread alone";
+    }
     outcome_ = runChild([this](int report) {
         auto handler = getCrashHandler("vantaapid", dumps_.string());
-        std::thread worker([report] {
-            reportThread(report);
-            writeThroughNullPointer();
-        });
-        worker.join();
+        crashAmongParkedThreads(report);
+    });
+    ASSERT_NO_FATAL_FAILURE(expectOneDump(SIGSEGV));
+    ASSERT_EQ(outcome_.reported_threads.size(), std::size(kParkingSpots) + 1);
+
+    const auto crashed = static_cast<uint32_t>(outcome_.crashed_thread);
+    EXPECT_EQ(dump_.exception_thread, crashed);
+    ASSERT_FALSE(dump_.threads.empty());
+    EXPECT_EQ(dump_.threads[0].id, crashed);
+    EXPECT_EQ(dump_.exception_context.rva, dump_.threads[0].context.rva);
+    EXPECT_TRUE(containsMarker(dump_.threads[0].stack, kStackMarker));
+    std::set<uint32_t> expected_ids = {static_cast<uint32_t>(outcome_.pid)};
+    for (const pid_t id : outcome_.reported_threads) {
+        expected_ids.insert(static_cast<uint32_t>(id));
+    }
+    std::set<uint32_t> dumped_ids;
+    for (const DumpThread& thread : dump_.threads) {
+        SCOPED_TRACE("thread " + std::to_string(thread.id));
+        dumped_ids.insert(thread.id);
+        ASSERT_FALSE(thread.stack.empty());
+        const std::pair<uint64_t, uint32_t> range{thread.stack_start, thread.stack.size()};
+        EXPECT_NE(std::find(dump_.memory_ranges.begin(), dump_.memory_ranges.end(), range),
+                  dump_.memory_ranges.end());
+#if defined(__x86_64__) || defined(__arm__)
+        ASSERT_TRUE(thread.stack_pointer.has_value());
+        EXPECT_TRUE(thread.stackHolds(*thread.stack_pointer));
+#endif
+    }
+    EXPECT_EQ(dumped_ids, expected_ids);
+    EXPECT_EQ(dump_.memory_ranges.size(), dump_.threads.size());
+
+    // lldb: every thread's backtrace names the function it was parked in.
+    const auto backtraces = lldbBacktraces(dump_path_);
+    ASSERT_EQ(backtraces.size(), expected_ids.size()) << describe(backtraces);
+    ASSERT_EQ(backtraces.count(crashed), 1u) << describe(backtraces);
+    EXPECT_NE(backtraces.at(crashed).find("writeThroughNullPointer"), std::string::npos)
+        << describe(backtraces);
+    for (size_t index = 0; index < std::size(kParkingSpots); ++index) {
+        const auto id = static_cast<uint32_t>(outcome_.reported_threads[index]);
+        ASSERT_EQ(backtraces.count(id), 1u) << describe(backtraces);
+        EXPECT_NE(backtraces.at(id).find(kParkingSpots[index].function), std::string::npos)
+            << kParkingSpots[index].function << " in " << describe(backtraces);
+    }
+}
+
+TEST_F(CrashHandlerTest, RefusedTracingStillLeavesADumpOfTheCrashingThread) {
+    outcome_ = runChild([this](int report) {
+        refuseTracing();
+        auto handler = getCrashHandler("vantaapid", dumps_.string());
+        crashAmongParkedThreads(report);
     });
     ASSERT_NO_FATAL_FAILURE(expectOneDump(SIGSEGV));
 
-    ASSERT_NE(outcome_.crashed_thread, outcome_.pid);
+    const std::string prefix = "vantaapid_" + std::to_string(outcome_.pid) + "_";
+    EXPECT_EQ(dump_path_.filename().string().substr(0, prefix.size()), prefix);
     EXPECT_EQ(dump_.exception_thread, static_cast<uint32_t>(outcome_.crashed_thread));
     ASSERT_EQ(dump_.threads.size(), 1u);
     EXPECT_EQ(dump_.threads[0].id, static_cast<uint32_t>(outcome_.crashed_thread));

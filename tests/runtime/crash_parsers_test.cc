@@ -1,20 +1,29 @@
-// What the crash handler reads without allocating: lines of /proc/self/maps
-// and the build id of a mapped ELF image.
+// What the crash handler reads without allocating: lines of /proc/self/maps,
+// the build id of a mapped ELF image, the threads of a process and the memory
+// of another process.
 
 #include <elf.h>
 #include <link.h>
+#include <sys/syscall.h>
+#include <sys/uio.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "runtime/crash/elf_build_id.h"
 #include "runtime/crash/proc_maps.h"
 #include "runtime/crash/signal_safe_io.h"
+#include "runtime/crash/thread_lister.h"
 
 namespace vanta::crash {
 namespace {
@@ -88,6 +97,91 @@ TEST(LineReaderTest, LongLinesAreCutAndTheLastLineNeedsNoNewline) {
     }
     close(pipe_ends[0]);
     EXPECT_EQ(lines, (std::vector<std::string>{"first", std::string(16, 'x'), "third"}));
+}
+
+TEST(ThreadListerTest, EveryThreadOfAProcessIsListedUpToTheCapacity) {
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::vector<std::atomic<pid_t>> started(3);
+    std::vector<std::thread> threads;
+    for (auto& thread_id : started) {
+        threads.emplace_back([&thread_id, released] {
+            thread_id = static_cast<pid_t>(syscall(SYS_gettid));
+            released.wait();
+        });
+    }
+    std::vector<pid_t> expected = {getpid()};
+    for (auto& thread_id : started) {
+        while (thread_id == 0) {
+            std::this_thread::yield();
+        }
+        expected.push_back(thread_id);
+    }
+
+    // By "self" and by the process id; the main thread comes first.
+    for (const pid_t process : {pid_t{0}, getpid()}) {
+        SCOPED_TRACE(process);
+        std::vector<pid_t> ids(16);
+        ids.resize(listThreads(process, ids.data(), ids.size()));
+        ASSERT_FALSE(ids.empty());
+        EXPECT_EQ(ids[0], getpid());
+        for (const pid_t id : expected) {
+            EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
+        }
+        EXPECT_EQ(listThreads(process, ids.data(), 2), 2u);
+    }
+    release.set_value();
+    for (auto& thread : threads) {
+        thread.join();
+    }
+
+    pid_t none[4];
+    EXPECT_EQ(listThreads(999999999, none, 4), 0u);  // beyond the largest process id
+}
+
+// The value differs between this process and the child that reads it.
+volatile uint32_t g_seen_value = 0x11111111;
+
+bool kernelCopiesMemory() {
+    uint32_t source = 1;
+    uint32_t copy = 0;
+    iovec local{&copy, sizeof copy};
+    iovec remote{&source, sizeof source};
+    return syscall(SYS_process_vm_readv, getpid(), &local, 1UL, &remote, 1UL, 0UL) ==
+           static_cast<long>(sizeof copy);
+}
+
+TEST(MemoryReaderTest, AnotherProcessIsReadNotThisOne) {
+    if (!kernelCopiesMemory()) {
+        GTEST_SKIP() << "no process_vm_readv here: a clone reads its own copy of the memory";
+    }
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        g_seen_value = 0x22222222;
+        const char byte = 1;
+        if (write(ready[1], &byte, 1) == 1) {
+            pause();
+        }
+        _exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+
+    const auto address = reinterpret_cast<uintptr_t>(&g_seen_value);
+    uint32_t own = 0;
+    uint32_t childs = 0;
+    EXPECT_TRUE(MemoryReader().read(&own, address, sizeof own, address, address + sizeof own));
+    EXPECT_TRUE(
+        MemoryReader(child).read(&childs, address, sizeof childs, address, address + sizeof own));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+    EXPECT_EQ(own, 0x11111111u);
+    EXPECT_EQ(childs, 0x22222222u);
 }
 
 // An ELF image of this process's word size, built in memory: the header, a

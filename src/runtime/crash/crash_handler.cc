@@ -17,6 +17,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "runtime/crash/dump_helper_process.h"
 #include "runtime/crash/minidump_writer.h"
 
 namespace vanta {
@@ -242,8 +243,9 @@ class ExclusiveInstallation {
 // Returns that flag, possibly changed.
 using DumpCallback = bool (*)(const char* dump_path, void* context, bool succeeded);
 
-// Writes a minidump in-process when one of the crash signals arrives, hands it
-// to the callback, and then lets the signal kill the process as it would have
+// Writes a minidump when one of the crash signals arrives (of every thread
+// through a helper process, else of the crashing thread from inside the
+// process), hands it to the callback, and then lets the signal kill the process as it would have
 // without the handler.
 class ExceptionHandler {
   public:
@@ -312,7 +314,12 @@ class ExceptionHandler {
         if (fd < 0) {
             return;
         }
-        const bool written = writer_.write(fd, info, context, thread_id);
+        // Every thread through a helper process; where it cannot trace this
+        // process (a sandbox, a debugger attached) the crashing thread alone.
+        bool written = helper_.writeDump(fd, info, context, thread_id);
+        if (!written) {
+            written = ftruncate(fd, 0) == 0 && writer_.write(fd, info, context, thread_id);
+        }
         close(fd);
         callback_(dump_path_.c_str(), callback_context_, written);
     }
@@ -335,6 +342,7 @@ class ExceptionHandler {
     DumpCallback callback_;
     void* callback_context_;
     MinidumpWriter writer_;
+    crash::DumpHelperProcess helper_{writer_};
     PathBuffer dump_path_;
     SignalStack signal_stack_;
     std::array<struct sigaction, kCrashSignals.size()> previous_actions_{};

@@ -111,16 +111,6 @@ struct Thread {
     LocationDescriptor thread_context;
 };
 
-struct ThreadListOfOne {
-    uint32_t number_of_threads;
-    Thread thread;
-};
-
-struct MemoryListOfOne {
-    uint32_t number_of_memory_ranges;
-    MemoryDescriptor range;
-};
-
 struct Module {
     uint64_t base_of_image;
     uint32_t size_of_image;
@@ -178,8 +168,6 @@ static_assert(sizeof(SystemInfo) == 56);
 static_assert(sizeof(ExceptionRecord) == 152);
 static_assert(sizeof(ExceptionStream) == 168);
 static_assert(sizeof(Thread) == 48);
-static_assert(sizeof(ThreadListOfOne) == 4 + 48);
-static_assert(sizeof(MemoryListOfOne) == 4 + 16);
 static_assert(sizeof(Module) == 108);
 static_assert(sizeof(ContextAmd64) == 1232);
 static_assert(offsetof(ContextAmd64, rip) == 248);

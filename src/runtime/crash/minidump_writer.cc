@@ -20,6 +20,7 @@
 #include "runtime/crash/minidump_format.h"
 #include "runtime/crash/proc_maps.h"
 #include "runtime/crash/signal_safe_io.h"
+#include "runtime/crash/thread_context.h"
 
 namespace vanta {
 namespace {
@@ -30,6 +31,7 @@ using crash::kMaxBuildIdSize;
 using crash::LineReader;
 using crash::Mapping;
 using crash::MemoryReader;
+using crash::NativeContext;
 using crash::openReadOnly;
 using crash::readRetrying;
 
@@ -46,6 +48,7 @@ constexpr size_t kRedZoneSize = 0;
 constexpr size_t kMaxPathLength = 4096;
 constexpr size_t kLineBufferSize = kMaxPathLength + 512;
 constexpr size_t kCopyBufferSize = 16 * 1024;
+constexpr size_t kProcPathSize = 32;
 
 #if defined(__x86_64__)
 constexpr uint16_t kNativeArchitecture = kArchitectureAmd64;
@@ -58,10 +61,6 @@ constexpr uint16_t kNativeArchitecture = kArchitectureArm64;
 #else
 constexpr uint16_t kNativeArchitecture = kArchitectureUnknown;
 #endif
-
-int openProcSelfMaps() {
-    return openReadOnly("/proc/self/maps");
-}
 
 // Consecutive mappings of one file, starting with the mapping of its offset 0.
 struct ModuleCandidate {
@@ -154,71 +153,16 @@ uint32_t writeString(DumpFile& file, const uint16_t* units, size_t count) {
     return rva;
 }
 
-// The registers of the crashing thread, and where its stack is.
+// A thread's registers written to the dump, and where its stack is.
 struct CapturedContext {
     LocationDescriptor location{};
     uintptr_t stack_pointer = 0;
     bool has_stack_pointer = false;
 };
 
-#if defined(__x86_64__)
-CapturedContext writeContext(DumpFile& file, const ucontext_t& ucontext) {
-    const auto* registers = ucontext.uc_mcontext.gregs;
-    auto reg = [registers](int index) { return static_cast<uint64_t>(registers[index]); };
-    ContextAmd64 context{};
-    context.context_flags = kContextAmd64Control | kContextAmd64Integer;
-    const uint64_t segments = reg(REG_CSGSFS);
-    context.cs = static_cast<uint16_t>(segments);
-    context.gs = static_cast<uint16_t>(segments >> 16);
-    context.fs = static_cast<uint16_t>(segments >> 32);
-    context.eflags = static_cast<uint32_t>(reg(REG_EFL));
-    context.rax = reg(REG_RAX);
-    context.rcx = reg(REG_RCX);
-    context.rdx = reg(REG_RDX);
-    context.rbx = reg(REG_RBX);
-    context.rsp = reg(REG_RSP);
-    context.rbp = reg(REG_RBP);
-    context.rsi = reg(REG_RSI);
-    context.rdi = reg(REG_RDI);
-    context.r8 = reg(REG_R8);
-    context.r9 = reg(REG_R9);
-    context.r10 = reg(REG_R10);
-    context.r11 = reg(REG_R11);
-    context.r12 = reg(REG_R12);
-    context.r13 = reg(REG_R13);
-    context.r14 = reg(REG_R14);
-    context.r15 = reg(REG_R15);
-    context.rip = reg(REG_RIP);
-    if (ucontext.uc_mcontext.fpregs != nullptr) {
-        static_assert(sizeof(*ucontext.uc_mcontext.fpregs) == sizeof context.flt_save);
-        memcpy(context.flt_save, ucontext.uc_mcontext.fpregs, sizeof context.flt_save);
-        context.mx_csr = ucontext.uc_mcontext.fpregs->mxcsr;
-        context.context_flags |= kContextAmd64FloatingPoint;
-    }
-    return {file.add(context), static_cast<uintptr_t>(context.rsp), true};
+CapturedContext writeContext(DumpFile& file, const NativeContext& context) {
+    return {file.add(context), crash::stackPointerOf(context), true};
 }
-#elif defined(__arm__)
-CapturedContext writeContext(DumpFile& file, const ucontext_t& ucontext) {
-    const mcontext_t& registers = ucontext.uc_mcontext;
-    ContextArm context{};
-    context.context_flags = kContextArmInteger;
-    const unsigned long values[16] = {
-        registers.arm_r0, registers.arm_r1, registers.arm_r2,  registers.arm_r3,
-        registers.arm_r4, registers.arm_r5, registers.arm_r6,  registers.arm_r7,
-        registers.arm_r8, registers.arm_r9, registers.arm_r10, registers.arm_fp,
-        registers.arm_ip, registers.arm_sp, registers.arm_lr,  registers.arm_pc};
-    for (size_t index = 0; index < 16; ++index) {
-        context.iregs[index] = static_cast<uint32_t>(values[index]);
-    }
-    context.cpsr = static_cast<uint32_t>(registers.arm_cpsr);
-    return {file.add(context), static_cast<uintptr_t>(registers.arm_sp), true};
-}
-#else
-// No register layout for this architecture: the dump carries no context.
-CapturedContext writeContext(DumpFile&, const ucontext_t&) {
-    return {};
-}
-#endif
 
 uint64_t faultAddress(const siginfo_t& info) {
     // si_addr is only filled in by the kernel for faults; for a signal sent with
@@ -281,9 +225,13 @@ void describeProcessor(SystemInfo& system_info) {
 struct MinidumpWriter::Scratch {
     Scratch();
 
-    bool write(int fd, const siginfo_t& info, const ucontext_t* context, pid_t thread_id);
+    // Dumps `process_id` (0: this process); `others` is null when only the
+    // crashing thread is dumped.
+    bool write(int fd, const siginfo_t& info, const ucontext_t* context, pid_t process_id,
+               pid_t thread_id, const OtherThreads* others);
 
     LocationDescriptor writeSystemInfo(DumpFile& file);
+    CapturedContext writeCrashedContext(DumpFile& file, const ucontext_t* ucontext);
     MemoryDescriptor writeStack(DumpFile& file, uintptr_t stack_pointer);
     LocationDescriptor writeModuleList(DumpFile& file);
     LocationDescriptor writeCodeViewRecord(DumpFile& file, const ModuleCandidate& module);
@@ -297,6 +245,9 @@ struct MinidumpWriter::Scratch {
     SystemInfo system_info{};
     std::vector<uint16_t> csd_version;
     MemoryReader memory;
+    char maps_path[kProcPathSize];
+    char status_path[kProcPathSize];
+    NativeContext context;
     char line_buffer[kLineBufferSize];
     uint8_t copy_buffer[kCopyBufferSize];
     uint16_t name_buffer[kMaxPathLength];
@@ -324,7 +275,12 @@ MinidumpWriter::Scratch::Scratch() {
 }
 
 bool MinidumpWriter::Scratch::write(int fd, const siginfo_t& info, const ucontext_t* ucontext,
-                                    pid_t thread_id) {
+                                    pid_t process_id, pid_t thread_id, const OtherThreads* others) {
+    memory = MemoryReader(process_id);
+    if (!crash::procPath(process_id, "maps", maps_path, sizeof maps_path) ||
+        !crash::procPath(process_id, "status", status_path, sizeof status_path)) {
+        return false;
+    }
     DumpFile file(fd);
     Directory directory[kStreamCount] = {};
     uint32_t stream_count = 0;
@@ -333,51 +289,68 @@ bool MinidumpWriter::Scratch::write(int fd, const siginfo_t& info, const ucontex
 
     directory[stream_count++] = {kSystemInfoStream, writeSystemInfo(file)};
 
-    const CapturedContext context =
-        ucontext != nullptr ? writeContext(file, *ucontext) : CapturedContext{};
-    MemoryDescriptor stack{};
-    if (context.has_stack_pointer) {
-        stack = writeStack(file, context.stack_pointer);
-    }
-
+    const CapturedContext crashed_context = writeCrashedContext(file, ucontext);
     ExceptionStream exception{};
     exception.thread_id = static_cast<uint32_t>(thread_id);
     exception.exception_record.exception_code = static_cast<uint32_t>(info.si_signo);
     exception.exception_record.exception_flags = static_cast<uint32_t>(info.si_code);
     exception.exception_record.exception_address = faultAddress(info);
-    exception.thread_context = context.location;
+    exception.thread_context = crashed_context.location;
     directory[stream_count++] = {kExceptionStream, file.add(exception)};
 
-    ThreadListOfOne threads{};
-    threads.number_of_threads = 1;
-    threads.thread.thread_id = static_cast<uint32_t>(thread_id);
-    threads.thread.stack = stack;
-    threads.thread.thread_context = context.location;
-    directory[stream_count++] = {kThreadListStream, file.add(threads)};
-
-    // Stack walkers look memory up in the memory list; the stack is all there is.
-    MemoryListOfOne memory_list{};
-    memory_list.range = stack;
-    if (stack.memory.data_size > 0) {
-        memory_list.number_of_memory_ranges = 1;
-        directory[stream_count++] = {kMemoryListStream, file.add(memory_list)};
-    } else {
-        const uint32_t rva = file.allocate(sizeof memory_list.number_of_memory_ranges);
-        file.writeAt(rva, &memory_list.number_of_memory_ranges,
-                     sizeof memory_list.number_of_memory_ranges);
-        directory[stream_count++] = {kMemoryListStream,
-                                     {sizeof memory_list.number_of_memory_ranges, rva}};
+    // The thread list and the memory list, where stack walkers look the
+    // stacks up, with room for every thread; each list records how many of
+    // its slots were filled.
+    const size_t capacity = 1 + (others != nullptr ? others->count() : 0);
+    const uint32_t thread_list_rva = file.allocate(sizeof(uint32_t) + capacity * sizeof(Thread));
+    const uint32_t memory_list_rva =
+        file.allocate(sizeof(uint32_t) + capacity * sizeof(MemoryDescriptor));
+    uint32_t thread_count = 0;
+    uint32_t range_count = 0;
+    auto addThread = [&](pid_t id, const CapturedContext& context) {
+        Thread thread{};
+        thread.thread_id = static_cast<uint32_t>(id);
+        thread.thread_context = context.location;
+        if (context.has_stack_pointer) {
+            thread.stack = writeStack(file, context.stack_pointer);
+        }
+        file.writeAt(thread_list_rva + sizeof thread_count + thread_count * sizeof(Thread), &thread,
+                     sizeof thread);
+        ++thread_count;
+        if (thread.stack.memory.data_size > 0) {
+            file.writeAt(
+                memory_list_rva + sizeof range_count + range_count * sizeof(MemoryDescriptor),
+                &thread.stack, sizeof thread.stack);
+            ++range_count;
+        }
+    };
+    addThread(thread_id, crashed_context);
+    for (size_t index = 0; others != nullptr && index < others->count(); ++index) {
+        // A thread whose registers cannot be read would only confuse the tools.
+        if (others->readContext(index, context)) {
+            addThread(others->id(index), writeContext(file, context));
+        }
     }
+    file.writeAt(thread_list_rva, &thread_count, sizeof thread_count);
+    directory[stream_count++] = {
+        kThreadListStream,
+        {static_cast<uint32_t>(sizeof thread_count + thread_count * sizeof(Thread)),
+         thread_list_rva}};
+    file.writeAt(memory_list_rva, &range_count, sizeof range_count);
+    directory[stream_count++] = {
+        kMemoryListStream,
+        {static_cast<uint32_t>(sizeof range_count + range_count * sizeof(MemoryDescriptor)),
+         memory_list_rva}};
 
     directory[stream_count++] = {kModuleListStream, writeModuleList(file)};
 
     // Raw texts for the tools: the maps describe every address, the status
     // names the process and its pid.
     LocationDescriptor text{};
-    if (writeFileContents(file, "/proc/self/maps", text)) {
+    if (writeFileContents(file, maps_path, text)) {
         directory[stream_count++] = {kLinuxMapsStream, text};
     }
-    if (writeFileContents(file, "/proc/self/status", text)) {
+    if (writeFileContents(file, status_path, text)) {
         directory[stream_count++] = {kLinuxProcStatusStream, text};
     }
 
@@ -400,10 +373,18 @@ LocationDescriptor MinidumpWriter::Scratch::writeSystemInfo(DumpFile& file) {
     return file.add(info);
 }
 
+CapturedContext MinidumpWriter::Scratch::writeCrashedContext(DumpFile& file,
+                                                             const ucontext_t* ucontext) {
+    if (ucontext == nullptr || !crash::contextFromSignal(*ucontext, context)) {
+        return {};
+    }
+    return writeContext(file, context);
+}
+
 MemoryDescriptor MinidumpWriter::Scratch::writeStack(DumpFile& file, uintptr_t stack_pointer) {
     MemoryDescriptor stack{};
     stack.start_of_memory_range = stack_pointer;
-    const int maps = openProcSelfMaps();
+    const int maps = openReadOnly(maps_path);
     if (maps < 0) {
         return stack;
     }
@@ -451,7 +432,7 @@ bool MinidumpWriter::Scratch::isElfModule(const ModuleCandidate& candidate) cons
 
 template <typename Visitor>
 void MinidumpWriter::Scratch::forEachModule(Visitor&& visit) {
-    const int maps = openProcSelfMaps();
+    const int maps = openReadOnly(maps_path);
     if (maps < 0) {
         return;
     }
@@ -563,7 +544,13 @@ MinidumpWriter::~MinidumpWriter() = default;
 
 bool MinidumpWriter::write(int fd, const siginfo_t& info, const ucontext_t* context,
                            pid_t thread_id) {
-    return scratch_->write(fd, info, context, thread_id);
+    return scratch_->write(fd, info, context, 0, thread_id, nullptr);
+}
+
+bool MinidumpWriter::writeFromHelper(int fd, const siginfo_t& info, const ucontext_t* context,
+                                     pid_t process_id, pid_t thread_id,
+                                     const OtherThreads& others) {
+    return scratch_->write(fd, info, context, process_id, thread_id, &others);
 }
 
 }  // namespace vanta

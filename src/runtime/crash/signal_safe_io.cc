@@ -12,11 +12,24 @@ namespace vanta::crash {
 
 namespace {
 
-bool copyThroughKernel(void* destination, uintptr_t source, size_t size) {
+// Lies at the same address with the same value in a process and its clones.
+const uint32_t kProbe = 0x6d656d31;
+
+bool copyThroughKernel(pid_t process, void* destination, uintptr_t source, size_t size) {
     iovec local{destination, size};
     iovec remote{reinterpret_cast<void*>(source), size};
-    const long copied = syscall(SYS_process_vm_readv, getpid(), &local, 1UL, &remote, 1UL, 0UL);
+    const long copied = syscall(SYS_process_vm_readv, process, &local, 1UL, &remote, 1UL, 0UL);
     return copied == static_cast<long>(size);
+}
+
+char* appendText(char* out, char* end, const char* text) {
+    while (out != nullptr && *text != '\0') {
+        if (out == end) {
+            return nullptr;
+        }
+        *out++ = *text++;
+    }
+    return out;
 }
 
 }  // namespace
@@ -35,6 +48,33 @@ ssize_t readRetrying(int fd, void* buffer, size_t size) {
         result = read(fd, buffer, size);
     } while (result < 0 && errno == EINTR);
     return result;
+}
+
+bool procPath(pid_t process, const char* entry, char* buffer, size_t size) {
+    if (size == 0) {
+        return false;
+    }
+    char* const end = buffer + size - 1;  // room for the terminating zero
+    char* out = appendText(buffer, end, "/proc/");
+    if (process == 0) {
+        out = appendText(out, end, "self");
+    } else {
+        char digits[12] = {};  // the last one stays the terminating zero
+        char* first = digits + sizeof digits - 1;
+        auto value = static_cast<unsigned long>(process);
+        do {
+            *--first = static_cast<char>('0' + value % 10);
+            value /= 10;
+        } while (value != 0);
+        out = appendText(out, end, first);
+    }
+    out = appendText(out, end, "/");
+    out = appendText(out, end, entry);
+    if (out == nullptr) {
+        return false;
+    }
+    *out = '\0';
+    return true;
 }
 
 bool LineReader::next(const char*& line, size_t& length) {
@@ -85,17 +125,17 @@ bool LineReader::next(const char*& line, size_t& length) {
     }
 }
 
-MemoryReader::MemoryReader() {
-    const uint32_t probe = 0x6d656d31;
+MemoryReader::MemoryReader(pid_t process) : process_(process == 0 ? getpid() : process) {
     uint32_t copy = 0;
-    kernel_copy_ = copyThroughKernel(&copy, reinterpret_cast<uintptr_t>(&probe), sizeof probe) &&
-                   copy == probe;
+    kernel_copy_ =
+        copyThroughKernel(process_, &copy, reinterpret_cast<uintptr_t>(&kProbe), sizeof kProbe) &&
+        copy == kProbe;
 }
 
 bool MemoryReader::read(void* destination, uintptr_t source, size_t size, uintptr_t readable_begin,
                         uintptr_t readable_end) const {
     if (kernel_copy_) {
-        return copyThroughKernel(destination, source, size);
+        return copyThroughKernel(process_, destination, source, size);
     }
     if (source < readable_begin || source > readable_end || size > readable_end - source) {
         return false;
