@@ -3,8 +3,10 @@
 // client and by eight concurrent clients, all in one run on temporary sockets.
 // Prints request.<target>.{p50_us,p99_us,calls_per_s}[_8] as JSON lines.
 //
-//   vanta_request_overhead_bench [--calls 20000] [--warmup 500]
+//   vanta_request_overhead_bench [--calls 20000] [--warmup 500] [--rounds 10]
+//                                [--targets direct,proxy,daemon] [--clients 1,8]
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -51,13 +53,13 @@ CallFactory calls_to(const std::string& address) {
 
 struct RunFigures {
     std::vector<double> latencies_us;
-    double calls_per_s = 0;
+    double seconds = 0;
     long failures = 0;
 };
 
-// `calls` calls shared out among `clients` threads, each with its own channel,
-// after `warmup` untimed calls per client.
-RunFigures run(const CallFactory& factory, int clients, long calls, long warmup) {
+// `clients` callers of one target, each with its own channel, warmed up by
+// `warmup` untimed calls each.
+std::vector<Call> warmed_up_callers(const CallFactory& factory, int clients, long warmup) {
     std::vector<Call> callers;
     for (int c = 0; c < clients; ++c) {
         callers.push_back(factory());
@@ -65,6 +67,13 @@ RunFigures run(const CallFactory& factory, int clients, long calls, long warmup)
             callers.back()(static_cast<unsigned>(i % 100));
         }
     }
+    return callers;
+}
+
+// `calls` calls shared out among the callers, each on a thread of its own;
+// adds their latencies, failures and elapsed time to `figures`.
+void run(std::vector<Call>& callers, long calls, RunFigures& figures) {
+    const int clients = static_cast<int>(callers.size());
     std::vector<std::vector<double>> latencies(clients);
     std::atomic<long> failures{0};
     const auto start = Clock::now();
@@ -86,14 +95,11 @@ RunFigures run(const CallFactory& factory, int clients, long calls, long warmup)
     for (auto& thread : threads) {
         thread.join();
     }
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    RunFigures figures;
+    figures.seconds += std::chrono::duration<double>(Clock::now() - start).count();
     for (auto& own : latencies) {
         figures.latencies_us.insert(figures.latencies_us.end(), own.begin(), own.end());
     }
-    figures.calls_per_s = static_cast<double>(figures.latencies_us.size()) / seconds;
-    figures.failures = failures;
-    return figures;
+    figures.failures += failures;
 }
 
 }  // namespace
@@ -102,6 +108,11 @@ int main(int argc, char** argv) {
     using vanta::bench::print_figure;
     const long calls = vanta::bench::option(argc, argv, "calls", 20000);
     const long warmup = vanta::bench::option(argc, argv, "warmup", 500);
+    const long rounds = std::max(1L, vanta::bench::option(argc, argv, "rounds", 10));
+    const std::vector<std::string> chosen =
+        vanta::bench::option_list(argc, argv, "targets", {"direct", "proxy", "daemon"});
+    const std::vector<std::string> client_counts =
+        vanta::bench::option_list(argc, argv, "clients", {"1", "8"});
 
     const vanta::bench::TemporaryDirectory dir;
     {
@@ -125,17 +136,32 @@ int main(int argc, char** argv) {
             {"daemon",
              calls_to<VantaApi, vantaapi::VolumeRequest, vantaapi::VolumeStatus>(daemon_address)},
         };
-        for (const int clients : {1, 8}) {
-            const std::string suffix = clients == 1 ? "" : "_" + std::to_string(clients);
+        // The targets take turns in `rounds` rounds, so that a change of load
+        // on the machine during the run weighs on each of them alike.
+        for (const std::string& count : client_counts) {
+            const int clients = std::stoi(count);
+            const std::string suffix = clients == 1 ? "" : "_" + count;
+            std::vector<std::pair<std::string, std::vector<Call>>> callers;
             for (const auto& [name, factory] : targets) {
-                RunFigures figures = run(factory, clients, calls, warmup);
-                const std::string prefix = "request." + name + ".";
-                print_figure(prefix + "p50_us" + suffix,
-                             vanta::bench::percentile(figures.latencies_us, 0.50));
-                print_figure(prefix + "p99_us" + suffix,
-                             vanta::bench::percentile(figures.latencies_us, 0.99));
-                print_figure(prefix + "calls_per_s" + suffix, figures.calls_per_s);
-                print_figure(prefix + "failures" + suffix, static_cast<double>(figures.failures));
+                if (std::find(chosen.begin(), chosen.end(), name) != chosen.end()) {
+                    callers.emplace_back(name, warmed_up_callers(factory, clients, warmup));
+                }
+            }
+            std::vector<RunFigures> figures(callers.size());
+            for (long round = 0; round < rounds; ++round) {
+                for (std::size_t t = 0; t < callers.size(); ++t) {
+                    run(callers[t].second, calls / rounds, figures[t]);
+                }
+            }
+            for (std::size_t t = 0; t < callers.size(); ++t) {
+                const std::string prefix = "request." + callers[t].first + ".";
+                auto& latencies = figures[t].latencies_us;
+                print_figure(prefix + "p50_us" + suffix, vanta::bench::percentile(latencies, 0.50));
+                print_figure(prefix + "p99_us" + suffix, vanta::bench::percentile(latencies, 0.99));
+                print_figure(prefix + "calls_per_s" + suffix,
+                             static_cast<double>(latencies.size()) / figures[t].seconds);
+                print_figure(prefix + "failures" + suffix,
+                             static_cast<double>(figures[t].failures));
             }
         }
     }

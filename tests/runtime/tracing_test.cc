@@ -63,6 +63,26 @@ TEST(Tracer, RootSpanReportsJsonWithMembersSortedByName) {
     EXPECT_EQ(json["tags"], nlohmann::json({{"a", "x"}, {"b", "3"}, {"c", "true"}}));
 }
 
+// The line is written without the JSON library when its text is plain ASCII:
+// it must be exactly what the library prints, escapes included.
+TEST(Tracer, LineIsTheJsonLibrarysCompactForm) {
+    for (const std::string& value :
+         {std::string("plain"), std::string("quote\" back\\slash /"),
+          std::string("\x01\x1f\b\f\n\r\t\x7f\0", 9), std::string("caf\xc3\xa9")}) {
+        RecordingLogger logger;
+        {
+            auto tracer = std::make_shared<TracerImpl>(logger);
+            auto span = tracer->start_span("Op \"x\"", StartSpanOptions());
+            span->set_tag("z", value);
+            span->set_tag("a\n", 1);
+        }
+        const std::string line = logger.lines().at(0).substr(2);
+        const auto json = nlohmann::json::parse(line);
+        EXPECT_EQ(json.dump(), line);
+        EXPECT_EQ(json["tags"]["z"], value);
+    }
+}
+
 TEST(Tracer, ChildSpanContinuesAPresentTraceAndOfAnAbsentOneIsARoot) {
     RecordingLogger logger;
     auto tracer = std::make_shared<TracerImpl>(logger);
