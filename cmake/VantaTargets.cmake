@@ -37,6 +37,30 @@ function(vanta_test name)
     if(NOT ARG_PRIVATE_TMP)
         list(APPEND private --shm-only)
     endif()
+    # A cross build's tests run under its emulator, inside the private runner.
+    list(APPEND private ${CMAKE_CROSSCOMPILING_EMULATOR})
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${private}")
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endfunction()
+
+# vanta_program_path(<variable> <target>): the path a test runs <target> by.
+# In a cross build that is a small script next to the build's programs that
+# starts the target under the build's emulator (the program keeps the
+# script's process id, so signals reach it).
+function(vanta_program_path variable target)
+    if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+        set(${variable} "$<TARGET_FILE:${target}>" PARENT_SCOPE)
+        return()
+    endif()
+    set(script ${CMAKE_BINARY_DIR}/emulated/${target})
+    get_property(generated GLOBAL PROPERTY VANTA_EMULATED_PROGRAMS)
+    if(NOT target IN_LIST generated)
+        set_property(GLOBAL APPEND PROPERTY VANTA_EMULATED_PROGRAMS ${target})
+        list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " emulator)
+        file(GENERATE OUTPUT ${script}
+             CONTENT "#!/bin/sh\nexec ${emulator} \"$<TARGET_FILE:${target}>\" \"$@\"\n"
+             FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                              WORLD_READ WORLD_EXECUTE)
+    endif()
+    set(${variable} ${script} PARENT_SCOPE)
 endfunction()
