@@ -1,4 +1,5 @@
-// User names, ids of paired users, proxy addresses and credentials pass
+// User names, ids of paired users, proxy addresses and credentials (proxy,
+// account, Wi-Fi, access point and meeting lobby) pass
 // through the service on every road that carries them (API requests and
 // answers, the backends' refusals quoting them, bus events about paired
 // users and proxies), and none of them is in the shared-memory log, read as
@@ -62,19 +63,28 @@ class SharedMemoryLog {
 const std::vector<std::string> kPersonalValues = {
     "Ada Lovelace",       "paired-user-4711",   "Grace Hopper",    "paired-user-0815",
     "proxy.corp.example", "proxy-login-ada",    "proxy-secret-42", "orva-login-bo",
-    "orva-secret-77",     "orva-proxy.example",
+    "orva-secret-77",     "orva-proxy.example", "wifi-login-cy",   "wifi-secret-5",
+    "wifi-psk-6",         "wifi-phrase-7",      "ap-phrase-8",     "lobby-pin-913",
 };
 
 // An API operation whose request or answer carries personal values; it is
 // called with the backend answering, then refusing with a text that quotes
 // them.
+using Refusal = std::function<void(DeviceBackends&, const grpc::Status&)>;
 struct ApiRoad {
     std::string operation;
     std::string request;
     std::string backend_operation;
     std::string reply;
-    std::function<sim::ScriptedBackend&(DeviceBackends&)> backend;
+    Refusal refuse;
 };
+
+template <typename Backend>
+Refusal refused_by(Backend DeviceBackends::*backend) {
+    return [backend](DeviceBackends& all, const grpc::Status& status) {
+        (all.*backend).fail_with(status);
+    };
+}
 
 pubsub::PubSubMsg bus_message(const std::string& topic, int event, const std::string& data,
                               const std::map<std::string, std::string>& attributes) {
@@ -93,26 +103,42 @@ TEST(PersonalValues, NoneReachesTheSharedMemoryLog) {
          "url: 'http://proxy.corp.example:3128' username: 'proxy-login-ada' password: "
          "'proxy-secret-42' mode: PROXY_MANUAL pacurl: 'http://proxy.corp.example/pac'",
          "networkmanager.SetProxyConfig", "success: true",
-         [](DeviceBackends& b) -> sim::ScriptedBackend& { return b.networkmanager; }},
+         refused_by(&DeviceBackends::networkmanager)},
         {"GetProxyInfo", "", "networkmanager.GetProxyConfig",
          "mode: PROXY_MANUAL url: 'http://proxy.corp.example:3128' username: 'proxy-login-ada' "
          "password: 'proxy-secret-42'",
-         [](DeviceBackends& b) -> sim::ScriptedBackend& { return b.networkmanager; }},
+         refused_by(&DeviceBackends::networkmanager)},
         {"GetPairedUsers", "", "nimboultrasound.GetPairedUsers",
          "users { name: 'Ada Lovelace' uuid: 'paired-user-4711' } "
          "users { name: 'Grace Hopper' uuid: 'paired-user-0815' }",
-         [](DeviceBackends& b) -> sim::ScriptedBackend& { return b.nimboultrasound; }},
+         refused_by(&DeviceBackends::nimboultrasound)},
         {"CreateAccount",
          "orva_request { username: 'orva-login-bo' password: 'orva-secret-77' "
          "proxy: 'orva-proxy.example:8080' }",
          "accountmanager.CreateAccount", "account_id { id: 'acc-1' }",
-         [](DeviceBackends& b) -> sim::ScriptedBackend& { return b.accountmanager; }},
+         refused_by(&DeviceBackends::accountmanager)},
         {"GetAccountDetails", "id: 'orva-login-bo'", "accountmanager.GetAccountDetails",
-         "orva_account_details {}",
-         [](DeviceBackends& b) -> sim::ScriptedBackend& { return b.accountmanager; }},
+         "orva_account_details {}", refused_by(&DeviceBackends::accountmanager)},
+        {"SetWifiConfig",
+         "ssid: 'office' security_method: PEAP_MSCHAPV2_METHOD userid: 'wifi-login-cy' "
+         "password: 'wifi-secret-5' psk: 'wifi-psk-6' passphrase: 'wifi-phrase-7'",
+         "wifi.SetConfig", "success: true", refused_by(&DeviceBackends::wifi)},
+        {"GetWifiConfig", "", "wifi.GetConfig",
+         "ssid: 'office' security_method: PEAP_MSCHAPV2_METHOD", refused_by(&DeviceBackends::wifi)},
+        {"SetLocalAPConfig", "ssid: 'room-ap' passphrase: 'ap-phrase-8'",
+         "accesspoint.SetLocalAPConfig", "success: true", refused_by(&DeviceBackends::accesspoint)},
+        {"GetLocalAPConfig", "", "accesspoint.GetLocalAPConfig",
+         "ssid: 'room-ap' passphrase: 'ap-phrase-8'", refused_by(&DeviceBackends::accesspoint)},
+        {"ProvideLobbyAuthentication", "meeting_id: 3 pin: 'lobby-pin-913'",
+         "calling.ProvideLobbyAuthentication", "success: true",
+         [](DeviceBackends& all, const grpc::Status& status) {
+             all.calling.fail("ProvideLobbyAuthentication", status);
+         }},
     };
-    const std::string refusal = "refused orva-login-bo/orva-secret-77 via orva-proxy.example, " +
-                                proxy + " for Ada Lovelace (paired-user-4711)";
+    std::string refusal = "refused";
+    for (const std::string& value : kPersonalValues) {
+        refusal += " " + value;
+    }
 
     SharedMemoryLog log;
     ServiceOnBackends service;
@@ -124,10 +150,10 @@ TEST(PersonalValues, NoneReachesTheSharedMemoryLog) {
         EXPECT_TRUE(service.call(road.operation, road.request).status.ok());
         for (const grpc::StatusCode code :
              {grpc::StatusCode::UNAVAILABLE, grpc::StatusCode::INVALID_ARGUMENT}) {
-            road.backend(service.backends).fail_with(code, refusal);
+            road.refuse(service.backends, grpc::Status(code, refusal));
             EXPECT_FALSE(service.call(road.operation, road.request).status.ok());
         }
-        road.backend(service.backends).fail_with(grpc::Status::OK);
+        road.refuse(service.backends, grpc::Status::OK);
         ASSERT_TRUE(log.drain()) << "records were dropped";
     }
 

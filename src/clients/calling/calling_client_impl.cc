@@ -322,8 +322,9 @@ std::optional<bool> Client::ProvideLobbyAuthentication(int meeting_id, bool is_h
     request.set_meeting_id(wire_id(meeting_id));
     request.set_is_host(is_host);
     request.set_pin(pin);
-    return success_of(call_or_empty(stub(), &Stub::ProvideLobbyAuthentication, request,
-                                    call("ProvideLobbyAuthentication")));
+    return success_of(
+        call_or_empty(stub(), &Stub::ProvideLobbyAuthentication, request,
+                      clients::with_personal_values(call("ProvideLobbyAuthentication"))));
 }
 
 std::optional<MeetingList> Client::GetAllMeetings() {
