@@ -368,9 +368,11 @@ bool isSleeping(pid_t thread_id) {
 }
 
 // Parks one thread in each parking spot and reports them in that order once
-// each sleeps in its read; then a further thread (reported last) crashes by a
-// null write while the main thread waits for it. Never returns.
-void crashAmongParkedThreads(int report) {
+// each sleeps in its read; then a further thread (reported last) runs
+// `prepare` and crashes by a null write while the main thread waits for it.
+// Never returns.
+void crashAmongParkedThreads(
+    int report, void (*prepare)() = [] {}) {
     int parking[2];
     if (pipe(parking) != 0) {
         _exit(kChildSetupFailed);
@@ -393,8 +395,9 @@ void crashAmongParkedThreads(int report) {
         }
         reportThread(report, thread_id);
     }
-    std::thread crashing([report] {
+    std::thread crashing([report, prepare] {
         reportThread(report);
+        prepare();
         writeThroughNullPointer();
     });
     crashing.join();
@@ -415,12 +418,13 @@ bool ptraceAllowedHere() {
     return allowed;
 }
 
-// Makes every ptrace call of this thread, the threads it starts and the
+// Makes every call of the system call `number` by this thread and the
 // processes it clones fail with EPERM, as a sandbox does.
-void refuseTracing() {
+template <long number>
+void refuseSystemCall() {
     sock_filter filter[] = {
         BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_ptrace, 0, 1),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<uint32_t>(number), 0, 1),
         BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (EPERM & SECCOMP_RET_DATA)),
         BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
     };
@@ -673,20 +677,38 @@ TEST_F(CrashHandlerTest, CrashInAWorkerDumpsEveryThreadForADebugger) {
     }
 }
 
-TEST_F(CrashHandlerTest, RefusedTracingStillLeavesADumpOfTheCrashingThread) {
-    outcome_ = runChild([this](int report) {
-        refuseTracing();
-        auto handler = getCrashHandler("vantaapid", dumps_.string());
-        crashAmongParkedThreads(report);
-    });
-    ASSERT_NO_FATAL_FAILURE(expectOneDump(SIGSEGV));
+// Without a helper that traces the threads, the crashing thread still
+// writes its own dump.
+TEST(CrashHandlerFallbackTest, NoTracingHelperStillLeavesADumpOfTheCrashingThread) {
+    struct Row {
+        const char* what;
+        void (*refuse)();
+    };
+    const Row rows[] = {
+        {"ptrace refused", &refuseSystemCall<SYS_ptrace>},
+        {"no helper process", &refuseSystemCall<SYS_clone>},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        testing::TempDir temp;
+        const fs::path dumps = temp.path() / "dumps";
+        const ChildOutcome outcome = runChild([&dumps, &row](int report) {
+            auto handler = getCrashHandler("vantaapid", dumps.string());
+            crashAmongParkedThreads(report, row.refuse);
+        });
+        ASSERT_EQ(killedBy(outcome.status), "signal " + std::to_string(SIGSEGV));
+        const auto files = filesIn(dumps);
+        ASSERT_EQ(files.size(), 1u);
+        const Dump dump = parseDump(files[0]);
 
-    const std::string prefix = "vantaapid_" + std::to_string(outcome_.pid) + "_";
-    EXPECT_EQ(dump_path_.filename().string().substr(0, prefix.size()), prefix);
-    EXPECT_EQ(dump_.exception_thread, static_cast<uint32_t>(outcome_.crashed_thread));
-    ASSERT_EQ(dump_.threads.size(), 1u);
-    EXPECT_EQ(dump_.threads[0].id, static_cast<uint32_t>(outcome_.crashed_thread));
-    EXPECT_TRUE(containsMarker(dump_.threads[0].stack, kStackMarker));
+        const std::string prefix = "vantaapid_" + std::to_string(outcome.pid) + "_";
+        EXPECT_EQ(files[0].filename().string().substr(0, prefix.size()), prefix);
+        EXPECT_EQ(dump.exception_thread, static_cast<uint32_t>(outcome.crashed_thread));
+        ASSERT_EQ(dump.threads.size(), 1u);
+        EXPECT_EQ(dump.threads[0].id, static_cast<uint32_t>(outcome.crashed_thread));
+        EXPECT_TRUE(containsMarker(dump.threads[0].stack, kStackMarker));
+        EXPECT_FALSE(dump.modules.empty());
+    }
 }
 
 TEST_F(CrashHandlerTest, DestroyedHandlerLeavesNoDump) {
