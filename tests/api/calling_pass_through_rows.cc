@@ -22,12 +22,18 @@ const std::string kAudioStatistics =
 }  // namespace
 
 std::vector<PassThroughRow> calling_pass_through_rows() {
+    const std::string megabyte_destination = "'sip:" + std::string(1 << 20, 'r') + "@example'";
     return {
         row("StartMeeting",
             "destination: 'sip:room@example' start_method: kCalendarEvent line_id: 4294967280",
             "calling.StartMeeting", "meeting_id: 99",
             "destination: 'sip:room@example' start_method: kCalendarEvent line_id: 4294967280",
             "meeting_id: 99"),
+        // A method the backend does not know goes out as unknown; a long
+        // destination goes out whole.
+        row("StartMeeting", "destination: " + megabyte_destination + " start_method: 99",
+            "calling.StartMeeting", "meeting_id: 98", "destination: " + megabyte_destination,
+            "meeting_id: 98"),
         // Joining and declining leave the call type to the backend.
         command("JoinMeeting", "meeting_id: 11 start_method: kGlintApp", true),
         command("DeclineMeeting", "meeting_id: 21 end_method: kUiApp", false),

@@ -23,6 +23,8 @@ std::vector<PassThroughRow> devices_pass_through_rows() {
             "is_mute: true", "mute_state: true method: kUiApp", "is_mute: true"),
         row("SetAudioMute", "method: kMuteMethodServer", "volumemgr.SetAudioMute", "",
             "method: kServer", ""),
+        row("SetAudioMute", "mute_state: true method: 77", "volumemgr.SetAudioMute",
+            "is_mute: true", "mute_state: true", "is_mute: true"),
         row("ToggleAudioMute", "", "volumemgr.ToggleAudioMute", "is_mute: true", "",
             "is_mute: true"),
         row("IsAudioMute", "", "volumemgr.IsAudioMute", "", "", ""),

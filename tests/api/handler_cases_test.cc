@@ -183,6 +183,32 @@ TEST_F(HandlerCases, LogLinesAndFailuresOfTheSecondCall) {
     }
 }
 
+// Requests outside what the schemas mean: an enumeration's reserved lowest or
+// highest value is refused by the conversion before any backend is asked; a
+// message above gRPC's 4 MB limit never reaches the service. Either fails
+// that call only.
+TEST_F(HandlerCases, RequestsOutsideTheSchemasFailOnlyThemselves) {
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {"SetAudioMute", "mute_state: true method: 2147483647"},
+        {"StartMeeting", "destination: 'sip:room@example' start_method: -2147483648"},
+        {"SendDTMF", "meeting_id: 6 dtmf_digit: 2147483647"},
+        {"SetAudioPath", "index: 1 device: -2147483648"},
+    };
+    const auto marks = backends_.marks();
+    for (const auto& [operation, request] : refused) {
+        const ApiAnswer answer = call(operation, request);
+        EXPECT_EQ(answer.status.error_code(), grpc::StatusCode::UNKNOWN) << operation;
+        EXPECT_EQ(answer.status.error_message(), "Unexpected error in RPC handling") << operation;
+    }
+    const ApiAnswer oversized =
+        call("StartMeeting", "destination: '" + std::string(5 << 20, 'r') + "'");
+    EXPECT_EQ(oversized.status.error_code(), grpc::StatusCode::RESOURCE_EXHAUSTED);
+    EXPECT_THAT(backends_.calls_since(marks), IsEmpty());
+
+    backends_.script("volumemgr.SetAudioMute", "is_mute: true");
+    EXPECT_TRUE(call("SetAudioMute", "mute_state: true").status.ok());
+}
+
 TEST_F(HandlerCases, NetworkManagerCallsCarryTheServicesCallerLabel) {
     ASSERT_TRUE(call("GetNetworkStatusReport").status.ok());
     EXPECT_EQ(backends_.networkmanager.last_caller(), "vantaapi");
