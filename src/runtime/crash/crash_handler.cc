@@ -245,8 +245,8 @@ using DumpCallback = bool (*)(const char* dump_path, void* context, bool succeed
 
 // Writes a minidump when one of the crash signals arrives (of every thread
 // through a helper process, else of the crashing thread from inside the
-// process), hands it to the callback, and then lets the signal kill the process as it would have
-// without the handler.
+// process), hands it to the callback, and then lets the signal kill the
+// process as it would have without the handler.
 class ExceptionHandler {
   public:
     ExceptionHandler(const MinidumpDescriptor& descriptor, DumpCallback callback,
