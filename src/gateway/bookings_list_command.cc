@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <ctime>
+#include <limits>
 
 #include "gateway/json_schema.h"
 
@@ -30,7 +31,12 @@ std::int64_t now_seconds() {
 json booking(const vantaapi::CalendarEvent& event) {
     constexpr std::int64_t kSecondsPerMinute = 60;
     const vantaapi::Person& organizer = event.organizer();
-    const std::int64_t end = event.start_time() + kSecondsPerMinute * event.duration();
+    // A start near either end of time saturates there rather than overflow.
+    std::int64_t end = 0;
+    if (__builtin_add_overflow(event.start_time(), kSecondsPerMinute * event.duration(), &end)) {
+        end = event.duration() > 0 ? std::numeric_limits<std::int64_t>::max()
+                                   : std::numeric_limits<std::int64_t>::min();
+    }
     return {
         {"Organizer",
          {{"Email", ""},

@@ -1,7 +1,9 @@
 #include "problemreport/bundle_loader.h"
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <vector>
 
 #include "problemreport/bundle_copy_strategy.h"
@@ -35,6 +37,17 @@ const std::string* read_string(const json& metadata, const std::string& key,
         return nullptr;
     }
     return member->get_ptr<const std::string*>();
+}
+
+// An event's time as milliseconds since the epoch; throws std::out_of_range
+// for a number beyond what EventTime holds (about 292 years either side).
+std::chrono::milliseconds event_milliseconds(const json& time) {
+    constexpr auto kLimit =
+        std::chrono::duration_cast<std::chrono::milliseconds>(EventTime::duration::max()).count();
+    if (time.is_number() && std::abs(time.get<double>()) > static_cast<double>(kLimit)) {
+        throw std::out_of_range("time_since_epoch_ms " + time.dump() + " is out of range");
+    }
+    return std::chrono::milliseconds(time.get<long long>());
 }
 
 void read_metadata(const json& metadata, LoadedMetadata& loaded) {
@@ -86,8 +99,7 @@ void read_metadata(const json& metadata, LoadedMetadata& loaded) {
     if (events != metadata.end()) {
         try {
             for (const json& event : events->get<std::vector<json>>()) {
-                const auto ms =
-                    std::chrono::milliseconds(event.at("time_since_epoch_ms").get<long long>());
+                const auto ms = event_milliseconds(event.at("time_since_epoch_ms"));
                 loaded.events.emplace_back(
                     event.at("event_name").get<std::string>(),
                     event.at("message").get<std::string>(),

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <limits>
 #include <mutex>
 
 #include <boost/date_time/posix_time/posix_time_types.hpp>
@@ -48,6 +49,9 @@ bool from_base36(std::string_view text, std::int64_t& value) {
     if (text.empty() || text.size() > 13) {
         return false;
     }
+    // The largest magnitude of the sign: 2^63 - 1, or 2^63 for negative values.
+    const std::uint64_t limit =
+        static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + (negative ? 1 : 0);
     std::uint64_t magnitude = 0;
     for (char c : text) {
         int digit;
@@ -58,9 +62,14 @@ bool from_base36(std::string_view text, std::int64_t& value) {
         } else {
             return false;
         }
+        if (magnitude > (limit - static_cast<std::uint64_t>(digit)) / 36) {
+            return false;
+        }
         magnitude = magnitude * 36 + static_cast<std::uint64_t>(digit);
     }
-    value = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+    // Negated as magnitude - 1 so that 2^63 becomes the most negative value.
+    value = negative && magnitude != 0 ? -static_cast<std::int64_t>(magnitude - 1) - 1
+                                       : static_cast<std::int64_t>(magnitude);
     return true;
 }
 

@@ -1,0 +1,116 @@
+// The log-record encoder: any severity, process id, time, tag and message
+// become records of at most 256 bytes, each ending in a NUL, whose header
+// reads back as the numbers written and whose texts join into the message;
+// base-36 numbers that read, read as what they say.
+//
+// Input: 8 bytes process id, 8 bytes time, 4 bytes severity, one byte tag
+// length, the tag, then the message.
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/logging/logtask.h"
+
+namespace {
+
+using logging::logtask::kRecordSize;
+using logging::logtask::Record;
+using logging::logtask::detail::encode_message;
+using logging::logtask::detail::from_base36;
+using logging::logtask::detail::to_base36;
+
+void require(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "log record fuzzer: %s\n", what);
+        std::abort();
+    }
+}
+
+template <typename Number>
+Number take(std::string_view& input) {
+    Number value{};
+    const std::size_t size = std::min(sizeof(value), input.size());
+    std::memcpy(&value, input.data(), size);
+    input.remove_prefix(size);
+    return value;
+}
+
+// The next space-separated field of a record, consumed.
+std::string_view field(std::string_view& record) {
+    const std::size_t end = std::min(record.find(' '), record.size());
+    const std::string_view value = record.substr(0, end);
+    record.remove_prefix(std::min(end + 1, record.size()));
+    return value;
+}
+
+void require_number(std::string_view text, std::int64_t expected, const char* what) {
+    std::int64_t value = 0;
+    require(from_base36(text, value) && value == expected, what);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string_view input(reinterpret_cast<const char*>(data), size);
+    const auto pid = take<std::int64_t>(input);
+    const auto time = take<std::int64_t>(input);
+    const auto severity = take<std::int32_t>(input);
+    const std::size_t tag_length = std::min<std::size_t>(take<std::uint8_t>(input), input.size());
+    const std::string tag(input.substr(0, tag_length));
+    input.remove_prefix(tag_length);
+    const std::string_view message = input;
+
+    std::vector<std::string> records;
+    encode_message(severity, pid, time, tag, message, [&](const Record& record) {
+        const void* nul = std::memchr(record.data(), '\0', kRecordSize);
+        require(nul != nullptr, "record without a terminating NUL");
+        records.emplace_back(record.data(), static_cast<const char*>(nul) - record.data());
+    });
+    require(!records.empty(), "no record");
+
+    // A tag without spaces or NULs, with a header that leaves room for text,
+    // must come back whole.
+    const bool plain_tag = tag.find_first_of(std::string(" \0", 2)) == std::string::npos;
+    std::string expected(message);
+    if (!expected.empty() && expected.back() == '\n') {
+        expected.pop_back();
+    }
+    std::string joined;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        std::string_view record = records[i];
+        if (!plain_tag || tag.empty() || tag.size() > 150) {
+            continue;
+        }
+        require_number(field(record), pid, "process id does not read back");
+        require_number(field(record), time, "time does not read back");
+        require_number(field(record), severity, "severity does not read back");
+        require(field(record) == tag, "tag does not read back");
+        const std::string_view marker = field(record);
+        const char expected_marker =
+            records.size() == 1 ? 'C' : (i == 0 ? 'F' : (i + 1 == records.size() ? 'E' : 'P'));
+        require(marker.size() == 1 && marker[0] == expected_marker, "wrong part marker");
+        joined += record;
+    }
+    if (plain_tag && !tag.empty() && tag.size() <= 150 &&
+        expected.find('\0') == std::string::npos) {
+        require(joined == expected, "record texts do not join into the message");
+    }
+
+    // The reader's side: a tag that parses as a number is that number, and
+    // in its shortest form it is written back the same.
+    std::int64_t number = 0;
+    if (from_base36(tag, number)) {
+        const std::string written = to_base36(number);
+        std::int64_t reread = 0;
+        require(from_base36(written, reread) && reread == number, "number does not read back");
+        const bool shortest = tag != "-0" && (tag.size() == 1 || tag[tag[0] == '-'] != '0');
+        require(!shortest || written == tag, "a number reads as another");
+    }
+    return 0;
+}

@@ -1,0 +1,58 @@
+// The problem-report metadata loader: any metadata file gives a bundle without
+// an exception, and what the bundle writes back loads again unchanged.
+//
+// Input: the metadata file's bytes.
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "problemreport/bundle_loader.h"
+#include "problemreport/bundle_paths.h"
+
+namespace {
+
+void require(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "problem report metadata fuzzer: %s\n", what);
+        std::abort();
+    }
+}
+
+// A bundle path in a folder of this process's own.
+const std::string& bundle_path() {
+    static const std::string path = [] {
+        char folder[] = "/tmp/vanta-fuzz-metadata-XXXXXX";
+        require(mkdtemp(folder) != nullptr, "no temporary folder");
+        return std::string(folder) + "/prb-1.tar.gz";
+    }();
+    return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace vanta::problemreport;
+    {
+        std::ofstream file(metadata_path_from_bundle_path(bundle_path()),
+                           std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    const auto loaded = load_bundle(bundle_path());
+    require(loaded != nullptr, "no bundle");
+    const nlohmann::json first = loaded->get_data(false);
+    loaded->get_data(true);
+
+    loaded->write_metadata_to_disk(true);
+    const nlohmann::json second = load_bundle(bundle_path())->get_data(false);
+    if (first != second) {
+        std::fprintf(stderr, "loaded:   %s\nreloaded: %s\n", first.dump().c_str(),
+                     second.dump().c_str());
+        require(false, "the written metadata does not load back unchanged");
+    }
+    return 0;
+}
