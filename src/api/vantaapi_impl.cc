@@ -211,9 +211,32 @@ std::unique_ptr<tracing::Span> VantaApiImpl::start_handler_span(grpc::ServerCont
         tracing::StartSpanOptions(tracing::kChildOf, grpctracing::get_span_context(context)));
 }
 
+void VantaApiImpl::end_streams() {
+    std::lock_guard<std::mutex> lock(streams_mutex_);
+    streams_ended_ = true;
+    for (grpc::ServerContext* context : open_streams_) {
+        context->TryCancel();
+    }
+}
+
 grpc::Status VantaApiImpl::Subscribe(
-    grpc::ServerContext* /*context*/,
+    grpc::ServerContext* context,
     grpc::ServerReaderWriter<vantaapi::VantaEvent, vantaapi::SubscriptionRequest>* stream) {
+    {
+        std::lock_guard<std::mutex> lock(streams_mutex_);
+        if (streams_ended_) {
+            context->TryCancel();
+        }
+        open_streams_.insert(context);
+    }
+    struct Forget {
+        VantaApiImpl& service;
+        grpc::ServerContext* context;
+        ~Forget() {
+            std::lock_guard<std::mutex> lock(service.streams_mutex_);
+            service.open_streams_.erase(context);
+        }
+    } forget{*this, context};
     GrpcServerSyncSubscriber<vantaapi::VantaEvent, vantaapi::SubscriptionRequest> writer(stream);
     event_publisher_.add(&writer);
     // Detaches the writer however the stream ends, before it is destroyed.

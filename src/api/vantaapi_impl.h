@@ -2,6 +2,8 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <string>
 
 #include "plugins/all_plugins.h"
@@ -73,6 +75,10 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
         grpc::ServerContext* context,
         grpc::ServerReaderWriter<vantaapi::VantaEvent, vantaapi::SubscriptionRequest>* stream)
         override;
+    // Cancels every open Subscribe call, and each one that starts later, so
+    // that a server shutting down need not wait for streams that never end by
+    // themselves. Any thread.
+    void end_streams();
     grpc::Status UXWakeUp(grpc::ServerContext* context, const vantaapi::UXWakeUpRequest* request,
                           vantaapi::RequestStatus* response) override;
     grpc::Status UXStandby(grpc::ServerContext* context, const google::protobuf::Empty* request,
@@ -700,6 +706,10 @@ class VantaApiImpl final : public vantaapi::VantaApi::Service, public PluginRegi
     Executor& executor_;
     GrpcServerPublisher<vantaapi::VantaEvent> event_publisher_;
     std::shared_ptr<tracing::Tracer> tracer_;
+    // The calls of the open Subscribe streams, for end_streams().
+    std::mutex streams_mutex_;
+    std::set<grpc::ServerContext*> open_streams_;
+    bool streams_ended_ = false;
 
     UpgradeManagerPlugin upgrade_manager_plugin_;
     UserDetectionPlugin user_detection_plugin_;

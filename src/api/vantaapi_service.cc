@@ -18,8 +18,12 @@ std::unique_ptr<GrpcServer> create_vantaapi_service(Executor& executor,
 
 std::unique_ptr<GrpcServer> create_vantaapi_service(Executor& executor, const std::string& address,
                                                     const EndpointCatalogue& endpoints) {
-    return std::make_unique<GrpcSyncServer>(std::make_unique<VantaApiImpl>(executor, endpoints),
-                                            address, kShutdownTimeout);
+    auto service = std::make_unique<VantaApiImpl>(executor, endpoints);
+    VantaApiImpl* const api = service.get();
+    // Subscribe streams last until their client leaves: they are ended at
+    // once rather than at the end of the shutdown timeout.
+    return std::make_unique<GrpcSyncServer>(std::move(service), address, kShutdownTimeout,
+                                            [api] { api->end_streams(); });
 }
 
 }  // namespace vanta

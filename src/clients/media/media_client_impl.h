@@ -27,6 +27,10 @@ class ClientImpl final : public GrpcClient<Media, MediaServiceClient> {
     bool DeAllocateLocalAudioOutput(const AudioResource& output) override;
 
   private:
+    // The deadline of a call made now: the row's, or less once the daemon
+    // quits.
+    std::chrono::milliseconds timeout() const;
+
     const std::string service_name_;
     const std::chrono::milliseconds timeout_;
     logging::Logger& logger_;

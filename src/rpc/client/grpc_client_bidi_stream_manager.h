@@ -13,6 +13,7 @@
 #include <grpcpp/support/sync_stream.h>
 
 #include "rpc/client/grpc_client_channel.h"
+#include "runtime/termination_handler.h"
 
 namespace vanta {
 
@@ -61,11 +62,13 @@ class GrpcClientBidiStreamManager {
         }
         // A backend answers the half-close by ending the call. One that does
         // not would keep the reader (and whoever destroys us) waiting forever,
-        // so the call is cancelled after a grace period.
+        // so the call is cancelled after a grace period; none once the daemon
+        // quits, where each stream's grace would add to its exit.
         {
+            const auto grace =
+                terminationhandler::time_to_quit() ? std::chrono::seconds(0) : kHalfCloseGrace;
             std::unique_lock<std::mutex> lock(finished_mutex_);
-            if (!finished_condition_.wait_for(lock, kHalfCloseGrace,
-                                              [this] { return finished_; })) {
+            if (!finished_condition_.wait_for(lock, grace, [this] { return finished_; })) {
                 context_->TryCancel();
             }
         }

@@ -41,10 +41,12 @@ int socket_mode(GrpcServer::AccessLevel level) {
 }  // namespace
 
 GrpcSyncServer::GrpcSyncServer(std::unique_ptr<grpc::Service> service, std::string address,
-                               std::chrono::milliseconds shutdown_timeout)
+                               std::chrono::milliseconds shutdown_timeout,
+                               std::function<void()> before_shutdown)
     : service_(std::move(service)),
       address_(std::move(address)),
-      shutdown_timeout_(shutdown_timeout) {
+      shutdown_timeout_(shutdown_timeout),
+      before_shutdown_(std::move(before_shutdown)) {
     if (has_white_space(address_)) {
         throw std::runtime_error(
             fmt::format("Aborting service launch due to invalid address: '{}'", address_));
@@ -57,6 +59,9 @@ GrpcSyncServer::GrpcSyncServer(std::unique_ptr<grpc::Service> service, std::stri
 GrpcSyncServer::~GrpcSyncServer() {
     if (server_) {
         mark_not_serving(*server_);
+        if (before_shutdown_) {
+            before_shutdown_();
+        }
         server_->Shutdown(std::chrono::system_clock::now() + shutdown_timeout_);
     }
     if (wait_thread_.joinable()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -25,8 +26,12 @@ class GrpcSyncServer final : public GrpcServer {
   public:
     // Throws std::runtime_error if `address` contains white space, and
     // std::invalid_argument without a service.
+    // `before_shutdown`, when given, runs at the start of destruction, before
+    // the server waits for its open calls: the service ends there the calls
+    // that would not end by themselves (streams).
     GrpcSyncServer(std::unique_ptr<grpc::Service> service, std::string address,
-                   std::chrono::milliseconds shutdown_timeout);
+                   std::chrono::milliseconds shutdown_timeout,
+                   std::function<void()> before_shutdown = {});
     ~GrpcSyncServer() override;
     GrpcSyncServer(const GrpcSyncServer&) = delete;
     GrpcSyncServer& operator=(const GrpcSyncServer&) = delete;
@@ -40,6 +45,7 @@ class GrpcSyncServer final : public GrpcServer {
     std::thread wait_thread_;
     std::string address_;
     std::chrono::milliseconds shutdown_timeout_;
+    std::function<void()> before_shutdown_;
 };
 
 }  // namespace vanta
