@@ -1,8 +1,10 @@
 #pragma once
 
 // The floor for event fan-out: a gRPC sync server whose Subscribe handlers
-// each drain a queue of their own, fed straight from publish(). No bus, no
-// translation, no executor.
+// each drain a queue of their own (unbounded), fed straight from publish():
+// everything queued at a wake-up is written, all but the last with gRPC's
+// buffer hint, as the daemon's writers do. No bus, no translation, no
+// executor, no reader thread.
 
 #include <chrono>
 #include <condition_variable>
@@ -58,16 +60,24 @@ class MinimalFanoutServer final : public vantaapi::VantaApi::Service {
             queues_.insert(&queue);
         }
         bool open = stream->Write(started);
+        std::deque<vantaapi::VantaEvent> batch;
         while (open && !context->IsCancelled()) {
-            std::unique_lock<std::mutex> lock(queue.mutex);
-            if (!queue.added.wait_for(lock, std::chrono::milliseconds(50),
-                                      [&] { return !queue.events.empty(); })) {
-                continue;
+            {
+                std::unique_lock<std::mutex> lock(queue.mutex);
+                if (!queue.added.wait_for(lock, std::chrono::milliseconds(50),
+                                          [&] { return !queue.events.empty(); })) {
+                    continue;
+                }
+                batch.swap(queue.events);
             }
-            vantaapi::VantaEvent event = std::move(queue.events.front());
-            queue.events.pop_front();
-            lock.unlock();
-            open = stream->Write(event);
+            // The first write (the status event) is done: hints are safe.
+            for (; open && !batch.empty(); batch.pop_front()) {
+                grpc::WriteOptions options;
+                if (batch.size() > 1) {
+                    options.set_buffer_hint();
+                }
+                open = stream->Write(batch.front(), options);
+            }
         }
         std::lock_guard<std::mutex> lock(mutex_);
         queues_.erase(&queue);

@@ -86,20 +86,33 @@ class GrpcServerSyncSubscriber final : public GrpcServerWriter<T> {
         condition_.notify_all();
     }
 
-    // Writes queued events without holding the mutex until the stream is
-    // closed and drained, or a write fails.
+    // Writes everything queued at each wake-up, without holding the mutex,
+    // until the stream is closed and drained or a write fails. All but the
+    // last of a batch carry gRPC's buffer hint, so that a burst leaves in one
+    // send; never the stream's first write, which carries the call's initial
+    // metadata and with the hint would wait for a later write that a
+    // synchronous stream cannot make.
     void write_events() {
+        std::deque<T> batch;
+        bool first_write = true;
         for (;;) {
-            std::unique_lock<std::mutex> lock(mutex_);
-            condition_.wait(lock, [this] { return !queue_.empty() || closed_; });
-            if (queue_.empty()) {
-                return;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                condition_.wait(lock, [this] { return !queue_.empty() || closed_; });
+                if (queue_.empty()) {
+                    return;
+                }
+                batch.swap(queue_);
             }
-            T event = std::move(queue_.front());
-            queue_.pop_front();
-            lock.unlock();
-            if (!stream_->Write(event)) {
-                return;
+            for (; !batch.empty(); batch.pop_front()) {
+                grpc::WriteOptions options;
+                if (batch.size() > 1 && !first_write) {
+                    options.set_buffer_hint();
+                }
+                first_write = false;
+                if (!stream_->Write(batch.front(), options)) {
+                    return;
+                }
             }
         }
     }

@@ -59,6 +59,26 @@ TEST_P(QueuedEventsOnClosing, AreAllWrittenInOrderBeforeTheCallEnds) {
 INSTANTIATE_TEST_SUITE_P(Ending, QueuedEventsOnClosing,
                          ::testing::Values(Ending::Unsubscribe, Ending::HalfClose));
 
+// Events queued with the "started" event leave with it at the first wake-up
+// of the writer, and a burst queued behind a held write leaves at the next.
+TEST_F(GrpcServerSyncSubscriberTest, EverythingQueuedAtAWakeUpIsWrittenInOrder) {
+    service_.set_before_processing([this] {
+        service_.publisher().publish(make_event(1));
+        service_.publisher().publish(make_event(2));
+    });
+    EventSubscription client(address_);
+    ASSERT_TRUE(client.wait_until_started());
+    service_.shut_gate();
+    for (int sequence = 3; sequence <= 6; ++sequence) {
+        service_.publisher().publish(make_event(sequence));
+    }
+    service_.open_gate();
+    ASSERT_TRUE(client.request(true));
+
+    EXPECT_THAT(sequences(client.read_to_end()), ElementsAre(1, 2, 3, 4, 5, 6));
+    EXPECT_TRUE(client.finish().ok());
+}
+
 TEST_F(GrpcServerSyncSubscriberTest, RequestsThatDoNotStopTheStreamAreIgnored) {
     EventSubscription client(address_);
     ASSERT_TRUE(client.wait_until_started());

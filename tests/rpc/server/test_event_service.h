@@ -41,6 +41,12 @@ class TestEventService final : public vanta::test::TestService::Service {
         std::lock_guard<std::mutex> lock(mutex_);
         after_processing_ = std::move(hook);
     }
+    // Runs on a stream's handler thread once its writer is attached and its
+    // "started" event queued, before anything is written.
+    void set_before_processing(std::function<void()> hook) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        before_processing_ = std::move(hook);
+    }
 
     // Bounded waits for what the service has seen.
     bool wait_for_stop_requests(int count) { return wait_for(stop_requests_, count); }
@@ -76,6 +82,7 @@ class TestEventService final : public vanta::test::TestService::Service {
         started.set_sequence(0);
         started.set_text("started");
         writer.send(started);
+        run_hook(before_processing_);
 
         writer.process_queue([this](const vanta::test::SubscriptionRequest& request) {
             if (request.unsubscribe()) {
@@ -84,18 +91,22 @@ class TestEventService final : public vanta::test::TestService::Service {
             return request.unsubscribe();
         });
 
-        std::function<void()> hook;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            hook = after_processing_;
-        }
-        if (hook) {
-            hook();
-        }
+        run_hook(after_processing_);
         return grpc::Status::OK;
     }
 
   private:
+    void run_hook(const std::function<void()>& slot) {
+        std::function<void()> hook;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            hook = slot;
+        }
+        if (hook) {
+            hook();
+        }
+    }
+
     using Stream =
         grpc::ServerReaderWriterInterface<vanta::test::Event, vanta::test::SubscriptionRequest>;
 
@@ -180,6 +191,7 @@ class TestEventService final : public vanta::test::TestService::Service {
     std::condition_variable changed_;
     bool gate_open_ = true;
     std::function<void()> after_processing_;
+    std::function<void()> before_processing_;
     std::vector<bool> write_results_;
     int stop_requests_ = 0;
     int failed_reads_ = 0;

@@ -1,0 +1,189 @@
+// Neighbours that restart under the running daemon: every backend whose
+// event stream it observes, twenty times over, and the bus broker under a
+// steady flow of bus events.
+
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fault_device.h"
+#include "support/wait_until.h"
+
+namespace vanta::testing {
+namespace {
+
+std::map<std::string, int> count_cases(const std::vector<vantaapi::VantaEvent>& events) {
+    std::map<std::string, int> counts;
+    for (const auto& event : events) {
+        ++counts[event_case(event)];
+    }
+    return counts;
+}
+
+// The client names of the "<Client> I: reconnect_stream" lines, each with
+// its count.
+std::map<std::string, int> reconnections_by_client(const DaemonLog& log, pid_t daemon) {
+    std::map<std::string, int> counts;
+    for (const std::string& line : log.lines(daemon, " I: reconnect_stream")) {
+        ++counts[line.substr(0, line.find(' '))];
+    }
+    return counts;
+}
+
+TEST(BackendRestarts, EachObservedStreamReconnectsOncePerRestartWithoutGrowth) {
+    constexpr int kCycles = 20;
+    FaultDevice device;
+    ASSERT_TRUE(device.started());
+    auto api = device.api();
+    EventStream events(*api);
+    ASSERT_EQ(events.wait_for(1).size(), 1u);
+    const pid_t daemon = device.daemon().pid();
+
+    std::map<std::string, int> one_of_each;
+    for (const ObservedBackend& backend : device.observed) {
+        one_of_each[backend.published_case] = 1;
+    }
+    std::vector<Footprint> footprints;
+    for (int cycle = 1; cycle <= kCycles; ++cycle) {
+        SCOPED_TRACE("restart " + std::to_string(cycle));
+        // All at once: each waits half a second for its open stream.
+        std::vector<std::thread> stopping;
+        for (ObservedBackend& backend : device.observed) {
+            stopping.emplace_back([&backend] { backend.server->stop(); });
+        }
+        for (std::thread& thread : stopping) {
+            thread.join();
+        }
+        for (ObservedBackend& backend : device.observed) {
+            ASSERT_EQ(backend.server->start(), sim::SwitchableBackend::State::running);
+        }
+        for (const ObservedBackend& backend : device.observed) {
+            ASSERT_TRUE(backend.wait_for_opened(cycle + 1, 15s))
+                << backend.name << " was not subscribed to again";
+        }
+        const size_t before = events.wait_for(0, 0ms).size();
+        for (const ObservedBackend& backend : device.observed) {
+            backend.send_marker();
+        }
+        const auto arrived = events_from(events, before, [&](const auto& since) {
+            const auto counts = count_cases(since);
+            return std::all_of(one_of_each.begin(), one_of_each.end(),
+                               [&](const auto& entry) { return counts.count(entry.first) > 0; });
+        });
+        // A stream opened twice would deliver its marker twice.
+        auto counts = count_cases(arrived);
+        for (auto it = counts.begin(); it != counts.end();) {
+            it = one_of_each.count(it->first) ? std::next(it) : counts.erase(it);
+        }
+        ASSERT_EQ(counts, one_of_each);
+        footprints.push_back(footprint_of(daemon));
+    }
+
+    // One reconnection per stream end: the call proxy's client says so once
+    // its work item has run, every other client once its stream has ended.
+    std::map<std::string, int> expected;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            return device.log().count(daemon, "Stream reconnect succeeded") >= kCycles &&
+                   reconnections_by_client(device.log(), daemon).size() >=
+                       device.observed.size() - 1;
+        },
+        10s));
+    for (const auto& [client, count] : reconnections_by_client(device.log(), daemon)) {
+        EXPECT_EQ(count, kCycles) << client;
+    }
+    EXPECT_EQ(reconnections_by_client(device.log(), daemon).size(), device.observed.size() - 1);
+    EXPECT_EQ(device.log().count(daemon, "CallProxyClient I: Stream reconnect succeeded"),
+              static_cast<size_t>(kCycles));
+    EXPECT_EQ(device.log().dropped(), 0u);
+
+    // The first cycles set the level (gRPC's pools find their size); a thread
+    // or a descriptor kept per stream end would add ten per cycle.
+    Footprint level;
+    for (int i = 0; i < 3; ++i) {
+        level.threads = std::max(level.threads, footprints[i].threads);
+        level.descriptors = std::max(level.descriptors, footprints[i].descriptors);
+    }
+    EXPECT_LE(footprints.back().threads, level.threads + 2);
+    EXPECT_LE(footprints.back().descriptors, level.descriptors + 2);
+}
+
+TEST(BusBrokerRestarts, EveryTopicIsSubscribedAgainInOrderAndEventsReachEverySubscriber) {
+    constexpr int kRestarts = 3;
+    FaultDevice device;
+    ASSERT_TRUE(device.started());
+    const auto initial = device.broker().subscribe_calls();
+    ASSERT_EQ(initial.size(), 1u);
+    ASSERT_EQ(initial[0].subscriber, "VantaApi");
+    ASSERT_GT(initial[0].topics.size(), 30u);
+
+    auto api = device.api();
+    std::vector<std::unique_ptr<EventStream>> subscribers;
+    for (int i = 0; i < 3; ++i) {
+        subscribers.push_back(std::make_unique<EventStream>(*api));
+        ASSERT_EQ(subscribers.back()->wait_for(1).size(), 1u);
+    }
+    // Every subscriber has everything up to what was published by now.
+    const auto caught_up = [&](int number) {
+        for (auto& subscriber : subscribers) {
+            const auto seen = numbers_in(events_from(*subscriber, 0, [&](const auto& since) {
+                const auto numbers = numbers_in(since);
+                return !numbers.empty() && numbers.back() >= number;
+            }));
+            if (seen.empty() || seen.back() < number) {
+                return false;
+            }
+        }
+        return true;
+    };
+
+    BusTicker ticker(device);
+    // Numbers that must arrive: from the first event after each
+    // resubscription up to the last event before the next stop.
+    std::vector<std::pair<int, int>> complete;
+    int first = 1;
+    for (int restart = 1; restart <= kRestarts + 1; ++restart) {
+        const int last = ticker.next() + 20;
+        ASSERT_TRUE(caught_up(last)) << "events stopped after restart " << restart - 1;
+        complete.emplace_back(first, last);
+        if (restart > kRestarts) {
+            break;
+        }
+        device.stop_broker();
+        std::this_thread::sleep_for(300ms);
+        device.start_broker();
+        ASSERT_TRUE(device.broker().wait_for_subscribe_calls(1, 15s));
+        first = ticker.next() + 1;
+        const auto again = device.broker().subscribe_calls();
+        ASSERT_EQ(again.size(), 1u);
+        EXPECT_EQ(again[0].subscriber, "VantaApi");
+        EXPECT_EQ(again[0].topics, initial[0].topics);
+        EXPECT_TRUE(again[0].accepted);
+    }
+
+    for (size_t i = 0; i < subscribers.size(); ++i) {
+        SCOPED_TRACE("subscriber " + std::to_string(i));
+        const auto numbers = numbers_in(subscribers[i]->wait_for(0, 0ms));
+        EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()) &&
+                    std::adjacent_find(numbers.begin(), numbers.end()) == numbers.end())
+            << "out of publication order";
+        const std::set<int> seen(numbers.begin(), numbers.end());
+        for (const auto& [from, to] : complete) {
+            for (int number = from; number <= to; ++number) {
+                ASSERT_TRUE(seen.count(number)) << "event " << number << " lost";
+            }
+        }
+    }
+    EXPECT_GE(device.log().count(device.daemon().pid(), "Restarting Subscriber"),
+              static_cast<size_t>(kRestarts));
+}
+
+}  // namespace
+}  // namespace vanta::testing

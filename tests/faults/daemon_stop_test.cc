@@ -1,0 +1,248 @@
+// The daemon's end and its calls' ends under faults: SIGTERM while it is busy
+// or its neighbours are gone or hung, and a backend that accepts calls but
+// never answers.
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "api/api_call.h"
+#include "fault_device.h"
+#include "rpc/client/endpoint_catalogue.h"
+#include "support/wait_until.h"
+
+namespace vanta::testing {
+namespace {
+
+// Threads that call one operation over and over until stopped.
+class RequestLoad {
+  public:
+    RequestLoad(const std::string& operation, const std::string& request, int threads) {
+        for (int i = 0; i < threads; ++i) {
+            threads_.emplace_back([this, operation, request] {
+                auto channel = grpc::CreateChannel(device_endpoints().vantaapi.address,
+                                                   grpc::InsecureChannelCredentials());
+                while (!stop_) {
+                    if (call_api(*channel, operation, request).status.ok()) {
+                        ++answered_;
+                    }
+                }
+            });
+        }
+    }
+    ~RequestLoad() {
+        stop_ = true;
+        for (std::thread& thread : threads_) {
+            thread.join();
+        }
+    }
+    int answered() const { return answered_; }
+
+  private:
+    std::atomic<bool> stop_{false};
+    std::atomic<int> answered_{0};
+    std::vector<std::thread> threads_;
+};
+
+bool empty_or_absent(const std::filesystem::path& directory) {
+    std::error_code error;
+    return !std::filesystem::exists(directory, error) ||
+           std::filesystem::is_empty(directory, error);
+}
+
+bool is_socket(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
+}
+
+// SIGTERM to `daemon`: it exits with status 0 within six seconds and leaves
+// no crash record. The main loop looks at the termination flag at least
+// every five seconds; taken apart (flag seen within five, teardown within
+// one), the worst moment for the signal is covered too.
+::testing::AssertionResult ends_in_time(ChildProcess& daemon, const DaemonLog& log) {
+    const auto signalled = std::chrono::system_clock::now();
+    daemon.signal(SIGTERM);
+    const auto status = daemon.wait_for_exit(6s);
+    const auto ended = std::chrono::system_clock::now();
+    if (!status) {
+        return ::testing::AssertionFailure() << "still running 6 s after SIGTERM";
+    }
+    if (!WIFEXITED(*status) || WEXITSTATUS(*status) != 0) {
+        return ::testing::AssertionFailure()
+               << "ended with wait status " << *status << " (signal " << WTERMSIG(*status) << ")";
+    }
+    if (!empty_or_absent("/crashlog/dumpfiles")) {
+        return ::testing::AssertionFailure() << "a crash record was written";
+    }
+    std::optional<std::chrono::system_clock::time_point> shutting_down;
+    if (!wait_until(
+            [&] {
+                shutting_down = log.first_time(daemon.pid(), "Shutting down vantaapid");
+                return shutting_down.has_value();
+            },
+            2s)) {
+        return ::testing::AssertionFailure() << "no \"Shutting down vantaapid\" in the log";
+    }
+    const auto ms = [](auto span) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(span).count();
+    };
+    std::printf("flag seen after %lld ms, teardown %lld ms\n",
+                static_cast<long long>(ms(*shutting_down - signalled)),
+                static_cast<long long>(ms(ended - *shutting_down)));
+    if (*shutting_down - signalled > 5100ms || ended - *shutting_down > 1000ms) {
+        return ::testing::AssertionFailure()
+               << "flag seen after " << ms(*shutting_down - signalled) << " ms, teardown took "
+               << ms(ended - *shutting_down) << " ms";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST(Sigterm, EndsWithStatusZeroWithinSixSecondsWhateverTheDaemonIsDoing) {
+    struct Row {
+        const char* situation;
+        std::function<void(FaultDevice&)> arrange;
+    };
+    const Row rows[] = {
+        {"requests, open streams and bus events", [](FaultDevice&) {}},
+        {"every backend and the broker gone",
+         [](FaultDevice& device) {
+             for (ObservedBackend& backend : device.observed) {
+                 backend.server->stop();
+             }
+             device.volume_server->stop();
+             device.stop_broker();
+         }},
+        // Calls already waiting on a hung backend hold the server for their
+        // grace second: the load goes to the volume manager, which answers.
+        {"every observed backend hung",
+         [](FaultDevice& device) {
+             for (ObservedBackend& backend : device.observed) {
+                 backend.server->hang();
+             }
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.situation);
+        FaultDevice device;
+        ASSERT_TRUE(device.started());
+        auto api = device.api();
+        std::vector<std::unique_ptr<EventStream>> streams;
+        for (int i = 0; i < 3; ++i) {
+            streams.push_back(std::make_unique<EventStream>(*api));
+            ASSERT_EQ(streams.back()->wait_for(1).size(), 1u);
+        }
+        BusTicker ticker(device);
+        RequestLoad load("SetVolume", "volume: 30", 4);
+        ASSERT_TRUE(wait_until([&] { return load.answered() > 20; }, 10s));
+        row.arrange(device);
+        std::this_thread::sleep_for(300ms);
+
+        EXPECT_TRUE(ends_in_time(device.daemon(), device.log()));
+    }
+}
+
+// A device that stops answering altogether, as paused processes do: the
+// simulator (bus, call control, media and the other backends) stopped by
+// SIGSTOP under the daemon, which has its streams open to it and its tone
+// resources taken from it.
+TEST(Sigterm, EndsWithinSixSecondsWhenTheDeviceAroundItIsPaused) {
+    ChildProcess simulator({VANTA_SIMULATOR_PATH});
+    ASSERT_TRUE(wait_until([] { return is_socket("/tmp/vanta_simulator_control"); }, 15s));
+    DaemonLog log;
+    ChildProcess daemon({VANTAAPID_PATH});
+    ASSERT_TRUE(wait_until([] { return is_socket("/tmp/vantaapi_service"); }, 15s));
+    auto channel = grpc::CreateChannel(device_endpoints().vantaapi.address,
+                                       grpc::InsecureChannelCredentials());
+    EventStream events(*vantaapi::VantaApi::NewStub(channel));
+    ASSERT_EQ(events.wait_for(1).size(), 1u);
+    // Answered by the simulated volume manager, announced back on its bus.
+    ASSERT_TRUE(call_api(*channel, "SetVolume", "volume: 35").status.ok());
+    ASSERT_GE(events.wait_for(2).size(), 2u);
+
+    simulator.signal(SIGSTOP);
+    EXPECT_TRUE(ends_in_time(daemon, log));
+    simulator.signal(SIGCONT);
+}
+
+TEST(HungBackend, CallsEndAtTheirDeadlineWhileOthersFlow) {
+    FaultDevice device;
+    ASSERT_TRUE(device.started());
+    auto api = device.api();
+    EventStream events(*api);
+    ASSERT_EQ(events.wait_for(1).size(), 1u);
+    BusTicker ticker(device);
+    device.volume_server->hang();
+
+    // More hung calls at once than gRPC keeps threads for when idle.
+    struct Hung {
+        std::string operation;
+        ApiAnswer answer;
+        std::chrono::steady_clock::duration took;
+    };
+    std::vector<Hung> hung(24);
+    std::vector<std::thread> callers;
+    const auto start = std::chrono::steady_clock::now();
+    for (size_t i = 0; i < hung.size(); ++i) {
+        hung[i].operation = i == 0 ? "IsAudioHubEnabled" : "SetVolume";
+        callers.emplace_back([&entry = hung[i], start] {
+            auto channel = grpc::CreateChannel(device_endpoints().vantaapi.address,
+                                               grpc::InsecureChannelCredentials());
+            entry.answer = call_api(*channel, entry.operation,
+                                    entry.operation == "SetVolume" ? "volume: 40" : "");
+            entry.took = std::chrono::steady_clock::now() - start;
+        });
+    }
+    // Other backends answer, and events arrive, while those wait.
+    int answered = 0;
+    const size_t events_before = events.wait_for(0, 0ms).size();
+    auto channel = grpc::CreateChannel(device_endpoints().vantaapi.address,
+                                       grpc::InsecureChannelCredentials());
+    while (std::chrono::steady_clock::now() - start < 1500ms) {
+        const ApiAnswer other = call_api(*channel, "LeaveAllMeetings", "");
+        if (!other.status.ok()) {
+            ADD_FAILURE() << other.status.error_message();
+            break;
+        }
+        ++answered;
+    }
+    const size_t events_during = events.wait_for(0, 0ms).size() - events_before;
+    for (std::thread& caller : callers) {
+        caller.join();
+    }
+    EXPECT_GE(answered, 10);
+    EXPECT_GE(events_during, 100u);
+
+    // The volume manager's calls have 2 s.
+    for (const Hung& entry : hung) {
+        SCOPED_TRACE(entry.operation);
+        EXPECT_GE(entry.took, 1900ms);
+        EXPECT_LE(entry.took, 5s);
+        if (entry.operation == "SetVolume") {
+            EXPECT_EQ(entry.answer.status.error_code(), grpc::StatusCode::UNAVAILABLE);
+            EXPECT_EQ(entry.answer.status.error_message(), "SetVolume volumemgr client FAILED");
+        } else {
+            EXPECT_EQ(entry.answer.status.error_code(), grpc::StatusCode::DEADLINE_EXCEEDED);
+            EXPECT_EQ(entry.answer.status.error_message(),
+                      "IsAudioHubEnabled: [VolumeManager::IsAudioHubEnabled: DEADLINE_EXCEEDED - "
+                      "[Deadline Exceeded]]");
+        }
+    }
+
+    // Answered again once it is back.
+    device.volume_server->start();
+    EXPECT_TRUE(call_api(*channel, "SetVolume", "volume: 41").status.ok());
+}
+
+}  // namespace
+}  // namespace vanta::testing

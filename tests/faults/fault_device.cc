@@ -1,0 +1,310 @@
+#include "fault_device.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include <google/protobuf/text_format.h>
+
+#include "rpc/client/endpoint_catalogue.h"
+#include "runtime/logging/logtask.h"
+#include "support/wait_until.h"
+#include "tools/logreader/record_decoder.h"
+
+namespace vanta::testing {
+
+ChildProcess::ChildProcess(const std::vector<std::string>& arguments, bool quiet) {
+    std::vector<char*> argv;
+    for (const auto& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    const pid_t parent = ::getpid();
+    pid_ = ::fork();
+    if (pid_ < 0) {
+        throw std::runtime_error("fork failed");
+    }
+    if (pid_ == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent) {
+            _exit(127);
+        }
+        if (quiet) {
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, STDOUT_FILENO);
+            ::dup2(null, STDERR_FILENO);
+        }
+        ::execv(argv[0], argv.data());
+        _exit(127);
+    }
+}
+
+ChildProcess::~ChildProcess() {
+    if (!status_) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+}
+
+void ChildProcess::signal(int number) const {
+    if (!status_) {
+        ::kill(pid_, number);
+    }
+}
+
+std::optional<int> ChildProcess::wait_for_exit(std::chrono::milliseconds limit) {
+    wait_until(
+        [&] {
+            int status = 0;
+            if (!status_ && ::waitpid(pid_, &status, WNOHANG) == pid_) {
+                status_ = status;
+            }
+            return status_.has_value();
+        },
+        limit);
+    return status_;
+}
+
+Footprint footprint_of(pid_t pid) {
+    namespace fs = std::filesystem;
+    const fs::path proc = "/proc/" + std::to_string(pid);
+    Footprint footprint;
+    std::error_code error;
+    for (auto it = fs::directory_iterator(proc / "task", error); !error && it != fs::end(it);
+         it.increment(error)) {
+        ++footprint.threads;
+    }
+    for (auto it = fs::directory_iterator(proc / "fd", error); !error && it != fs::end(it);
+         it.increment(error)) {
+        ++footprint.descriptors;
+    }
+    std::ifstream status(proc / "status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            footprint.rss_kib = std::stoul(line.substr(6));
+        }
+    }
+    return footprint;
+}
+
+DaemonLog::DaemonLog() : reader_([this] { drain_until_stopped(); }) {}
+
+DaemonLog::~DaemonLog() {
+    stop_ = true;
+    reader_.join();
+}
+
+void DaemonLog::drain_until_stopped() {
+    logging::logtask::LogQueues queues;
+    logreader::MessageAssembler assembler;
+    while (!stop_) {
+        logging::logtask::Record record;
+        bool read = false;
+        while (queues.log().pop(record)) {
+            read = true;
+            const auto decoded = logreader::decode_record(record);
+            if (!decoded) {
+                continue;
+            }
+            if (const auto message = assembler.add(*decoded)) {
+                std::lock_guard<std::mutex> lock(mutex_);
+                lines_.push_back(
+                    {static_cast<pid_t>(message->pid), message->timestamp_us, message->text});
+            }
+        }
+        dropped_ += queues.log().take_drop_count();
+        if (!read) {
+            queues.log().wait_for_add(20);
+        }
+    }
+}
+
+std::vector<std::string> DaemonLog::lines(pid_t pid, const std::string& part) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<std::string> found;
+    for (const Line& line : lines_) {
+        if (line.pid == pid && line.text.find(part) != std::string::npos) {
+            found.push_back(line.text);
+        }
+    }
+    return found;
+}
+
+std::optional<std::chrono::system_clock::time_point> DaemonLog::first_time(
+    pid_t pid, const std::string& part) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const Line& line : lines_) {
+        if (line.pid == pid && line.text.find(part) != std::string::npos) {
+            return std::chrono::system_clock::time_point(
+                std::chrono::microseconds(line.timestamp_us));
+        }
+    }
+    return std::nullopt;
+}
+
+std::string event_case(const vantaapi::VantaEvent& event) {
+    std::vector<const google::protobuf::FieldDescriptor*> fields;
+    event.GetReflection()->ListFields(event, &fields);
+    return fields.empty() ? std::string() : fields.front()->name();
+}
+
+int number_of(const vantaapi::VantaEvent& event) {
+    if (!event.has_new_wifi_status()) {
+        return -1;
+    }
+    try {
+        return std::stoi(event.new_wifi_status().reason());
+    } catch (const std::exception&) {
+        return -1;
+    }
+}
+
+std::vector<int> numbers_in(const std::vector<vantaapi::VantaEvent>& events) {
+    std::vector<int> numbers;
+    for (const auto& event : events) {
+        if (const int number = number_of(event); number >= 0) {
+            numbers.push_back(number);
+        }
+    }
+    return numbers;
+}
+
+namespace {
+
+template <typename Event>
+Event from_text(const std::string& text) {
+    Event event;
+    if (!google::protobuf::TextFormat::ParseFromString(text, &event)) {
+        throw std::invalid_argument("not a " + Event::descriptor()->full_name() + ": " + text);
+    }
+    return event;
+}
+
+// `streams` publishes the backend's events and counts its opened streams.
+template <typename Event, typename Streams>
+ObservedBackend observed_backend(const Endpoint& row, grpc::Service& service, Streams& streams,
+                                 const std::string& marker, const std::string& published_case) {
+    ObservedBackend backend;
+    backend.name = socket_name(row);
+    backend.published_case = published_case;
+    backend.send_marker = [&streams, event = from_text<Event>(marker)] { streams.publish(event); };
+    backend.wait_for_opened = [&streams](int count, std::chrono::milliseconds limit) {
+        return streams.wait_for_opened(count, limit);
+    };
+    backend.server = std::make_unique<sim::SwitchableBackend>(backend.name, row.address, service);
+    return backend;
+}
+
+bool is_socket(const std::string& address) {
+    struct stat info {};
+    const std::string path = address.substr(address.find(':') + 1);
+    return ::stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
+}
+
+}  // namespace
+
+FaultDevice::FaultDevice() {
+    const EndpointCatalogue& e = device_endpoints();
+    observed.push_back(observed_backend<calling::Event>(e.callproxy, calling, calling,
+                                                        "floor_availability { call_id: 7 }",
+                                                        "new_floor_availability"));
+    observed.push_back(observed_backend<accountmanager::Event>(
+        e.account_manager, accounts, accounts.events,
+        "what: ACCOUNT_REGISTRATION_CHANGED account_id { id: 'a1' }", "account_event"));
+    observed.push_back(observed_backend<calendar::CalendarUpdate>(
+        e.calendar, calendar, calendar, "status: SUCCESS list { items { id: 'b-1' } }",
+        "new_calendar_state"));
+    observed.push_back(observed_backend<configmanager::Event>(
+        e.configmanager, configuration, configuration.streams, "what: TIMEZONE_CHANGED",
+        "config_manager_event"));
+    observed.push_back(observed_backend<systemcontroller::Event>(
+        e.systemcontroller, system, system.streams, "what: SYSTEM_STATE_CHANGED", "system_event"));
+    observed.push_back(observed_backend<nimbobranding::Event>(
+        e.nimbobranding, branding, branding, "what: SIGNAGE_STARTED", "branding_event"));
+    observed.push_back(observed_backend<avatar::Event>(e.avatar, avatar, avatar.streams,
+                                                       "avatar_info { success: true uuid: 'u1' }",
+                                                       "new_avatar_info_event"));
+    observed.push_back(observed_backend<nimbostatusreporter::Event>(
+        e.nimbostatusreporter, status_reporter, status_reporter.streams, "what: PHONEBOOK_CHANGED",
+        "nimbo_status_reporter_event"));
+    observed.push_back(observed_backend<sharegovernor::Event>(
+        e.share_governor, share_governor, share_governor.events, "active_shares_changed { }",
+        "share_governor_event"));
+    observed.push_back(observed_backend<nfc::Event>(
+        e.nfc, nfc, nfc, "card_state_changed { state: CARD_INSERTED }", "card_state_changed"));
+    for (ObservedBackend& backend : observed) {
+        backend.server->start();
+    }
+    volume_server = std::make_unique<sim::SwitchableBackend>(socket_name(e.volumemgr),
+                                                             e.volumemgr.address, volume);
+    volume_server->start();
+    start_broker();
+    daemon_ = std::make_unique<ChildProcess>(std::vector<std::string>{VANTAAPID_PATH});
+}
+
+FaultDevice::~FaultDevice() {
+    // The daemon goes before what it talks to.
+    daemon_.reset();
+}
+
+::testing::AssertionResult FaultDevice::started() {
+    const std::string api_address = device_endpoints().vantaapi.address;
+    if (!wait_until([&] { return is_socket(api_address); }, 15s)) {
+        return ::testing::AssertionFailure() << "the daemon never listened on " << api_address;
+    }
+    if (!broker().wait_for_open_streams("VantaApi", 1, 15s)) {
+        return ::testing::AssertionFailure() << "the daemon never read the bus";
+    }
+    for (const ObservedBackend& backend : observed) {
+        if (!backend.wait_for_opened(1, 15s)) {
+            return ::testing::AssertionFailure() << "the daemon never observed " << backend.name;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+std::unique_ptr<vantaapi::VantaApi::Stub> FaultDevice::api() const {
+    return vantaapi::VantaApi::NewStub(grpc::CreateChannel(device_endpoints().vantaapi.address,
+                                                           grpc::InsecureChannelCredentials()));
+}
+
+sim::BusBroker& FaultDevice::broker() {
+    std::lock_guard<std::mutex> lock(broker_mutex_);
+    return *broker_;
+}
+
+void FaultDevice::stop_broker() {
+    std::unique_ptr<sim::BusBroker> stopped;
+    {
+        std::lock_guard<std::mutex> lock(broker_mutex_);
+        stopped = std::move(broker_);
+    }
+    stopped.reset();
+}
+
+void FaultDevice::start_broker() {
+    auto started = std::make_unique<sim::BusBroker>(sim::BusBroker::kDeviceAddresses);
+    std::lock_guard<std::mutex> lock(broker_mutex_);
+    broker_ = std::move(started);
+}
+
+void FaultDevice::publish_numbered(int number, size_t padding) {
+    pubsub::PubSubMsg message;
+    message.set_topic("WifiConnectionEvent");
+    message.set_event(1);
+    message.set_data(std::to_string(number) +
+                     (padding > 0 ? ":" + std::string(padding, 'x') : std::string()));
+    std::lock_guard<std::mutex> lock(broker_mutex_);
+    if (broker_) {
+        broker_->deliver(message);
+    }
+}
+
+}  // namespace vanta::testing

@@ -1,0 +1,227 @@
+#pragma once
+
+// The built vantaapid as a child process in a private /tmp, and the device
+// around it faked in the test process on the device's fixed sockets: the bus
+// broker and every backend whose event stream the daemon observes, each of
+// which a test stops, starts or hangs, plus the volume manager for requests.
+// The daemon's log is read from its shared-memory queues as it is written.
+
+#include <sys/types.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <grpcpp/grpcpp.h>
+#include <gtest/gtest.h>
+
+#include "api/event_stream.h"
+#include "sim/accountmanager_backend.h"
+#include "sim/avatar_backend.h"
+#include "sim/bus_broker.h"
+#include "sim/calendar_backend.h"
+#include "sim/calling_backend.h"
+#include "sim/configmanager_backend.h"
+#include "sim/nfc_backend.h"
+#include "sim/nimbobranding_backend.h"
+#include "sim/nimbostatusreporter_backend.h"
+#include "sim/sharegovernor_backend.h"
+#include "sim/switchable_backend.h"
+#include "sim/systemcontroller_backend.h"
+#include "sim/volumemgr_backend.h"
+#include "vantaapi.grpc.pb.h"
+
+namespace vanta::testing {
+
+using namespace std::chrono_literals;
+
+// A program run as a child process that dies with the test: killed when the
+// object goes, and by the kernel when the test process itself is killed (a
+// ctest timeout), so that no daemon outlives a failed case.
+class ChildProcess {
+  public:
+    // Standard output and error go to /dev/null unless `quiet` is false.
+    explicit ChildProcess(const std::vector<std::string>& arguments, bool quiet = true);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    pid_t pid() const { return pid_; }
+    void signal(int number) const;
+    // The wait status once the program ended within `limit`.
+    std::optional<int> wait_for_exit(std::chrono::milliseconds limit);
+
+  private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};
+
+// What a process holds, read from /proc/<pid>.
+struct Footprint {
+    size_t threads = 0;
+    size_t descriptors = 0;
+    size_t rss_kib = 0;
+};
+Footprint footprint_of(pid_t pid);
+
+// The messages a process writes into the shared-memory log, collected by a
+// thread of the test as they come ("CallProxyClient I: Stream reconnect
+// succeeded ..."). The queues are created here when nobody has yet.
+class DaemonLog {
+  public:
+    DaemonLog();
+    ~DaemonLog();
+    DaemonLog(const DaemonLog&) = delete;
+    DaemonLog& operator=(const DaemonLog&) = delete;
+
+    // The messages of `pid` so far that contain `part`.
+    std::vector<std::string> lines(pid_t pid, const std::string& part) const;
+    size_t count(pid_t pid, const std::string& part) const { return lines(pid, part).size(); }
+    // When `pid` first wrote a message containing `part` (wall clock).
+    std::optional<std::chrono::system_clock::time_point> first_time(pid_t pid,
+                                                                    const std::string& part) const;
+    // Records the log queue had to drop (its reader fell behind).
+    unsigned dropped() const { return dropped_; }
+
+  private:
+    struct Line {
+        pid_t pid;
+        std::int64_t timestamp_us;
+        std::string text;
+    };
+    void drain_until_stopped();
+
+    mutable std::mutex mutex_;
+    std::vector<Line> lines_;
+    std::atomic<unsigned> dropped_{0};
+    std::atomic<bool> stop_{false};
+    std::thread reader_;
+};
+
+// One backend whose Subscribe stream the daemon observes: its server, which a
+// test stops, starts and hangs, and a marker event whose VantaEvent case shows
+// that its events reach the daemon's subscribers.
+struct ObservedBackend {
+    std::string name;
+    // The VantaEvent case ("new_floor_availability") its marker becomes.
+    std::string published_case;
+    std::function<void()> send_marker;
+    // Streams the backend has seen opened so far (bounded wait for `count`).
+    std::function<bool(int count, std::chrono::milliseconds limit)> wait_for_opened;
+    std::unique_ptr<sim::SwitchableBackend> server;
+};
+
+// The set VantaEvent case of `event` ("new_wifi_status"), empty for none.
+std::string event_case(const vantaapi::VantaEvent& event);
+
+class FaultDevice {
+  public:
+    // Serves the broker and every backend, then starts the daemon; use
+    // started() to wait (bounded) until it serves and listens on the bus.
+    FaultDevice();
+    ~FaultDevice();
+    FaultDevice(const FaultDevice&) = delete;
+    FaultDevice& operator=(const FaultDevice&) = delete;
+
+    // The daemon serves its API socket, is subscribed on the bus and
+    // observes every backend.
+    ::testing::AssertionResult started();
+
+    std::unique_ptr<vantaapi::VantaApi::Stub> api() const;
+
+    // The broker in place now: replace_broker() stops it (its streams end as
+    // a broker daemon's would) and serves a new one on the same sockets that
+    // knows no subscribers.
+    sim::BusBroker& broker();
+    void stop_broker();
+    void start_broker();
+    // A numbered WifiConnectionEvent: its VantaEvent's `reason` is `number`,
+    // followed by `padding` bytes when asked.
+    void publish_numbered(int number, size_t padding = 0);
+
+    ChildProcess& daemon() { return *daemon_; }
+    const DaemonLog& log() const { return log_; }
+
+    // Backends first: they must outlive the daemon's calls to them.
+    sim::CallingBackend calling;
+    sim::AccountManagerBackend accounts;
+    sim::CalendarBackend calendar;
+    sim::ConfigManagerBackend configuration;
+    sim::SystemControllerBackend system;
+    sim::NimboBrandingBackend branding;
+    sim::AvatarBackend avatar;
+    sim::NimboStatusReporterBackend status_reporter;
+    sim::ShareGovernorBackend share_governor;
+    sim::NfcBackend nfc;
+    sim::VolumeMgrBackend volume;
+    std::vector<ObservedBackend> observed;
+    std::unique_ptr<sim::SwitchableBackend> volume_server;
+
+  private:
+    mutable std::mutex broker_mutex_;
+    std::unique_ptr<sim::BusBroker> broker_;
+    DaemonLog log_;
+    std::unique_ptr<ChildProcess> daemon_;
+};
+
+// The number a numbered bus event carries, or -1 for any other event.
+int number_of(const vantaapi::VantaEvent& event);
+// The numbers of the numbered events among `events`, in their order.
+std::vector<int> numbers_in(const std::vector<vantaapi::VantaEvent>& events);
+
+// Waits (bounded) until the events of `stream` from index `from` on satisfy
+// `enough`; returns those events.
+template <typename Enough>
+std::vector<vantaapi::VantaEvent> events_from(EventStream& stream, size_t from, Enough enough,
+                                              std::chrono::milliseconds limit = 15s) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        auto all = stream.wait_for(0, 0ms);
+        std::vector<vantaapi::VantaEvent> since(all.begin() + std::min(from, all.size()),
+                                                all.end());
+        if (enough(since) || std::chrono::steady_clock::now() >= until) {
+            return since;
+        }
+        stream.wait_for(all.size() + 1, 50ms);
+    }
+}
+
+// Publishes numbered bus events, one every `period`, while it lives.
+class BusTicker {
+  public:
+    explicit BusTicker(FaultDevice& device, std::chrono::milliseconds period = 5ms)
+        : thread_([this, &device, period] {
+              while (!stop_) {
+                  device.publish_numbered(next_);
+                  ++next_;
+                  std::this_thread::sleep_for(period);
+              }
+          }) {}
+    ~BusTicker() { stop(); }
+    BusTicker(const BusTicker&) = delete;
+    BusTicker& operator=(const BusTicker&) = delete;
+
+    void stop() {
+        stop_ = true;
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+    // The number the next event will carry.
+    int next() const { return next_; }
+
+  private:
+    std::atomic<int> next_{1};
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+}  // namespace vanta::testing
