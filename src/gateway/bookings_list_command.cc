@@ -2,7 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
-#include <ctime>
+#include <cstdio>
 #include <limits>
 
 #include "gateway/json_schema.h"
@@ -13,13 +13,38 @@ using nlohmann::json;
 
 namespace {
 
+// "%FT%T+0000" of the time, computed without time_t: on the device (32-bit
+// ARM) that ends in January 2038, and bookings may lie beyond.
 std::string format_utc(std::int64_t seconds_since_epoch) {
-    const auto time = static_cast<std::time_t>(seconds_since_epoch);
-    std::tm parts{};
-    gmtime_r(&time, &parts);
+    constexpr std::int64_t kSecondsPerDay = 86400;
+    std::int64_t days = seconds_since_epoch / kSecondsPerDay;
+    std::int64_t second_of_day = seconds_since_epoch % kSecondsPerDay;
+    if (second_of_day < 0) {
+        second_of_day += kSecondsPerDay;
+        --days;
+    }
+    // The civil date of a day count, in 400-year eras of 146097 days that
+    // start on 1 March 0000 (so that leap days come last).
+    constexpr std::int64_t kDaysPerEra = 146097;
+    days += 719468;  // 1970-01-01 counted from 0000-03-01
+    const std::int64_t era = (days >= 0 ? days : days - kDaysPerEra + 1) / kDaysPerEra;
+    const std::int64_t day_of_era = days - era * kDaysPerEra;
+    const std::int64_t year_of_era =
+        (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+    const std::int64_t day_of_year =
+        day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+    const std::int64_t month_from_march = (5 * day_of_year + 2) / 153;
+    const std::int64_t day = day_of_year - (153 * month_from_march + 2) / 5 + 1;
+    const std::int64_t month = month_from_march < 10 ? month_from_march + 3 : month_from_march - 9;
+    const std::int64_t year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
     char text[64];
-    const size_t length = std::strftime(text, sizeof(text), "%FT%T%z", &parts);
-    return std::string(text, length);
+    const int length =
+        std::snprintf(text, sizeof(text), "%04lld-%02lld-%02lldT%02lld:%02lld:%02lld+0000",
+                      static_cast<long long>(year), static_cast<long long>(month),
+                      static_cast<long long>(day), static_cast<long long>(second_of_day / 3600),
+                      static_cast<long long>(second_of_day % 3600 / 60),
+                      static_cast<long long>(second_of_day % 60));
+    return std::string(text, static_cast<size_t>(length));
 }
 
 std::int64_t now_seconds() {

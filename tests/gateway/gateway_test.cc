@@ -207,14 +207,20 @@ TEST_F(GatewayTest, BookingsListTheCalendarsEventsWithUtcTimes) {
     calendar_.reply(
         "GetCalendarEvents",
         text<calendar::CalendarEventList>("items { id: 'b-1' start_time: 1700000000 duration: 30 "
-                                          "organizer { uuid: 'u-7' name: 'Ada' } }"));
+                                          "organizer { uuid: 'u-7' name: 'Ada' } } "
+                                          // Past what a 32-bit time_t holds.
+                                          "items { id: 'b-2' start_time: 4107542399 duration: 1 "
+                                          "organizer { uuid: 'u-8' name: 'Bo' } }"));
     json answer = json::parse(command("Bookings.List", R"({"arguments":{"Days":1}})"));
     EXPECT_THAT(answer["result"]["LastUpdated"].get<std::string>(), MatchesRegex(kUtcTime));
     answer["result"].erase("LastUpdated");
     EXPECT_EQ(answer.dump(),
               R"({"result":{"Booking":[{"Organizer":{"Email":"","FirstName":"Ada","Id":"u-7",)"
               R"("LastName":""},"Time":{"EndTime":"2023-11-14T22:43:20+0000",)"
-              R"("StartTime":"2023-11-14T22:13:20+0000"}}],"ResultInfo":{"TotalRows":1}},)"
+              R"("StartTime":"2023-11-14T22:13:20+0000"}},)"
+              R"({"Organizer":{"Email":"","FirstName":"Bo","Id":"u-8",)"
+              R"("LastName":""},"Time":{"EndTime":"2100-03-01T00:00:59+0000",)"
+              R"("StartTime":"2100-02-28T23:59:59+0000"}}],"ResultInfo":{"TotalRows":2}},)"
               R"("statusCode":200})");
 
     calendar_.reply("GetCalendarEvents", calendar::CalendarEventList());

@@ -206,7 +206,10 @@ class ElfImage {
 
     ElfImage(std::vector<NoteSegment> segments, bool with_load = true) {
         const size_t phnum = segments.size() + (with_load ? 1 : 0);
-        size_t offset = sizeof(ElfW(Ehdr)) + phnum * sizeof(ElfW(Phdr));
+        // Notes are aligned within the file, and the headers before the body
+        // need not end aligned (on 32-bit they end at 116 bytes here).
+        const size_t headers_size = sizeof(ElfW(Ehdr)) + phnum * sizeof(ElfW(Phdr));
+        size_t offset = headers_size;
         std::vector<ElfW(Phdr)> headers;
         if (with_load) {
             ElfW(Phdr) load{};
@@ -217,7 +220,7 @@ class ElfImage {
         std::vector<uint8_t> body;
         for (const NoteSegment& segment : segments) {
             offset = align(offset, segment.alignment);
-            body.resize(offset - sizeof(ElfW(Ehdr)) - phnum * sizeof(ElfW(Phdr)));
+            body.resize(offset - headers_size);
             const size_t start = offset;
             for (const Note& note : segment.notes) {
                 ElfW(Nhdr) header{};
@@ -226,11 +229,11 @@ class ElfImage {
                 header.n_type = note.type;
                 append(body, &header, sizeof header);
                 append(body, note.name.c_str(), note.name.size() + 1);
-                body.resize(align(body.size(), segment.alignment));
+                body.resize(align(headers_size + body.size(), segment.alignment) - headers_size);
                 append(body, note.description.data(), note.description.size());
-                body.resize(align(body.size(), segment.alignment));
+                body.resize(align(headers_size + body.size(), segment.alignment) - headers_size);
             }
-            offset = sizeof(ElfW(Ehdr)) + phnum * sizeof(ElfW(Phdr)) + body.size();
+            offset = headers_size + body.size();
             ElfW(Phdr) note_header{};
             note_header.p_type = PT_NOTE;
             note_header.p_offset = start;

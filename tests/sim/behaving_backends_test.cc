@@ -24,6 +24,7 @@
 #include "sim/systemcontroller_backend.h"
 #include "sim/volumemgr_backend.h"
 #include "support/temp_dir.h"
+#include "support/wait_until.h"
 
 namespace vanta::sim {
 namespace {
@@ -280,7 +281,9 @@ TEST(CallControl, AStartedMeetingDialsConnectsWithItsRosterAndEndsWhenLeft) {
 
 TEST(CallControl, AMeetingLeftWhileDialingNeverConnectsAndAScriptOverridesTheBehaviour) {
     Served<CallingBackend> device;
-    device.backend.set_connect_delay(std::chrono::milliseconds(100));
+    // Both calls below are answered well within the delay (under an emulator,
+    // only with the time scale applied).
+    device.backend.set_connect_delay(vanta::testing::scaled(std::chrono::milliseconds(100)));
     CallingStub stub(device.channel);
     Subscription<CallingStub, calling::SubscriptionRequest, calling::Event> events(stub, "");
     ASSERT_TRUE(device.backend.wait_for_open_streams(1));
@@ -288,7 +291,7 @@ TEST(CallControl, AMeetingLeftWhileDialingNeverConnectsAndAScriptOverridesTheBeh
     ask(stub, &CallingStub::StartMeeting, "destination: '5551234'");
     EXPECT_EQ(ask(stub, &CallingStub::LeaveAllMeetings), "success: true");
     // Long enough for the first meeting to have connected, had it not ended.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::this_thread::sleep_for(vanta::testing::scaled(std::chrono::milliseconds(300)));
     ask(stub, &CallingStub::StartMeeting, "destination: '5559876'");
     const auto seen = events.next(3);
     EXPECT_THAT(seen[0], ::testing::StartsWith("meeting_event { state: DIALING call_id: 1"));
