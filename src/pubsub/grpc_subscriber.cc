@@ -3,6 +3,9 @@
 #include <thread>
 
 #include <grpcpp/client_context.h>
+#include <grpcpp/impl/codegen/proto_utils.h>
+#include <grpcpp/support/byte_buffer.h>
+#include <grpcpp/support/sync_stream.h>
 
 #include "pubsub/bus_channel.h"
 #include "rpc/client/grpc_exceptions.h"
@@ -14,6 +17,12 @@ namespace {
 // How long opening the stream waits for the broker, and how often it looks.
 constexpr std::chrono::milliseconds kReaderConnectTimeout{1000};
 constexpr std::chrono::milliseconds kConnectPollInterval{100};
+
+// The broker's Read stream, taken as the bytes of each message: a message that
+// does not decode is then one message lost, where a stream of PubSubMsg would
+// fail the read and leave the stream open, so that finishing it never returns.
+const grpc::internal::RpcMethod kReadMethod("/vanta.pubsub.SubscribeService/Read",
+                                            grpc::internal::RpcMethod::SERVER_STREAMING);
 
 }  // namespace
 
@@ -29,7 +38,7 @@ struct GrpcSubscriber::ReadCall {
     // Keeps the stream's channel alive after a reconnection replaced it.
     std::shared_ptr<Connection> connection;
     grpc::ClientContext context;
-    std::unique_ptr<grpc::ClientReader<PubSubMsg>> reader;
+    std::unique_ptr<grpc::ClientReader<grpc::ByteBuffer>> reader;
     bool finished = false;
     grpc::Status status;
 };
@@ -87,7 +96,16 @@ bool GrpcSubscriber::read(const ReadRequest& request, PubSubMsg& message) {
     if (!call.finished) {
         reading_ = true;
         lock.unlock();
-        const bool received = call.reader->Read(&message);
+        bool received = false;
+        for (grpc::ByteBuffer bytes; !received && call.reader->Read(&bytes);) {
+            const grpc::Status decoded =
+                grpc::SerializationTraits<PubSubMsg>::Deserialize(&bytes, &message);
+            received = decoded.ok();
+            if (!received) {
+                logger_.error("Dropped a bus message that does not decode: {}",
+                              decoded.error_message());
+            }
+        }
         lock.lock();
         reading_ = false;
         read_returned_.notify_all();
@@ -166,7 +184,8 @@ bool GrpcSubscriber::create_reader() {
     call->connection = connection();
     ReadRequest request;
     request.set_subscriber(name_);
-    call->reader = call->connection->stub->Read(&call->context, request);
+    call->reader.reset(grpc::internal::ClientReaderFactory<grpc::ByteBuffer>::Create(
+        call->connection->channel.get(), kReadMethod, &call->context, request));
 
     std::lock_guard<std::mutex> lock(mutex_);
     if (stopped_) {

@@ -160,6 +160,28 @@ TEST_F(ApiEventsTest, MessageOnATopicWithoutHandlerIsDroppedWithOneWarning) {
               1);
 }
 
+// A bus message whose text is not UTF-8 does not decode as the bus's message:
+// it is dropped with an error line, and the bus stream carries the next one.
+TEST_F(ApiEventsTest, ABusMessageThatDoesNotDecodeIsDropped) {
+    pubsub::PubSubMsg volume;
+    volume.set_topic("UiVolumeEvent");
+    volume.set_event(1);
+    volume.set_data("\xff\xfe 35");
+    broker_->deliver(volume);
+    broker_->deliver(marker(0));
+
+    const auto events = stream_->wait_for(2);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(marker_numbers(events), std::vector<int>{0});
+    const auto lines = console_.lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) {
+                                return line.find("Dropped a bus message that does not decode") !=
+                                       std::string::npos;
+                            }),
+              1);
+}
+
 // Only a request that says so ends a stream; how the events queued before it
 // are still written is the server stream's (rpc/server tests).
 TEST_F(ApiEventsTest, UnsubscribingEndsTheStream) {
