@@ -3,13 +3,15 @@
 // idle and the time from exec to the API socket accepting a connection, with
 // every simulated backend up and with none; memory with 100 subscribers
 // attached, and what one subscriber that never reads costs after `--events`
-// bus events (its queue is unbounded by design).
+// bus events of `--event-bytes` characters (its queue is unbounded by design).
 // Prints footprint.{idle_rss_kib,idle_threads,startup_ms}[_no_backends],
 // footprint.{rss_kib_100_subscribers,rss_kib_stalled,stalled_subscriber_kib,
-// stalled_events,stalled_events_delivered}
+// stalled_events,stalled_events_delivered,stalled_event_text_bytes,
+// stalled_bytes_per_event}
 // as JSON lines.
 //
 //   vanta_footprint_bench --daemon PATH --simulator PATH [--events 100000]
+//                         [--event-bytes 1000]
 
 #include <fcntl.h>
 #include <signal.h>
@@ -17,6 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -150,8 +153,8 @@ class Subscribers {
                 stream.reader = std::thread([this, &stream] {
                     vantaapi::VantaEvent event;
                     while (stream.call->Read(&event)) {
-                        if (event.has_image_upgrade_progress()) {
-                            ++progress_events_;
+                        if (event.has_postpone_message_event()) {
+                            ++bus_events_;
                         }
                     }
                 });
@@ -169,8 +172,9 @@ class Subscribers {
     Subscribers(const Subscribers&) = delete;
     Subscribers& operator=(const Subscribers&) = delete;
 
-    // Progress events read so far by all the reading streams.
-    long progress_events() const { return progress_events_; }
+    // Events of the published bus topic read so far by all the reading
+    // streams.
+    long bus_events() const { return bus_events_; }
 
   private:
     struct Stream {
@@ -181,33 +185,44 @@ class Subscribers {
         std::thread reader;
     };
     std::unique_ptr<vantaapi::VantaApi::Stub> stub_;
-    std::atomic<long> progress_events_{0};
+    std::atomic<long> bus_events_{0};
     std::vector<std::unique_ptr<Stream>> streams_;
 };
 
-// `events` "ImageUpgradeEvent" progress messages published on the bus from
-// four threads.
-void publish_events(long events) {
+// `events` "UpgradeInfoEvent" postpone messages of `bytes` characters each
+// (the daemon passes the text on), published on the bus from four threads in
+// rounds that `witness` reads before the next: the broker's bounded queue for
+// the daemon never overflows, so every event reaches the daemon's streams.
+void publish_events(long events, long bytes, const Subscribers& witness) {
     auto stub = vanta::pubsub::PublishService::NewStub(
         grpc::CreateChannel(kPublishAddress, grpc::InsecureChannelCredentials()));
+    vanta::pubsub::PublishRequest request;
+    request.set_author("footprint-bench");
+    request.mutable_data()->set_topic("UpgradeInfoEvent");
+    request.mutable_data()->set_event(2);
+    (*request.mutable_data()->mutable_attributes())["message"] =
+        std::string(static_cast<std::size_t>(bytes), 'x');
     constexpr int kThreads = 4;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([&stub, events, t] {
-            for (long i = t; i < events; i += kThreads) {
-                grpc::ClientContext context;
-                vanta::pubsub::PublishRequest request;
-                request.set_author("footprint-bench");
-                request.mutable_data()->set_topic("ImageUpgradeEvent");
-                request.mutable_data()->set_event(1);
-                request.mutable_data()->set_data(std::to_string(i % 100));
-                vanta::pubsub::PublishResponse response;
-                stub->Publish(&context, request, &response);
-            }
-        });
-    }
-    for (auto& thread : threads) {
-        thread.join();
+    constexpr long kRound = 400;
+    for (long start = 0; start < events; start += kRound) {
+        const long end = std::min(events, start + kRound);
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([&stub, &request, start, end, t] {
+                for (long i = start + t; i < end; i += kThreads) {
+                    grpc::ClientContext context;
+                    vanta::pubsub::PublishResponse response;
+                    stub->Publish(&context, request, &response);
+                }
+            });
+        }
+        for (auto& thread : threads) {
+            thread.join();
+        }
+        const auto deadline = Clock::now() + std::chrono::seconds(10);
+        while (witness.bus_events() < end && Clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
 }
 
@@ -227,6 +242,7 @@ int main(int argc, char** argv) {
     const std::string daemon_path = option_text(argc, argv, "daemon");
     const std::string simulator_path = option_text(argc, argv, "simulator");
     const long events = vanta::bench::option(argc, argv, "events", 100000);
+    const long event_bytes = vanta::bench::option(argc, argv, "event-bytes", 1000);
 
     {
         std::unique_ptr<ChildProcess> daemon;
@@ -255,13 +271,16 @@ int main(int argc, char** argv) {
     const long before_stall = settled_rss_kib(pid, std::chrono::seconds(5));
     Subscribers stalled(1, false);
     Subscribers witness(1, true);
-    publish_events(events);
+    publish_events(events, event_bytes, witness);
     const long stalled_rss = settled_rss_kib(pid, std::chrono::seconds(10));
-    // How many of the events reached the daemon's subscribers at all (the
-    // simulator's broker keeps a bounded queue for the daemon).
-    print_figure("footprint.stalled_events_delivered", witness.progress_events());
+    // Every event reached the daemon's streams when the witness read them all.
+    print_figure("footprint.stalled_events_delivered", witness.bus_events());
     print_figure("footprint.rss_kib_stalled", stalled_rss);
     print_figure("footprint.stalled_subscriber_kib", stalled_rss - before_stall);
     print_figure("footprint.stalled_events", events);
+    print_figure("footprint.stalled_event_text_bytes", event_bytes);
+    print_figure(
+        "footprint.stalled_bytes_per_event",
+        static_cast<double>(stalled_rss - before_stall) * 1024.0 / static_cast<double>(events));
     return 0;
 }
