@@ -1,9 +1,9 @@
 // User names, ids of paired users, proxy addresses and credentials (proxy,
-// account, Wi-Fi, access point and meeting lobby) pass
-// through the service on every road that carries them (API requests and
-// answers, the backends' refusals quoting them, bus events about paired
-// users and proxies), and none of them is in the shared-memory log, read as
-// the device's collector reads it. The whole service runs in this process on
+// account, Wi-Fi, access point and meeting lobby) pass through the service on
+// every road that carries them (API requests and answers, the backends'
+// refusals quoting them, bus events about paired users, proxies and a sharing
+// participant), and none of them is in the shared-memory log, read as the
+// device's collector reads it. The whole service runs in this process on
 // backends of its own; ctest gives it a private /dev/shm.
 
 #include <functional>
@@ -13,6 +13,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "calling.pb.h"
 #include "plugins/service_on_backends.h"
 #include "runtime/logging/logtask.h"
 #include "tools/logreader/record_decoder.h"
@@ -165,7 +166,13 @@ TEST(PersonalValues, NoneReachesTheSharedMemoryLog) {
                     {{"username", "Grace Hopper"}, {"uuid", "paired-user-0815"}}));
     service.broker.deliver(bus_message("ProxyConfigEvent", 1, proxy, {{"url", proxy}}));
     service.broker.deliver(bus_message("ProxyConfigEvent", 2, proxy, {{"url", proxy}}));
-    ASSERT_EQ(service.published(4).size(), 4u);
+    calling::ShareAvailable share;
+    share.mutable_sharing_participant()->set_name("Grace Hopper");
+    share.mutable_sharing_participant()->set_uuid("paired-user-0815");
+    pubsub::PubSubMsg sharing = bus_message("ShareAvailableEvent", 1, "", {});
+    sharing.mutable_message_data()->PackFrom(share);
+    service.broker.deliver(sharing);
+    ASSERT_EQ(service.published(5).size(), 5u);
     ASSERT_TRUE(log.drain()) << "records were dropped";
 
     // The roads were logged, with the values concealed.
