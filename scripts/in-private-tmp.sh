@@ -3,8 +3,9 @@
 # that the shared-memory log ("log_data") of the code under test is its own,
 # and an empty /tmp, so that tests of the daemon's fixed /tmp endpoints never
 # meet another test or a daemon running on the same machine. With --shm-only
-# /tmp stays the machine's. The crash-dump folder, when the machine has one,
-# is private as well: a test that makes the daemon crash leaves no dump behind.
+# /tmp stays the machine's. The crash-dump folder is private as well (made
+# first where the machine has none and the user may), so that a test which
+# makes the daemon crash leaves no dump behind.
 # When the command itself lives under /tmp (a build folder there), that
 # top-level folder is carried over into the new /tmp.
 #
@@ -26,6 +27,7 @@ exec unshare "${as_root[@]}" --mount --propagation private -- /bin/bash -c '
     private_tmp=$1
     shift
     mount -t tmpfs tmpfs /dev/shm
+    [ -d /crashlog ] || mkdir /crashlog 2>/dev/null || true
     if [ -d /crashlog ]; then
         mount -t tmpfs tmpfs /crashlog
         mkdir -p /crashlog/dumpfiles
