@@ -80,7 +80,7 @@ TEST_F(ServiceRegistry, ARegistryThatDoesNotAnswerIsGivenUpAfterItsDeadline) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(resolved_address(vanta::device_endpoints().pubservice), "unix:/tmp/pubservice");
     EXPECT_GE(since(start), 150ms);
-    EXPECT_LT(since(start), 1s);
+    EXPECT_LT(since(start), vanta::testing::scaled(1s));
 }
 
 TEST_F(ServiceRegistry, TheRegistrysAnswerIsUsed) {
