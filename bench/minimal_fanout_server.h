@@ -2,8 +2,8 @@
 
 // The floor for event fan-out: a gRPC sync server whose Subscribe handlers
 // each drain a queue of their own (unbounded), fed straight from publish():
-// everything queued at a wake-up is written, all but the last with gRPC's
-// buffer hint, as the daemon's writers do. No bus, no translation, no
+// everything queued at a wake-up is written, one write each, as the daemon's
+// writers do. No bus, no translation, no
 // executor, no reader thread.
 
 #include <chrono>
@@ -70,13 +70,8 @@ class MinimalFanoutServer final : public vantaapi::VantaApi::Service {
                 }
                 batch.swap(queue.events);
             }
-            // The first write (the status event) is done: hints are safe.
             for (; open && !batch.empty(); batch.pop_front()) {
-                grpc::WriteOptions options;
-                if (batch.size() > 1) {
-                    options.set_buffer_hint();
-                }
-                open = stream->Write(batch.front(), options);
+                open = stream->Write(batch.front());
             }
         }
         std::lock_guard<std::mutex> lock(mutex_);

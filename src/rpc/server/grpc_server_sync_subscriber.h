@@ -87,14 +87,12 @@ class GrpcServerSyncSubscriber final : public GrpcServerWriter<T> {
     }
 
     // Writes everything queued at each wake-up, without holding the mutex,
-    // until the stream is closed and drained or a write fails. All but the
-    // last of a batch carry gRPC's buffer hint, so that a burst leaves in one
-    // send; never the stream's first write, which carries the call's initial
-    // metadata and with the hint would wait for a later write that a
-    // synchronous stream cannot make.
+    // until the stream is closed and drained or a write fails. Every write
+    // goes out with the default options: a synchronous write that carries
+    // gRPC's buffer hint completes only when a later write flushes it, which
+    // the same thread can never make, so a hinted write may wait forever.
     void write_events() {
         std::deque<T> batch;
-        bool first_write = true;
         for (;;) {
             {
                 std::unique_lock<std::mutex> lock(mutex_);
@@ -105,12 +103,7 @@ class GrpcServerSyncSubscriber final : public GrpcServerWriter<T> {
                 batch.swap(queue_);
             }
             for (; !batch.empty(); batch.pop_front()) {
-                grpc::WriteOptions options;
-                if (batch.size() > 1 && !first_write) {
-                    options.set_buffer_hint();
-                }
-                first_write = false;
-                if (!stream_->Write(batch.front(), options)) {
+                if (!stream_->Write(batch.front())) {
                     return;
                 }
             }
