@@ -200,7 +200,8 @@ RunFigures run(const std::string& address, const Publish& publish, int subscribe
 
 // Runs the fixed-rate load for K = 1, 10, 100, then doubles the rate at 10
 // subscribers from `rate` up to `max_rate` while nothing is lost and the
-// receivers finish within 100 ms of the last publish.
+// receivers finish within 100 ms of the last publish, and narrows the last
+// doubling down by halves.
 void measure(const std::string& name, const std::string& address, const Publish& publish,
              long events, long rate, long max_rate) {
     using vanta::bench::print_figure;
@@ -220,15 +221,27 @@ void measure(const std::string& name, const std::string& address, const Publish&
     print_figure(prefix + "lost", static_cast<double>(lost));
 
     constexpr int kSubscribers = 10;
-    double sustained = 0;
-    for (long step_rate = rate; step_rate <= max_rate; step_rate *= 2) {
+    const auto sustains = [&](long step_rate) {
         const long step_events = std::max(events, step_rate / 2);
         const RunFigures figures = run(address, publish, kSubscribers, step_events, step_rate);
-        if (figures.lost > 0 || figures.drain_ms > 100) {
+        return figures.lost == 0 && figures.drain_ms <= 100;
+    };
+    long passed = 0;
+    long failed = 0;
+    for (long step_rate = rate; step_rate <= max_rate; step_rate *= 2) {
+        if (!sustains(step_rate)) {
+            failed = step_rate;
             break;
         }
-        sustained = static_cast<double>(step_rate * kSubscribers);
+        passed = step_rate;
     }
+    // Three halvings of the step between the last rate sustained and the first
+    // one missed: the figure is then within an eighth of that step.
+    for (int narrowing = 0; narrowing < 3 && passed > 0 && failed > 0; ++narrowing) {
+        const long middle = (passed + failed) / 2;
+        (sustains(middle) ? passed : failed) = middle;
+    }
+    const double sustained = static_cast<double>(passed * kSubscribers);
     print_figure(prefix + "max_deliveries_per_s", sustained);
     // Equal to max_deliveries_per_s when the search stopped at the top.
     print_figure(prefix + "searched_deliveries_per_s",
