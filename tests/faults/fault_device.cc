@@ -85,6 +85,8 @@ Footprint footprint_of(pid_t pid) {
          it.increment(error)) {
         ++footprint.descriptors;
     }
+    footprint.emulated =
+        fs::read_symlink(proc / "exe", error).filename().string().rfind("qemu-", 0) == 0;
     std::ifstream status(proc / "status");
     for (std::string line; std::getline(status, line);) {
         if (line.rfind("VmRSS:", 0) == 0) {

@@ -69,6 +69,9 @@ struct Footprint {
     size_t threads = 0;
     size_t descriptors = 0;
     size_t rss_kib = 0;
+    // Run under a user-mode emulator (a cross build's tests): the resident
+    // memory is the emulator's, translated code included, not the daemon's.
+    bool emulated = false;
 };
 Footprint footprint_of(pid_t pid);
 

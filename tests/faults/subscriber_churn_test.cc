@@ -189,7 +189,9 @@ TEST(SubscriberChurn, TwoHundredComeAndGoWhileEventsFlow) {
     ticker.stop();
 
     const Footprint after = footprint_of(daemon);
-    EXPECT_LE(after.rss_kib, idle.rss_kib + kRssToleranceKib);
+    if (!after.emulated) {
+        EXPECT_LE(after.rss_kib, idle.rss_kib + kRssToleranceKib);
+    }
 }
 
 TEST(SlowSubscriber, OneThatStopsReadingHoldsUpNobodyElse) {
