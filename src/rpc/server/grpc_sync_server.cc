@@ -89,6 +89,10 @@ void GrpcSyncServer::run(AccessLevel level) {
         builder.RegisterService(service_.get());
         std::vector<std::string> service_names;
         builder.SetOption(record_service_names(service_names));
+        // gRPC ends a request thread once more than MAX_POLLERS wait for work
+        // (2 by default) and starts a new one for the next busy moment: with a
+        // few clients at once, threads were made and ended on every burst.
+        builder.SetSyncServerOption(grpc::ServerBuilder::SyncServerOption::MAX_POLLERS, 8);
         server_ = builder.BuildAndStart();
         if (!server_) {
             throw std::runtime_error("Unable to build and start service server");
