@@ -17,6 +17,9 @@ DeviceBackends::DeviceBackends(const EndpointCatalogue& endpoints) {
         [this](const std::string& operation, const Message& reply) {
             calling.answer(operation, reply);
         },
+        [this](const std::string& operation, const grpc::Status& status) {
+            calling.fail(operation, status);
+        },
         [this] {
             std::vector<std::string> calls;
             for (const auto& call : calling.calls()) {
@@ -82,6 +85,7 @@ void DeviceBackends::serve_scripted(const Endpoint& endpoint, Backend& backend) 
         [&backend](const std::string& operation, const Message& reply) {
             backend.reply(operation, reply);
         },
+        [&backend](const std::string&, const grpc::Status& status) { backend.fail_with(status); },
         [&backend] { return backend.calls_with_requests(); }};
     serve(endpoint, backend);
 }
@@ -103,6 +107,11 @@ void DeviceBackends::script(const std::string& operation, const std::string& rep
     const auto& found = method(operation);
     scripted_.at(operation.substr(0, operation.find('.')))
         .reply(found.name(), *parse_text(found.output_type(), reply));
+}
+
+void DeviceBackends::fail(const std::string& operation, const grpc::Status& status) {
+    const auto& found = method(operation);
+    scripted_.at(operation.substr(0, operation.find('.'))).fail(found.name(), status);
 }
 
 std::string DeviceBackends::normalized_request(const std::string& operation,

@@ -14,6 +14,7 @@
 
 #include <google/protobuf/descriptor.h>
 #include <google/protobuf/message.h>
+#include <grpcpp/grpcpp.h>
 
 #include "rpc/client/endpoint_catalogue.h"
 #include "sim/accesspoint_backend.h"
@@ -63,6 +64,10 @@ class DeviceBackends {
     // its response, from now on. Throws std::invalid_argument for an unknown
     // operation or a reply that does not parse.
     void script(const std::string& operation, const std::string& reply);
+    // The backend of `operation` refuses with `status` from now on: the call
+    // proxy only that operation, the other scripted backends every operation.
+    // An OK status ends the refusal. Throws as script() does.
+    void fail(const std::string& operation, const grpc::Status& status);
 
     // How many calls each scripted backend has seen so far.
     using Marks = std::map<std::string, size_t>;
@@ -115,6 +120,7 @@ class DeviceBackends {
     struct Scripted {
         const google::protobuf::ServiceDescriptor* service;
         std::function<void(const std::string&, const google::protobuf::Message&)> reply;
+        std::function<void(const std::string&, const grpc::Status&)> fail;
         std::function<std::vector<std::string>()> calls;
     };
     void serve(const Endpoint& endpoint, grpc::Service& service);

@@ -48,21 +48,6 @@ class EventStream {
         changed_.wait_for(lock, limit, [&] { return events_.size() >= count || ended_; });
         return {events_.begin(), events_.end()};
     }
-    void send_unsubscribe(bool unsubscribe) {
-        vantaapi::SubscriptionRequest request;
-        request.set_unsubscribe(unsubscribe);
-        stream_->Write(request);
-    }
-    // The call's status once the service ended it (bounded wait).
-    grpc::Status finish(std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            if (!changed_.wait_for(lock, limit, [&] { return ended_; })) {
-                return grpc::Status(grpc::StatusCode::DEADLINE_EXCEEDED, "stream did not end");
-            }
-        }
-        return stream_->Finish();
-    }
 
   private:
     grpc::ClientContext context_;

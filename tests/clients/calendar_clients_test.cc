@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <functional>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,7 +14,6 @@
 
 #include "clients/calendar/calendar_client_impl.h"
 #include "clients/nimbobranding/nimbobranding_client_impl.h"
-#include "rpc/client/grpc_exceptions.h"
 #include "runtime/executor/manual_executor.h"
 #include "sim/backend_server.h"
 #include "sim/calendar_backend.h"
@@ -38,40 +35,29 @@ size_t count_lines(const ConsoleCapture& console, const std::string& line) {
     return std::count(lines.begin(), lines.end(), line);
 }
 
-// A simulated backend on its temporary socket, an executor and a client made
-// by `make`.
+// A simulated backend on its temporary socket and a client of it made from
+// the device's catalogue row `row`.
 template <typename Fake, typename Client>
 struct BackendWithClient {
-    explicit BackendWithClient(
-        std::function<std::unique_ptr<Client>(Executor&, const std::string&)> make)
-        : client(make(executor, address)) {}
+    explicit BackendWithClient(const Endpoint& row)
+        : client(executor, endpoint_at(row, address, 1000ms)) {}
 
     ConsoleCapture console;
     TempDir dir;
     std::string address = dir.socket_address("backend");
     Fake fake;
-    std::unique_ptr<sim::BackendServer> server =
-        std::make_unique<sim::BackendServer>(address, std::initializer_list<grpc::Service*>{&fake});
+    sim::BackendServer server{address, {&fake}};
     ManualExecutor executor;
-    std::unique_ptr<Client> client;
+    Client client;
 };
-
-// Calendar.
 
 using CalendarBackend = BackendWithClient<sim::CalendarBackend, calendar::CalendarClientImpl>;
 
-CalendarBackend calendar_backend() {
-    return CalendarBackend([](Executor& executor, const std::string& address) {
-        return std::make_unique<calendar::CalendarClientImpl>(
-            executor, endpoint_at(device_endpoints().calendar, address, 1000ms));
-    });
-}
-
 // The bookings the API lists and the dismissals it forwards are checked
-// through it (api/plugins_pass_through_rows.cc); here the requests it never
+// through it (api/plugins_pass_through_rows.textproto); here the requests it never
 // sends.
 TEST(CalendarClient, SendsTheWholeBookingsRequestAndAsksForOneBooking) {
-    auto backend = calendar_backend();
+    CalendarBackend backend(device_endpoints().calendar);
     calendar::CalendarEventResponse found;
     found.set_found(true);
     found.mutable_item()->set_id("b-1");
@@ -79,27 +65,26 @@ TEST(CalendarClient, SendsTheWholeBookingsRequestAndAsksForOneBooking) {
 
     calendar::CalendarEventsRequest request;
     request.set_user_uuid("u-7");
-    ASSERT_TRUE(backend.client->GetCalendarEvents(request));
-    EXPECT_EQ(backend.client->GetCalendarEvent("b-1").SerializeAsString(),
+    ASSERT_TRUE(backend.client.GetCalendarEvents(request));
+    EXPECT_EQ(backend.client.GetCalendarEvent("b-1").SerializeAsString(),
               found.SerializeAsString());
     EXPECT_THAT(backend.fake.calls_with_requests(),
                 ElementsAre("GetCalendarEvents(" + request.ShortDebugString() + ")",
                             "GetCalendarEvent(id: \"b-1\")"));
 }
 
-TEST(CalendarClient, FailsInTheOlderStyleForTheBookingsAndRaisesForTheRest) {
-    auto backend = calendar_backend();
+TEST(CalendarClient, TheBookingsFailInTheirOwnOlderStyle) {
+    CalendarBackend backend(device_endpoints().calendar);
     backend.fake.fail_with(grpc::StatusCode::UNAVAILABLE, "gone");
-    EXPECT_FALSE(backend.client->GetCalendarEvents({}));
+    EXPECT_FALSE(backend.client.GetCalendarEvents({}));
     EXPECT_EQ(count_lines(backend.console,
                           "CalendarClient ERROR: GetCalendarEvents failed: grpc error:gone code: "
                           "UNAVAILABLE"),
               1u);
-    EXPECT_THROW(backend.client->GetCalendarEvent("b-1"), ServiceUnavailableError);
 
     backend.fake.fail_with(grpc::StatusCode::PERMISSION_DENIED);
     try {
-        backend.client->GetCalendarEvents({});
+        backend.client.GetCalendarEvents({});
         FAIL() << "no exception";
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "GetCalendarEvents: unrecoverable grpc error: PERMISSION_DENIED");
@@ -112,13 +97,6 @@ TEST(CalendarClient, FailsInTheOlderStyleForTheBookingsAndRaisesForTheRest) {
 
 using BrandingBackend = BackendWithClient<sim::NimboBrandingBackend, nimbobranding::ClientImpl>;
 
-BrandingBackend branding_backend() {
-    return BrandingBackend([](Executor& executor, const std::string& address) {
-        return std::make_unique<nimbobranding::ClientImpl>(
-            executor, endpoint_at(device_endpoints().nimbobranding, address, 2000ms));
-    });
-}
-
 nimbobranding::Event branding_event(nimbobranding::EventType what) {
     nimbobranding::Event event;
     event.set_what(what);
@@ -126,9 +104,9 @@ nimbobranding::Event branding_event(nimbobranding::EventType what) {
 }
 
 TEST(NimboBrandingClient, AnObserverWithoutAReadyCallbackIsToldNothing) {
-    auto backend = branding_backend();
+    BrandingBackend backend(device_endpoints().nimbobranding);
     std::atomic<int> told{0};
-    backend.client->SetObserver([&](nimbobranding::EventType) { ++told; }, nullptr, [] {});
+    backend.client.SetObserver([&](nimbobranding::EventType) { ++told; }, nullptr, [] {});
     ASSERT_TRUE(backend.fake.wait_for_opened(1));
     backend.fake.publish(branding_event(nimbobranding::CAROUSEL_IMAGE_CHANGED));
     ASSERT_TRUE(wait_until(

@@ -7,15 +7,18 @@
 // has more than one row only for the operations whose names the API's
 // no-backend table cannot show.
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gmock/gmock.h>
-#include <grpcpp/generic/async_generic_service.h>
 #include <grpcpp/grpcpp.h>
 #include <gtest/gtest.h>
 
@@ -62,51 +65,30 @@ using namespace std::chrono_literals;
 namespace vanta::testing {
 namespace {
 
-// Takes every call on `address` and never answers it.
-class SilentServer {
+// A socket at `address` ("unix:<path>") that lets callers connect and never
+// speaks: each call waits for an answer until its deadline.
+class SilentSocket {
   public:
-    explicit SilentServer(const std::string& address) {
-        grpc::ServerBuilder builder;
-        builder.AddListeningPort(address, grpc::InsecureServerCredentials());
-        builder.RegisterAsyncGenericService(&service_);
-        queue_ = builder.AddCompletionQueue();
-        server_ = builder.BuildAndStart();
-        taker_ = std::thread([this] { take_calls(); });
-    }
-    ~SilentServer() {
-        server_->Shutdown(std::chrono::system_clock::now());
-        queue_->Shutdown();
-        taker_.join();
-    }
-    SilentServer(const SilentServer&) = delete;
-    SilentServer& operator=(const SilentServer&) = delete;
-
-  private:
-    struct Call {
-        grpc::GenericServerContext context;
-        grpc::GenericServerAsyncReaderWriter stream{&context};
-    };
-    void take_calls() {
-        std::vector<std::unique_ptr<Call>> calls;
-        const auto take_next = [&] {
-            calls.push_back(std::make_unique<Call>());
-            service_.RequestCall(&calls.back()->context, &calls.back()->stream, queue_.get(),
-                                 queue_.get(), calls.back().get());
-        };
-        take_next();
-        void* tag = nullptr;
-        bool ok = false;
-        while (queue_->Next(&tag, &ok)) {
-            if (ok) {
-                take_next();
-            }
+    explicit SilentSocket(const std::string& address)
+        : path_(address.substr(5)), socket_(::socket(AF_UNIX, SOCK_STREAM, 0)) {
+        sockaddr_un where{};
+        where.sun_family = AF_UNIX;
+        path_.copy(where.sun_path, sizeof(where.sun_path) - 1);
+        if (socket_ < 0 || ::bind(socket_, reinterpret_cast<sockaddr*>(&where), sizeof(where)) ||
+            ::listen(socket_, 64)) {
+            throw std::runtime_error("cannot listen on " + path_);
         }
     }
+    ~SilentSocket() {
+        ::close(socket_);
+        ::unlink(path_.c_str());
+    }
+    SilentSocket(const SilentSocket&) = delete;
+    SilentSocket& operator=(const SilentSocket&) = delete;
 
-    grpc::AsyncGenericService service_;
-    std::unique_ptr<grpc::ServerCompletionQueue> queue_;
-    std::unique_ptr<grpc::Server> server_;
-    std::thread taker_;
+  private:
+    const std::string path_;
+    const int socket_;
 };
 
 struct ClientRow {
@@ -238,7 +220,7 @@ TEST(ClientFailures, EachClientGivesUpAtItsDeadlineNamingItsService) {
         }
         ASSERT_FALSE(endpoint.address.empty()) << "no catalogue row";
         endpoint.deadline = 100ms;
-        SilentServer backend(endpoint.address);
+        SilentSocket backend(endpoint.address);
         ConsoleCapture console;
         const auto started = std::chrono::steady_clock::now();
         try {

@@ -49,15 +49,13 @@ struct Served {
 };
 
 TEST(GatedOperations, HdmiInputStateAndStatistics) {
-    TempDir dir;
-    sim::HdmiRxBackend backend;
-    sim::BackendServer server(dir.socket_address("hdmirx"), {&backend});
-    const auto client = create_hdmirx_client(
-        endpoint_at(device_endpoints().hdmirx, dir.socket_address("hdmirx"), 2000ms));
-    backend.reply("GetHdmiState", from_text<hdmirx::HdmiState>("plugged: UNPLUGGED"));
-    backend.reply("GetLocalWiredShareStatistics",
-                  from_text<hdmirx::LocalWiredShareStatistics>(
-                      "average_output_frame_rate: 30 duration_secs: 95"));
+    Served<sim::HdmiRxBackend> hdmi;
+    const auto client =
+        create_hdmirx_client(endpoint_at(device_endpoints().hdmirx, hdmi.address, 2000ms));
+    hdmi.backend.reply("GetHdmiState", from_text<hdmirx::HdmiState>("plugged: UNPLUGGED"));
+    hdmi.backend.reply("GetLocalWiredShareStatistics",
+                       from_text<hdmirx::LocalWiredShareStatistics>(
+                           "average_output_frame_rate: 30 duration_secs: 95"));
 
     EXPECT_EQ(client->GetHdmiState()->plugged(), hdmirx::HdmiState::UNPLUGGED);
     EXPECT_EQ(client->GetLocalWiredShareStatistics()->ShortDebugString(),
@@ -65,13 +63,11 @@ TEST(GatedOperations, HdmiInputStateAndStatistics) {
 }
 
 TEST(GatedOperations, OnPremisesConfiguration) {
-    TempDir dir;
-    sim::KrellConfigManagerBackend backend;
-    sim::BackendServer server(dir.socket_address("krell"), {&backend});
+    Served<sim::KrellConfigManagerBackend> krell;
     ManualExecutor executor;
     const auto client = krellconfigmanager::create_client(
-        executor,
-        endpoint_at(device_endpoints().krellconfigmanager, dir.socket_address("krell"), 2000ms));
+        executor, endpoint_at(device_endpoints().krellconfigmanager, krell.address, 2000ms));
+    auto& backend = krell.backend;
     backend.reply("GetKRELLTFTPAddress", from_text<krellconfigmanager::KRELLTFTPAddress>(
                                              "address_list: '10.1.1.1' address_list: '10.1.1.2'"));
     backend.reply("GetKRELLDeviceConfigValues",

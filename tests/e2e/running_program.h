@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,14 +15,21 @@
 #include <string>
 #include <vector>
 
+#include "support/wait_until.h"
+
 namespace vanta::testing {
 
 // A program run as a child process with its standard output and error caught
-// in one pipe, read line by line with bounded waits. Killed if still running
-// when the object goes.
+// in one pipe, read line by line with bounded waits (or thrown away, for
+// programs whose output nobody reads). It dies with the test: killed if still
+// running when the object goes, and by the kernel when the test process
+// itself is killed (a ctest timeout).
 class RunningProgram {
   public:
-    explicit RunningProgram(const std::vector<std::string>& arguments) {
+    enum class Output { caught, discarded };
+
+    explicit RunningProgram(const std::vector<std::string>& arguments,
+                            Output output = Output::caught) {
         int pipe_ends[2];
         if (::pipe2(pipe_ends, O_CLOEXEC) != 0) {
             throw std::runtime_error("pipe failed");
@@ -30,18 +39,25 @@ class RunningProgram {
             argv.push_back(const_cast<char*>(argument.c_str()));
         }
         argv.push_back(nullptr);
+        const pid_t parent = ::getpid();
         pid_ = ::fork();
         if (pid_ < 0) {
             throw std::runtime_error("fork failed");
         }
         if (pid_ == 0) {
-            ::dup2(pipe_ends[1], STDOUT_FILENO);
-            ::dup2(pipe_ends[1], STDERR_FILENO);
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (::getppid() != parent) {
+                _exit(127);
+            }
+            const int out = output == Output::caught ? pipe_ends[1] : ::open("/dev/null", O_WRONLY);
+            ::dup2(out, STDOUT_FILENO);
+            ::dup2(out, STDERR_FILENO);
             ::execv(argv[0], argv.data());
             _exit(127);
         }
         ::close(pipe_ends[1]);
         output_fd_ = pipe_ends[0];
+        output_ended_ = output == Output::discarded;
     }
     ~RunningProgram() {
         if (!status_) {
@@ -53,7 +69,12 @@ class RunningProgram {
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
 
-    void signal(int number) { ::kill(pid_, number); }
+    pid_t pid() const { return pid_; }
+    void signal(int number) const {
+        if (!status_) {
+            ::kill(pid_, number);
+        }
+    }
 
     // The complete lines printed so far.
     const std::vector<std::string>& lines() const { return lines_; }
@@ -141,5 +162,16 @@ class RunningProgram {
     std::vector<std::string> lines_;
     std::optional<int> status_;
 };
+
+// Whether a socket appeared at `path` within `limit`: the program that makes
+// it serves.
+inline bool socket_appears(const std::string& path, std::chrono::milliseconds limit) {
+    return wait_until(
+        [&] {
+            struct stat info {};
+            return ::stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
+        },
+        limit);
+}
 
 }  // namespace vanta::testing

@@ -1,14 +1,8 @@
 #include "fault_device.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include <google/protobuf/text_format.h>
@@ -19,58 +13,6 @@
 #include "tools/logreader/record_decoder.h"
 
 namespace vanta::testing {
-
-ChildProcess::ChildProcess(const std::vector<std::string>& arguments, bool quiet) {
-    std::vector<char*> argv;
-    for (const auto& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    const pid_t parent = ::getpid();
-    pid_ = ::fork();
-    if (pid_ < 0) {
-        throw std::runtime_error("fork failed");
-    }
-    if (pid_ == 0) {
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != parent) {
-            _exit(127);
-        }
-        if (quiet) {
-            const int null = ::open("/dev/null", O_WRONLY);
-            ::dup2(null, STDOUT_FILENO);
-            ::dup2(null, STDERR_FILENO);
-        }
-        ::execv(argv[0], argv.data());
-        _exit(127);
-    }
-}
-
-ChildProcess::~ChildProcess() {
-    if (!status_) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-    }
-}
-
-void ChildProcess::signal(int number) const {
-    if (!status_) {
-        ::kill(pid_, number);
-    }
-}
-
-std::optional<int> ChildProcess::wait_for_exit(std::chrono::milliseconds limit) {
-    wait_until(
-        [&] {
-            int status = 0;
-            if (!status_ && ::waitpid(pid_, &status, WNOHANG) == pid_) {
-                status_ = status;
-            }
-            return status_.has_value();
-        },
-        limit);
-    return status_;
-}
 
 Footprint footprint_of(pid_t pid) {
     namespace fs = std::filesystem;
@@ -117,8 +59,10 @@ void DaemonLog::drain_until_stopped() {
             }
             if (const auto message = assembler.add(*decoded)) {
                 std::lock_guard<std::mutex> lock(mutex_);
-                lines_.push_back(
-                    {static_cast<pid_t>(message->pid), message->timestamp_us, message->text});
+                lines_.push_back({static_cast<pid_t>(message->pid),
+                                  std::chrono::system_clock::time_point(
+                                      std::chrono::microseconds(message->timestamp_us)),
+                                  message->text});
             }
         }
         dropped_ += queues.log().take_drop_count();
@@ -128,27 +72,13 @@ void DaemonLog::drain_until_stopped() {
     }
 }
 
-std::vector<std::string> DaemonLog::lines(pid_t pid, const std::string& part) const {
+std::vector<DaemonLog::Line> DaemonLog::lines(pid_t pid, const std::string& part) const {
     std::lock_guard<std::mutex> lock(mutex_);
-    std::vector<std::string> found;
-    for (const Line& line : lines_) {
-        if (line.pid == pid && line.text.find(part) != std::string::npos) {
-            found.push_back(line.text);
-        }
-    }
+    std::vector<Line> found;
+    std::copy_if(lines_.begin(), lines_.end(), std::back_inserter(found), [&](const Line& line) {
+        return line.pid == pid && line.text.find(part) != std::string::npos;
+    });
     return found;
-}
-
-std::optional<std::chrono::system_clock::time_point> DaemonLog::first_time(
-    pid_t pid, const std::string& part) const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    for (const Line& line : lines_) {
-        if (line.pid == pid && line.text.find(part) != std::string::npos) {
-            return std::chrono::system_clock::time_point(
-                std::chrono::microseconds(line.timestamp_us));
-        }
-    }
-    return std::nullopt;
 }
 
 std::string event_case(const vantaapi::VantaEvent& event) {
@@ -204,12 +134,6 @@ ObservedBackend observed_backend(const Endpoint& row, grpc::Service& service, St
     return backend;
 }
 
-bool is_socket(const std::string& address) {
-    struct stat info {};
-    const std::string path = address.substr(address.find(':') + 1);
-    return ::stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
-}
-
 }  // namespace
 
 FaultDevice::FaultDevice() {
@@ -248,7 +172,8 @@ FaultDevice::FaultDevice() {
                                                              e.volumemgr.address, volume);
     volume_server->start();
     start_broker();
-    daemon_ = std::make_unique<ChildProcess>(std::vector<std::string>{VANTAAPID_PATH});
+    daemon_ = std::make_unique<RunningProgram>(std::vector<std::string>{VANTAAPID_PATH},
+                                               RunningProgram::Output::discarded);
 }
 
 FaultDevice::~FaultDevice() {
@@ -258,7 +183,7 @@ FaultDevice::~FaultDevice() {
 
 ::testing::AssertionResult FaultDevice::started() {
     const std::string api_address = device_endpoints().vantaapi.address;
-    if (!wait_until([&] { return is_socket(api_address); }, 15s)) {
+    if (!socket_appears(api_address.substr(api_address.find(':') + 1), 15s)) {
         return ::testing::AssertionFailure() << "the daemon never listened on " << api_address;
     }
     if (!broker().wait_for_open_streams("VantaApi", 1, 15s)) {

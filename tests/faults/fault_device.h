@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include "api/event_stream.h"
+#include "e2e/running_program.h"
 #include "sim/accountmanager_backend.h"
 #include "sim/avatar_backend.h"
 #include "sim/bus_broker.h"
@@ -42,27 +43,6 @@
 namespace vanta::testing {
 
 using namespace std::chrono_literals;
-
-// A program run as a child process that dies with the test: killed when the
-// object goes, and by the kernel when the test process itself is killed (a
-// ctest timeout), so that no daemon outlives a failed case.
-class ChildProcess {
-  public:
-    // Standard output and error go to /dev/null unless `quiet` is false.
-    explicit ChildProcess(const std::vector<std::string>& arguments, bool quiet = true);
-    ~ChildProcess();
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-
-    pid_t pid() const { return pid_; }
-    void signal(int number) const;
-    // The wait status once the program ended within `limit`.
-    std::optional<int> wait_for_exit(std::chrono::milliseconds limit);
-
-  private:
-    pid_t pid_ = -1;
-    std::optional<int> status_;
-};
 
 // What a process holds, read from /proc/<pid>.
 struct Footprint {
@@ -85,21 +65,18 @@ class DaemonLog {
     DaemonLog(const DaemonLog&) = delete;
     DaemonLog& operator=(const DaemonLog&) = delete;
 
-    // The messages of `pid` so far that contain `part`.
-    std::vector<std::string> lines(pid_t pid, const std::string& part) const;
+    struct Line {
+        pid_t pid;
+        std::chrono::system_clock::time_point time;
+        std::string text;
+    };
+    // The messages of `pid` so far that contain `part`, in order.
+    std::vector<Line> lines(pid_t pid, const std::string& part) const;
     size_t count(pid_t pid, const std::string& part) const { return lines(pid, part).size(); }
-    // When `pid` first wrote a message containing `part` (wall clock).
-    std::optional<std::chrono::system_clock::time_point> first_time(pid_t pid,
-                                                                    const std::string& part) const;
     // Records the log queue had to drop (its reader fell behind).
     unsigned dropped() const { return dropped_; }
 
   private:
-    struct Line {
-        pid_t pid;
-        std::int64_t timestamp_us;
-        std::string text;
-    };
     void drain_until_stopped();
 
     mutable std::mutex mutex_;
@@ -150,7 +127,7 @@ class FaultDevice {
     // followed by `padding` bytes when asked.
     void publish_numbered(int number, size_t padding = 0);
 
-    ChildProcess& daemon() { return *daemon_; }
+    RunningProgram& daemon() { return *daemon_; }
     const DaemonLog& log() const { return log_; }
 
     // Backends first: they must outlive the daemon's calls to them.
@@ -172,7 +149,7 @@ class FaultDevice {
     mutable std::mutex broker_mutex_;
     std::unique_ptr<sim::BusBroker> broker_;
     DaemonLog log_;
-    std::unique_ptr<ChildProcess> daemon_;
+    std::unique_ptr<RunningProgram> daemon_;
 };
 
 // The number a numbered bus event carries, or -1 for any other event.
@@ -197,34 +174,53 @@ std::vector<vantaapi::VantaEvent> events_from(EventStream& stream, size_t from, 
     }
 }
 
-// Publishes numbered bus events, one every `period`, while it lives.
-class BusTicker {
+// Runs `step` over and over on `threads` threads, `pause` apart, until
+// stopped or gone; counts the steps that returned true.
+class Repeated {
   public:
-    explicit BusTicker(FaultDevice& device, std::chrono::milliseconds period = 5ms)
-        : thread_([this, &device, period] {
-              while (!stop_) {
-                  device.publish_numbered(next_);
-                  ++next_;
-                  std::this_thread::sleep_for(period);
-              }
-          }) {}
-    ~BusTicker() { stop(); }
-    BusTicker(const BusTicker&) = delete;
-    BusTicker& operator=(const BusTicker&) = delete;
+    explicit Repeated(std::function<bool()> step, int threads = 1,
+                      std::chrono::milliseconds pause = 0ms) {
+        for (int i = 0; i < threads; ++i) {
+            threads_.emplace_back([this, step, pause] {
+                while (!stop_) {
+                    succeeded_ += step() ? 1 : 0;
+                    std::this_thread::sleep_for(pause);
+                }
+            });
+        }
+    }
+    ~Repeated() { stop(); }
+    Repeated(const Repeated&) = delete;
+    Repeated& operator=(const Repeated&) = delete;
 
     void stop() {
         stop_ = true;
-        if (thread_.joinable()) {
-            thread_.join();
+        for (std::thread& thread : threads_) {
+            if (thread.joinable()) {
+                thread.join();
+            }
         }
     }
-    // The number the next event will carry.
-    int next() const { return next_; }
+    int succeeded() const { return succeeded_; }
 
   private:
-    std::atomic<int> next_{1};
     std::atomic<bool> stop_{false};
-    std::thread thread_;
+    std::atomic<int> succeeded_{0};
+    std::vector<std::thread> threads_;
+};
+
+// Publishes numbered bus events, one every `period`, while it lives; `next`
+// is the number the next one will carry.
+struct BusTicker {
+    explicit BusTicker(FaultDevice& device, std::chrono::milliseconds period = 5ms)
+        : publishing(
+              [this, &device] {
+                  device.publish_numbered(next++);
+                  return true;
+              },
+              1, period) {}
+    std::atomic<int> next{1};
+    Repeated publishing;
 };
 
 }  // namespace vanta::testing

@@ -4,6 +4,7 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <random>
 #include <string>
@@ -29,18 +30,7 @@ constexpr size_t kThreadSlack = 2;
 constexpr size_t kRssToleranceKib = 4 * 1024;
 
 enum class Leave { cancel, half_close, unsubscribe };
-
-const char* name_of(Leave leave) {
-    switch (leave) {
-        case Leave::cancel:
-            return "cancel";
-        case Leave::half_close:
-            return "half-close";
-        case Leave::unsubscribe:
-            return "unsubscribe";
-    }
-    return "?";
-}
+const char* const kLeaveNames[] = {"cancel", "half-close", "unsubscribe"};
 
 // What one subscriber saw: the numbers of the bus events in arrival order,
 // and how its call ended.
@@ -61,12 +51,16 @@ Visit visit(const std::string& address, Leave leave, size_t wanted) {
     grpc::ClientContext context;
     context.set_deadline(std::chrono::system_clock::now() + 30s);
     auto stream = stub->Subscribe(&context);
-    vantaapi::VantaEvent event;
-    while (result.numbers.size() < wanted && stream->Read(&event)) {
-        if (const int number = number_of(event); number >= 0) {
-            result.numbers.push_back(number);
+    // Reads until `count` numbered events have come or the stream ended.
+    const auto read_until = [&](size_t count) {
+        vantaapi::VantaEvent event;
+        while (result.numbers.size() < count && stream->Read(&event)) {
+            if (const int number = number_of(event); number >= 0) {
+                result.numbers.push_back(number);
+            }
         }
-    }
+    };
+    read_until(wanted);
     result.reached_target = result.numbers.size() == wanted;
     switch (leave) {
         case Leave::cancel:
@@ -82,11 +76,7 @@ Visit visit(const std::string& address, Leave leave, size_t wanted) {
             break;
         }
     }
-    while (stream->Read(&event)) {
-        if (const int number = number_of(event); number >= 0) {
-            result.numbers.push_back(number);
-        }
-    }
+    read_until(SIZE_MAX);
     result.status = stream->Finish();
     return result;
 }
@@ -122,7 +112,7 @@ std::vector<Visit> churn(std::mt19937& random, int in_process, int vanishing) {
     std::vector<std::thread> vanishers;
     for (int i = 0; i < vanishing; ++i) {
         vanishers.emplace_back([life = std::chrono::milliseconds(life_ms(random))] {
-            ChildProcess cli({VANTA_CLI_PATH, "events"});
+            RunningProgram cli({VANTA_CLI_PATH, "events"}, RunningProgram::Output::discarded);
             std::this_thread::sleep_for(life);
             cli.signal(SIGKILL);
             cli.wait_for_exit(5s);
@@ -171,7 +161,7 @@ TEST(SubscriberChurn, TwoHundredComeAndGoWhileEventsFlow) {
 
     const std::vector<Visit> visits = churn(random, 180, 20);
     for (const Visit& v : visits) {
-        SCOPED_TRACE(name_of(v.leave));
+        SCOPED_TRACE(kLeaveNames[static_cast<int>(v.leave)]);
         EXPECT_TRUE(v.reached_target) << "the stream ended after " << v.numbers.size();
         EXPECT_TRUE(consecutive(v.numbers));
         if (v.leave != Leave::cancel) {
@@ -186,7 +176,7 @@ TEST(SubscriberChurn, TwoHundredComeAndGoWhileEventsFlow) {
     const Visit newcomer = visit(device_endpoints().vantaapi.address, Leave::unsubscribe, 20);
     EXPECT_TRUE(newcomer.reached_target);
     EXPECT_TRUE(consecutive(newcomer.numbers));
-    ticker.stop();
+    ticker.publishing.stop();
 
     const Footprint after = footprint_of(daemon);
     if (!after.emulated) {

@@ -7,8 +7,6 @@
 // reaches a handler.
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <functional>
 #include <iterator>
@@ -17,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/require.h"
 #include "plugins/plugin_catalogue.h"
 #include "runtime/executor/manual_executor.h"
 #include "support/capturing_writer.h"
@@ -26,13 +25,6 @@ namespace {
 using vanta::pubsub::PubSubMessage;
 using vanta::pubsub::PubSubMsg;
 using vantaapi::VantaEvent;
-
-void require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "bus translation fuzzer: %s\n", what);
-        std::abort();
-    }
-}
 
 class TopicRegistrar final : public vanta::PluginRegistrar {
   public:

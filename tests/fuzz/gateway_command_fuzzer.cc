@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "fuzz/require.h"
 #include "gateway/zapigateway_service.h"
 #include "runtime/executor/manual_executor.h"
 
@@ -24,13 +23,6 @@ namespace {
 
 using nlohmann::json;
 using vanta::VantaApiClient;
-
-void require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "gateway command fuzzer: %s\n", what);
-        std::abort();
-    }
-}
 
 // Answers from the fuzz input: each of the gateway's operations fails,
 // answers false or answers true.

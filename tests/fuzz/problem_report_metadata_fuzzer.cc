@@ -7,21 +7,14 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <string>
 
+#include "fuzz/require.h"
 #include "problemreport/bundle_loader.h"
 #include "problemreport/bundle_paths.h"
 
 namespace {
-
-void require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "problem report metadata fuzzer: %s\n", what);
-        std::abort();
-    }
-}
 
 // A bundle path in a folder of this process's own.
 const std::string& bundle_path() {

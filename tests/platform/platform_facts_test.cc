@@ -1,17 +1,24 @@
-// Device facts read from the manufacturing data and /sys, against files laid
-// out in a temporary directory.
+// Device facts read from the manufacturing data, /sys and /proc, against
+// files laid out in a temporary directory, and from system commands, against
+// scripted answers: boot loader versions, processor state, log file names, the
+// video limits and the device identifier.
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "platform/cpu_state.h"
+#include "platform/device_identity.h"
+#include "platform/log_file_names.h"
 #include "platform/manufacturing_data.h"
 #include "platform/network_interfaces.h"
 #include "platform/platform_info.h"
 #include "platform/system_command.h"
 #include "platform/system_version.h"
+#include "platform/video_configuration.h"
 #include "support/temp_dir.h"
 
 namespace vanta::testing {
@@ -24,17 +31,21 @@ void write_file(const fs::path& path, const std::string& content) {
     std::ofstream(path) << content;
 }
 
-// Answers commands from a table; records what it was asked.
-class CannedCommands final : public platform::SystemCommand {
+// Answers commands from a table (empty output for others) and records what
+// it was asked; throws for the command named `failing`.
+class ScriptedCommands final : public platform::SystemCommand {
   public:
-    explicit CannedCommands(std::map<std::string, std::string> outputs)
-        : outputs_(std::move(outputs)) {}
+    explicit ScriptedCommands(std::map<std::string, std::string> outputs, std::string failing = "")
+        : outputs_(std::move(outputs)), failing_(std::move(failing)) {}
     int system(const std::string& command) override {
         asked.push_back(command);
         return 0;
     }
     std::string system_output_string(const std::string& command) override {
         asked.push_back(command);
+        if (command == failing_) {
+            throw std::runtime_error("popen() failed!");
+        }
         return outputs_[command];
     }
     std::vector<std::string> system_output_line(const std::string& command) override {
@@ -44,6 +55,7 @@ class CannedCommands final : public platform::SystemCommand {
 
   private:
     std::map<std::string, std::string> outputs_;
+    std::string failing_;
 };
 
 class ManufacturingDataTest : public ::testing::Test {
@@ -113,7 +125,7 @@ class NetworkInterfacesTest : public ::testing::Test {
 
 TEST_F(NetworkInterfacesTest, WithoutEthernetOnlyWifiIsPreferred) {
     add_interface("wlan0", "00:11:22:33:44:66");
-    CannedCommands commands({});
+    ScriptedCommands commands({});
     EXPECT_EQ(platform::get_preferred_interface_list(commands, net(), vlan()),
               std::vector<std::string>{"wlan0"});
     EXPECT_TRUE(commands.asked.empty());
@@ -122,13 +134,13 @@ TEST_F(NetworkInterfacesTest, WithoutEthernetOnlyWifiIsPreferred) {
 
 TEST_F(NetworkInterfacesTest, EthernetUpOrDownComesFirstOtherStatesLeaveWifiAlone) {
     add_interface("eth0", "00:11:22:33:44:55", "down");
-    CannedCommands down({{operstate_command(), "down"}});
+    ScriptedCommands down({{operstate_command(), "down"}});
     EXPECT_EQ(platform::get_preferred_interface_list(down, net(), vlan()),
               (std::vector<std::string>{"eth0", "wlan0"}));
     EXPECT_EQ(down.asked, std::vector<std::string>{operstate_command()});
     EXPECT_EQ(platform::get_device_id(down, net(), vlan()), "00:11:22:33:44:55");
 
-    CannedCommands dormant({{operstate_command(), "dormant"}});
+    ScriptedCommands dormant({{operstate_command(), "dormant"}});
     EXPECT_EQ(platform::get_preferred_interface_list(dormant, net(), vlan()),
               std::vector<std::string>{"wlan0"});
 }
@@ -136,7 +148,7 @@ TEST_F(NetworkInterfacesTest, EthernetUpOrDownComesFirstOtherStatesLeaveWifiAlon
 TEST_F(NetworkInterfacesTest, AnActiveVlanNamesTheEthernetInterface) {
     add_interface("eth0", "00:11:22:33:44:55");
     write_file(vlan(), "VLAN_ENABLED=1\nACTIVE_VLAN=42\n");
-    CannedCommands up({{operstate_command(), "up"}});
+    ScriptedCommands up({{operstate_command(), "up"}});
     EXPECT_EQ(platform::get_preferred_interface_list(up, net(), vlan()),
               (std::vector<std::string>{"eth0.42", "wlan0"}));
     write_file(vlan(), "ACTIVE_VLAN=\n");
@@ -194,6 +206,84 @@ TEST(SystemCommand, OutputIsTrimmedOrSplitIntoLines) {
     EXPECT_NE(commands->system("exit 3"), 0);
     // Output longer than one read.
     EXPECT_EQ(commands->system_output_string("head -c 2000 /dev/zero | tr '\\0' x").size(), 2000u);
+}
+
+const std::string kFindBootDevice = "/bin/df /mnt/base | grep /mnt/base | cut -f 1 -d ' '";
+const std::string kAskFlash = "/usr/bin/uboot-utils -e /dev/mmcblk0p2 -q -p | grep 'uboot ver'";
+
+TEST(BootLoaderVersion, IsCutFromTheLineOfTheImage) {
+    TempDir dir;
+    const auto path = (dir.path() / "uboot_versions").string();
+    EXPECT_EQ(platform::get_uboot_version_info("primary", path), "unknown");
+    std::ofstream(path) << "primary:U-Boot 2021.04-vanta3 (Jan 01 2026)\n"
+                           "secondary:U-Boot\n";
+    EXPECT_EQ(platform::get_uboot_version_info("primary", path), "2021.04-vanta3 (Jan 01 2026)");
+    EXPECT_EQ(platform::get_uboot_version_info("secondary", path), "invalid version string");
+    EXPECT_EQ(platform::get_uboot_version_info("tertiary", path), "unknown");
+}
+
+TEST(BootLoaderVersion, FlashIsAskedOnlyOnAnMmcBootDevice) {
+    ScriptedCommands on_mmc({{kFindBootDevice, "/dev/mmcblk0p2"},
+                             {kAskFlash, "primary uboot ver = U-Boot 2021.04-vanta3"}});
+    EXPECT_EQ(platform::get_uboot_version_info_from_flash(on_mmc), "2021.04-vanta3");
+
+    ScriptedCommands on_nfs({{kFindBootDevice, "server:/export"}});
+    EXPECT_EQ(platform::get_uboot_version_info_from_flash(on_nfs), "device not found");
+    ScriptedCommands silent({{kFindBootDevice, "/dev/mmcblk0p2"}});
+    EXPECT_EQ(platform::get_uboot_version_info_from_flash(silent), "no version found");
+    ScriptedCommands odd({{kFindBootDevice, "/dev/mmcblk0p2"}, {kAskFlash, "uboot ver: 1"}});
+    EXPECT_EQ(platform::get_uboot_version_info_from_flash(odd), "unknown version string");
+    ScriptedCommands broken({}, kFindBootDevice);
+    EXPECT_EQ(platform::get_uboot_version_info_from_flash(broken), "unknown");
+}
+
+TEST(CpuState, ReadsTheCpuLineOfProcStat) {
+    TempDir dir;
+    const auto path = (dir.path() / "stat").string();
+    EXPECT_FALSE(platform::read_cpu_data(path));
+    std::ofstream(path) << "cpu  10 2 30 400 5 6 7 8 0 0\ncpu0 1 1 1 1 1 1 1 1 0 0\n";
+    const auto data = platform::read_cpu_data(path);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->user, 10u);
+    EXPECT_EQ(data->system, 30u);
+    EXPECT_EQ(data->idle, 400u);
+    EXPECT_EQ(data->steal, 8u);
+    std::ofstream(path) << "cpu  10 2\n";
+    EXPECT_FALSE(platform::read_cpu_data(path));
+}
+
+TEST(CpuState, TemperatureOrUnknown) {
+    const std::string command = "cat /sys/class/thermal/thermal_zone0/temp";
+    ScriptedCommands warm({{command, "48500"}});
+    EXPECT_EQ(platform::get_cpu_temperature(warm), "48500");
+    ScriptedCommands none({});
+    EXPECT_EQ(platform::read_cpu_temperature(none), "unknown");
+    ScriptedCommands broken({}, command);
+    EXPECT_EQ(platform::read_cpu_temperature(broken), "unknown");
+}
+
+TEST(LogFileNames, CarryTheTimeInUtc) {
+    // 2026-12-06 02:03:04 UTC
+    const auto when = std::chrono::system_clock::from_time_t(1796522584);
+    EXPECT_EQ(platform::get_timestamp(when), "20261206-0203-");
+    EXPECT_EQ(platform::get_output_log_filename("audio", when),
+              "/tmp/log-audio-20261206-020304-.tar.gz");
+}
+
+TEST(VideoConfiguration, GivesTheDecodeLimits) {
+    const auto video = platform::get_video_configuration()["video"];
+    EXPECT_TRUE(video["devices"].is_null());
+    EXPECT_TRUE(video["standard"].is_null());
+    EXPECT_EQ(video["decode_resolution"]["max_width"], 2048);
+    EXPECT_EQ(video["decode_resolution"]["max_height"], 2048);
+    EXPECT_EQ(video["decode_resolution"]["max_resolution"], 2088960);
+}
+
+// Against a value computed independently (SHA-1 and an RFC 4122 version-5
+// UUID of another implementation).
+TEST(DeviceIdentity, IsTheVersion5UuidOfTheDigestOfSecondThenFirst) {
+    EXPECT_EQ(deviceidentifier::get_device_identifier("00:11:22:33:44:55", "FOC1234X0AB"),
+              "4b9f8d52-7e97-5d4a-963c-323d53e79985");
 }
 
 }  // namespace

@@ -65,14 +65,8 @@ class BusEventPluginsTest : public ::testing::Test {
                 EXPECT_THROW(dispatch(row), std::out_of_range);
                 break;
             case Raises::runtime_error:
-                try {
-                    dispatch(row);
-                    ADD_FAILURE() << "no exception";
-                } catch (const std::runtime_error& e) {
-                    EXPECT_EQ(e.what(), row.error_text);
-                } catch (const std::exception& e) {
-                    ADD_FAILURE() << "unexpected exception: " << e.what();
-                }
+                EXPECT_THAT([&] { dispatch(row); },
+                            ::testing::ThrowsMessage<std::runtime_error>(row.error_text));
                 break;
         }
 

@@ -1,11 +1,9 @@
 // The plugin operations through the whole service that the pass-through
-// table (api/plugins_pass_through_rows.cc) cannot show, every backend
-// simulated on a temporary socket: the account states listed and a failed
-// creation, the meeting list and video statistics, and the pairing secrets
-// that reach the caller but never the log. The plugins' events are in
-// plugin_events_test.cc; how the call-control client sets its stream up
-// again after the call proxy restarts is the client's
-// (clients/observable_clients_test.cc).
+// table (tests/api) cannot show, every backend simulated on a temporary
+// socket: the account states listed and a failed creation, the meeting list
+// and video statistics, and the pairing secrets that reach the caller but
+// never the log. The plugins' events, and the call proxy's stream set up again
+// after a restart, are in plugin_events_test.cc.
 
 #include <string>
 #include <utility>
@@ -53,22 +51,12 @@ TEST(AccountPlugin, ListedStatesTranslateTheActivationReasonByName) {
     }
     // The other enumerations keep 0 to their highest shared number; beyond
     // it they are unknown.
-    accountmanager::AccountState& known = *states.add_state_list();
-    known.mutable_account_id()->set_id("a1");
-    known.set_account_type(accountmanager::ORVA);
-    known.mutable_activation_state()->set_state(accountmanager::ActivationState::ACTIVATED);
-    known.mutable_registration_state()->set_state(accountmanager::RegistrationState::REGISTERED);
-    known.mutable_registration_state()->set_reason(
-        accountmanager::RegistrationState::SERVICE_STOPPED);
-    accountmanager::AccountState& beyond = *states.add_state_list();
-    beyond.mutable_account_id()->set_id("a2");
-    beyond.set_account_type(static_cast<accountmanager::AccountType>(4));
-    beyond.mutable_activation_state()->set_state(
-        static_cast<accountmanager::ActivationState::State>(4));
-    beyond.mutable_registration_state()->set_state(
-        static_cast<accountmanager::RegistrationState::State>(4));
-    beyond.mutable_registration_state()->set_reason(
-        static_cast<accountmanager::RegistrationState::Reason>(6));
+    states.MergeFrom(from_text<accountmanager::AccountStateList>(R"(
+        state_list { account_id { id: 'a1' } account_type: ORVA
+                     activation_state { state: ACTIVATED }
+                     registration_state { state: REGISTERED reason: SERVICE_STOPPED } }
+        state_list { account_id { id: 'a2' } account_type: 4 activation_state { state: 4 }
+                     registration_state { state: 4 reason: 6 } })"));
     service.backends.accountmanager.reply("ListAccountStates", states);
 
     grpc::ClientContext context;
@@ -101,7 +89,7 @@ TEST(AccountPlugin, AFailedCreationNamesTheOperationAndTheBackendCall) {
 // Meetings.
 
 // How a failure of the call proxy answers is the no-backend table's
-// (api/service_failure_rows.cc).
+// (api/service_failure_rows.textproto).
 TEST(MeetingPlugin, MeetingsAndVideoStatisticsComeFromTheCallProxy) {
     ServiceOnBackends service;
     // Meetings in the call proxy's order; meeting type 6 is the API's

@@ -1,7 +1,8 @@
 // The Bluetooth, camera and call-history plugins around clients that, unlike
 // the daemon's substitutes, report devices, settings, records and events:
-// what a real backend would report reaches the API's messages and events.
-// (What the substitutes answer is owned by the no-backend table.)
+// what a real backend would report reaches the API's messages and events
+// (the events are rows of backend_events.textproto). What the substitutes
+// answer is owned by the no-backend table.
 
 #include <functional>
 #include <memory>
@@ -9,9 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <google/protobuf/util/message_differencer.h>
 #include <gtest/gtest.h>
 
+#include "backend_event_rows.h"
 #include "plugins/bluetooth_plugin.h"
 #include "plugins/call_history_plugin.h"
 #include "plugins/camera_plugin.h"
@@ -22,6 +25,7 @@
 namespace vanta::testing {
 namespace {
 
+using ::testing::ElementsAreArray;
 using vantaapi::VantaEvent;
 
 // A client whose backend stream is driven by the test through emit().
@@ -119,22 +123,23 @@ class SubstituteBackedPlugins : public ::testing::Test {
     SubstituteBackedPlugins() { publisher_.add(&writer_); }
     ~SubstituteBackedPlugins() override { publisher_.remove(&writer_); }
 
-    // Each backend event (text) and the API event it becomes ("" for none).
+    // The client's events in the row of `backend` (backend_events.textproto),
+    // sent in order, and the events published of them.
     template <typename Fake>
-    void check_events(Fake& client, const std::vector<std::pair<std::string, std::string>>& rows) {
-        for (const auto& [backend_event, api_event] : rows) {
-            SCOPED_TRACE(backend_event);
-            writer_.clear();
-            client.emit(backend_event);
-            const std::vector<VantaEvent> published = writer_.events();
-            if (api_event.empty()) {
-                EXPECT_TRUE(published.empty()) << published.front().ShortDebugString();
-            } else if (published.size() != 1) {
-                ADD_FAILURE() << published.size() << " events published";
-            } else {
-                expect_text(published.front(), api_event);
-            }
+    void check_events(Fake& client, const std::string& backend) {
+        const BackendEvents row = backend_event_row(backend);
+        for (const std::string& event : row.sent()) {
+            client.emit(event);
         }
+        std::vector<std::string> published;
+        for (const VantaEvent& event : writer_.events()) {
+            published.push_back(event.ShortDebugString());
+        }
+        std::vector<std::string> expected;
+        for (const std::string& event : row.published()) {
+            expected.push_back(from_text<VantaEvent>(event).ShortDebugString());
+        }
+        EXPECT_THAT(published, ElementsAreArray(expected));
     }
 
     GrpcServerPublisher<VantaEvent> publisher_;
@@ -157,23 +162,7 @@ TEST_F(SubstituteBackedPlugins, BluetoothDevicesAndEvents) {
     ASSERT_TRUE(plugin.GetBluetoothState(&context_, &empty_, &state).ok());
     EXPECT_EQ(state.state(), vantaapi::BLUETOOTH_STATE_ON);
 
-    check_events(client, {
-                             {"state_changed { state: BTSTATE_TURNING_OFF }",
-                              "bluetooth_state_event { state: BLUETOOTH_STATE_TURNING_OFF }"},
-                             {"device_info { address { address: 'cc:dd' } name: 'Phone' state: "
-                              "DEVICE_STATE_NOT_BONDED }",
-                              "bluetooth_device_update { state: BTDEVICE_STATE_NOT_BONDED address: "
-                              "'cc:dd' name: 'Phone' }"},
-                             {"error_report { pair_error { address: 'cc:dd' } }",
-                              "bluetooth_error_report { errortype: BTERROR_PAIR_FAILED address: "
-                              "'cc:dd' }"},
-                             {"error_report { connect_error { address: 'aa:bb' } }",
-                              "bluetooth_error_report { errortype: BTERROR_CONNECT_FAILED address: "
-                              "'aa:bb' }"},
-                             {"error_report {}", ""},
-                             {"audio_state { state: BTAUDIO_HANDSFREE }", ""},
-                             {"stream_started {}", ""},
-                         });
+    check_events(client, "bluetoothmanager");
 }
 
 TEST_F(SubstituteBackedPlugins, CameraSettingsAndEvents) {
@@ -187,16 +176,7 @@ TEST_F(SubstituteBackedPlugins, CameraSettingsAndEvents) {
                 "brightness: 40 saturation: 2 hue: 3 auto_focus: true focal_length: 5 "
                 "horizontal_value: -6 vertical_value: 7");
 
-    // The event's state with the other one as the camera manager reports it.
-    check_events(client, {
-                             {"connection_state: kConnected",
-                              "camera_state { connection_state: kConnected shutter_state: "
-                              "kShutterClosed }"},
-                             {"shutter_state: kShutterOpened",
-                              "camera_state { connection_state: kDisconnected shutter_state: "
-                              "kShutterOpened }"},
-                             {"stream_started {}", ""},
-                         });
+    check_events(client, "cameramanager");
 }
 
 TEST_F(SubstituteBackedPlugins, CallRecordsAndChanges) {
@@ -219,11 +199,7 @@ TEST_F(SubstituteBackedPlugins, CallRecordsAndChanges) {
         records { name: 'Bob' }
         next_page_token: 'page-2')");
 
-    check_events(client,
-                 {
-                     {"call_history_changed {}", "call_history_event { call_history_changed {} }"},
-                     {"stream_started {}", ""},
-                 });
+    check_events(client, "callhistory");
 }
 
 }  // namespace

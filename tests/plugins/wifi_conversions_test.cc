@@ -4,6 +4,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "plugins/wifi_plugin.h"
@@ -21,7 +22,7 @@ vantaapi::WifiConfigInfo config_with(vantaapi::SecurityMethod security,
 
 // The copy of every field, the derivation for a pre-shared key and a WEP
 // network read back as unknown security are seen through the API
-// (api/network_pass_through_rows.cc).
+// (api/network_pass_through_rows.textproto).
 TEST(WifiConfigConversion, DerivesAMissingKeyManagementFromTheSecurityMethod) {
     const auto derived = [](vantaapi::SecurityMethod security) {
         return WifiPlugin::map_wifi_config_info(
@@ -91,12 +92,8 @@ TEST(WifiEnumConversions, RefuseTheSentinels) {
                  std::runtime_error);
     EXPECT_THROW(WifiPlugin::map_wifi_frequency_band(static_cast<vantaapi::FrequencyBand>(high)),
                  std::runtime_error);
-    try {
-        WifiPlugin::map_signal_level(static_cast<wifi::SignalLevelType>(high));
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Unexpected wifi signal level");
-    }
+    EXPECT_THAT([&] { WifiPlugin::map_signal_level(static_cast<wifi::SignalLevelType>(high)); },
+                ::testing::ThrowsMessage<std::runtime_error>("Unexpected wifi signal level"));
 }
 
 }  // namespace

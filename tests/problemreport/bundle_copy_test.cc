@@ -17,6 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace problemreport;
+using ::testing::StartsWith;
+using ::testing::ThrowsMessage;
 
 // A file system with a fixed amount of free space.
 class FixedSpace final : public FileSystemManager {
@@ -79,12 +81,8 @@ TEST_F(BundleCopyTest, ExistingTargetIsRefusedWithoutOverwriteAndReplacedWithIt)
     const std::string target = (target_dir_ / "copy.tar.gz").string();
     write_text(target, "old bundle");
     write_text(metadata_path_from_bundle_path(target), "old metadata");
-    try {
-        bundle_.copy_to_location(target, false, 0);
-        FAIL() << "no exception";
-    } catch (const BundleCopyError& e) {
-        EXPECT_EQ(std::string(e.what()), "Bundle already exists:" + target);
-    }
+    EXPECT_THAT([&] { bundle_.copy_to_location(target, false, 0); },
+                ThrowsMessage<BundleCopyError>("Bundle already exists:" + target));
     EXPECT_EQ(read_text(target), "old bundle");
 
     bundle_.copy_to_location(target, true, 0);
@@ -101,12 +99,8 @@ TEST_F(BundleCopyTest, TooLittleSpaceFailsEveryAttempt) {
     const auto space = std::make_shared<FixedSpace>(100 * 1000 * 1000);
     BundleCopyStrategyImpl strategy(space);
     const std::string target = (target_dir_ / "copy.tar.gz").string();
-    try {
-        strategy.copy(bundle_, target_dir_.string(), "copy.tar.gz", false, 0);
-        FAIL() << "no exception";
-    } catch (const BundleCopyError& e) {
-        EXPECT_THAT(e.what(), ::testing::StartsWith("Could not copy to: " + target));
-    }
+    EXPECT_THAT([&] { strategy.copy(bundle_, target_dir_.string(), "copy.tar.gz", false, 0); },
+                ThrowsMessage<BundleCopyError>(StartsWith("Could not copy to: " + target)));
     EXPECT_EQ(space->asked.size(), 5u);
     EXPECT_EQ(space->asked.front(), target_dir_.string());
     const auto lines = console_.lines();
@@ -129,12 +123,11 @@ TEST_F(BundleCopyTest, FileSystemErrorsAreRetriedWithTheirText) {
 TEST_F(BundleCopyTest, MissingMetadataCannotBeCopied) {
     fs::remove(metadata_path_from_bundle_path(source_path_));
     BundleCopyStrategyImpl strategy(create_filesystem_manager());
-    try {
-        strategy.copy_as_partial_metadata(bundle_, (target_dir_ / "x.metadata.json").string());
-        FAIL() << "no exception";
-    } catch (const BundleCopyError& e) {
-        EXPECT_STREQ(e.what(), "Cannot copy metadata as it does not exist on disk.");
-    }
+    EXPECT_THAT(
+        [&] {
+            strategy.copy_as_partial_metadata(bundle_, (target_dir_ / "x.metadata.json").string());
+        },
+        ThrowsMessage<BundleCopyError>("Cannot copy metadata as it does not exist on disk."));
     EXPECT_EQ(lines_with(console_.lines(), "Metadata file does not exist: "), 1u);
 }
 

@@ -16,6 +16,7 @@ namespace {
 
 using namespace problemreport;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 class BundleLoaderTest : public ::testing::Test {
   protected:
@@ -44,20 +45,16 @@ TEST_F(BundleLoaderTest, MissingMetadataGivesAnIncompleteBundleNamingThePath) {
     EXPECT_EQ(bundle->get_bundle_path(), bundle_path());
     EXPECT_EQ(bundle->get_problem_report()->get_id(), kUnknownReportId);
     EXPECT_TRUE(bundle->get_problem_report()->get_triggers().empty());
-    const auto lines = errors();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_THAT(lines[0],
-                ::testing::HasSubstr("Incomplete bundle created as metadata file '" +
-                                     bundle_path() + ".metadata.json' could not be found."));
+    EXPECT_THAT(errors(),
+                ElementsAre(HasSubstr("Incomplete bundle created as metadata file '" +
+                                      bundle_path() + ".metadata.json' could not be found.")));
 }
 
 TEST_F(BundleLoaderTest, MalformedMetadataIsLoggedAndNothingRead) {
     write_metadata("{\"problem_report_id\": \"abc\", ");
     const auto bundle = load_bundle(bundle_path());
     EXPECT_EQ(bundle->get_problem_report()->get_id(), kUnknownReportId);
-    const auto lines = errors();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_THAT(lines[0], ::testing::HasSubstr("metadata file is malformed."));
+    EXPECT_THAT(errors(), ElementsAre(HasSubstr("metadata file is malformed.")));
 }
 
 TEST_F(BundleLoaderTest, PartialMetadataKeepsWhatCouldBeRead) {
@@ -78,13 +75,11 @@ TEST_F(BundleLoaderTest, PartialMetadataKeepsWhatCouldBeRead) {
     EXPECT_EQ(events[0].get_event_name(), "collected");
     EXPECT_EQ(events[0].get_time_since_epoch_in_ms(), 1700000000123);
 
-    const auto lines = errors();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_THAT(lines[0], ::testing::HasSubstr("\"priority\" is malformed."));
-    EXPECT_THAT(lines[1], ::testing::HasSubstr("\"reasons\" not found in metadata."));
-    EXPECT_THAT(lines[2], ::testing::HasSubstr(
-                              "Incomplete bundle create as collection_flag could not be parsed: "
-                              "Unknown CollectionFlag: include_everything"));
+    EXPECT_THAT(errors(), ElementsAre(HasSubstr("\"priority\" is malformed."),
+                                      HasSubstr("\"reasons\" not found in metadata."),
+                                      HasSubstr("Incomplete bundle create as collection_flag could "
+                                                "not be parsed: Unknown CollectionFlag: "
+                                                "include_everything")));
 }
 
 TEST_F(BundleLoaderTest, WrongTypesAndBadReasonsAreNamed) {
@@ -100,11 +95,10 @@ TEST_F(BundleLoaderTest, WrongTypesAndBadReasonsAreNamed) {
     EXPECT_EQ(report.get_priority(), BundlePriority::medium);
     EXPECT_TRUE(report.has_user_requests());
     EXPECT_FALSE(report.has_crashes());
-    const auto lines = errors();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_THAT(lines[0], ::testing::HasSubstr("\"problem_report_id\" is malformed."));
-    EXPECT_THAT(lines[1], ::testing::HasSubstr(
-                              "Incomplete bundle created as a reason could not be parsed: "));
+    EXPECT_THAT(
+        errors(),
+        ElementsAre(HasSubstr("\"problem_report_id\" is malformed."),
+                    HasSubstr("Incomplete bundle created as a reason could not be parsed: ")));
 }
 
 TEST_F(BundleLoaderTest, WrittenMetadataLoadsBackWhole) {

@@ -21,12 +21,8 @@ TEST(ProblemReportTypes, TextsRoundTripAndUnknownTextsThrow) {
     }
     EXPECT_EQ(bundle_priority_to_str(static_cast<BundlePriority>(9)), "unknown");
     EXPECT_EQ(collection_flag_to_str(static_cast<CollectionFlag>(9)), "unknown");
-    try {
-        str_to_bundle_priority("High");
-        FAIL() << "no exception";
-    } catch (const std::invalid_argument& e) {
-        EXPECT_STREQ(e.what(), "Unknown BundlePriority: High");
-    }
+    EXPECT_THAT([] { str_to_bundle_priority("High"); },
+                ::testing::ThrowsMessage<std::invalid_argument>("Unknown BundlePriority: High"));
     EXPECT_EQ(str_to_collection_flag("include_developer_debug"),
               CollectionFlag::include_developer_debug);
     EXPECT_THROW(str_to_collection_flag(""), std::invalid_argument);

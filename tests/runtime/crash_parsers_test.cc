@@ -15,10 +15,13 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <future>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "runtime/crash/elf_build_id.h"
 #include "runtime/crash/proc_maps.h"
@@ -28,58 +31,42 @@
 namespace vanta::crash {
 namespace {
 
-struct MapsRow {
-    const char* line;
-    uint64_t begin;
-    uint64_t end;
-    uint64_t offset;
-    uint64_t inode;
-    bool readable;
-    bool executable;
-    const char* path;
-};
-
-TEST(ProcMapsTest, LinesAreSplitIntoTheirFields) {
-    const MapsRow rows[] = {
-        {"5581a3c00000-5581a3c2e000 r--p 00000000 08:01 1311234                    "
-         "/usr/bin/vantaapid",
-         0x5581a3c00000, 0x5581a3c2e000, 0, 1311234, true, false, "/usr/bin/vantaapid"},
-        {"7f3a1c000000-7f3a1c021000 r-xp 00028000 fd:00 393   /opt/My Tones/lib tone.so",
-         0x7f3a1c000000, 0x7f3a1c021000, 0x28000, 393, true, true, "/opt/My Tones/lib tone.so"},
-        {"7f3a1d000000-7f3a1d001000 rw-s 00000000 00:05 1037   /dev/shm/log_data (deleted)",
-         0x7f3a1d000000, 0x7f3a1d001000, 0, 1037, true, false, "/dev/shm/log_data (deleted)"},
-        {"55b5ebc59000-55b5ebc6c000 rw-p 00000000 00:00 0 ", 0x55b5ebc59000, 0x55b5ebc6c000, 0, 0,
-         true, false, ""},
-        {"7ffc2e5dd000-7ffc2e5fe000 rw-p 00000000 00:00 0                          [stack]",
-         0x7ffc2e5dd000, 0x7ffc2e5fe000, 0, 0, true, false, "[stack]"},
-        {"7f5b9db16000-7f5b9db18000 ---p 00000000 00:00 0 [vdso]", 0x7f5b9db16000, 0x7f5b9db18000,
-         0, 0, false, false, "[vdso]"},
-        {"00010000-00020000 r-xp 00001000 b3:02 12 /usr/bin/vantaapid", 0x10000, 0x20000, 0x1000,
-         12, true, true, "/usr/bin/vantaapid"},
-    };
-    for (const MapsRow& row : rows) {
-        if (row.end > UINTPTR_MAX) {
-            continue;  // no such address on a 32-bit machine
-        }
-        SCOPED_TRACE(row.line);
-        Mapping mapping;
-        ASSERT_TRUE(parseMapsLine(row.line, strlen(row.line), mapping));
-        EXPECT_EQ(mapping.begin, row.begin);
-        EXPECT_EQ(mapping.end, row.end);
-        EXPECT_EQ(mapping.offset, row.offset);
-        EXPECT_EQ(mapping.inode, row.inode);
-        EXPECT_EQ(mapping.readable, row.readable);
-        EXPECT_EQ(mapping.executable, row.executable);
-        EXPECT_EQ(std::string(mapping.path, mapping.path_length), row.path);
-    }
+// The cases of this file's tables, from crash_parsers_cases.json.
+const nlohmann::json& cases() {
+    static const nlohmann::json parsed = [] {
+        std::ifstream in(VANTA_RUNTIME_TEST_DATA "/crash_parsers_cases.json");
+        return nlohmann::json::parse(in);
+    }();
+    return parsed;
 }
 
-TEST(ProcMapsTest, LinesOfAnotherShapeAreRejected) {
-    for (const char* line :
-         {"", "not a mapping", "7f00-7f10 r-", "7f00-7f10 r-xp 0000 08:01",
-          "7f00 7f10 r-xp 00000000 08:01 5 /x", "7f00-7f10 r-xp zz 08:01 5 /x"}) {
+std::string hex(uint64_t value) {
+    char text[17];
+    snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+TEST(ProcMapsTest, LinesAreSplitIntoTheirFieldsOrRejected) {
+    for (nlohmann::json row : cases()["maps_lines"]) {
+        const std::string line = row["line"];
+        if (std::stoull(row["end"].get<std::string>(), nullptr, 16) > UINTPTR_MAX) {
+            continue;  // no such address on a 32-bit machine
+        }
         Mapping mapping;
-        EXPECT_FALSE(parseMapsLine(line, strlen(line), mapping)) << line;
+        ASSERT_TRUE(parseMapsLine(line.data(), line.size(), mapping)) << line;
+        const nlohmann::json parsed = {{"line", line},
+                                       {"begin", hex(mapping.begin)},
+                                       {"end", hex(mapping.end)},
+                                       {"offset", hex(mapping.offset)},
+                                       {"inode", mapping.inode},
+                                       {"readable", mapping.readable},
+                                       {"executable", mapping.executable},
+                                       {"path", std::string(mapping.path, mapping.path_length)}};
+        EXPECT_EQ(parsed, row);
+    }
+    for (const std::string line : cases()["rejected_maps_lines"]) {
+        Mapping mapping;
+        EXPECT_FALSE(parseMapsLine(line.data(), line.size(), mapping)) << line;
     }
 }
 
@@ -121,18 +108,15 @@ TEST(ThreadListerTest, EveryThreadOfAProcessIsListedUpToTheCapacity) {
         expected.push_back(thread_id);
     }
 
-    // By "self" and by the process id; the main thread comes first.
-    for (const pid_t process : {pid_t{0}, getpid()}) {
-        SCOPED_TRACE(process);
-        std::vector<pid_t> ids(16);
-        ids.resize(listThreads(process, ids.data(), ids.size()));
-        ASSERT_FALSE(ids.empty());
-        EXPECT_EQ(ids[0], getpid());
-        for (const pid_t id : expected) {
-            EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
-        }
-        EXPECT_EQ(listThreads(process, ids.data(), 2), 2u);
+    // The main thread comes first.
+    std::vector<pid_t> ids(16);
+    ids.resize(listThreads(getpid(), ids.data(), ids.size()));
+    ASSERT_FALSE(ids.empty());
+    EXPECT_EQ(ids[0], getpid());
+    for (const pid_t id : expected) {
+        EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
     }
+    EXPECT_EQ(listThreads(getpid(), ids.data(), 2), 2u);
     release.set_value();
     for (auto& thread : threads) {
         thread.join();
@@ -187,92 +171,6 @@ TEST(MemoryReaderTest, AnotherProcessIsReadNotThisOne) {
     EXPECT_EQ(childs, 0x22222222u);
 }
 
-// An ELF image of this process's word size, built in memory: the header, a
-// loadable segment and PT_NOTE segments, laid out as a linker would.
-class ElfImage {
-  public:
-    struct Note {
-        uint32_t type;
-        std::string name;  // without its terminating zero
-        std::vector<uint8_t> description;
-    };
-    struct NoteSegment {
-        std::vector<Note> notes;
-        size_t alignment = 4;
-        size_t truncate_by = 0;  // bytes cut from the end of p_filesz
-    };
-
-    static constexpr uintptr_t kLinkAddress = 0x400000;
-
-    ElfImage(std::vector<NoteSegment> segments, bool with_load = true) {
-        const size_t phnum = segments.size() + (with_load ? 1 : 0);
-        // Notes are aligned within the file, and the headers before the body
-        // need not end aligned (on 32-bit they end at 116 bytes here).
-        const size_t headers_size = sizeof(ElfW(Ehdr)) + phnum * sizeof(ElfW(Phdr));
-        size_t offset = headers_size;
-        std::vector<ElfW(Phdr)> headers;
-        if (with_load) {
-            ElfW(Phdr) load{};
-            load.p_type = PT_LOAD;
-            load.p_vaddr = kLinkAddress;
-            headers.push_back(load);
-        }
-        std::vector<uint8_t> body;
-        for (const NoteSegment& segment : segments) {
-            offset = align(offset, segment.alignment);
-            body.resize(offset - headers_size);
-            const size_t start = offset;
-            for (const Note& note : segment.notes) {
-                ElfW(Nhdr) header{};
-                header.n_namesz = static_cast<uint32_t>(note.name.size() + 1);
-                header.n_descsz = static_cast<uint32_t>(note.description.size());
-                header.n_type = note.type;
-                append(body, &header, sizeof header);
-                append(body, note.name.c_str(), note.name.size() + 1);
-                body.resize(align(headers_size + body.size(), segment.alignment) - headers_size);
-                append(body, note.description.data(), note.description.size());
-                body.resize(align(headers_size + body.size(), segment.alignment) - headers_size);
-            }
-            offset = headers_size + body.size();
-            ElfW(Phdr) note_header{};
-            note_header.p_type = PT_NOTE;
-            note_header.p_offset = start;
-            note_header.p_vaddr = kLinkAddress + start;
-            note_header.p_filesz = offset - start - segment.truncate_by;
-            note_header.p_align = segment.alignment;
-            headers.push_back(note_header);
-        }
-
-        ElfW(Ehdr) header{};
-        memcpy(header.e_ident, ELFMAG, SELFMAG);
-        header.e_ident[EI_CLASS] = sizeof(void*) == 8 ? ELFCLASS64 : ELFCLASS32;
-        header.e_phoff = sizeof header;
-        header.e_phentsize = sizeof(ElfW(Phdr));
-        header.e_phnum = static_cast<uint16_t>(phnum);
-        append(bytes, &header, sizeof header);
-        append(bytes, headers.data(), headers.size() * sizeof(ElfW(Phdr)));
-        bytes.insert(bytes.end(), body.begin(), body.end());
-    }
-
-    std::vector<uint8_t> readBuildId() const {
-        uint8_t id[kMaxBuildIdSize];
-        const auto begin = reinterpret_cast<uintptr_t>(bytes.data());
-        const size_t length = readElfBuildId(MemoryReader(), begin, begin + bytes.size(), id);
-        return std::vector<uint8_t>(id, id + length);
-    }
-
-    std::vector<uint8_t> bytes;
-
-  private:
-    static size_t align(size_t value, size_t alignment) {
-        return (value + alignment - 1) / alignment * alignment;
-    }
-    static void append(std::vector<uint8_t>& to, const void* data, size_t size) {
-        const auto* begin = static_cast<const uint8_t*>(data);
-        to.insert(to.end(), begin, begin + size);
-    }
-};
-
 std::vector<uint8_t> sequence(size_t length) {
     std::vector<uint8_t> bytes(length);
     for (size_t index = 0; index < length; ++index) {
@@ -281,43 +179,92 @@ std::vector<uint8_t> sequence(size_t length) {
     return bytes;
 }
 
-TEST(ElfBuildIdTest, TheGnuBuildIdNoteIsFoundThroughTheProgramHeaders) {
-    const ElfImage::Note build_id{NT_GNU_BUILD_ID, "GNU", sequence(20)};
-    const ElfImage::Note abi_tag{NT_GNU_ABI_TAG, "GNU", {0, 0, 0, 0, 3, 0, 0, 0}};
-    struct Row {
-        const char* what;
-        std::vector<ElfImage::NoteSegment> segments;
-        std::vector<uint8_t> expected;
-    };
-    const Row rows[] = {
-        {"one note", {{{build_id}}}, sequence(20)},
-        {"after another note", {{{abi_tag, build_id}}}, sequence(20)},
-        {"in the second note segment", {{{abi_tag}}, {{build_id}}}, sequence(20)},
-        {"8-byte aligned notes", {{{abi_tag, build_id}, 8}}, sequence(20)},
-        {"cut to the longest kept",
-         {{{{NT_GNU_BUILD_ID, "GNU", sequence(80)}}}},
-         sequence(kMaxBuildIdSize)},
-        {"another vendor's note", {{{{NT_GNU_BUILD_ID, "XYZ", sequence(20)}}}}, {}},
-        {"a truncated segment", {{{build_id}, 4, 4}}, {}},
-        {"no notes", {}, {}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        EXPECT_EQ(ElfImage(row.segments).readBuildId(), row.expected);
-    }
+size_t align(size_t value, size_t alignment) {
+    return (value + alignment - 1) / alignment * alignment;
 }
 
-TEST(ElfBuildIdTest, ImagesThatCannotBeFollowedGiveNoBuildId) {
-    const std::vector<ElfImage::NoteSegment> notes = {{{{NT_GNU_BUILD_ID, "GNU", sequence(20)}}}};
-    EXPECT_TRUE(ElfImage(notes, /*with_load=*/false).readBuildId().empty());
+void append(std::vector<uint8_t>& to, const void* data, size_t size) {
+    const auto* begin = static_cast<const uint8_t*>(data);
+    to.insert(to.end(), begin, begin + size);
+}
 
-    ElfImage not_elf(notes);
-    not_elf.bytes[1] = 'X';
-    EXPECT_TRUE(not_elf.readBuildId().empty());
+// An ELF image of this process's word size, built in memory as a linker lays
+// it out: the header, a loadable segment (unless `with_load` is false) and a
+// PT_NOTE segment for each of `note_segments` (as the cases file gives them),
+// whose notes describe themselves with the bytes of sequence().
+std::vector<uint8_t> elfImage(const nlohmann::json& note_segments, bool with_load) {
+    constexpr uintptr_t kLinkAddress = 0x400000;
+    const size_t phnum = note_segments.size() + (with_load ? 1 : 0);
+    // Notes are aligned within the file, and the headers before the body
+    // need not end aligned (on 32-bit they end at 116 bytes here).
+    const size_t headers_size = sizeof(ElfW(Ehdr)) + phnum * sizeof(ElfW(Phdr));
+    std::vector<ElfW(Phdr)> headers;
+    if (with_load) {
+        ElfW(Phdr) load{};
+        load.p_type = PT_LOAD;
+        load.p_vaddr = kLinkAddress;
+        headers.push_back(load);
+    }
+    std::vector<uint8_t> body;
+    for (const auto& segment : note_segments) {
+        const size_t alignment = segment.value("alignment", 4);
+        const auto pad = [&] {
+            body.resize(align(headers_size + body.size(), alignment) - headers_size);
+        };
+        pad();
+        const size_t start = headers_size + body.size();
+        for (const auto& note : segment["notes"]) {
+            const std::string vendor = note["vendor"];
+            const std::vector<uint8_t> description = sequence(note["length"]);
+            ElfW(Nhdr) header{};
+            header.n_namesz = static_cast<uint32_t>(vendor.size() + 1);
+            header.n_descsz = static_cast<uint32_t>(description.size());
+            header.n_type = note["type"] == "build_id" ? NT_GNU_BUILD_ID : NT_GNU_ABI_TAG;
+            append(body, &header, sizeof header);
+            append(body, vendor.c_str(), vendor.size() + 1);
+            pad();
+            append(body, description.data(), description.size());
+            pad();
+        }
+        ElfW(Phdr) note_header{};
+        note_header.p_type = PT_NOTE;
+        note_header.p_offset = start;
+        note_header.p_vaddr = kLinkAddress + start;
+        note_header.p_filesz = headers_size + body.size() - start - segment.value("truncate_by", 0);
+        note_header.p_align = alignment;
+        headers.push_back(note_header);
+    }
 
-    ElfImage other_class(notes);
-    other_class.bytes[EI_CLASS] = sizeof(void*) == 8 ? ELFCLASS32 : ELFCLASS64;
-    EXPECT_TRUE(other_class.readBuildId().empty());
+    ElfW(Ehdr) header{};
+    memcpy(header.e_ident, ELFMAG, SELFMAG);
+    header.e_ident[EI_CLASS] = sizeof(void*) == 8 ? ELFCLASS64 : ELFCLASS32;
+    header.e_phoff = sizeof header;
+    header.e_phentsize = sizeof(ElfW(Phdr));
+    header.e_phnum = static_cast<uint16_t>(phnum);
+    std::vector<uint8_t> image;
+    append(image, &header, sizeof header);
+    append(image, headers.data(), headers.size() * sizeof(ElfW(Phdr)));
+    image.insert(image.end(), body.begin(), body.end());
+    return image;
+}
+
+// The GNU build id note, found through the program headers; none where the
+// image has none or cannot be followed.
+TEST(ElfBuildIdTest, TheGnuBuildIdNoteIsFoundThroughTheProgramHeaders) {
+    for (const auto& row : cases()["elf_images"]) {
+        SCOPED_TRACE(row["what"].get<std::string>());
+        const std::string damage = row.value("damage", "");
+        std::vector<uint8_t> image = elfImage(row["note_segments"], damage != "no_load");
+        if (damage == "magic") {
+            image[1] = 'X';
+        } else if (damage == "class") {
+            image[EI_CLASS] = sizeof(void*) == 8 ? ELFCLASS32 : ELFCLASS64;
+        }
+        uint8_t id[kMaxBuildIdSize];
+        const auto begin = reinterpret_cast<uintptr_t>(image.data());
+        const size_t length = readElfBuildId(MemoryReader(), begin, begin + image.size(), id);
+        EXPECT_EQ(std::vector<uint8_t>(id, id + length), sequence(row["build_id_length"]));
+    }
 }
 
 }  // namespace

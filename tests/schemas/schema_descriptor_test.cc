@@ -1,9 +1,12 @@
 // Checks the generated descriptors against the shape that clients of the
 // API and the backends depend on: operation order and streaming, event case
-// numbers and payloads, and every backend service with its operations. The
-// schema libraries are linked whole, so every file is in the generated pool
-// without being included here.
+// numbers and payloads, and every backend service with its operations (the
+// data files beside this test). The schema libraries are linked whole, so
+// every file is in the generated pool without being included here.
 
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,34 +24,20 @@ using google::protobuf::FieldDescriptor;
 using google::protobuf::MethodDescriptor;
 using google::protobuf::ServiceDescriptor;
 
-struct Operation {
-    const char* name;
-    const char* request;
-    const char* response;
-};
-
-const std::vector<Operation> kOperations = {
-#include "vantaapi_operations.inc"
-};
-
-struct EventCase {
-    int number;
-    const char* name;
-    const char* payload;
-};
-
-const std::vector<EventCase> kEventCases = {
-#include "vantaapi_event_cases.inc"
-};
-
-struct BackendService {
-    const char* name;
-    std::vector<std::string> methods;
-};
-
-const std::vector<BackendService> kBackendServices = {
-#include "backend_services.inc"
-};
+// The rows of the data file `name` (in VANTA_SCHEMA_ROWS_DIR), each split at
+// blanks; lines starting with '#' are comments.
+std::vector<std::vector<std::string>> rows_of(const std::string& name) {
+    std::ifstream file(std::string(VANTA_SCHEMA_ROWS_DIR) + "/" + name);
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(file, line);) {
+        std::istringstream words(line);
+        std::vector<std::string> row{std::istream_iterator<std::string>(words), {}};
+        if (!row.empty() && row[0][0] != '#') {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
 
 const DescriptorPool& pool() {
     return *DescriptorPool::generated_pool();
@@ -66,14 +55,17 @@ TEST(ApiSchema, ServiceHasEveryOperationInOrderWithItsTypes) {
     const ServiceDescriptor* service = api_service();
     ASSERT_NE(service, nullptr);
     ASSERT_EQ(service->full_name(), "vantaapi.VantaApi");
+    // Each row: name, request type, response type.
+    const auto operations = rows_of("vantaapi_operations.txt");
     ASSERT_EQ(service->method_count(), 217);
-    ASSERT_EQ(kOperations.size(), 217u);
+    ASSERT_EQ(operations.size(), 217u);
     for (int i = 0; i < service->method_count(); ++i) {
         const MethodDescriptor* method = service->method(i);
         SCOPED_TRACE(method->name());
-        EXPECT_EQ(method->name(), kOperations[i].name) << "operation " << i;
-        EXPECT_EQ(method->input_type()->full_name(), kOperations[i].request);
-        EXPECT_EQ(method->output_type()->full_name(), kOperations[i].response);
+        ASSERT_EQ(operations[i].size(), 3u);
+        EXPECT_EQ(method->name(), operations[i][0]) << "operation " << i;
+        EXPECT_EQ(method->input_type()->full_name(), operations[i][1]);
+        EXPECT_EQ(method->output_type()->full_name(), operations[i][2]);
         const bool is_subscribe = method->name() == "Subscribe";
         EXPECT_EQ(method->client_streaming(), is_subscribe);
         EXPECT_EQ(method->server_streaming(), is_subscribe);
@@ -100,13 +92,17 @@ TEST(ApiSchema, EventUnionHasEveryCaseAtItsNumber) {
     EXPECT_EQ(data->name(), "data");
     EXPECT_EQ(event->field_count(), 68) << "VantaEvent has no fields outside the union";
     EXPECT_EQ(data->field_count(), 68);
-    for (const auto& expected : kEventCases) {
-        const FieldDescriptor* field = event->FindFieldByNumber(expected.number);
-        ASSERT_NE(field, nullptr) << expected.name;
-        EXPECT_EQ(field->name(), expected.name);
+    // Each row: field number, case name, payload type.
+    const auto cases = rows_of("vantaapi_event_cases.txt");
+    ASSERT_EQ(cases.size(), 68u);
+    for (const auto& expected : cases) {
+        ASSERT_EQ(expected.size(), 3u);
+        const FieldDescriptor* field = event->FindFieldByNumber(std::stoi(expected[0]));
+        ASSERT_NE(field, nullptr) << expected[1];
+        EXPECT_EQ(field->name(), expected[1]);
         EXPECT_EQ(field->containing_oneof(), data);
-        ASSERT_EQ(field->type(), FieldDescriptor::TYPE_MESSAGE) << expected.name;
-        EXPECT_EQ(field->message_type()->full_name(), expected.payload);
+        ASSERT_EQ(field->type(), FieldDescriptor::TYPE_MESSAGE) << expected[1];
+        EXPECT_EQ(field->message_type()->full_name(), expected[2]);
     }
     for (int unused : {1, 6, 10, 12, 29, 33, 34, 36, 63}) {
         EXPECT_EQ(event->FindFieldByNumber(unused), nullptr) << unused;
@@ -149,17 +145,19 @@ TEST(ApiSchema, SampleMessagesKeepTheirWireFields) {
 }
 
 TEST(BackendSchemas, EveryServiceHasItsOperationsInOrder) {
-    ASSERT_EQ(kBackendServices.size(), 35u);
-    for (const auto& expected : kBackendServices) {
-        const ServiceDescriptor* service = pool().FindServiceByName(expected.name);
-        ASSERT_NE(service, nullptr) << expected.name;
-        std::vector<std::string> methods;
+    // Each row: the service's full name, then its operations.
+    const auto services = rows_of("backend_services.txt");
+    ASSERT_EQ(services.size(), 35u);
+    for (const auto& expected : services) {
+        const ServiceDescriptor* service = pool().FindServiceByName(expected[0]);
+        ASSERT_NE(service, nullptr) << expected[0];
+        std::vector<std::string> methods = {expected[0]};
         for (int i = 0; i < service->method_count(); ++i) {
             methods.push_back(service->method(i)->name());
         }
-        EXPECT_EQ(methods, expected.methods) << expected.name;
+        EXPECT_EQ(methods, expected);
         if (const auto* subscribe = service->FindMethodByName("Subscribe")) {
-            EXPECT_TRUE(subscribe->server_streaming()) << expected.name;
+            EXPECT_TRUE(subscribe->server_streaming()) << expected[0];
         }
     }
 }

@@ -1,434 +1,209 @@
-// The simulated backends that keep state: what a client changes is read back,
-// and announced on the bus or the backend's stream as the device does.
+// The simulated backends that keep state: what a client changes is answered,
+// read back, and announced on the bus or the backend's stream as the device
+// does. The changes written as data are in stateful_backends.json; those that
+// need the test's hands (time, random codes, what the backend sounds) are
+// below.
 
-#include <algorithm>
 #include <chrono>
-#include <condition_variable>
-#include <functional>
-#include <map>
-#include <mutex>
-#include <ostream>
+#include <fstream>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gmock/gmock.h>
-#include <grpcpp/grpcpp.h>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
-#include "sim/accesspoint_backend.h"
-#include "sim/accountmanager_backend.h"
-#include "sim/backend_server.h"
-#include "sim/featuremanager_backend.h"
-#include "sim/media_backend.h"
-#include "sim/networkmanager_backend.h"
-#include "sim/networkstatusreporter_backend.h"
-#include "sim/nimboultrasound_backend.h"
-#include "sim/upgrademanager_backend.h"
-#include "sim/wifi_backend.h"
-#include "support/temp_dir.h"
+#include "named_calls.h"
+#include "simulated_device.h"
+#include "support/wait_until.h"
 
 namespace vanta::sim {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
+using vanta::testing::method_named;
+using vanta::testing::normalized;
 
-// What the backends announce on the bus, one line each:
-// "<topic> <event> [<data>] [<attribute>=<value> ...]".
-class Announcements {
-  public:
-    BusAnnouncer::Publish sink() {
-        return [this](const vanta::pubsub::PublishRequest& request) {
-            const auto& message = request.data();
-            std::string line = message.topic() + " " + std::to_string(message.event());
-            if (!message.data().empty()) {
-                line += " " + message.data();
-            }
-            const std::map<std::string, std::string> sorted(message.attributes().begin(),
-                                                            message.attributes().end());
-            for (const auto& [key, value] : sorted) {
-                line += " " + key + "=" + value;
-            }
-            std::lock_guard<std::mutex> lock(mutex_);
-            lines_.push_back(line);
-            changed_.notify_all();
-        };
-    }
-    // The lines so far, once there are `count` (or after five seconds).
-    std::vector<std::string> wait_for(size_t count) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait_for(lock, std::chrono::seconds(5), [&] { return lines_.size() >= count; });
-        return lines_;
-    }
-    std::vector<std::string> take() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return std::exchange(lines_, {});
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<std::string> lines_;
-};
-
-template <typename Response, typename Stub, typename Request>
-grpc::Status call(Stub& stub,
-                  grpc::Status (Stub::*operation)(grpc::ClientContext*, const Request&, Response*),
-                  const Request& request, Response* response) {
-    grpc::ClientContext context;
-    context.set_deadline(std::chrono::system_clock::now() + std::chrono::seconds(10));
-    return (stub.*operation)(&context, request, response);
+// `expected` as `operation` answers it ("error <code> <message>" as it is).
+std::string expected_answer(const std::string& operation, const std::string& expected) {
+    return expected.rfind("error ", 0) == 0
+               ? expected
+               : normalized(*method_named("vanta." + operation).output_type(), expected);
 }
 
-// Answers `operation` or fails the test.
-template <typename Response, typename Stub, typename Request>
-Response ask(Stub& stub,
-             grpc::Status (Stub::*operation)(grpc::ClientContext*, const Request&, Response*),
-             const Request& request = {}) {
-    Response response;
-    const grpc::Status status = call(stub, operation, request, &response);
-    EXPECT_TRUE(status.ok()) << status.error_message();
-    return response;
-}
-
-// Every stateful backend on one temporary socket, announcing to the test.
-// (Public: the rows of the table below use it.)
-class StatefulBackendsTest : public ::testing::Test {
-  public:
-    StatefulBackendsTest() {
-        for (BusAnnouncer* bus : {&wifi_.bus, &access_point_.bus, &network_.bus, &features_.bus,
-                                  &upgrades_.bus, &ultrasound_.bus}) {
-            bus->connect(announcements_.sink());
+// Each step is [operation, request] or [operation, request, answer], or
+// ["bus", message] for a message the backends hear on the bus.
+void run_steps(SimulatedDevice& device, const nlohmann::json& steps) {
+    for (const auto& step : steps) {
+        const std::string operation = step.at(0);
+        const std::string request = step.at(1);
+        if (operation == "bus") {
+            device.hear(request);
+            continue;
         }
-        upgrades_.set_step(std::chrono::milliseconds(1));
+        const std::string answer = device.call(operation, request);
+        if (step.size() > 2) {
+            EXPECT_EQ(answer, expected_answer(operation, step.at(2).get<std::string>()))
+                << operation << "(" << request << ")";
+        }
     }
-
-    vanta::testing::TempDir dir_;
-    Announcements announcements_;
-    WifiBackend wifi_;
-    AccessPointBackend access_point_;
-    NetworkManagerBackend network_;
-    FeatureManagerBackend features_;
-    UpgradeManagerBackend upgrades_;
-    NimboUltrasoundBackend ultrasound_;
-    NetworkStatusReporterBackend network_status_;
-    AccountManagerBackend accounts_;
-    MediaBackend media_;
-    const std::string address_ = dir_.socket_address("backends");
-    BackendServer server_{address_,
-                          {&wifi_, &access_point_, &network_, &features_, &upgrades_, &ultrasound_,
-                           &network_status_, &accounts_, &media_}};
-    std::shared_ptr<grpc::Channel> channel_ =
-        grpc::CreateChannel(address_, grpc::InsecureChannelCredentials());
-
-    wifi::Wifi::Stub wifi{channel_};
-    accesspoint::AccessPoint::Stub access_point{channel_};
-    networkmanager::NetworkManager::Stub network{channel_};
-    networkstatusreporter::NetworkStatusReporter::Stub network_status{channel_};
-    featuremanager::FeatureManager::Stub features{channel_};
-    upgrademanager::UpgradeManager::Stub upgrades{channel_};
-    nimboultrasound::NimboUltraSoundSvc::Stub ultrasound{channel_};
-    accountmanager::AccountManager::Stub accounts{channel_};
-    media::Media::Stub media{channel_};
-
-    // What a row's change notes for its read-back.
-    std::string noted_;
-};
-
-wifi::ConfigInfo network_named(const std::string& ssid) {
-    wifi::ConfigInfo config;
-    config.set_ssid(ssid);
-    config.set_security_method(wifi::WPA2_PSK_METHOD);
-    config.set_psk("correct horse");
-    return config;
 }
 
-std::string wifi_state(wifi::Wifi::Stub& stub) {
-    using W = wifi::Wifi::Stub;
-    return wifi::WifiStatusType_Name(ask(stub, &W::GetStatus, wifi::Empty()).status()) + " " +
-           ask(stub, &W::GetConfig, wifi::Empty()).ssid() + " " +
-           ask(stub, &W::GetSupplicantStatus, wifi::Empty()).status();
-}
-
-struct ChangeRow {
-    std::string name;
-    // The change, through the backend's clients.
-    std::function<void(StatefulBackendsTest&)> change;
-    // What reading back shows afterwards.
-    std::function<std::string(StatefulBackendsTest&)> read_back;
-    std::string expected;
-    std::vector<std::string> announced;
-};
-
-void PrintTo(const ChangeRow& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class StatefulBackendChangeTest : public StatefulBackendsTest,
-                                  public ::testing::WithParamInterface<ChangeRow> {};
-
-TEST_P(StatefulBackendChangeTest, IsKeptAndAnnounced) {
-    const ChangeRow& row = GetParam();
-    row.change(*this);
-    EXPECT_EQ(row.read_back(*this), row.expected);
-    EXPECT_THAT(announcements_.wait_for(row.announced.size()), ElementsAreArray(row.announced));
-}
-
-using W = wifi::Wifi::Stub;
-using AP = accesspoint::AccessPoint::Stub;
-using F = featuremanager::FeatureManager::Stub;
-using U = upgrademanager::UpgradeManager::Stub;
-using N = networkmanager::NetworkManager::Stub;
-using US = nimboultrasound::NimboUltraSoundSvc::Stub;
-
-std::string upgrade_state(U& stub) {
-    return upgrademanager::UpgradeState::code_Name(
-               ask(stub, &U::GetUpgradeState, upgrademanager::Request()).state()) +
-           " " + ask(stub, &U::GetVersionInfo, upgrademanager::Request()).version();
-}
-
-std::string pairing_codes(US& stub) {
-    return ask(stub, &US::GetGuestToken, google::protobuf::Empty()).token() + " " +
-           ask(stub, &US::GetManualPairPin, google::protobuf::Empty()).pin();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Changes, StatefulBackendChangeTest,
-    ::testing::Values(
-        ChangeRow{"WifiJoinsNearbyNetwork",
-                  [](auto& t) { ask(t.wifi, &W::SetConfig, network_named("Meeting-Rooms")); },
-                  [](auto& t) { return wifi_state(t.wifi); },
-                  "CONNECTED Meeting-Rooms COMPLETED",
-                  {"WifiConfigChangeEvent 0", "WifiConnectionEvent 0 Meeting-Rooms",
-                   "WifiSignalLevelEvent 0 SIGNAL_LEVEL_FOUR"}},
-        ChangeRow{"WifiConfiguredOutOfRange",
-                  [](auto& t) { ask(t.wifi, &W::SetConfig, network_named("Elsewhere")); },
-                  [](auto& t) { return wifi_state(t.wifi); },
-                  "DISCONNECTED Elsewhere DISCONNECTED",
-                  {"WifiConfigChangeEvent 0", "WifiConnectionEvent 2 no network in range"}},
-        ChangeRow{"WifiForgetsItsNetwork",
-                  [](auto& t) {
-                      ask(t.wifi, &W::SetConfig, network_named("Office-Guest"));
-                      ask(t.wifi, &W::ClearConfig, wifi::Empty());
-                  },
-                  [](auto& t) { return wifi_state(t.wifi); },
-                  "NOT_CONFIGURED  INACTIVE",
-                  {"WifiConfigChangeEvent 0", "WifiConnectionEvent 0 Office-Guest",
-                   "WifiSignalLevelEvent 0 SIGNAL_LEVEL_THREE", "WifiConfigChangeEvent 0",
-                   "WifiConnectionEvent 1 left Office-Guest"}},
-        ChangeRow{
-            "WifiSwitchedOffSeesNothing",
-            [](auto& t) { ask(t.wifi, &W::Disable, wifi::Empty()); },
-            [](auto& t) {
-                return std::to_string(
-                           ask(t.wifi, &W::GetNetworkList, wifi::Empty()).network_list_size()) +
-                       " " + wifi_state(t.wifi);
-            },
-            "0 INTERFACE_DISABLED  INTERFACE_DISABLED",
-            {"WifiEnableStateEvent 0 False"}},
-        ChangeRow{
-            "AccessPointSwitchedOn",
-            [](auto& t) {
-                accesspoint::StateRequest on;
-                on.set_state(accesspoint::ENABLED);
-                EXPECT_TRUE(ask(t.access_point, &AP::SetAPModeState, on).enable());
-            },
-            [](auto& t) {
-                return accesspoint::APModeState_Name(
-                    ask(t.access_point, &AP::GetAPModeState, google::protobuf::Empty()).state());
-            },
-            "ENABLED",
-            {"APModeEvent 1 ip_address=192.168.4.1 passphrase=setup-7781-koala "
-             "ssid=Vanta-Setup-4F2A"}},
-        ChangeRow{"FeatureSwitchedOn",
-                  [](auto& t) {
-                      featuremanager::FeatureInfoRequest request;
-                      request.set_feature_name("noise_suppression");
-                      EXPECT_TRUE(ask(t.features, &F::EnableFeature, request).success());
-                  },
-                  [](auto& t) {
-                      featuremanager::FeatureInfoRequest request;
-                      request.set_feature_name("noise_suppression");
-                      return featuremanager::FeatureState_Name(
-                          ask(t.features, &F::GetFeatureInfo, request).feature_state());
-                  },
-                  "ENABLE",
-                  {"FeatureToggleEvent 1 name=noise_suppression value=1"}},
-        ChangeRow{"ProxySet",
-                  [](auto& t) {
-                      networkmanager::ProxyConfigItems items;
-                      items.add_items()->set_mode(networkmanager::PROXY_MANUAL);
-                      items.add_items()->set_url("http://proxy.office.example:3128");
-                      EXPECT_TRUE(ask(t.network, &N::SetProxyConfig, items).success());
-                  },
-                  [](auto& t) {
-                      return ask(t.network, &N::GetProxyConfig, google::protobuf::Empty())
-                          .ShortDebugString();
-                  },
-                  "mode: PROXY_MANUAL url: \"http://proxy.office.example:3128\"",
-                  {"ProxyConfigEvent 1"}},
-        ChangeRow{"UpgradeChannelWithoutNewerVersion",
-                  [](auto& t) {
-                      upgrademanager::UpgradeInfo info;
-                      info.set_channel("lts");
-                      ask(t.upgrades, &U::SetUpgradeChannel, info);
-                  },
-                  [](auto& t) { return upgrade_state(t.upgrades); },
-                  "IDLE 2.6.1",
-                  {"UpgradeInfoEvent 1", "UpgradeInfoEvent 3 False", "UpgradeEvent 2"}},
-        ChangeRow{"UpgradeDownloadedInstalledAndRebooted",
-                  [](auto& t) {
-                      ask(t.upgrades, &U::StartDownload, upgrademanager::Request());
-                      ASSERT_TRUE(t.upgrades_.wait_until_settled());
-                  },
-                  [](auto& t) { return upgrade_state(t.upgrades); },
-                  "IDLE 2.7.0",
-                  {"UpgradeEvent 5", "ImageUpgradeEvent 1 0 stage=download",
-                   "ImageUpgradeEvent 1 25 stage=download", "ImageUpgradeEvent 1 50 stage=download",
-                   "ImageUpgradeEvent 1 75 stage=download",
-                   "ImageUpgradeEvent 1 100 stage=download", "UpgradeEvent 1",
-                   "ImageUpgradeEvent 1 0 stage=install", "ImageUpgradeEvent 1 25 stage=install",
-                   "ImageUpgradeEvent 1 50 stage=install", "ImageUpgradeEvent 1 75 stage=install",
-                   "ImageUpgradeEvent 1 100 stage=install", "UpgradeEvent 3", "UpgradeEvent 2"}},
-        ChangeRow{"UltrasoundOnAgainDrawsNewCodes",
-                  [](auto& t) {
-                      t.noted_ = pairing_codes(t.ultrasound);
-                      ask(t.ultrasound, &US::Disable, google::protobuf::Empty());
-                      ask(t.ultrasound, &US::Enable, google::protobuf::Empty());
-                  },
-                  [](auto& t) {
-                      const std::string now = pairing_codes(t.ultrasound);
-                      return now == t.noted_ ? "kept " + now : "renewed";
-                  },
-                  "renewed",
-                  {"GuestTokenEvent 1", "ManualPairEvent 1"}}),
-    [](const auto& info) { return info.param.name; });
-
-// What a UI first sees of a fresh device: plausible values, not zeros.
-TEST_F(StatefulBackendsTest, FreshDeviceLooksReal) {
-    const auto networks = ask(wifi, &W::GetNetworkList, wifi::Empty()).network_list();
-    ASSERT_GE(networks.size(), 3);
-    for (const auto& network : networks) {
-        EXPECT_FALSE(network.ssid().empty());
-        EXPECT_LT(std::stoi(network.rssi()), -30) << network.ssid();
-        EXPECT_GT(std::stoi(network.rssi()), -90) << network.ssid();
+// A row: the `steps` of the change; the lines `announced` on the bus; the
+// `checks` that read the state back; the `events` of the stream opened with
+// `subscribe` (and `subscribe_request`) before the change.
+TEST(StatefulBackends, EachChangeIsAnsweredKeptAndAnnounced) {
+    std::ifstream file(std::string(VANTA_SIM_TEST_DATA) + "/stateful_backends.json");
+    const auto rows = nlohmann::json::parse(file);
+    ASSERT_FALSE(rows.empty());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.at("name").get<std::string>());
+        SimulatedDevice device;
+        std::unique_ptr<vanta::testing::NamedStream> stream;
+        const std::string subscribe = row.value("subscribe", "");
+        if (!subscribe.empty()) {
+            stream = device.subscribe(subscribe, row.value("subscribe_request", ""));
+            ASSERT_TRUE(device.stream_open(subscribe));
+        }
+        run_steps(device, row.at("steps"));
+        const std::vector<std::string> announced = row.value("announced", nlohmann::json::array());
+        EXPECT_THAT(device.announcements.wait_for(announced.size()), ElementsAreArray(announced));
+        run_steps(device, row.value("checks", nlohmann::json::array()));
+        if (stream) {
+            std::vector<std::string> events;
+            for (const auto& event : row.at("events")) {
+                events.push_back(normalized(*method_named("vanta." + subscribe).output_type(),
+                                            event.get<std::string>()));
+            }
+            EXPECT_THAT(stream->next(events.size()), ElementsAreArray(events));
+        }
     }
-
-    const auto all = ask(features, &F::GetAllFeatures, featuremanager::Empty()).features();
-    ASSERT_GE(all.size(), 3);
-    const auto on = std::count_if(all.begin(), all.end(), [](const auto& feature) {
-        return feature.feature_state() == featuremanager::ENABLE;
-    });
-    EXPECT_GT(on, 0);
-    EXPECT_LT(on, all.size());
-
-    EXPECT_EQ(upgrade_state(upgrades), "UPGRADE_AVAILABLE 2.6.1");
-    EXPECT_EQ(ask(upgrades, &U::GetUpgradeInfo, upgrademanager::Request()).channel(), "stable");
-
-    const auto report = ask(
-        network_status, &networkstatusreporter::NetworkStatusReporter::Stub::GetNetworkStatusReport,
-        networkstatusreporter::Empty());
-    EXPECT_EQ(report.state(), networkstatusreporter::NetworkStatusReport::CONNECTED);
-    EXPECT_EQ(report.ipaddress(), "192.168.1.57");
-    networkmanager::InterfaceInfoRequest eth0;
-    eth0.set_interface("eth0");
-    const auto wired = ask(network, &N::GetInterfaceInfo, eth0);
-    EXPECT_EQ(wired.interface_state(), networkmanager::LINK_STATE_UP);
-    EXPECT_EQ(wired.ipv4_address(), report.ipaddress());
-
-    EXPECT_THAT(ask(ultrasound, &US::GetGuestToken, google::protobuf::Empty()).token(),
-                ::testing::MatchesRegex("G-[0-9A-F]{4}-[0-9A-F]{4}"));
-    EXPECT_THAT(ask(ultrasound, &US::GetManualPairPin, google::protobuf::Empty()).pin(),
-                ::testing::MatchesRegex("[0-9]{6}"));
 }
 
-// A test's script overrides the state; a scripted failure changes nothing.
-TEST_F(StatefulBackendsTest, ScriptsOverrideTheState) {
-    wifi::WifiStatus scripted;
-    scripted.set_status(wifi::AP_MODE);
-    wifi_.reply("GetStatus", scripted);
-    ask(wifi, &W::SetConfig, network_named("Meeting-Rooms"));
-    EXPECT_EQ(ask(wifi, &W::GetStatus, wifi::Empty()).status(), wifi::AP_MODE);
-
-    wifi_.fail_with(grpc::StatusCode::UNAVAILABLE);
-    wifi::RequestStatus refused;
-    EXPECT_EQ(call(wifi, &W::SetConfig, network_named("Office-Guest"), &refused).error_code(),
-              grpc::StatusCode::UNAVAILABLE);
-    wifi_.fail_with(grpc::StatusCode::OK);
-    EXPECT_EQ(ask(wifi, &W::GetConfig, wifi::Empty()).ssid(), "Meeting-Rooms");
-    EXPECT_THAT(announcements_.take(),
-                ElementsAre("WifiConfigChangeEvent 0", "WifiConnectionEvent 0 Meeting-Rooms",
-                            "WifiSignalLevelEvent 0 SIGNAL_LEVEL_FOUR"));
-}
-
-std::vector<std::string> account_lines(accountmanager::AccountManager::Stub& stub) {
-    const auto list = ask(stub, &accountmanager::AccountManager::Stub::ListAccountStates,
-                          google::protobuf::Empty());
-    std::vector<std::string> lines;
-    for (const auto& state : list.state_list()) {
-        lines.push_back(
-            state.account_id().id() + " " + accountmanager::AccountType_Name(state.account_type()) +
-            " " + accountmanager::ActivationState::State_Name(state.activation_state().state()) +
-            " " +
-            accountmanager::RegistrationState::State_Name(state.registration_state().state()));
-    }
-    return lines;
-}
-
-TEST_F(StatefulBackendsTest, AccountCreatedIsAnnouncedListedAndDeleted) {
-    using A = accountmanager::AccountManager::Stub;
-    grpc::ClientContext context;
-    context.set_deadline(std::chrono::system_clock::now() + std::chrono::seconds(10));
-    auto stream = accounts.Subscribe(&context);
-    ASSERT_TRUE(accounts_.events.wait_for_open_streams(1));
-    const auto read = [&] {
-        accountmanager::Event event;
-        EXPECT_TRUE(stream->Read(&event));
-        return event.account_id().id() + " " + accountmanager::EventType_Name(event.what());
+TEST(StatefulBackends, UltrasoundOnAgainDrawsNewPairingCodes) {
+    SimulatedDevice device;
+    const auto codes = [&] {
+        return device.call("nimboultrasound.NimboUltraSoundSvc.GetGuestToken") + " " +
+               device.call("nimboultrasound.NimboUltraSoundSvc.GetManualPairPin");
     };
-
-    accountmanager::ActivationRequest request;
-    request.mutable_krell_activation()->add_tftp_ip_address("10.20.0.5");
-    const auto created = ask(accounts, &A::CreateAccount, request);
-    EXPECT_EQ(created.status(), accountmanager::ActivationResponse::STARTED);
-    const std::string id = created.account_id().id();
-    EXPECT_EQ(read(), id + " ACCOUNT_ACTIVATION_CHANGED");
-    EXPECT_EQ(read(), id + " ACCOUNT_REGISTRATION_CHANGED");
-    EXPECT_THAT(account_lines(accounts), ElementsAre("krell-2 KRELL ACTIVATED REGISTERED",
-                                                     "nimbo-1 NIMBO ACTIVATED REGISTERED"));
-    accountmanager::AccountId account;
-    account.set_id(id);
-    EXPECT_EQ(ask(accounts, &A::GetAccountDetails, account).krell_account_details().server(),
-              "10.20.0.5");
-
-    ask(accounts, &A::DeleteAccount, account);
-    EXPECT_EQ(read(), id + " ACCOUNT_ACTIVATION_CHANGED");
-    EXPECT_THAT(account_lines(accounts), ElementsAre("nimbo-1 NIMBO ACTIVATED REGISTERED"));
-    google::protobuf::Empty none;
-    EXPECT_EQ(call(accounts, &A::DeleteAccount, account, &none).error_code(),
-              grpc::StatusCode::NOT_FOUND);
-
-    EXPECT_EQ(ask(accounts, &A::CreateAccount, accountmanager::ActivationRequest()).status(),
-              accountmanager::ActivationResponse::MALFORMED_REQUEST);
-    stream->WritesDone();
-    EXPECT_TRUE(stream->Finish().ok());
+    const std::string before = codes();
+    EXPECT_THAT(before,
+                ::testing::MatchesRegex("token: \"G-[0-9A-F]{4}-[0-9A-F]{4}\" pin: \"[0-9]{6}\""));
+    device.call("nimboultrasound.NimboUltraSoundSvc.Disable");
+    device.call("nimboultrasound.NimboUltraSoundSvc.Enable");
+    const std::string after = codes();
+    EXPECT_THAT(after,
+                ::testing::MatchesRegex("token: \"G-[0-9A-F]{4}-[0-9A-F]{4}\" pin: \"[0-9]{6}\""));
+    EXPECT_NE(after, before);
+    EXPECT_THAT(device.announcements.wait_for(2),
+                ElementsAre("GuestTokenEvent 1", "ManualPairEvent 1"));
 }
 
-TEST_F(StatefulBackendsTest, ToneSoundsFromPlayUntilStop) {
-    using M = media::Media::Stub;
-    const auto resource = ask(media, &M::AllocateToneInput, media::ToneInputRequest());
-    media::PlayToneRequest play;
-    *play.mutable_id() = resource;
-    play.set_tone(media::RINGBACK);
-    EXPECT_TRUE(ask(media, &M::PlayTone, play).success());
-    const auto playing = media_.playing();
+// A scripted failure changes nothing.
+TEST(StatefulBackends, AScriptedFailureLeavesTheStateAlone) {
+    SimulatedDevice device;
+    const std::string before = device.call("wifi.Wifi.GetConfig");
+    device.wifi.fail_with(grpc::StatusCode::UNAVAILABLE);
+    EXPECT_EQ(device.call("wifi.Wifi.SetConfig", "ssid: 'Meeting-Rooms'"),
+              "error 14 backend says no");
+    device.wifi.fail_with(grpc::StatusCode::OK);
+    EXPECT_EQ(device.call("wifi.Wifi.GetConfig"), before);
+    EXPECT_THAT(device.announcements.wait_for(0), IsEmpty());
+}
+
+TEST(StatefulBackends, AToneSoundsFromPlayUntilStop) {
+    SimulatedDevice device;
+    const std::string resource = device.call("media.Media.AllocateToneInput");
+    EXPECT_EQ(device.call("media.Media.PlayTone", "id { " + resource + " } tone: RINGBACK"),
+              "success: true");
+    const auto playing = device.media.playing();
     ASSERT_EQ(playing.size(), 1u);
-    EXPECT_EQ(playing[0].id().id(), resource.id());
+    EXPECT_EQ(playing[0].id().ShortDebugString(), resource);
     EXPECT_EQ(playing[0].tone(), media::RINGBACK);
 
-    EXPECT_TRUE(ask(media, &M::StopTone, resource).success());
-    EXPECT_THAT(media_.playing(), IsEmpty());
+    EXPECT_EQ(device.call("media.Media.StopTone", resource), "success: true");
+    EXPECT_THAT(device.media.playing(), IsEmpty());
+}
+
+TEST(CallControl, AStartedMeetingDialsConnectsWithItsRosterAndEndsWhenLeft) {
+    SimulatedDevice device;
+    device.calling.set_connect_delay(std::chrono::seconds(1));
+    const std::string subscribe = "calling.Calling.Subscribe";
+    const auto events = device.subscribe(subscribe);
+    ASSERT_TRUE(device.stream_open(subscribe));
+    const std::string dialing =
+        "meeting_id: 1 connection_id: 1 vireo_id: \"vireo-1\" meeting_type: kCall "
+        "remote_uri: \"sip:robin@example.com\" call_state: DIALING backend: NIMBO "
+        "correlation_id: \"simulated-call-1\"";
+
+    EXPECT_EQ(device.call("calling.Calling.StartMeeting",
+                          "destination: 'sip:robin@example.com' start_method: kUiApp"),
+              dialing);
+    const std::string first = events->next();
+    EXPECT_THAT(first, StartsWith("meeting_event { state: DIALING call_id: 1 "
+                                  "start_method: kUiApp start_time: "));
+    EXPECT_THAT(first, ::testing::EndsWith("remote_name: \"robin\" remote_uri: "
+                                           "\"sip:robin@example.com\" call_type: CALL "
+                                           "backend: NIMBO disposition: INITIATED }"));
+    EXPECT_EQ(device.call("calling.Calling.GetAllMeetings"), "meetings { " + dialing + " }");
+
+    const auto connected = events->next(4);
+    EXPECT_THAT(connected[0], StartsWith("meeting_event { state: CONNECTED call_id: 1"));
+    const std::string robin =
+        "uuid: \"remote-1\" name: \"robin\" type: participantTypeUser "
+        "mute_status: muteStatusUnmuted";
+    EXPECT_EQ(connected[1],
+              "participants { self { uuid: \"self\" name: \"Simulated Room\" "
+              "type: participantTypeRoom mute_status: muteStatusUnmuted } others { " +
+                  robin + " } meeting_id: 1 total_connected_participants: 2 }");
+    EXPECT_EQ(connected[2],
+              "conference_info { display_name: \"Call with robin\" "
+              "recording_state: recordingStopped call_id: 1 }");
+    EXPECT_EQ(connected[3], "active_speakers { speakers { " + robin + " } meeting_id: 1 }");
+    EXPECT_THAT(device.call("calling.Calling.GetAllMeetings"), HasSubstr("call_state: CONNECTED"));
+    EXPECT_EQ(device.call("calling.Calling.AnyMeetings"), "success: true");
+
+    EXPECT_EQ(device.call("calling.Calling.LeaveMeeting", "meeting_id: 1"), "success: true");
+    const std::string ended = events->next();
+    EXPECT_THAT(ended, StartsWith("meeting_event { state: DISCONNECTED call_id: 1"));
+    EXPECT_THAT(ended, HasSubstr("disposition: ANSWERED"));
+    EXPECT_EQ(device.call("calling.Calling.GetAllMeetings"), "");
+    EXPECT_EQ(device.call("calling.Calling.LeaveMeeting", "meeting_id: 1"), "");
+}
+
+TEST(CallControl, AMeetingLeftWhileDialingNeverConnectsAndAScriptedAnswerKeepsNoMeeting) {
+    SimulatedDevice device;
+    // Both calls below are answered well within the delay (under an emulator,
+    // only with the time scale applied).
+    device.calling.set_connect_delay(vanta::testing::scaled(std::chrono::milliseconds(100)));
+    const std::string subscribe = "calling.Calling.Subscribe";
+    const auto events = device.subscribe(subscribe);
+    ASSERT_TRUE(device.stream_open(subscribe));
+
+    device.call("calling.Calling.StartMeeting", "destination: '5551234'");
+    EXPECT_EQ(device.call("calling.Calling.LeaveAllMeetings"), "success: true");
+    // Long enough for the first meeting to have connected, had it not ended.
+    std::this_thread::sleep_for(vanta::testing::scaled(std::chrono::milliseconds(300)));
+    device.call("calling.Calling.StartMeeting", "destination: '5559876'");
+    const auto seen = events->next(3);
+    EXPECT_THAT(seen[0], StartsWith("meeting_event { state: DIALING call_id: 1"));
+    EXPECT_THAT(seen[1], StartsWith("meeting_event { state: DISCONNECTED call_id: 1"));
+    EXPECT_THAT(seen[1], HasSubstr("disposition: CANCELED"));
+    EXPECT_THAT(seen[2], StartsWith("meeting_event { state: DIALING call_id: 2"));
+
+    calling::MeetingInfo scripted;
+    scripted.set_meeting_id(9);
+    device.calling.answer("StartMeeting", scripted);
+    device.call("calling.Calling.StartMeeting", "destination: '5550000'");
+    const auto list = device.answer<calling::MeetingList>("calling.Calling.GetAllMeetings");
+    ASSERT_EQ(list.meetings_size(), 1);
+    EXPECT_EQ(list.meetings(0).meeting_id(), 2u);
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 
 // What the API service makes of each bus message: one row per message, with
 // the event published to subscribers (if any), the lines logged and the error
-// raised. Shared by the plugin tests and the end-to-end tests of the service.
+// raised. The rows are read from bus_translation_table.textproto beside this
+// file. Shared by the plugin tests and the end-to-end tests of the service.
 
 #include <map>
 #include <optional>
@@ -26,16 +27,6 @@ Message from_text(const std::string& text) {
         throw std::invalid_argument("test data is not a " + message.GetTypeName() + ": " + text);
     }
     return message;
-}
-
-inline std::string info(const std::string& text) {
-    return "VantaApi I: " + text;
-}
-inline std::string warning(const std::string& text) {
-    return "VantaApi W: " + text;
-}
-inline std::string error(const std::string& text) {
-    return "VantaApi ERROR: " + text;
 }
 
 enum class Raises { nothing, invalid_argument, out_of_range, runtime_error };
@@ -62,32 +53,6 @@ struct Row {
         attributes = std::move(values);
         return std::move(*this);
     }
-    Row carrying(const google::protobuf::Message& payload) && {
-        message_data.emplace();
-        message_data->PackFrom(payload);
-        return std::move(*this);
-    }
-    // A packed `type` whose bytes do not decode (a field cut short).
-    Row carrying_undecodable(const google::protobuf::Message& type) && {
-        message_data.emplace();
-        message_data->PackFrom(type);
-        message_data->set_value(std::string("\x0a\x7f", 2) + "cut short");
-        return std::move(*this);
-    }
-    Row publishes(std::string text) && {
-        published = std::move(text);
-        return std::move(*this);
-    }
-    Row logging(std::vector<std::string> lines) && {
-        logs = std::move(lines);
-        return std::move(*this);
-    }
-    Row silently() && { return std::move(*this).logging({}); }
-    Row raising(Raises kind, std::string text = {}) && {
-        raises = kind;
-        error_text = std::move(text);
-        return std::move(*this);
-    }
 };
 
 inline Row on(std::string topic, int event) {
@@ -100,7 +65,9 @@ inline Row on(std::string topic, int event) {
 // The bus message of `row`.
 pubsub::PubSubMsg bus_message(const Row& row);
 
-// Every row of the translation, topic by topic.
+// Every row of the translation, topic by topic, from the table's data file.
+// Throws std::runtime_error, naming the file and line, when the file cannot
+// be read, a row is malformed, or rows are missing.
 std::vector<Row> translation_table();
 
 }  // namespace vanta::testing

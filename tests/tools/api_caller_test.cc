@@ -3,12 +3,14 @@
 // that names the status code of a failure.
 
 #include <string>
+#include <utility>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "api_caller.h"
+#include "cli_cases.h"
 #include "sim/backend_server.h"
 #include "support/temp_dir.h"
 #include "vantaapi.grpc.pb.h"
@@ -55,21 +57,17 @@ TEST_F(ApiCallerTest, CallsTheOperationWithTheJsonRequestAndAnswersJson) {
 }
 
 TEST_F(ApiCallerTest, AFailedCallIsOneLineWithTheNameOfItsStatusCode) {
-    struct Case {
-        std::string operation;
-        std::string line;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"UXStandby", "FAILED_PRECONDITION: asleep already"},
         // The daemon's own UNAVAILABLE is passed on: the daemon was reached.
         {"GetCurrentVolume", "UNAVAILABLE: VolumeManager is not reachable"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [operation, line] : cases) {
         try {
-            caller_.call(c.operation, "{}");
-            ADD_FAILURE() << c.operation << " succeeded";
+            caller_.call(operation, "{}");
+            ADD_FAILURE() << operation << " succeeded";
         } catch (const cli::CallFailed& failure) {
-            EXPECT_EQ(failure.what(), c.line);
+            EXPECT_EQ(failure.what(), line);
         }
     }
 }
@@ -77,27 +75,15 @@ TEST_F(ApiCallerTest, AFailedCallIsOneLineWithTheNameOfItsStatusCode) {
 TEST(ApiCallerRefusals, BadInputIsRefusedBeforeAnyCallSayingWhatIsWrong) {
     TempDir dir;
     cli::ApiCaller caller(cli::Peer::connect("daemon", dir.socket_address("absent")));
-    struct Case {
-        std::string operation;
-        std::string request;
-        std::string says;
-    };
-    const Case cases[] = {
-        {"GetCurentVolume", "{}",
-         "unknown operation 'GetCurentVolume'; close names: GetCurrentVolume"},
-        {"Subscribe", "{}", "unknown operation 'Subscribe'"},
-        {"UXWakeUp", "{\"trigger\":\n \"BUTTON\",,}", "bad JSON at line 2, column 11: "},
-        {"UXWakeUp", R"({"trigger": "ELBOW"})", "not a vantaapi.UXWakeUpRequest: (trigger)"},
-        {"UXWakeUp", R"({"trigga": "BUTTON"})", "trigga"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& row : cli_cases("api_caller_refusals")) {
+        SCOPED_TRACE(row.dump());
         try {
-            caller.call(c.operation, c.request);
-            ADD_FAILURE() << c.operation << " " << c.request << " was called";
+            caller.call(row["operation"], row["request"]);
+            ADD_FAILURE() << "was called";
         } catch (const cli::UsageError& refusal) {
-            EXPECT_THAT(refusal.what(), HasSubstr(c.says));
+            EXPECT_THAT(refusal.what(), HasSubstr(row["says"].get<std::string>()));
         } catch (const cli::CallFailed& failure) {
-            ADD_FAILURE() << c.operation << " " << c.request << " was called: " << failure.what();
+            ADD_FAILURE() << "was called: " << failure.what();
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/wait.h>
@@ -12,6 +13,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "cli_cases.h"
 #include "sim/backend_server.h"
 #include "support/temp_dir.h"
 #include "vantaapi.grpc.pb.h"
@@ -77,105 +79,53 @@ class EventsApi final : public vantaapi::VantaApi::Service {
     }
 };
 
-class CliCommandLineTest : public ::testing::Test {
-  protected:
-    TempDir dir_;
-    std::string address_ = dir_.socket_address("api");
-    std::string absent_ = dir_.socket_address("absent");
-};
-
-TEST_F(CliCommandLineTest, RefusalsAndFailuresAreOneLineWithANonZeroExit) {
-    struct Case {
-        std::vector<std::string> args;
-        int exit_code;
-        std::string line;
-    };
-    const Case cases[] = {
-        {{"--address", absent_, "call", "UXWakeUp"},
-         1,
-         "vanta-cli: UNAVAILABLE: daemon not reachable at " + absent_},
-        {{"--address", absent_, "events"},
-         1,
-         "vanta-cli: UNAVAILABLE: daemon not reachable at " + absent_},
-        {{"gateway", "--address", absent_, "status", "Audio.Microphones.Mute"},
-         1,
-         "vanta-cli: UNAVAILABLE: daemon not reachable at " + absent_},
-        {{"--address", absent_, "sim", "stop", "callproxy"},
-         1,
-         "vanta-cli: UNAVAILABLE: simulator not reachable at " + absent_},
-        {{"--address", absent_, "call", "SetVolum"},
-         2,
-         "vanta-cli: unknown operation 'SetVolum'; close names: SetVolume"},
-        {{"--address", absent_, "call", "UXWakeUp", "{\"trigger\" \"BUTTON\"}"},
-         2,
-         "vanta-cli: bad JSON at line 1, column 19: syntax error while parsing object "
-         "separator - unexpected string literal; expected ':'"},
-        {{"--address", absent_, "events", "--filter", "call_stat"},
-         2,
-         "vanta-cli: unknown event case 'call_stat'; close names: call_state"},
-        {{"evnts"}, 2, "vanta-cli: unknown command 'evnts'; close names: events"},
-    };
-    for (const auto& c : cases) {
-        const Finished run = run_cli(dir_, c.args);
-        EXPECT_EQ(run.exit_code, c.exit_code) << c.line;
-        EXPECT_EQ(run.err, c.line + "\n");
-        EXPECT_EQ(run.out, "");
+// `text` with "{absent}" and "{address}" replaced.
+std::string with_addresses(std::string text, const std::string& absent,
+                           const std::string& address) {
+    for (const auto& [name, value] : {std::pair(std::string("{absent}"), absent),
+                                      std::pair(std::string("{address}"), address)}) {
+        for (size_t at; (at = text.find(name)) != std::string::npos;) {
+            text.replace(at, name.size(), value);
+        }
     }
+    return text;
 }
 
-TEST_F(CliCommandLineTest, PrintsTheEventsItsOptionsAskForUntilTheStreamEnds) {
+// Failures and refusals are one line on standard error with a non-zero exit;
+// events are printed as the options ask until the stream ends.
+TEST(CliCommandLine, ExitsAndPrintsAsItsRowsSay) {
+    TempDir dir;
+    const std::string absent = dir.socket_address("absent");
+    const std::string address = dir.socket_address("api");
     EventsApi service;
-    sim::BackendServer server(address_, {&service});
-    struct Case {
-        std::vector<std::string> options;
-        std::string out;
-    };
-    const Case cases[] = {
-        {{},
-         "subscription_status status=STREAM_STARTED\n"
-         "ui_volume_state volume=35\n"
-         "ui_mute_state state=MUTE_ENABLED\n"},
-        {{"--filter", "ui_mute_state,ui_volume_state", "--count", "1"},
-         "ui_volume_state volume=35\n"},
-        {{"--json", "--filter", "ui_mute_state"},
-         R"({"newUiMuteState":{"state":"MUTE_ENABLED"}})"
-         "\n"},
-    };
-    for (const auto& c : cases) {
-        std::vector<std::string> args = {"--address", address_, "events"};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        const Finished run = run_cli(dir_, args);
-        EXPECT_EQ(run.exit_code, 0) << run.err;
-        EXPECT_EQ(run.out, c.out);
+    sim::BackendServer server(address, {&service});
+    for (const auto& row : cli_cases("command_lines")) {
+        std::vector<std::string> args;
+        for (const std::string arg : row["args"]) {
+            args.push_back(with_addresses(arg, absent, address));
+        }
+        const Finished run = run_cli(dir, args);
+        EXPECT_EQ(run.exit_code, row.value("exit_code", 0)) << row["args"];
+        EXPECT_EQ(run.err, with_addresses(row.value("err", ""), absent, address)) << row["args"];
+        EXPECT_EQ(run.out, row.value("out", "")) << row["args"];
     }
 }
 
-TEST_F(CliCommandLineTest, BashCompletesCommandsOperationsAndEventCases) {
-    const Finished script = run_cli(dir_, {"completion", "bash"});
+TEST(CliCommandLine, BashCompletesCommandsOperationsAndEventCases) {
+    TempDir dir;
+    const Finished script = run_cli(dir, {"completion", "bash"});
     ASSERT_EQ(script.exit_code, 0) << script.err;
     EXPECT_THAT(script.out, HasSubstr("GetCurrentVolume"));
-    std::ofstream(dir_.path() / "completion.bash") << script.out;
+    std::ofstream(dir.path() / "completion.bash") << script.out;
 
-    struct Case {
-        std::string line;  // the words typed, the last one being completed
-        std::string offered;
-    };
-    const Case cases[] = {
-        {"vanta-cli ev", "events"},
-        {"vanta-cli --address unix:/x call UXW", "UXWakeUp"},
-        {"vanta-cli call UXWakeUp UXW", ""},
-        {"vanta-cli events --json --filter ui_vol", "ui_volume_state"},
-        {"vanta-cli gateway s", "status schemas"},
-        {"vanta-cli sim stop volumemgr", "volumemgr_service"},
-        {"vanta-cli events --co", "--count"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& row : cli_cases("completions")) {
+        const std::string line = row["line"];
         const Finished run = run_shell(
-            dir_, "bash -c " + quoted("source " + (dir_.path() / "completion.bash").string() +
-                                      "; COMP_WORDS=(" + c.line +
-                                      "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _vanta_cli; "
-                                      "echo ${COMPREPLY[@]}"));
-        EXPECT_EQ(run.out, c.offered + "\n") << c.line << run.err;
+            dir, "bash -c " + quoted("source " + (dir.path() / "completion.bash").string() +
+                                     "; COMP_WORDS=(" + line +
+                                     "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _vanta_cli; "
+                                     "echo ${COMPREPLY[@]}"));
+        EXPECT_EQ(run.out, row["offered"].get<std::string>() + "\n") << line << run.err;
     }
 }
 

@@ -3,7 +3,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <map>
+#include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -16,6 +20,16 @@
 
 namespace vanta::testing {
 
+using vanta::test::Event;
+using vanta::test::SubscriptionRequest;
+
+inline Event make_event(int sequence, const std::string& text = "") {
+    Event event;
+    event.set_sequence(sequence);
+    event.set_text(text);
+    return event;
+}
+
 // The test schema's service, serving Subscribe through the event fan-out the
 // way the daemon's API does: each call attaches one writer, queues a "started"
 // event (sequence 0) for itself, serves the stream until a request with
@@ -26,33 +40,30 @@ namespace vanta::testing {
 // service counts what it saw so tests can wait for it.
 class TestEventService final : public vanta::test::TestService::Service {
   public:
-    using Publisher = GrpcServerPublisher<vanta::test::Event>;
-
-    Publisher& publisher() { return publisher_; }
+    GrpcServerPublisher<Event>& publisher() { return publisher_; }
 
     // While the gate is shut, every stream write waits before reaching gRPC
     // (for at most 10 s, so that a failing test cannot hang the server).
     void shut_gate() { set_gate(false); }
     void open_gate() { set_gate(true); }
 
-    // Runs on a stream's handler thread once the stream has been served and
-    // before its writer is detached from the publisher.
-    void set_after_processing(std::function<void()> hook) {
+    // Run on a stream's handler thread: `before` once its writer is attached
+    // and its "started" event queued, `after` once the stream has been served
+    // and before its writer is detached.
+    void set_hooks(std::function<void()> before, std::function<void()> after) {
         std::lock_guard<std::mutex> lock(mutex_);
-        after_processing_ = std::move(hook);
-    }
-    // Runs on a stream's handler thread once its writer is attached and its
-    // "started" event queued, before anything is written.
-    void set_before_processing(std::function<void()> hook) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        before_processing_ = std::move(hook);
+        before_ = std::move(before);
+        after_ = std::move(after);
     }
 
-    // Bounded waits for what the service has seen.
-    bool wait_for_stop_requests(int count) { return wait_for(stop_requests_, count); }
-    bool wait_for_failed_reads(int count) { return wait_for(failed_reads_, count); }
-    bool wait_for_finished_calls(int count) { return wait_for(finished_calls_, count); }
-    bool wait_for_echo_calls(int count) { return wait_for(echo_calls_, count); }
+    // Waits (bounded) until the service has seen `count` of `what`: "request"
+    // (read on a stream), "failed read", "finished call" (its writer detached
+    // and destroyed) or "echo call".
+    bool wait_for(const std::string& what, int count) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(5),
+                                 [&] { return counts_[what] >= count; });
+    }
 
     // The result of every stream write, in the order they ended.
     std::vector<bool> write_results() const {
@@ -62,53 +73,33 @@ class TestEventService final : public vanta::test::TestService::Service {
 
     grpc::Status Echo(grpc::ServerContext*, const vanta::test::EchoRequest* request,
                       vanta::test::EchoReply* reply) override {
-        count(echo_calls_);
+        count("echo call");
         std::this_thread::sleep_for(std::chrono::milliseconds(request->delay_ms()));
         reply->set_text(request->text());
         return grpc::Status::OK;
     }
 
-    grpc::Status Subscribe(
-        grpc::ServerContext*,
-        grpc::ServerReaderWriter<vanta::test::Event, vanta::test::SubscriptionRequest>* stream)
-        override {
-        FinishedCall finished(*this);
-        WatchedStream watched(stream, *this);
-        GrpcServerSyncSubscriber<vanta::test::Event, vanta::test::SubscriptionRequest> writer(
-            &watched);
-        Attachment attachment(publisher_, writer);
-
-        vanta::test::Event started;
-        started.set_sequence(0);
-        started.set_text("started");
-        writer.send(started);
-        run_hook(before_processing_);
-
-        writer.process_queue([this](const vanta::test::SubscriptionRequest& request) {
-            if (request.unsubscribe()) {
-                count(stop_requests_);
-            }
-            return request.unsubscribe();
-        });
-
-        run_hook(after_processing_);
+    grpc::Status Subscribe(grpc::ServerContext*,
+                           grpc::ServerReaderWriter<Event, SubscriptionRequest>* stream) override {
+        {
+            WatchedStream watched(stream, *this);
+            GrpcServerSyncSubscriber<Event, SubscriptionRequest> writer(&watched);
+            publisher_.add(&writer);
+            writer.send(make_event(0, "started"));
+            run_hook(&TestEventService::before_);
+            writer.process_queue([this](const SubscriptionRequest& request) {
+                count("request");
+                return request.unsubscribe();
+            });
+            run_hook(&TestEventService::after_);
+            publisher_.remove(&writer);
+        }
+        count("finished call");
         return grpc::Status::OK;
     }
 
   private:
-    void run_hook(const std::function<void()>& slot) {
-        std::function<void()> hook;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            hook = slot;
-        }
-        if (hook) {
-            hook();
-        }
-    }
-
-    using Stream =
-        grpc::ServerReaderWriterInterface<vanta::test::Event, vanta::test::SubscriptionRequest>;
+    using Stream = grpc::ServerReaderWriterInterface<Event, SubscriptionRequest>;
 
     // Forwards to the call's stream, holding writes at the gate and recording
     // failed reads and write results.
@@ -119,17 +110,18 @@ class TestEventService final : public vanta::test::TestService::Service {
 
         void SendInitialMetadata() override { stream_->SendInitialMetadata(); }
         bool NextMessageSize(uint32_t* size) override { return stream_->NextMessageSize(size); }
-        bool Read(vanta::test::SubscriptionRequest* request) override {
+        bool Read(SubscriptionRequest* request) override {
             const bool ok = stream_->Read(request);
             if (!ok) {
-                service_.count(service_.failed_reads_);
+                service_.count("failed read");
             }
             return ok;
         }
-        bool Write(const vanta::test::Event& event, grpc::WriteOptions options) override {
+        bool Write(const Event& event, grpc::WriteOptions options) override {
             service_.pass_gate();
             const bool ok = stream_->Write(event, options);
-            service_.record_write(ok);
+            std::lock_guard<std::mutex> lock(service_.mutex_);
+            service_.write_results_.push_back(ok);
             return ok;
         }
 
@@ -138,29 +130,16 @@ class TestEventService final : public vanta::test::TestService::Service {
         TestEventService& service_;
     };
 
-    // Keeps the writer attached for the whole call, however it ends.
-    class Attachment {
-      public:
-        Attachment(Publisher& publisher, GrpcServerWriter<vanta::test::Event>& writer)
-            : publisher_(publisher), writer_(writer) {
-            publisher_.add(&writer_);
+    void run_hook(std::function<void()> TestEventService::*slot) {
+        std::function<void()> hook;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            hook = this->*slot;
         }
-        ~Attachment() { publisher_.remove(&writer_); }
-        Attachment(const Attachment&) = delete;
-        Attachment& operator=(const Attachment&) = delete;
-
-      private:
-        Publisher& publisher_;
-        GrpcServerWriter<vanta::test::Event>& writer_;
-    };
-
-    // Counts a finished call once the writer is detached and destroyed.
-    struct FinishedCall {
-        explicit FinishedCall(TestEventService& service) : service(service) {}
-        ~FinishedCall() { service.count(service.finished_calls_); }
-        TestEventService& service;
-    };
-
+        if (hook) {
+            hook();
+        }
+    }
     void set_gate(bool open) {
         std::lock_guard<std::mutex> lock(mutex_);
         gate_open_ = open;
@@ -170,33 +149,66 @@ class TestEventService final : public vanta::test::TestService::Service {
         std::unique_lock<std::mutex> lock(mutex_);
         changed_.wait_for(lock, std::chrono::seconds(10), [this] { return gate_open_; });
     }
-    void record_write(bool ok) {
+    void count(const std::string& what) {
         std::lock_guard<std::mutex> lock(mutex_);
-        write_results_.push_back(ok);
+        ++counts_[what];
         changed_.notify_all();
-    }
-    void count(int& counter) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        ++counter;
-        changed_.notify_all();
-    }
-    bool wait_for(const int& counter, int count) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(5),
-                                 [&counter, count] { return counter >= count; });
     }
 
-    Publisher publisher_;
+    GrpcServerPublisher<Event> publisher_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     bool gate_open_ = true;
-    std::function<void()> after_processing_;
-    std::function<void()> before_processing_;
+    std::function<void()> before_;
+    std::function<void()> after_;
     std::vector<bool> write_results_;
-    int stop_requests_ = 0;
-    int failed_reads_ = 0;
-    int finished_calls_ = 0;
-    int echo_calls_ = 0;
+    std::map<std::string, int> counts_;
+};
+
+// A client's Subscribe call on the test service, on a channel of its own.
+// Every call gives up after 20 s so that a broken server cannot hang a test.
+class EventSubscription {
+  public:
+    explicit EventSubscription(const std::string& address)
+        : stub_(vanta::test::TestService::NewStub(
+              grpc::CreateChannel(address, grpc::InsecureChannelCredentials()))) {
+        context_.set_deadline(std::chrono::system_clock::now() + std::chrono::seconds(20));
+        stream_ = stub_->Subscribe(&context_);
+    }
+
+    // The next event, or nothing once the stream has ended.
+    std::optional<Event> next() {
+        Event event;
+        return stream_->Read(&event) ? std::optional<Event>(event) : std::nullopt;
+    }
+    // True once the server's "started" event has arrived: the stream is
+    // attached to the publisher from then on.
+    bool wait_until_started() {
+        auto event = next();
+        return event && event->sequence() == 0 && event->text() == "started";
+    }
+    // The sequence numbers of every event until the stream ends.
+    std::vector<int> read_to_end() {
+        std::vector<int> sequences;
+        while (auto event = next()) {
+            sequences.push_back(event->sequence());
+        }
+        return sequences;
+    }
+
+    bool request(bool unsubscribe) {
+        SubscriptionRequest request;
+        request.set_unsubscribe(unsubscribe);
+        return stream_->Write(request);
+    }
+    bool half_close() { return stream_->WritesDone(); }
+    void cancel() { context_.TryCancel(); }
+    grpc::Status finish() { return stream_->Finish(); }
+
+  private:
+    std::unique_ptr<vanta::test::TestService::Stub> stub_;
+    grpc::ClientContext context_;
+    std::unique_ptr<grpc::ClientReaderWriter<SubscriptionRequest, Event>> stream_;
 };
 
 }  // namespace vanta::testing

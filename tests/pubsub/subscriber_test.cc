@@ -1,7 +1,9 @@
+// The bus subscriber, and the handler that reads from it on a thread of its
+// own, against a broker on a temporary socket.
 #include "pubsub/subscription_event_handler_impl.h"
 
 #include <chrono>
-#include <condition_variable>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -13,11 +15,11 @@
 #include <gtest/gtest.h>
 
 #include "pubsub/grpc_subscriber.h"
-#include "pubsub/log_wait.h"
 #include "pubsub/subscriber_impl.h"
 #include "sim/bus_broker.h"
 #include "support/recording_logger.h"
 #include "support/temp_dir.h"
+#include "support/wait_until.h"
 
 namespace vanta::pubsub {
 namespace {
@@ -41,35 +43,47 @@ PubSubMsg make_msg(const std::string& topic, int event) {
     return message;
 }
 
-// The handler's callback: keeps what it is given and on which thread.
+// Whether `log` holds a line beginning with `prefix` within `limit`.
+bool wait_for_log_line(const vanta::testing::RecordingLogger& log, const std::string& prefix,
+                       std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+    return vanta::testing::wait_until(
+        [&] {
+            for (const auto& line : log.lines()) {
+                if (line.rfind(prefix, 0) == 0) {
+                    return true;
+                }
+            }
+            return false;
+        },
+        limit);
+}
+
+// The handler's callback: keeps what it is given and the thread it ran on.
 class Inbox {
   public:
     std::function<void(const PubSubMessage&)> callback() {
         return [this](const PubSubMessage& message) {
             std::lock_guard<std::mutex> lock(mutex_);
             messages_.push_back(message.msg());
-            threads_.push_back(std::this_thread::get_id());
-            arrived_.notify_all();
+            thread_ = std::this_thread::get_id();
         };
     }
     bool wait_for(size_t count, std::chrono::milliseconds limit = kRecoveryLimit) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return arrived_.wait_for(lock, limit, [&] { return messages_.size() >= count; });
+        return vanta::testing::wait_until([&] { return messages().size() >= count; }, limit);
     }
     std::vector<PubSubMsg> messages() {
         std::lock_guard<std::mutex> lock(mutex_);
         return messages_;
     }
-    std::vector<std::thread::id> threads() {
+    std::thread::id thread() {
         std::lock_guard<std::mutex> lock(mutex_);
-        return threads_;
+        return thread_;
     }
 
   private:
     std::mutex mutex_;
-    std::condition_variable arrived_;
     std::vector<PubSubMsg> messages_;
-    std::vector<std::thread::id> threads_;
+    std::thread::id thread_;
 };
 
 class SubscriptionEventHandlerTest : public ::testing::Test {
@@ -104,7 +118,7 @@ TEST_F(SubscriptionEventHandlerTest, DeliversMessagesInOrderOnItsOwnThread) {
         events.push_back(message.event());
     }
     EXPECT_THAT(events, ElementsAre(0, 1, 2, 3, 4, 5, 6, 7, 8, 9));
-    EXPECT_NE(inbox_.threads().front(), std::this_thread::get_id());
+    EXPECT_NE(inbox_.thread(), std::this_thread::get_id());
 }
 
 TEST_F(SubscriptionEventHandlerTest, EventsFlowOnceAnAbsentBrokerComesUp) {
@@ -114,15 +128,8 @@ TEST_F(SubscriptionEventHandlerTest, EventsFlowOnceAnAbsentBrokerComesUp) {
 
     start_broker();
     // As the API service does at start-up: retry until the bus takes it.
-    const auto deadline = std::chrono::steady_clock::now() + kRecoveryLimit;
-    bool subscribed = false;
-    while (!subscribed && std::chrono::steady_clock::now() < deadline) {
-        subscribed = handler_.subscribe({"UiVolumeEvent"});
-        if (!subscribed) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-    }
-    ASSERT_TRUE(subscribed);
+    ASSERT_TRUE(vanta::testing::wait_until([&] { return handler_.subscribe({"UiVolumeEvent"}); },
+                                           kRecoveryLimit));
     broker_->deliver(make_msg("UiVolumeEvent", 1));
 
     ASSERT_TRUE(inbox_.wait_for(1));
@@ -188,6 +195,96 @@ TEST_F(SubscriptionEventHandlerTest, StartingTwiceIsRefused) {
     start_broker();
     handler_.start(inbox_.callback());
     EXPECT_THROW(handler_.start(inbox_.callback()), std::logic_error);
+}
+
+// The subscriber under the handler.
+
+class GrpcSubscriberTest : public ::testing::Test {
+  protected:
+    TempDir dir_;
+    std::string address_ = dir_.socket_address("subservice");
+    BusBroker broker_{address_};
+    RecordingLogger log_;
+    SubscriberImpl subscriber_{"ui", std::make_unique<GrpcSubscriber>(address_, "ui", log_)};
+};
+
+// What the subscriber is subscribed to is the broker's answer. (The subscribe
+// call itself is seen in the handler's resubscription above.)
+TEST_F(GrpcSubscriberTest, SubscriptionsAreTheBrokersList) {
+    ASSERT_TRUE(subscriber_.subscribe({"UiVolumeEvent", "UiMuteEvent"}));
+    ASSERT_TRUE(subscriber_.subscribe({"HDMIRxEvent"}));
+    EXPECT_THAT(subscriber_.subscriptions(),
+                ElementsAre("UiVolumeEvent", "UiMuteEvent", "HDMIRxEvent"));
+}
+
+TEST_F(GrpcSubscriberTest, ReadForAnotherSubscriberIsRefused) {
+    GrpcSubscriber grpc_subscriber(address_, "ui", log_);
+    ReadRequest request;
+    request.set_subscriber("camera");
+    PubSubMsg message;
+
+    EXPECT_FALSE(grpc_subscriber.read(request, message));
+    EXPECT_THAT(log_.lines(), ElementsAre("E Unexpected subscriber name: expected ui got camera"));
+    EXPECT_EQ(broker_.open_streams(), 0u);
+}
+
+TEST_F(GrpcSubscriberTest, BrokerEndingTheStreamFailsTheRead) {
+    auto read = std::async(std::launch::async, [this] {
+        PubSubMessage message;
+        return subscriber_.read(message);
+    });
+    ASSERT_TRUE(broker_.wait_for_open_streams("ui"));
+    broker_.end_streams();
+
+    EXPECT_FALSE(read.get());
+    EXPECT_EQ(log_.count("E Read failed - UNAVAILABLE, error message: the broker ended the stream"),
+              1u);
+}
+
+TEST_F(GrpcSubscriberTest, StopReadingEndsABlockedReadUntilRestart) {
+    ASSERT_TRUE(subscriber_.subscribe({"UiMuteEvent"}));
+    // One message first, so that the stream is open when the next read blocks.
+    broker_.deliver(make_msg("UiMuteEvent", 0));
+    PubSubMessage first;
+    ASSERT_TRUE(subscriber_.read(first));
+    auto read = std::async(std::launch::async, [this] {
+        PubSubMessage message;
+        return subscriber_.read(message);
+    });
+    // Nothing but the stop can end this read; give it time to block.
+    ASSERT_EQ(read.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+
+    subscriber_.stop_reading();
+    EXPECT_FALSE(read.get());
+    EXPECT_TRUE(wait_for_log_line(log_, "I reading stream status - CANCELLED, error message: "));
+    // A clean stop is no read failure.
+    EXPECT_THAT(log_.lines(),
+                ::testing::Not(::testing::Contains(::testing::StartsWith("E Read failed"))));
+
+    // Stopped: no new stream is opened behind the caller's back.
+    ASSERT_TRUE(broker_.wait_for_closed_streams("ui"));
+    broker_.deliver(make_msg("UiMuteEvent", 1));
+    const size_t refusals = log_.count("E Subscriber::Reader need restarted...");
+    PubSubMessage message;
+    EXPECT_FALSE(subscriber_.read(message));
+    EXPECT_EQ(log_.count("E Subscriber::Reader need restarted..."), refusals + 1);
+
+    ASSERT_TRUE(subscriber_.restart());
+    EXPECT_EQ(log_.count("I Restarting Subscriber ..."), 1u);
+    ASSERT_TRUE(subscriber_.read(message));
+    EXPECT_EQ(message.event(), 1);
+}
+
+TEST(GrpcSubscriberWithoutBroker, ReadAsksForARestart) {
+    TempDir dir;
+    RecordingLogger log;
+    SubscriberImpl subscriber(
+        "ui", std::make_unique<GrpcSubscriber>(dir.socket_address("absent"), "ui", log));
+    PubSubMessage message;
+    EXPECT_FALSE(subscriber.read(message));
+    EXPECT_THAT(log.lines(), ElementsAre("E Subscriber::Reader need restarted..."));
+    EXPECT_FALSE(subscriber.subscribe({"UiMuteEvent"}));
+    EXPECT_FALSE(subscriber.restart());
 }
 
 }  // namespace
