@@ -7,6 +7,13 @@
 #include <limits>
 #include <mutex>
 
+// The segment's own lock is held for microseconds while a queue is looked up.
+// A process killed inside that moment leaves it held forever; waiting for it
+// with a bound lets the next opener fail (and run without the log queue)
+// instead of hanging. Only this file includes Boost.Interprocess.
+#define BOOST_INTERPROCESS_ENABLE_TIMEOUT_WHEN_LOCKING
+#define BOOST_INTERPROCESS_TIMEOUT_WHEN_LOCKING_DURATION_MS 2000
+
 #include <boost/date_time/posix_time/posix_time_types.hpp>
 #include <boost/interprocess/managed_shared_memory.hpp>
 #include <boost/interprocess/permissions.hpp>

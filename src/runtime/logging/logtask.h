@@ -53,7 +53,9 @@ class Queue {
     virtual unsigned take_drop_count() = 0;
 };
 
-// The segment with both queues. Opens or creates the segment with mode 0666.
+// The segment with both queues. Opens or creates the segment with mode 0666;
+// throws when it cannot, also when a process died holding the segment's lock
+// (after waiting two seconds for it).
 class LogQueues {
   public:
     explicit LogQueues(const std::string& segment_name = kSegmentName);
