@@ -25,7 +25,6 @@
 
 #include "api_call.h"
 #include "api_harness.h"
-#include "audio/tone_player.h"
 #include "device_backends.h"
 #include "platform/device_identity.h"
 #include "platform/manufacturing_data.h"
@@ -56,8 +55,7 @@ class HandlerCases : public ::testing::Test {
     ApiAnswer call(const std::string& operation, const std::string& request = "") {
         return call_api(*channel_, operation, request);
     }
-    // One row of handler_cases.json: prepares the backends, calls, checks and
-    // undoes the failures it set.
+    // One row of handler_cases.json: prepares the backends, calls and checks.
     void check(const nlohmann::json& row) {
         const std::string operation = row.at("operation");
         const size_t skipped = console_.lines().size();
@@ -87,6 +85,10 @@ class HandlerCases : public ::testing::Test {
         if (row.value("asks_no_backend", false)) {
             EXPECT_THAT(backends_.calls_since(marks), IsEmpty());
         }
+    }
+    // Ends the failures a row set, whatever happened in it.
+    void undo_failures(const nlohmann::json& row) {
+        const auto failures = row.value("fail", nlohmann::json::object());
         for (const auto& failure : failures.items()) {
             backends_.fail(failure.key(), grpc::Status::OK);
         }
@@ -109,13 +111,17 @@ class HandlerCases : public ::testing::Test {
 
 TEST_F(HandlerCases, EachRowsOperationAnswersAndLogsInItsSituation) {
     std::ifstream file(VANTA_API_DATA_DIR "/handler_cases.json");
-    for (const auto& row : nlohmann::json::parse(file)) {
+    const auto rows = nlohmann::json::parse(file);
+    // A table cut short would pass with the rows it lost.
+    ASSERT_EQ(rows.size(), 21u);
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.dump());
         try {
             check(row);
         } catch (const std::exception& e) {
             ADD_FAILURE() << e.what();
         }
+        undo_failures(row);
     }
 }
 
@@ -140,35 +146,14 @@ TEST_F(HandlerCases, AGuardedCallPastItsClientsDeadlineAnswersDeadlineExceeded) 
     EXPECT_EQ(call("IsAudioHubEnabled").status.error_code(), grpc::StatusCode::DEADLINE_EXCEEDED);
 }
 
-// A reported span of `operation`, once the tracer has written it.
-nlohmann::json reported_span(const ConsoleCapture& console, const std::string& operation) {
-    const std::string prefix = "[TRACING] I: ";
-    nlohmann::json found;
-    wait_until(
-        [&] {
-            for (const std::string& line : console.lines()) {
-                if (line.rfind(prefix, 0) == 0) {
-                    auto span = nlohmann::json::parse(line.substr(prefix.size()));
-                    if (span["Operation Name"] == operation) {
-                        found = span;
-                        return true;
-                    }
-                }
-            }
-            return false;
-        },
-        5s);
-    return found;
-}
-
 std::string metadata_value(const sim::CallingBackend::Call& call, const std::string& key) {
     const auto found = call.metadata.find(key);
     return found == call.metadata.end() ? "" : found->second;
 }
 
-// The handler's span is a child of the caller's, the client's span a child of
-// the handler's, and the client's span travels to the backend. Untraced
-// operations carry no trace.
+// The handler passes the caller's trace on to the backend call; untraced
+// operations carry none. How a span continues a trace and travels in call
+// metadata is the tracer's (runtime/tracing_test.cc).
 TEST_F(HandlerCases, StartMeetingContinuesTheCallersTrace) {
     grpc::ClientContext context;
     context.AddMetadata("trace_id", "42");
@@ -177,19 +162,9 @@ TEST_F(HandlerCases, StartMeetingContinuesTheCallersTrace) {
     ASSERT_TRUE(api_.client()->StartMeeting(&context, {}, &response).ok());
     ASSERT_TRUE(call("HoldMeeting").status.ok());
 
-    const auto handler = reported_span(console_, "VantaApiServer::StartMeeting");
-    ASSERT_FALSE(handler.is_null());
-    EXPECT_EQ(handler["Trace ID"], "42");
-    EXPECT_EQ(handler["Parent ID"], "7");
-    EXPECT_NE(handler["Span ID"], "7");
-    const auto client = reported_span(console_, "CallingClient::StartMeeting");
-    ASSERT_FALSE(client.is_null());
-    EXPECT_EQ(client["Trace ID"], "42");
-    EXPECT_EQ(client["Parent ID"], handler["Span ID"]);
     const auto calls = backends_.calling.calls();
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(metadata_value(calls[0], "trace_id"), "42");
-    EXPECT_EQ(metadata_value(calls[0], "span_id"), client["Span ID"]);
     EXPECT_EQ(metadata_value(calls[1], "trace_id"), "");
 }
 
@@ -225,24 +200,15 @@ TEST_F(HandlerCases, UrlTestAnswersWhatThePlatformFinds) {
     EXPECT_EQ(answer.response, "ret_str_code: \"Passed\" ret_str_addr: \"127.0.0.1\"");
 }
 
+// How the process-wide player is shared and reset is the tone player's
+// (audio/tone_player_test.cc).
 TEST_F(HandlerCases, TheServiceCreatesTheTonePlayerThatToneOperationsUse) {
     EXPECT_EQ(lines_with("Creating Tone Player"), 1u);
-    // Later callers get the same player, whatever identity they ask for.
-    EXPECT_EQ(audio::get_tone_player(true), audio::get_tone_player(false));
 
     EXPECT_EQ(call("StopTone").response, "success: true");
     EXPECT_EQ(backends_.media.calls().back(), "StopTone");
     backends_.media.fail("StopTone", grpc::Status(grpc::StatusCode::UNAVAILABLE, "gone"));
     EXPECT_EQ(call("StopTone").response, "");
-}
-
-TEST_F(HandlerCases, ResetMakesTheNextUserCreateAFreshPlayer) {
-    const auto first = audio::get_tone_player(false);
-    EXPECT_TRUE(first->reset());
-    const auto second = audio::get_tone_player(false);
-    EXPECT_NE(first, second);
-    EXPECT_EQ(audio::get_tone_player(false), second);
-    EXPECT_EQ(lines_with("Creating Tone Player"), 2u);
 }
 
 TEST_F(HandlerCases, ProblemReportRequestsStartUploads) {

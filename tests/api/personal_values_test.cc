@@ -68,6 +68,11 @@ class SharedMemoryLog {
 TEST(PersonalValues, NoneReachesTheSharedMemoryLog) {
     std::ifstream file(VANTA_API_DATA_DIR "/personal_values.json");
     const auto data = nlohmann::json::parse(file);
+    // A table cut short would leave values unchecked.
+    ASSERT_EQ(data.at("personal_values").size(), 16u);
+    ASSERT_EQ(data.at("api_roads").size(), 10u);
+    ASSERT_EQ(data.at("bus_messages").size(), 5u);
+    ASSERT_EQ(data.at("logged_concealed").size(), 3u);
     std::string refusal = "refused";
     for (const std::string value : data["personal_values"]) {
         refusal += " " + value;
@@ -78,11 +83,11 @@ TEST(PersonalValues, NoneReachesTheSharedMemoryLog) {
     ASSERT_TRUE(service.subscribed());
     ASSERT_TRUE(service.broker.wait_for_open_streams("VantaApi"));
     for (const auto& road : data["api_roads"]) {
-        const std::string operation = road["operation"];
+        const std::string operation = road.at("operation");
         const std::string request = road.value("request", "");
-        const std::string backend_operation = road["backend_operation"];
+        const std::string backend_operation = road.at("backend_operation");
         SCOPED_TRACE(operation);
-        service.backends.script(backend_operation, road["reply"]);
+        service.backends.script(backend_operation, road.at("reply"));
         EXPECT_TRUE(service.call(operation, request).status.ok());
         for (const grpc::StatusCode code :
              {grpc::StatusCode::UNAVAILABLE, grpc::StatusCode::INVALID_ARGUMENT}) {

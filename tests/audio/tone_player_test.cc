@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/current_volume_reader.h"
+#include "audio/tone_player.h"
 #include "audio/tone_player_impl.h"
 #include "sim/backend_server.h"
 #include "sim/media_backend.h"
@@ -186,6 +187,25 @@ TEST_F(TonePlayerTest, VolumeOfTheToneInputCanBeChanged) {
     EXPECT_FALSE(player->update_tone_volume(13));
     EXPECT_FALSE(player->play_file("/tmp/x.wav", 40, false));
     EXPECT_EQ(lines_with("media service failed to update volume for file /tmp/x.wav"), 1u);
+}
+
+// The process-wide player: later callers get the same one whatever identity
+// they ask for, and after a reset the next caller creates a fresh one.
+TEST_F(TonePlayerTest, ProcessWidePlayerIsSharedUntilReset) {
+    EndpointCatalogue endpoints = device_endpoints();
+    endpoints.media = endpoint_at(endpoints.media, dir_.socket_address("media"), 5000ms);
+    endpoints.volumemgr = endpoint_at(endpoints.volumemgr, dir_.socket_address("volumemgr"), 500ms);
+    const auto first = audio::get_tone_player(true, endpoints);
+    EXPECT_EQ(audio::get_tone_player(false, endpoints), first);
+    EXPECT_EQ(lines_with("Creating Tone Player"), 1u);
+
+    EXPECT_TRUE(first->reset());
+    const auto second = audio::get_tone_player(false, endpoints);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(audio::get_tone_player(false, endpoints), second);
+    EXPECT_EQ(lines_with("Creating Tone Player"), 2u);
+    // Released while the fake media backend still answers.
+    second->reset();
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "clients/calendar/calendar_client_impl.h"
 #include "clients/nimbobranding/nimbobranding_client_impl.h"
+#include "rpc/client/grpc_exceptions.h"
 #include "runtime/executor/manual_executor.h"
 #include "sim/backend_server.h"
 #include "sim/calendar_backend.h"
@@ -73,7 +74,7 @@ TEST(CalendarClient, SendsTheWholeBookingsRequestAndAsksForOneBooking) {
                             "GetCalendarEvent(id: \"b-1\")"));
 }
 
-TEST(CalendarClient, TheBookingsFailInTheirOwnOlderStyle) {
+TEST(CalendarClient, TheBookingsFailInTheirOwnOlderStyleAndOneBookingRaises) {
     CalendarBackend backend(device_endpoints().calendar);
     backend.fake.fail_with(grpc::StatusCode::UNAVAILABLE, "gone");
     EXPECT_FALSE(backend.client.GetCalendarEvents({}));
@@ -81,6 +82,7 @@ TEST(CalendarClient, TheBookingsFailInTheirOwnOlderStyle) {
                           "CalendarClient ERROR: GetCalendarEvents failed: grpc error:gone code: "
                           "UNAVAILABLE"),
               1u);
+    EXPECT_THROW(backend.client.GetCalendarEvent("b-1"), ServiceUnavailableError);
 
     backend.fake.fail_with(grpc::StatusCode::PERMISSION_DENIED);
     try {

@@ -11,6 +11,7 @@
 #include <regex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <google/protobuf/descriptor.pb.h>
@@ -19,6 +20,7 @@
 #include <nlohmann/json.hpp>
 
 #include "e2e/running_program.h"
+#include "grpc_health.grpc.pb.h"
 #include "grpc_reflection.grpc.pb.h"
 
 namespace {
@@ -83,7 +85,7 @@ class Device : public ::testing::Test {
     for (int n = 1; std::chrono::steady_clock::now() < until; ++n) {
         const size_t first_new = events.lines().size();
         std::vector<std::string> command;
-        for (const std::string argument : flow["command"]) {
+        for (const std::string argument : flow.at("command")) {
             command.push_back(numbered(argument, n));
         }
         last = vanta_cli(command);
@@ -94,7 +96,7 @@ class Device : public ::testing::Test {
         }
         size_t from = first_new;
         bool seen = true;
-        for (const std::string line : flow["lines"]) {
+        for (const std::string line : flow.at("lines")) {
             const std::regex wanted(numbered(line, n));
             const auto found = events.wait_for_line(
                 [&](const std::string& text) { return std::regex_search(text, wanted); }, 3s, from);
@@ -114,28 +116,36 @@ class Device : public ::testing::Test {
 }
 
 TEST_F(Device, ActionsBecomeTheirEvents) {
-    const json flows = e2e_cases()["flows"];
+    const json flows = e2e_cases().at("flows");
+    ASSERT_EQ(flows.size(), 3u);
     for (const json& flow : flows) {
-        SCOPED_TRACE(flow["what"].get<std::string>());
-        RunningProgram events({VANTA_CLI_PATH, "events", "--filter", flow["filter"]});
+        SCOPED_TRACE(flow.at("what").get<std::string>());
+        RunningProgram events({VANTA_CLI_PATH, "events", "--filter", flow.at("filter")});
         EXPECT_TRUE(repeat_until_seen(events, flow));
     }
 }
 
 // The gateway's mute reaches the simulated volume manager through the
 // daemon's API and shows in its status; a call control the simulator stopped
-// refuses calls until it starts again.
+// refuses calls until it starts again, and then takes them, their call
+// states reaching the daemon's events again.
 TEST_F(Device, CommandLinesRunInTurnPrintWhatTheirRowsSay) {
-    const json runs = e2e_cases()["cli_runs"];
+    const json cases = e2e_cases();
+    const json& runs = cases.at("cli_runs");
+    ASSERT_EQ(runs.size(), 6u);
     for (const json& run : runs) {
-        const CliRun done = vanta_cli(run["args"]);
+        const CliRun done = vanta_cli(run.at("args"));
         EXPECT_EQ(done.status, run.value("status", 0)) << run["args"];
-        EXPECT_EQ(done.output, run["output"]) << run["args"];
+        EXPECT_EQ(done.output, run.at("output")) << run["args"];
     }
+    const json& after = cases.at("flow_after_cli_runs");
+    SCOPED_TRACE(after.at("what").get<std::string>());
+    RunningProgram events({VANTA_CLI_PATH, "events", "--filter", after.at("filter")});
+    EXPECT_TRUE(repeat_until_seen(events, after));
 }
 
 // The API's schema is served by reflection: a generic tool needs no file of
-// ours to call it.
+// ours to call it. Both services answer health probes.
 TEST_F(Device, ReflectionDescribesTheApi) {
     using grpc::reflection::v1alpha::ServerReflectionRequest;
     using grpc::reflection::v1alpha::ServerReflectionResponse;
@@ -161,6 +171,22 @@ TEST_F(Device, ReflectionDescribesTheApi) {
     }
     EXPECT_TRUE(subscribe_described);
     info->WritesDone();
+
+    for (const auto& [socket, service] :
+         {std::pair(kApiSocket, "vantaapi.VantaApi"),
+          std::pair(std::string("/tmp/zapigateway"), "vanta.zapigateway.ZapiGateway")}) {
+        grpc::ClientContext check;
+        check.set_deadline(std::chrono::system_clock::now() + 15s);
+        grpc::health::v1::HealthCheckRequest request;
+        request.set_service(service);
+        grpc::health::v1::HealthCheckResponse response;
+        const grpc::Status status =
+            grpc::health::v1::Health::NewStub(
+                grpc::CreateChannel("unix:" + socket, grpc::InsecureChannelCredentials()))
+                ->Check(&check, request, &response);
+        EXPECT_TRUE(status.ok()) << service << ": " << status.error_message();
+        EXPECT_EQ(response.status(), grpc::health::v1::HealthCheckResponse::SERVING) << service;
+    }
 }
 
 // The events client takes the end of the daemon's stream as the end of its

@@ -33,6 +33,9 @@ bool empty_or_absent(const std::filesystem::path& directory) {
 ::testing::AssertionResult ends_in_time(RunningProgram& daemon, const DaemonLog& log,
                                         std::chrono::milliseconds teardown_limit = 1000ms) {
     const auto signalled = std::chrono::system_clock::now();
+    // The teardown bound stretches with the tests' other waits (a sanitized or
+    // emulated daemon's exit does more); the flag's 5 s are the daemon's own.
+    teardown_limit = scaled(teardown_limit);
     daemon.signal(SIGTERM);
     const auto status = daemon.wait_for_exit(5000ms + teardown_limit);
     const auto ended = std::chrono::system_clock::now();
@@ -180,14 +183,14 @@ TEST(HungBackend, CallsEndAtTheirDeadlineWhileOthersFlow) {
     EXPECT_GE(answered, 10);
     EXPECT_GE(events_during, 100u);
 
-    // The volume manager's calls have 2 s.
+    // The volume manager's calls have 2 s. The text of a failed SetVolume's
+    // answer is the no-backend test's (api/no_backend_test.cc).
     for (const Hung& entry : hung) {
         SCOPED_TRACE(entry.operation);
         EXPECT_GE(entry.took, 1900ms);
         EXPECT_LE(entry.took, 5s);
         if (entry.operation == "SetVolume") {
             EXPECT_EQ(entry.answer.status.error_code(), grpc::StatusCode::UNAVAILABLE);
-            EXPECT_EQ(entry.answer.status.error_message(), "SetVolume volumemgr client FAILED");
         } else {
             EXPECT_EQ(entry.answer.status.error_code(), grpc::StatusCode::DEADLINE_EXCEEDED);
             EXPECT_EQ(entry.answer.status.error_message(),

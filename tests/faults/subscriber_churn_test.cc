@@ -18,6 +18,14 @@
 #include "support/wait_until.h"
 
 namespace vanta::testing {
+
+// AddressSanitizer keeps freed memory back for a while (its quarantine): in a
+// build with it the daemon's memory does not return to its idle level.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitizerHoldsFreedMemory = true;
+#else
+constexpr bool kSanitizerHoldsFreedMemory = false;
+#endif
 namespace {
 
 // gRPC's server keeps a few idle threads beyond those it needs; one per
@@ -179,7 +187,7 @@ TEST(SubscriberChurn, TwoHundredComeAndGoWhileEventsFlow) {
     ticker.publishing.stop();
 
     const Footprint after = footprint_of(daemon);
-    if (!after.emulated) {
+    if (!after.emulated && !kSanitizerHoldsFreedMemory) {
         EXPECT_LE(after.rss_kib, idle.rss_kib + kRssToleranceKib);
     }
 }

@@ -87,9 +87,9 @@ class GatewayTest : public ::testing::Test {
 };
 
 TEST_F(GatewayTest, ListsTheSchemasOfItsCommandsAndStatuses) {
-    const json expected = gateway_cases()["schemas"];
-    EXPECT_EQ(schemas(&Stub::GetCommandSchemas), expected["commands"]);
-    EXPECT_EQ(schemas(&Stub::GetStatusSchemas), expected["statuses"]);
+    const json expected = gateway_cases().at("schemas");
+    EXPECT_EQ(schemas(&Stub::GetCommandSchemas), expected.at("commands"));
+    EXPECT_EQ(schemas(&Stub::GetStatusSchemas), expected.at("statuses"));
 }
 
 // Each row: the backends' scripted replies (kept for the rows after it) or
@@ -97,11 +97,12 @@ TEST_F(GatewayTest, ListsTheSchemasOfItsCommandsAndStatuses) {
 // its status code, its answer (but for the time at "utc_time_at") and the
 // calls the backends saw. A row with only "what" names the rows below it.
 TEST_F(GatewayTest, AnswersEveryRequestAsItsRowSays) {
-    const json rows = gateway_cases()["requests"];
+    const json rows = gateway_cases().at("requests");
+    ASSERT_EQ(rows.size(), 47u);
     std::string heading;
     for (const json& row : rows) {
         if (row.size() == 1) {
-            heading = row["what"];
+            heading = row.at("what");
             continue;
         }
         SCOPED_TRACE(heading + ": " + row.dump().substr(0, 200));
@@ -116,7 +117,7 @@ TEST_F(GatewayTest, AnswersEveryRequestAsItsRowSays) {
         }
         const auto marks = backends_.marks();
         std::string answer;
-        const grpc::Status status = request(row.value("rpc", "Command"), row["path"],
+        const grpc::Status status = request(row.value("rpc", "Command"), row.at("path"),
                                             payload_of(row.value("payload", json("{}"))), answer);
         if (!unavailable.empty()) {
             backends_.fail(unavailable, grpc::Status::OK);
@@ -135,7 +136,7 @@ TEST_F(GatewayTest, AnswersEveryRequestAsItsRowSays) {
             answer = parsed.dump();
         }
         if (status.ok()) {
-            EXPECT_EQ(answer, row["answer"].dump());
+            EXPECT_EQ(answer, row.at("answer").dump());
         }
         EXPECT_EQ(backends_.calls_since(marks), row.value("calls", std::vector<std::string>()));
     }

@@ -47,9 +47,11 @@ std::string hex(uint64_t value) {
 }
 
 TEST(ProcMapsTest, LinesAreSplitIntoTheirFieldsOrRejected) {
-    for (nlohmann::json row : cases()["maps_lines"]) {
-        const std::string line = row["line"];
-        if (std::stoull(row["end"].get<std::string>(), nullptr, 16) > UINTPTR_MAX) {
+    ASSERT_EQ(cases().at("maps_lines").size(), 7u);
+    ASSERT_EQ(cases().at("rejected_maps_lines").size(), 6u);
+    for (const auto& row : cases().at("maps_lines")) {
+        const std::string line = row.at("line");
+        if (std::stoull(row.at("end").get<std::string>(), nullptr, 16) > UINTPTR_MAX) {
             continue;  // no such address on a 32-bit machine
         }
         Mapping mapping;
@@ -64,7 +66,7 @@ TEST(ProcMapsTest, LinesAreSplitIntoTheirFieldsOrRejected) {
                                        {"path", std::string(mapping.path, mapping.path_length)}};
         EXPECT_EQ(parsed, row);
     }
-    for (const std::string line : cases()["rejected_maps_lines"]) {
+    for (const std::string line : cases().at("rejected_maps_lines")) {
         Mapping mapping;
         EXPECT_FALSE(parseMapsLine(line.data(), line.size(), mapping)) << line;
     }
@@ -108,15 +110,17 @@ TEST(ThreadListerTest, EveryThreadOfAProcessIsListedUpToTheCapacity) {
         expected.push_back(thread_id);
     }
 
-    // The main thread comes first.
-    std::vector<pid_t> ids(16);
-    ids.resize(listThreads(getpid(), ids.data(), ids.size()));
-    ASSERT_FALSE(ids.empty());
-    EXPECT_EQ(ids[0], getpid());
-    for (const pid_t id : expected) {
-        EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
+    // By "self" and by the process id; the main thread comes first.
+    for (const pid_t process : {pid_t{0}, getpid()}) {
+        SCOPED_TRACE(process);
+        std::vector<pid_t> ids(16);
+        ids.resize(listThreads(process, ids.data(), ids.size()));
+        EXPECT_EQ(ids.empty() ? 0 : ids[0], getpid());
+        for (const pid_t id : expected) {
+            EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
+        }
+        EXPECT_EQ(listThreads(process, ids.data(), 2), 2u);
     }
-    EXPECT_EQ(listThreads(getpid(), ids.data(), 2), 2u);
     release.set_value();
     for (auto& thread : threads) {
         thread.join();
@@ -251,10 +255,11 @@ std::vector<uint8_t> elfImage(const nlohmann::json& note_segments, bool with_loa
 // The GNU build id note, found through the program headers; none where the
 // image has none or cannot be followed.
 TEST(ElfBuildIdTest, TheGnuBuildIdNoteIsFoundThroughTheProgramHeaders) {
-    for (const auto& row : cases()["elf_images"]) {
-        SCOPED_TRACE(row["what"].get<std::string>());
+    ASSERT_EQ(cases().at("elf_images").size(), 11u);
+    for (const auto& row : cases().at("elf_images")) {
+        SCOPED_TRACE(row.at("what").get<std::string>());
         const std::string damage = row.value("damage", "");
-        std::vector<uint8_t> image = elfImage(row["note_segments"], damage != "no_load");
+        std::vector<uint8_t> image = elfImage(row.at("note_segments"), damage != "no_load");
         if (damage == "magic") {
             image[1] = 'X';
         } else if (damage == "class") {
@@ -263,7 +268,7 @@ TEST(ElfBuildIdTest, TheGnuBuildIdNoteIsFoundThroughTheProgramHeaders) {
         uint8_t id[kMaxBuildIdSize];
         const auto begin = reinterpret_cast<uintptr_t>(image.data());
         const size_t length = readElfBuildId(MemoryReader(), begin, begin + image.size(), id);
-        EXPECT_EQ(std::vector<uint8_t>(id, id + length), sequence(row["build_id_length"]));
+        EXPECT_EQ(std::vector<uint8_t>(id, id + length), sequence(row.at("build_id_length")));
     }
 }
 

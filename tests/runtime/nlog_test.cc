@@ -114,3 +114,9 @@ TEST(MetricsWorkerOutage, OnlyTheFirstDropOfEachOutageIsLogged) {
                 ::testing::StartsWith("nlog W: Dropping metric down1: SendMetric failed"));
     EXPECT_THAT(drops[1], ::testing::StartsWith("nlog W: Dropping metric down4: "));
 }
+
+TEST(MetricEventTypes, AreNamedForMessages) {
+    EXPECT_EQ(nlog::to_string(vanta::metricsdispatch::METRIC), "EventType metric");
+    EXPECT_EQ(nlog::to_string(vanta::metricsdispatch::BUSINESS), "EventType business");
+    EXPECT_EQ(nlog::to_string(vanta::metricsdispatch::NONE), "EventType unknown");
+}

@@ -130,6 +130,7 @@ TEST(GrpcTracing, TraceTravelsInCallMetadata) {
     };
     const std::vector<Case> cases = {
         {{{"trace_id", "42"}, {"span_id", "7"}}, {42, 7, 0}},
+        {{{"trace_id", "18446744073709551615"}, {"span_id", "7"}}, {18446744073709551615u, 7, 0}},
         {{{"trace_id", "42"}}, {0, 0, 0}},
         {{{"span_id", "7"}}, {0, 0, 0}},
         {{{"trace_id", "x"}, {"span_id", "7"}}, {0, 7, 0}},

@@ -75,13 +75,15 @@ TEST_F(ApiCallerTest, AFailedCallIsOneLineWithTheNameOfItsStatusCode) {
 TEST(ApiCallerRefusals, BadInputIsRefusedBeforeAnyCallSayingWhatIsWrong) {
     TempDir dir;
     cli::ApiCaller caller(cli::Peer::connect("daemon", dir.socket_address("absent")));
-    for (const auto& row : cli_cases("api_caller_refusals")) {
+    const auto rows = cli_cases("api_caller_refusals");
+    ASSERT_EQ(rows.size(), 6u);
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.dump());
         try {
-            caller.call(row["operation"], row["request"]);
+            caller.call(row.at("operation"), row.at("request"));
             ADD_FAILURE() << "was called";
         } catch (const cli::UsageError& refusal) {
-            EXPECT_THAT(refusal.what(), HasSubstr(row["says"].get<std::string>()));
+            EXPECT_THAT(refusal.what(), HasSubstr(row.at("says").get<std::string>()));
         } catch (const cli::CallFailed& failure) {
             ADD_FAILURE() << "was called: " << failure.what();
         }

@@ -99,9 +99,11 @@ TEST(CliCommandLine, ExitsAndPrintsAsItsRowsSay) {
     const std::string address = dir.socket_address("api");
     EventsApi service;
     sim::BackendServer server(address, {&service});
-    for (const auto& row : cli_cases("command_lines")) {
+    const auto rows = cli_cases("command_lines");
+    ASSERT_EQ(rows.size(), 9u);
+    for (const auto& row : rows) {
         std::vector<std::string> args;
-        for (const std::string arg : row["args"]) {
+        for (const std::string arg : row.at("args")) {
             args.push_back(with_addresses(arg, absent, address));
         }
         const Finished run = run_cli(dir, args);
@@ -118,14 +120,16 @@ TEST(CliCommandLine, BashCompletesCommandsOperationsAndEventCases) {
     EXPECT_THAT(script.out, HasSubstr("GetCurrentVolume"));
     std::ofstream(dir.path() / "completion.bash") << script.out;
 
-    for (const auto& row : cli_cases("completions")) {
-        const std::string line = row["line"];
+    const auto rows = cli_cases("completions");
+    ASSERT_EQ(rows.size(), 7u);
+    for (const auto& row : rows) {
+        const std::string line = row.at("line");
         const Finished run = run_shell(
             dir, "bash -c " + quoted("source " + (dir.path() / "completion.bash").string() +
                                      "; COMP_WORDS=(" + line +
                                      "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _vanta_cli; "
                                      "echo ${COMPREPLY[@]}"));
-        EXPECT_EQ(run.out, row["offered"].get<std::string>() + "\n") << line << run.err;
+        EXPECT_EQ(run.out, row.at("offered").get<std::string>() + "\n") << line << run.err;
     }
 }
 

@@ -23,14 +23,16 @@ using vantaapi::VantaEvent;
 
 VantaEvent event_of(const nlohmann::json& row) {
     VantaEvent event;
-    EXPECT_TRUE(google::protobuf::TextFormat::ParseFromString(row["event"], &event)) << row;
+    EXPECT_TRUE(google::protobuf::TextFormat::ParseFromString(row.at("event"), &event)) << row;
     return event;
 }
 
 TEST(EventLines, ShowTheCaseAndTheFieldsThatSayAnythingOnOneLine) {
-    for (const auto& row : cli_cases("events")) {
+    const auto rows = cli_cases("events");
+    ASSERT_EQ(rows.size(), 4u);
+    for (const auto& row : rows) {
         const VantaEvent event = event_of(row);
-        EXPECT_EQ(cli::human_line(event), row["human"]);
+        EXPECT_EQ(cli::human_line(event), row.at("human"));
         // JSON: one object in the JSON mapping, every field included.
         if (row.contains("json")) {
             EXPECT_EQ(cli::json_line(event), row["json"]);
@@ -40,26 +42,30 @@ TEST(EventLines, ShowTheCaseAndTheFieldsThatSayAnythingOnOneLine) {
 
 TEST(EventFilter, KeepsTheNamedCasesGivenRepeatedOrAsAList) {
     const auto events = cli_cases("events");
-    for (const auto& row : cli_cases("filters")) {
-        const cli::EventFilter filter(row["names"].get<std::vector<std::string>>());
+    const auto rows = cli_cases("filters");
+    ASSERT_EQ(rows.size(), 4u);
+    for (const auto& row : rows) {
+        const cli::EventFilter filter(row.at("names").get<std::vector<std::string>>());
         std::vector<std::string> kept;
         for (const auto& event : events) {
             if (filter.accepts(event_of(event))) {
-                const std::string line = event["human"];
+                const std::string line = event.at("human");
                 kept.push_back(line.substr(0, line.find(' ')));
             }
         }
-        EXPECT_EQ(kept, row["keeps"].get<std::vector<std::string>>()) << row["names"];
+        EXPECT_EQ(kept, row.at("keeps").get<std::vector<std::string>>()) << row["names"];
     }
 }
 
 TEST(EventFilter, RefusesANameThatIsNoCaseNamingTheCloseOnes) {
-    for (const auto& row : cli_cases("filter_refusals")) {
+    const auto rows = cli_cases("filter_refusals");
+    ASSERT_EQ(rows.size(), 3u);
+    for (const auto& row : rows) {
         try {
-            cli::EventFilter filter(row["names"].get<std::vector<std::string>>());
+            cli::EventFilter filter(row.at("names").get<std::vector<std::string>>());
             ADD_FAILURE() << row["names"] << " was taken";
         } catch (const cli::UsageError& refusal) {
-            EXPECT_THAT(refusal.what(), HasSubstr(row["says"].get<std::string>()));
+            EXPECT_THAT(refusal.what(), HasSubstr(row.at("says").get<std::string>()));
         }
     }
 }

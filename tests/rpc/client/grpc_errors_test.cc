@@ -41,31 +41,33 @@ void fail_with(grpc::StatusCode code) {
 TEST(GrpcStatusCodes, NameRaiseAndServeBackEveryCodeAsTheRowsSay) {
     EXPECT_NO_THROW(fail_with(grpc::StatusCode::OK));
     std::ifstream file(VANTA_RPC_CLIENT_DATA "/grpc_status_codes.json");
-    for (const auto& row : nlohmann::json::parse(file)) {
+    const nlohmann::json rows = nlohmann::json::parse(file);
+    ASSERT_EQ(rows.size(), 20u);  // every code from -2 to 17
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.dump());
-        const auto code = static_cast<grpc::StatusCode>(row["code"].get<int>());
-        EXPECT_EQ(GrpcStatusCodeToString(code), row["name"]);
+        const auto code = static_cast<grpc::StatusCode>(row.at("code").get<int>());
+        EXPECT_EQ(GrpcStatusCodeToString(code), row.at("name"));
         if (!row.contains("raises")) {
             continue;
         }
         const std::string what =
-            "Calendar Service::DismissCalendarEvent: " + row["name"].get<std::string>() +
+            "Calendar Service::DismissCalendarEvent: " + row.at("name").get<std::string>() +
             " - [connection refused]";
         try {
             fail_with(code);
             ADD_FAILURE() << "nothing thrown";
         } catch (const GrpcException& e) {
-            EXPECT_EQ(type_name(typeid(e)), row["raises"]);
+            EXPECT_EQ(type_name(typeid(e)), row.at("raises"));
             EXPECT_EQ(e.what(), what);
         }
-        if (row["served_as"].is_null()) {
+        if (row.at("served_as").is_null()) {
             EXPECT_THROW(grpc_exception_handler("CreateAccount", [code] { fail_with(code); }),
                          GrpcException);
             continue;
         }
         const grpc::Status status =
             grpc_exception_handler("IsWifiScanStarted", [code] { fail_with(code); });
-        EXPECT_EQ(GrpcStatusCodeToString(status.error_code()), row["served_as"]);
+        EXPECT_EQ(GrpcStatusCodeToString(status.error_code()), row.at("served_as"));
         EXPECT_EQ(status.error_message(), "IsWifiScanStarted: [" + what + "]");
     }
 }

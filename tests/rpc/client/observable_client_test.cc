@@ -6,6 +6,8 @@
 // events in order, the refusal of a second observer that leaves the first
 // its stream. Here: reconnection, removal, stale work and failures.
 
+#include <dirent.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -22,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include "rpc/client/grpc_client_bidi_stream_manager.h"
+#include "rpc/client/grpc_client_stub.h"
 #include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/waiting_executor.h"
 #include "runtime/logging/loggers.h"
@@ -337,6 +340,39 @@ TEST_F(ObservableClient, WithoutItsCallbacksTheStreamIsNotSetUpAgain) {
     EXPECT_THAT(recorder_.seen(), ElementsAre("stream end"));
     EXPECT_EQ(queue_.size(), 0u);
     EXPECT_EQ(backend_.opened(), 2);
+}
+
+// Threads of this process.
+int thread_count() {
+    int count = 0;
+    if (DIR* tasks = opendir("/proc/self/task")) {
+        while (const dirent* entry = readdir(tasks)) {
+            count += entry->d_name[0] != '.' ? 1 : 0;
+        }
+        closedir(tasks);
+    }
+    return count;
+}
+
+TEST(GrpcObservableClientStub, StartsNoThreadCallsNobodyAndAnswersAtOnce) {
+    GrpcObservableClientStub<TestClient, Event> client;
+    EventRecorder recorder;
+    const int threads_before = thread_count();
+    client.SetObserver(recorder.on_event(), recorder.on_ready());
+    client.SetObserver(recorder.on_event(), recorder.on_ready(), recorder.on_stream_end());
+    std::this_thread::sleep_for(100ms);
+    EXPECT_LE(thread_count(), threads_before);
+    client.RemoveObserver();
+    EXPECT_THAT(recorder.seen(), IsEmpty());
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(client.wait_for_connected(5s));
+    EXPECT_FALSE(client.wait_for_channel_state(GrpcClientBase::ConnectivityState::Idle, 5s));
+    EXPECT_LT(since(start), 500ms);
+    EXPECT_EQ(client.channel_state(), GrpcClientBase::ConnectivityState::Idle);
+    EXPECT_EQ(client.try_connect(), GrpcClientBase::ConnectivityState::Idle);
+    client.set_caller("VantaApi");
+    EXPECT_EQ(client.get_caller(), "");
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "rpc/server/grpc_sync_server.h"
 
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <future>
@@ -44,6 +47,36 @@ std::pair<ino_t, mode_t> socket_file(const std::string& address) {
     return {info.st_ino, info.st_mode & 07777};
 }
 
+// Sets the process umask for the lifetime of the guard.
+class UmaskGuard {
+  public:
+    explicit UmaskGuard(mode_t mask) : previous_(::umask(mask)) {}
+    ~UmaskGuard() { ::umask(previous_); }
+    UmaskGuard(const UmaskGuard&) = delete;
+    UmaskGuard& operator=(const UmaskGuard&) = delete;
+
+  private:
+    mode_t previous_;
+};
+
+// A TCP port on the loopback interface that nothing listens on right now.
+int free_tcp_port() {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+                       ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    if (!bound) {
+        throw std::runtime_error("no free TCP port");
+    }
+    return ntohs(address.sin_port);
+}
+
 class GrpcSyncServerTest : public ::testing::Test {
   protected:
     // A host of a TestEventService on `address`, kept in `server_`.
@@ -75,7 +108,7 @@ TEST_F(GrpcSyncServerTest, RefusesAnAddressWithWhiteSpaceNoServiceOrASocketItCan
 }
 
 TEST_F(GrpcSyncServerTest, SetsTheSocketModeWhateverTheUmask) {
-    const mode_t previous_umask = ::umask(077);
+    const UmaskGuard umask(077);
     for (const auto& [level, mode] : {std::pair{AccessLevel::OwnerWrite, 0644},
                                       {AccessLevel::GroupWrite, 0664},
                                       {AccessLevel::AllWrite, 0666}}) {
@@ -88,7 +121,6 @@ TEST_F(GrpcSyncServerTest, SetsTheSocketModeWhateverTheUmask) {
 
     host(address_);
     server_->run(AccessLevel::Unchanged);
-    ::umask(previous_umask);
     const auto unchanged = socket_file(address_);
     EXPECT_EQ(unchanged.second & 077, 0u);
     // A second run builds nothing: neither a new socket nor a new mode.
@@ -98,11 +130,13 @@ TEST_F(GrpcSyncServerTest, SetsTheSocketModeWhateverTheUmask) {
 }
 
 // Only a "unix:" address names a file whose mode can be set: a host that took
-// any address for a socket path would fail to change the mode of
-// "0.0.1:0".
-TEST_F(GrpcSyncServerTest, TcpAddressChangesNoFile) {
-    host("127.0.0.1:0");
-    EXPECT_NO_THROW(server_->run(AccessLevel::AllWrite));
+// any address for a socket path would fail to change the mode of the missing
+// file "0.0.1:<port>".
+TEST_F(GrpcSyncServerTest, TcpAddressServesAndChangesNoFile) {
+    const std::string address = "127.0.0.1:" + std::to_string(free_tcp_port());
+    host(address);
+    ASSERT_NO_THROW(server_->run(AccessLevel::AllWrite));
+    EXPECT_EQ(echo(address, "over tcp"), "over tcp");
 }
 
 TEST_F(GrpcSyncServerTest, DestructionCancelsOpenStreamsAtTheShutdownDeadline) {

@@ -84,7 +84,7 @@ class TestEventService final : public vanta::test::TestService::Service {
         {
             WatchedStream watched(stream, *this);
             GrpcServerSyncSubscriber<Event, SubscriptionRequest> writer(&watched);
-            publisher_.add(&writer);
+            Attachment attachment(publisher_, writer);
             writer.send(make_event(0, "started"));
             run_hook(&TestEventService::before_);
             writer.process_queue([this](const SubscriptionRequest& request) {
@@ -92,7 +92,6 @@ class TestEventService final : public vanta::test::TestService::Service {
                 return request.unsubscribe();
             });
             run_hook(&TestEventService::after_);
-            publisher_.remove(&writer);
         }
         count("finished call");
         return grpc::Status::OK;
@@ -100,6 +99,23 @@ class TestEventService final : public vanta::test::TestService::Service {
 
   private:
     using Stream = grpc::ServerReaderWriterInterface<Event, SubscriptionRequest>;
+
+    // Keeps a writer attached to the publisher for its scope, so that a
+    // throwing hook or queue cannot leave the publisher holding a dead writer.
+    class Attachment {
+      public:
+        Attachment(GrpcServerPublisher<Event>& publisher, GrpcServerWriter<Event>& writer)
+            : publisher_(publisher), writer_(writer) {
+            publisher_.add(&writer_);
+        }
+        ~Attachment() { publisher_.remove(&writer_); }
+        Attachment(const Attachment&) = delete;
+        Attachment& operator=(const Attachment&) = delete;
+
+      private:
+        GrpcServerPublisher<Event>& publisher_;
+        GrpcServerWriter<Event>& writer_;
+    };
 
     // Forwards to the call's stream, holding writes at the gate and recording
     // failed reads and write results.
