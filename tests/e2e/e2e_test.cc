@@ -19,9 +19,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "e2e/running_program.h"
 #include "grpc_health.grpc.pb.h"
 #include "grpc_reflection.grpc.pb.h"
+#include "support/running_program.h"
 
 namespace {
 

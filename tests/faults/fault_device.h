@@ -24,7 +24,6 @@
 #include <gtest/gtest.h>
 
 #include "api/event_stream.h"
-#include "e2e/running_program.h"
 #include "sim/accountmanager_backend.h"
 #include "sim/avatar_backend.h"
 #include "sim/bus_broker.h"
@@ -38,6 +37,7 @@
 #include "sim/switchable_backend.h"
 #include "sim/systemcontroller_backend.h"
 #include "sim/volumemgr_backend.h"
+#include "support/running_program.h"
 #include "vantaapi.grpc.pb.h"
 
 namespace vanta::testing {
