@@ -19,9 +19,10 @@
 
 namespace vanta::testing {
 
-// AddressSanitizer keeps freed memory back for a while (its quarantine): in a
-// build with it the daemon's memory does not return to its idle level.
-#if defined(__SANITIZE_ADDRESS__)
+// A sanitizer keeps memory of its own (AddressSanitizer's quarantine of freed
+// memory, ThreadSanitizer's shadow of what was touched): in a sanitized build
+// the daemon's memory does not return to its idle level.
+#if defined(VANTA_SANITIZED)
 constexpr bool kSanitizerHoldsFreedMemory = true;
 #else
 constexpr bool kSanitizerHoldsFreedMemory = false;

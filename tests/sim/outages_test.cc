@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,6 +47,7 @@ class OutagesTest : public ::testing::Test {
             std::vector<SwitchableBackend*>{backends_[0].get(), backends_[1].get(),
                                             backends_[2].get(), backends_[3].get()},
             [this](const BackendStatus& status) {
+                std::lock_guard<std::mutex> lock(changes_mutex_);
                 changes_.push_back(status.name() + " " + status.state());
             });
         control_server_ = std::make_unique<BackendServer>(
@@ -87,6 +89,12 @@ class OutagesTest : public ::testing::Test {
     TempDir dir_;
     std::vector<std::unique_ptr<FakeTestService>> services_;
     std::vector<std::unique_ptr<SwitchableBackend>> backends_;
+    // What the control service reported, from its handler threads.
+    std::vector<std::string> changes() {
+        std::lock_guard<std::mutex> lock(changes_mutex_);
+        return changes_;
+    }
+    std::mutex changes_mutex_;
     std::vector<std::string> changes_;
     std::unique_ptr<SimulatorControlService> control_;
     std::unique_ptr<BackendServer> control_server_;
@@ -120,7 +128,7 @@ TEST_F(OutagesTest, StoppedBackendRefusesCallsAndStartsAgainWithItsState) {
     EXPECT_TRUE(volume.wait_for_opened(2));
     // A start of a running backend is no change.
     EXPECT_EQ(control("Start", "volumemgr"), reached("volumemgr_service", "running"));
-    EXPECT_THAT(changes_, ElementsAre("volumemgr_service stopped", "volumemgr_service running"));
+    EXPECT_THAT(changes(), ElementsAre("volumemgr_service stopped", "volumemgr_service running"));
     again_context.TryCancel();
     stream_context.TryCancel();
 }
@@ -152,8 +160,8 @@ TEST_F(OutagesTest, HungBackendAnswersNothingUntilStarted) {
     std::this_thread::sleep_for(100ms);
     control("Stop", "callproxy");
     EXPECT_EQ(waiting.wait_for(5s), std::future_status::ready);
-    EXPECT_THAT(changes_, ElementsAre("callproxy hung", "callproxy running", "callproxy hung",
-                                      "callproxy stopped"));
+    EXPECT_THAT(changes(), ElementsAre("callproxy hung", "callproxy running", "callproxy hung",
+                                       "callproxy stopped"));
     stream_context.TryCancel();
 }
 
