@@ -34,12 +34,12 @@ json gateway_cases() {
 
 // A payload is its text, or a list of parts joined, [text, n] being text n
 // times.
-std::string payload_of(const json& spec) {
-    if (spec.is_string()) {
-        return spec;
+std::string payload_of(const json& written) {
+    if (written.is_string()) {
+        return written;
     }
     std::string payload;
-    for (const json& part : spec) {
+    for (const json& part : written) {
         if (part.is_string()) {
             payload += part.get<std::string>();
         }
