@@ -102,13 +102,13 @@ TEST_F(BundleLoaderTest, WrongTypesAndBadReasonsAreNamed) {
 }
 
 TEST_F(BundleLoaderTest, WrittenMetadataLoadsBackWhole) {
-    ProblemReportSpec spec{"prb-7", BundlePriority::high, {}, {CollectionFlag::include_historic}};
-    spec.triggers.push_back(CrashTrigger{1234, "mediad"});
-    spec.triggers.push_back(DevCrashTrigger{"/dev/video0", "vpu"});
-    spec.triggers.push_back(UserRequest{"no sound"});
-    spec.triggers.push_back(CloudRequest{{{"job", "42"}}});
-    spec.triggers.push_back(DeveloperRequest{{{"debug", true}}});
-    auto report = std::make_shared<ProblemReport>(std::move(spec));
+    ProblemReportSpec wanted{"prb-7", BundlePriority::high, {}, {CollectionFlag::include_historic}};
+    wanted.triggers.push_back(CrashTrigger{1234, "mediad"});
+    wanted.triggers.push_back(DevCrashTrigger{"/dev/video0", "vpu"});
+    wanted.triggers.push_back(UserRequest{"no sound"});
+    wanted.triggers.push_back(CloudRequest{{{"job", "42"}}});
+    wanted.triggers.push_back(DeveloperRequest{{{"debug", true}}});
+    auto report = std::make_shared<ProblemReport>(std::move(wanted));
     report->record_event("collected", "all logs");
     write_text(bundle_path(), "bundle bytes");
     ProblemReportBundleImpl original(report, bundle_path(), create_default_copy_strategy());
