@@ -67,7 +67,7 @@ TEST(DevicesConversions, DeviceStatesAndAudioPathsKeepTheNumberOfASharedMember) 
     EXPECT_THROW(api::backend_audio_path(path), std::runtime_error);
 }
 
-// The rest of these conversions is seen through the API (pass_through_test.cc).
+// The rest of these conversions is seen through the API (handler_cases_test.cc).
 TEST(DevicesConversions, NoVolumeGivenNoneSentAndOnlyEnableIsEnabled) {
     EXPECT_EQ(api::backend_volume_request(vantaapi::VolumeRequest()).data_case(),
               volumemgr::VolumeRequest::DATA_NOT_SET);

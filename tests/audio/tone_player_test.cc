@@ -58,13 +58,6 @@ class TonePlayerTest : public ::testing::Test {
                 endpoint_at(device_endpoints().media, dir_.socket_address("media"), 5000ms)),
             std::move(volume), audio::ToneSettings{chimes_.string(), platform, false});
     }
-    size_t lines_with(const std::string& text) const {
-        size_t count = 0;
-        for (const auto& line : console_.lines()) {
-            count += line.find(text) != std::string::npos ? 1 : 0;
-        }
-        return count;
-    }
 
     TempDir dir_;
     fs::path chimes_ = dir_.path() / "chimes";
@@ -73,8 +66,8 @@ class TonePlayerTest : public ::testing::Test {
     ConsoleCapture console_;
 };
 
-TEST_F(TonePlayerTest, CreationFreesOldResourcesThenAllocatesAndConnects) {
-    const auto player = make_player();
+TEST_F(TonePlayerTest, CreationFreesOldResourcesThenAllocatesAndDestructionReleases) {
+    auto player = make_player();
     EXPECT_THAT(media_.calls(), ElementsAre("CleanupMediaResources", "AllocateToneInput",
                                             "AllocateLocalAudioOutput", "AudioConnect"));
     EXPECT_THAT(media_.cleaned_up(), ElementsAre(media::CHIME_CLIENT));
@@ -84,16 +77,11 @@ TEST_F(TonePlayerTest, CreationFreesOldResourcesThenAllocatesAndConnects) {
     ASSERT_EQ(media_.outputs().size(), 1u);
     EXPECT_EQ(media_.outputs()[0].device(), media::INTERNAL_SPEAKER);
     EXPECT_EQ(media_.outputs()[0].properties().volume(), 70);
-}
 
-TEST_F(TonePlayerTest, NoneToneFailsWithoutCallingMedia) {
-    const auto player = make_player();
     media_.clear_calls();
-    EXPECT_FALSE(player->play_tone(audio::TONE_NONE, false));
-    EXPECT_FALSE(player->play_tone(static_cast<audio::ToneType>(9), false));
-    EXPECT_THAT(media_.calls(), IsEmpty());
-    EXPECT_EQ(lines_with("Tome TONE_NONE doesn't have configuration for filename"), 1u);
-    EXPECT_EQ(lines_with("Tome TONE_UNKNOWN doesn't have configuration for filename"), 1u);
+    player.reset();
+    EXPECT_THAT(media_.calls(), ElementsAre("AudioDisconnect", "DeAllocateLocalAudioOutput",
+                                            "DeAllocateToneInput"));
 }
 
 TEST_F(TonePlayerTest, LoopedToneRefusesEveryPlayUntilStopped) {
@@ -107,14 +95,16 @@ TEST_F(TonePlayerTest, LoopedToneRefusesEveryPlayUntilStopped) {
     EXPECT_FALSE(player->play_tone(audio::TONE_RINGBACK, false));
     EXPECT_FALSE(player->play_file("/tmp/other.wav", 50, false));
     EXPECT_EQ(media_.plays().size(), 1u);
-    EXPECT_EQ(lines_with("Ignore request to play tone TONE_RINGBACK while in playing loop"), 1u);
-    EXPECT_EQ(lines_with("Ignore request to play file /tmp/other.wav while playing in loop"), 1u);
+    EXPECT_EQ(console_.count("Ignore request to play tone TONE_RINGBACK while in playing loop"),
+              1u);
+    EXPECT_EQ(console_.count("Ignore request to play file /tmp/other.wav while playing in loop"),
+              1u);
 
     // A stop that fails keeps the loop.
     media_.fail("StopTone", grpc::Status(grpc::StatusCode::UNAVAILABLE, "busy"));
     EXPECT_FALSE(player->stop());
     EXPECT_FALSE(player->play_tone(audio::TONE_CLICK, false));
-    EXPECT_EQ(lines_with("Ignore request to play tone TONE_CLICK while in playing loop"), 1u);
+    EXPECT_EQ(console_.count("Ignore request to play tone TONE_CLICK while in playing loop"), 1u);
     media_.fail("StopTone", grpc::Status::OK);
     EXPECT_TRUE(player->stop());
 
@@ -127,26 +117,33 @@ TEST_F(TonePlayerTest, LoopedToneRefusesEveryPlayUntilStopped) {
 TEST_F(TonePlayerTest, VolumeAdjustToneAsksTheVolumeManagerAndFallsBackTo70) {
     const auto player = make_player();
     EXPECT_TRUE(player->play_tone(audio::TONE_VOLUME_ADJUST, false));
-    EXPECT_EQ(lines_with("failed to get volume for tone TONE_VOLUME_ADJUST"), 1u);
+    EXPECT_EQ(console_.count("failed to get volume for tone TONE_VOLUME_ADJUST"), 1u);
     ASSERT_EQ(media_.volumes().size(), 1u);
     EXPECT_EQ(media_.volumes()[0], 70u);
 
     const auto answered = make_player(std::make_unique<FixedVolume>(35));
     EXPECT_TRUE(answered->play_tone(audio::TONE_VOLUME_ADJUST, false));
     EXPECT_EQ(media_.volumes().back(), 35u);
-    EXPECT_EQ(lines_with("call volume is 35"), 1u);
+    EXPECT_EQ(console_.count("call volume is 35"), 1u);
     // Other tones play at 70 whatever the call volume.
     EXPECT_TRUE(answered->play_tone(audio::TONE_CLICK, false));
     EXPECT_EQ(media_.volumes().back(), 70u);
 }
 
-TEST_F(TonePlayerTest, MissingToneFileFailsExceptOnTheHost) {
+// A tone without a file, named or there, fails before any media call; on the
+// host a missing file plays all the same.
+TEST_F(TonePlayerTest, ToneWithoutAFileFailsWithoutCallingMediaExceptOnTheHost) {
     fs::remove(chimes_ / "ringback.wav");
     const auto player = make_player();
     media_.clear_calls();
+    EXPECT_FALSE(player->play_tone(audio::TONE_NONE, false));
+    EXPECT_FALSE(player->play_tone(static_cast<audio::ToneType>(9), false));
     EXPECT_FALSE(player->play_tone(audio::TONE_RINGBACK, false));
     EXPECT_THAT(media_.calls(), IsEmpty());
-    EXPECT_EQ(lines_with("Tone file " + (chimes_ / "ringback.wav").string() + " is missing"), 1u);
+    EXPECT_EQ(console_.count("Tome TONE_NONE doesn't have configuration for filename"), 1u);
+    EXPECT_EQ(console_.count("Tome TONE_UNKNOWN doesn't have configuration for filename"), 1u);
+    EXPECT_EQ(console_.count("Tone file " + (chimes_ / "ringback.wav").string() + " is missing"),
+              1u);
 
     const auto host = make_player(nullptr, "Host");
     EXPECT_TRUE(host->play_tone(audio::TONE_RINGBACK, false));
@@ -155,9 +152,9 @@ TEST_F(TonePlayerTest, MissingToneFileFailsExceptOnTheHost) {
 TEST_F(TonePlayerTest, FailedSpeakerAllocationIsRetriedStepByStepOnEveryPlay) {
     media_.fail("AllocateLocalAudioOutput", grpc::Status(grpc::StatusCode::UNAVAILABLE, "no"));
     const auto player = make_player();
-    EXPECT_EQ(lines_with("Failed to allocate speaker resource to play tone"), 1u);
+    EXPECT_EQ(console_.count("Failed to allocate speaker resource to play tone"), 1u);
     EXPECT_FALSE(player->play_tone(audio::TONE_CLICK, false));
-    EXPECT_EQ(lines_with("Failed to setup media resources"), 1u);
+    EXPECT_EQ(console_.count("Failed to setup media resources"), 1u);
 
     media_.fail("AllocateLocalAudioOutput", grpc::Status::OK);
     media_.clear_calls();
@@ -171,14 +168,6 @@ TEST_F(TonePlayerTest, FailedSpeakerAllocationIsRetriedStepByStepOnEveryPlay) {
     EXPECT_THAT(media_.calls(), ElementsAre("AudioConnect", "ModifyToneInput", "PlayTone"));
 }
 
-TEST_F(TonePlayerTest, DestructionReleasesWhatIsHeld) {
-    auto player = make_player();
-    media_.clear_calls();
-    player.reset();
-    EXPECT_THAT(media_.calls(), ElementsAre("AudioDisconnect", "DeAllocateLocalAudioOutput",
-                                            "DeAllocateToneInput"));
-}
-
 TEST_F(TonePlayerTest, VolumeOfTheToneInputCanBeChanged) {
     const auto player = make_player();
     EXPECT_TRUE(player->update_tone_volume(12));
@@ -186,7 +175,7 @@ TEST_F(TonePlayerTest, VolumeOfTheToneInputCanBeChanged) {
     media_.fail("ModifyToneInput", grpc::Status(grpc::StatusCode::INTERNAL, "x"));
     EXPECT_FALSE(player->update_tone_volume(13));
     EXPECT_FALSE(player->play_file("/tmp/x.wav", 40, false));
-    EXPECT_EQ(lines_with("media service failed to update volume for file /tmp/x.wav"), 1u);
+    EXPECT_EQ(console_.count("media service failed to update volume for file /tmp/x.wav"), 1u);
 }
 
 // The process-wide player: later callers get the same one whatever identity
@@ -197,13 +186,13 @@ TEST_F(TonePlayerTest, ProcessWidePlayerIsSharedUntilReset) {
     endpoints.volumemgr = endpoint_at(endpoints.volumemgr, dir_.socket_address("volumemgr"), 500ms);
     const auto first = audio::get_tone_player(true, endpoints);
     EXPECT_EQ(audio::get_tone_player(false, endpoints), first);
-    EXPECT_EQ(lines_with("Creating Tone Player"), 1u);
+    EXPECT_EQ(console_.count("Creating Tone Player"), 1u);
 
     EXPECT_TRUE(first->reset());
     const auto second = audio::get_tone_player(false, endpoints);
     EXPECT_NE(second, first);
     EXPECT_EQ(audio::get_tone_player(false, endpoints), second);
-    EXPECT_EQ(lines_with("Creating Tone Player"), 2u);
+    EXPECT_EQ(console_.count("Creating Tone Player"), 2u);
     // Released while the fake media backend still answers.
     second->reset();
 }

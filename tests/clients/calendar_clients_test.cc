@@ -2,7 +2,6 @@
 // sends, what it makes of the answer and how it fails. Their event streams are in the table of
 // observable_clients_test.cc.
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <stdexcept>
@@ -19,6 +18,7 @@
 #include "sim/backend_server.h"
 #include "sim/calendar_backend.h"
 #include "sim/nimbobranding_backend.h"
+#include "support/bus_translation_table.h"
 #include "support/console_capture.h"
 #include "support/temp_dir.h"
 #include "support/test_endpoint.h"
@@ -30,11 +30,6 @@ namespace vanta::testing {
 namespace {
 
 using ::testing::ElementsAre;
-
-size_t count_lines(const ConsoleCapture& console, const std::string& line) {
-    const auto lines = console.lines();
-    return std::count(lines.begin(), lines.end(), line);
-}
 
 // A simulated backend on its temporary socket and a client of it made from
 // the device's catalogue row `row`.
@@ -78,9 +73,9 @@ TEST(CalendarClient, TheBookingsFailInTheirOwnOlderStyleAndOneBookingRaises) {
     CalendarBackend backend(device_endpoints().calendar);
     backend.fake.fail_with(grpc::StatusCode::UNAVAILABLE, "gone");
     EXPECT_FALSE(backend.client.GetCalendarEvents({}));
-    EXPECT_EQ(count_lines(backend.console,
-                          "CalendarClient ERROR: GetCalendarEvents failed: grpc error:gone code: "
-                          "UNAVAILABLE"),
+    EXPECT_EQ(backend.console.count(
+                  "CalendarClient ERROR: GetCalendarEvents failed: grpc error:gone code: "
+                  "UNAVAILABLE"),
               1u);
     EXPECT_THROW(backend.client.GetCalendarEvent("b-1"), ServiceUnavailableError);
 
@@ -99,22 +94,15 @@ TEST(CalendarClient, TheBookingsFailInTheirOwnOlderStyleAndOneBookingRaises) {
 
 using BrandingBackend = BackendWithClient<sim::NimboBrandingBackend, nimbobranding::ClientImpl>;
 
-nimbobranding::Event branding_event(nimbobranding::EventType what) {
-    nimbobranding::Event event;
-    event.set_what(what);
-    return event;
-}
-
 TEST(NimboBrandingClient, AnObserverWithoutAReadyCallbackIsToldNothing) {
     BrandingBackend backend(device_endpoints().nimbobranding);
     std::atomic<int> told{0};
     backend.client.SetObserver([&](nimbobranding::EventType) { ++told; }, nullptr, [] {});
     ASSERT_TRUE(backend.fake.wait_for_opened(1));
-    backend.fake.publish(branding_event(nimbobranding::CAROUSEL_IMAGE_CHANGED));
+    backend.fake.publish(from_text<nimbobranding::Event>("what: CAROUSEL_IMAGE_CHANGED"));
     ASSERT_TRUE(wait_until(
         [&] {
-            return count_lines(
-                       backend.console,
+            return backend.console.count(
                        "NimboBrandingClient ERROR: observed_event_handler: Unable to handle "
                        "event, callback is null") == 1;
         },

@@ -93,7 +93,7 @@ class SilentSocket {
 
 struct ClientRow {
     // The catalogue row.
-    std::string endpoint;
+    Endpoint EndpointCatalogue::*endpoint;
     // Makes the client and calls one operation.
     std::function<void(Executor&, const Endpoint&)> call;
     // The typed error's text, or the line logged when the operation raises
@@ -110,97 +110,99 @@ std::string logged(const std::string& logger, const std::string& operation) {
 }
 
 const std::vector<ClientRow>& client_rows() {
+    using C = EndpointCatalogue;
     using E = Executor;
     using P = const Endpoint&;
     static const std::vector<ClientRow> rows = {
-        {"callproxy", [](E& x, P e) { calling::create_client(x, e)->StartRecording(1); },
+        {&C::callproxy, [](E& x, P e) { calling::create_client(x, e)->StartRecording(1); },
          raised("CallProxyClient", "StartRecording")},
-        {"callproxy", [](E& x, P e) { calling::create_client(x, e)->HoldMeeting(1, {}); },
+        {&C::callproxy, [](E& x, P e) { calling::create_client(x, e)->HoldMeeting(1, {}); },
          logged("CallProxyClient", "HoldMeeting")},
-        {"callproxy", [](E& x, P e) { calling::create_client(x, e)->GetVideoStatistics(1); },
+        {&C::callproxy, [](E& x, P e) { calling::create_client(x, e)->GetVideoStatistics(1); },
          raised("CallProxyClient", "GetVideoStatistics")},
-        {"callproxy", [](E& x, P e) { calling::create_client(x, e)->SendDigit(1, {}); },
+        {&C::callproxy, [](E& x, P e) { calling::create_client(x, e)->SendDigit(1, {}); },
          raised("CallProxyClient", "SendDigit")},
-        {"account_manager",
+        {&C::account_manager,
          [](E& x, P e) { accountmanager::create_client(x, e)->CreateNimboAccount(""); },
          raised("AccountManager", "CreateNimboAccount")},
-        {"share_governor", [](E& x, P e) { sharegovernor::create_client(x, e)->StopAllShares(); },
+        {&C::share_governor, [](E& x, P e) { sharegovernor::create_client(x, e)->StopAllShares(); },
          raised("ShareGovernor", "StopAllShares")},
-        {"phonebook", [](E&, P e) { phonebook::create_client(e)->Search({}); },
+        {&C::phonebook, [](E&, P e) { phonebook::create_client(e)->Search({}); },
          raised("PhonebookService", "Search")},
-        {"avatar", [](E& x, P e) { avatar::create_avatar_client(x, e)->GetAvatar("", 0); },
+        {&C::avatar, [](E& x, P e) { avatar::create_avatar_client(x, e)->GetAvatar("", 0); },
          raised("Avatar Service", "GetAvatar")},
-        {"configmanager", [](E& x, P e) { configmanager::create_client(x, e)->GetLocale(); },
+        {&C::configmanager, [](E& x, P e) { configmanager::create_client(x, e)->GetLocale(); },
          raised("Config Manager", "GetLocale")},
-        {"krellconfigmanager",
+        {&C::krellconfigmanager,
          [](E& x, P e) { krellconfigmanager::create_client(x, e)->GetKRELLDeviceConfigValues(); },
          raised("KrellConfigManager", "GetKRELLDeviceConfigValues")},
-        {"krellsecurity",
+        {&C::krellsecurity,
          [](E&, P e) { krellsecurity::create_krell_security_client(e)->VerifyLoadsFile(""); },
          raised("KRELL Security Service", "VerifyLoadsFile")},
-        {"nimboconfigmanager",
+        {&C::nimboconfigmanager,
          [](E& x, P e) { create_nimboconfigmanager_client(x, e)->GetPairingId(); },
          raised("NimboConfigManager", "GetPairingId")},
-        {"certificatemanager",
+        {&C::certificatemanager,
          [](E&, P e) { create_certificatemanager_client(e)->CertGenerateCSR({}); },
          raised("CertificateManager", "CertGenerateCSR")},
-        {"ringer", [](E&, P e) { ringer::create_client(e)->StopRinger(); },
+        {&C::ringer, [](E&, P e) { ringer::create_client(e)->StopRinger(); },
          raised("Ringer Service", "StopRinger")},
-        {"volumemgr", [](E&, P e) { create_volumemgr_client(e)->IsAudioHubEnabled(); },
+        {&C::volumemgr, [](E&, P e) { create_volumemgr_client(e)->IsAudioHubEnabled(); },
          raised("VolumeManager", "IsAudioHubEnabled")},
-        {"volumemgr", [](E&, P e) { create_volumemgr_client(e)->GetCurrentVolume(); },
+        {&C::volumemgr, [](E&, P e) { create_volumemgr_client(e)->GetCurrentVolume(); },
          logged("VolumeMgrClient", "GetCurrentVolume")},
-        {"reset", [](E&, P e) { create_reset_client(e)->FactoryReset(); },
+        {&C::reset, [](E&, P e) { create_reset_client(e)->FactoryReset(); },
          raised("ResetService", "FactoryReset")},
-        {"systemcontroller", [](E& x, P e) { systemcontroller::create_client(x, e)->GetState(); },
+        {&C::systemcontroller, [](E& x, P e) { systemcontroller::create_client(x, e)->GetState(); },
          logged("SystemControllerClient", "GetState")},
-        {"screensetting",
+        {&C::screensetting,
          [](E&, P e) { screensetting::create_screensetting_client(e)->GetScreenBrightness(); },
          raised("ScreenSettingService", "GetScreenBrightness")},
-        {"hdmirx", [](E&, P e) { create_hdmirx_client(e)->GetHdmiState(); },
+        {&C::hdmirx, [](E&, P e) { create_hdmirx_client(e)->GetHdmiState(); },
          logged("HdmiRxClient", "GetHdmiState")},
-        {"ieee8021x", [](E&, P e) { create_ieee8021x_service_client(e)->GetIeee8021xState(); },
+        {&C::ieee8021x, [](E&, P e) { create_ieee8021x_service_client(e)->GetIeee8021xState(); },
          raised("Ieee8021xService", "GetIeee8021xState")},
-        {"upgrademanager",
+        {&C::upgrademanager,
          [](E&, P e) { upgrademanager::create_upgrademanager_client(e)->GetVersionInfo(); },
          raised("UpgradeManager", "GetVersionInfo")},
-        {"featuremanager", [](E&, P e) { create_featuremanager_client(e)->GetAllFeatures(); },
+        {&C::featuremanager, [](E&, P e) { create_featuremanager_client(e)->GetAllFeatures(); },
          logged("FeatureManagerClient", "GetAllFeatures")},
-        {"networkmanager", [](E&, P e) { create_networkmanager_client(e)->SetIpv4Config({}); },
+        {&C::networkmanager, [](E&, P e) { create_networkmanager_client(e)->SetIpv4Config({}); },
          raised("NetworkManager", "SetIpv4Config")},
-        {"networkstatusreporter",
+        {&C::networkstatusreporter,
          [](E& x, P e) { networkstatusreporter::create_client(x, e)->GetNetworkStatusReport(); },
          logged("Network Status Reporter Service", "GetNetworkStatusReport")},
-        {"wifi", [](E&, P e) { wifi::create_wifi_service_client(e)->Enable(); },
+        {&C::wifi, [](E&, P e) { wifi::create_wifi_service_client(e)->Enable(); },
          raised("Wifi Service", "Enable")},
-        {"accesspoint", [](E&, P e) { create_ap_service_client(e)->GetAPModeState(); },
+        {&C::accesspoint, [](E&, P e) { create_ap_service_client(e)->GetAPModeState(); },
          raised("Access Point Service", "GetAPModeState")},
-        {"nimboultrasound", [](E&, P e) { create_nimbo_ultrasound_client(e)->Enable(); },
+        {&C::nimboultrasound, [](E&, P e) { create_nimbo_ultrasound_client(e)->Enable(); },
          logged("Nimbo Ultrasound Service", "Enable")},
-        {"nimbobranding", [](E& x, P e) { nimbobranding::create_client(x, e)->GetNimboBranding(); },
+        {&C::nimbobranding,
+         [](E& x, P e) { nimbobranding::create_client(x, e)->GetNimboBranding(); },
          raised("Nimbo Branding Service", "GetNimboBranding")},
-        {"nimboroomcontrol",
+        {&C::nimboroomcontrol,
          [](E&, P e) { nimboroomcontrol::create_nimboroomcontrol_client(e)->IncreaseVolume(); },
          raised("Nimbo Room Service", "IncreaseVolume")},
-        {"nimboroomcontrol",
+        {&C::nimboroomcontrol,
          [](E&, P e) { nimboroomcontrol::create_nimboroomcontrol_client(e)->SetVolume(1); },
          raised("Nimbo Room Service", "SetVolume")},
-        {"nimbostatusreporter",
+        {&C::nimbostatusreporter,
          [](E& x, P e) { nimbostatusreporter::create_client(x, e)->CheckCloudConnectivity(); },
          raised("Nimbo Status Reporter Service", "CheckCloudConnectivity")},
-        {"calendar", [](E& x, P e) { create_calendar_client(x, e)->DismissCalendarEvents(); },
+        {&C::calendar, [](E& x, P e) { create_calendar_client(x, e)->DismissCalendarEvents(); },
          raised("Calendar Service", "DismissCalendarEvents")},
-        {"nfc", [](E& x, P e) { nfc::create_client(x, e)->GetCardState(); },
+        {&C::nfc, [](E& x, P e) { nfc::create_client(x, e)->GetCardState(); },
          raised("Nfc Service", "GetCardState")},
-        {"media", [](E&, P e) { media::create_media_service_client(e)->AudioConnect({}); },
+        {&C::media, [](E&, P e) { media::create_media_service_client(e)->AudioConnect({}); },
          raised("MediaServiceClient", "AudioConnect")},
-        {"mediasession",
+        {&C::mediasession,
          [](E& x, P e) { create_mediasession_client(x, e)->SubscribeRemoteVideo({}); },
          raised("MediasessionClient", "SubscribeRemoteVideo")},
-        {"problemreporter",
+        {&C::problemreporter,
          [](E&, P e) { create_problemreporter_client(e)->get_prb_file_location(""); },
          raised("Problem Reporter Service", "GetPRBFileLocation")},
-        {"problemreportstatus",
+        {&C::problemreportstatus,
          [](E&, P e) { create_problemreportstatus_client(e)->GetProblemReports(); },
          raised("Problem Report Status Service", "GetProblemReports")},
     };
@@ -209,16 +211,11 @@ const std::vector<ClientRow>& client_rows() {
 
 TEST(ClientFailures, EachClientGivesUpAtItsDeadlineNamingItsService) {
     TempDir dir;
+    const EndpointCatalogue catalogue = endpoints_in_directory(dir.path().string());
     ManualExecutor executor;
     for (const ClientRow& row : client_rows()) {
-        SCOPED_TRACE(row.endpoint + ": " + row.failure);
-        Endpoint endpoint;
-        for (const auto& entry : endpoints_in_directory(dir.path().string()).rows()) {
-            if (entry.name == row.endpoint) {
-                endpoint = entry.endpoint;
-            }
-        }
-        ASSERT_FALSE(endpoint.address.empty()) << "no catalogue row";
+        SCOPED_TRACE(row.failure);
+        Endpoint endpoint = catalogue.*row.endpoint;
         endpoint.deadline = 100ms;
         SilentSocket backend(endpoint.address);
         ConsoleCapture console;

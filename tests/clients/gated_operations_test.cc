@@ -39,19 +39,22 @@ namespace {
 
 using ::testing::ElementsAre;
 
-// A simulated backend on a socket of its own temporary directory.
+// A simulated backend on a socket of its own temporary directory, and the
+// device's catalogue row `row` moved there.
 template <typename Backend>
 struct Served {
+    explicit Served(const Endpoint& row) : endpoint(endpoint_at(row, address, 2000ms)) {}
+
     TempDir dir;
     std::string address = dir.socket_address("backend");
     Backend backend;
     sim::BackendServer server{address, {&backend}};
+    Endpoint endpoint;
 };
 
 TEST(GatedOperations, HdmiInputStateAndStatistics) {
-    Served<sim::HdmiRxBackend> hdmi;
-    const auto client =
-        create_hdmirx_client(endpoint_at(device_endpoints().hdmirx, hdmi.address, 2000ms));
+    Served<sim::HdmiRxBackend> hdmi(device_endpoints().hdmirx);
+    const auto client = create_hdmirx_client(hdmi.endpoint);
     hdmi.backend.reply("GetHdmiState", from_text<hdmirx::HdmiState>("plugged: UNPLUGGED"));
     hdmi.backend.reply("GetLocalWiredShareStatistics",
                        from_text<hdmirx::LocalWiredShareStatistics>(
@@ -63,10 +66,9 @@ TEST(GatedOperations, HdmiInputStateAndStatistics) {
 }
 
 TEST(GatedOperations, OnPremisesConfiguration) {
-    Served<sim::KrellConfigManagerBackend> krell;
+    Served<sim::KrellConfigManagerBackend> krell(device_endpoints().krellconfigmanager);
     ManualExecutor executor;
-    const auto client = krellconfigmanager::create_client(
-        executor, endpoint_at(device_endpoints().krellconfigmanager, krell.address, 2000ms));
+    const auto client = krellconfigmanager::create_client(executor, krell.endpoint);
     auto& backend = krell.backend;
     backend.reply("GetKRELLTFTPAddress", from_text<krellconfigmanager::KRELLTFTPAddress>(
                                              "address_list: '10.1.1.1' address_list: '10.1.1.2'"));
@@ -86,9 +88,8 @@ TEST(GatedOperations, OnPremisesConfiguration) {
 }
 
 TEST(GatedOperations, RoomVolumeAndMicrophone) {
-    Served<sim::NimboRoomControlBackend> room;
-    nimboroomcontrol::ClientImpl client(
-        endpoint_at(device_endpoints().nimboroomcontrol, room.address, 2000ms));
+    Served<sim::NimboRoomControlBackend> room(device_endpoints().nimboroomcontrol);
+    nimboroomcontrol::ClientImpl client(room.endpoint);
     for (const char* operation :
          {"IncreaseVolume", "SetVolume", "MuteMicrophone", "UnmuteMicrophone"}) {
         room.backend.reply(operation, from_text<nimboroomcontrol::Response>("success: true"));
@@ -104,9 +105,8 @@ TEST(GatedOperations, RoomVolumeAndMicrophone) {
 }
 
 TEST(GatedOperations, RefreshTokenStatusAndLocalPreview) {
-    Served<sim::NimboStatusReporterBackend> reporter;
-    nimbostatusreporter::ClientImpl status_client(
-        endpoint_at(device_endpoints().nimbostatusreporter, reporter.address, 2000ms));
+    Served<sim::NimboStatusReporterBackend> reporter(device_endpoints().nimbostatusreporter);
+    nimbostatusreporter::ClientImpl status_client(reporter.endpoint);
     reporter.backend.reply("SetRefreshTokenStatus",
                            from_text<nimbostatusreporter::Response>("success: true"));
     EXPECT_TRUE(status_client.SetRefreshTokenStatus(
@@ -114,20 +114,18 @@ TEST(GatedOperations, RefreshTokenStatusAndLocalPreview) {
     EXPECT_THAT(reporter.backend.calls_with_requests(),
                 ElementsAre("SetRefreshTokenStatus(type: REFRESH_TOKEN_ERROR)"));
 
-    Served<sim::ShareGovernorBackend> governor;
+    Served<sim::ShareGovernorBackend> governor(device_endpoints().share_governor);
     ManualExecutor executor;
-    sharegovernor::ClientImpl share_client(
-        executor, endpoint_at(device_endpoints().share_governor, governor.address, 2000ms),
-        logging::getLogger("ShareGovernorClient"));
+    sharegovernor::ClientImpl share_client(executor, governor.endpoint,
+                                           logging::getLogger("ShareGovernorClient"));
     share_client.StartLocalPreview();
     EXPECT_THAT(governor.backend.calls(), ElementsAre("StartLocalPreview"));
 }
 
 TEST(GatedOperations, SignageServerAndCardState) {
     ManualExecutor executor;
-    Served<sim::NimboBrandingBackend> branding;
-    nimbobranding::ClientImpl branding_client(
-        executor, endpoint_at(device_endpoints().nimbobranding, branding.address, 2000ms));
+    Served<sim::NimboBrandingBackend> branding(device_endpoints().nimbobranding);
+    nimbobranding::ClientImpl branding_client(executor, branding.endpoint);
     branding.backend.reply("GetSignageServer",
                            from_text<nimbobranding::ServerInfo>("url: 'https://signage.example'"));
     EXPECT_EQ(branding_client.GetSignageServer(), "https://signage.example");
@@ -138,8 +136,8 @@ TEST(GatedOperations, SignageServerAndCardState) {
         ElementsAre("GetSignageServer()", "SetSignageServer(url: \"https://other.example\")",
                     "StopSignageServer()"));
 
-    Served<sim::NfcBackend> nfc;
-    nfc::ClientImpl nfc_client(executor, endpoint_at(device_endpoints().nfc, nfc.address, 2000ms));
+    Served<sim::NfcBackend> nfc(device_endpoints().nfc);
+    nfc::ClientImpl nfc_client(executor, nfc.endpoint);
     nfc.backend.reply("GetCardState", from_text<nfc::CardStateResponse>("state: CARD_INSERTED"));
     EXPECT_EQ(nfc_client.GetCardState(), nfc::CARD_INSERTED);
 }

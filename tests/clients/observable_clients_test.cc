@@ -6,19 +6,16 @@
 // tests/rpc/client/observable_client_test.cc; the call-control client's own
 // reconnection rule is tested here after the table.
 
-#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <gmock/gmock.h>
-#include <google/protobuf/text_format.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -49,10 +46,12 @@
 #include "sim/nimbostatusreporter_backend.h"
 #include "sim/sharegovernor_backend.h"
 #include "sim/systemcontroller_backend.h"
+#include "support/bus_translation_table.h"
 #include "support/console_capture.h"
 #include "support/labelling_executor.h"
 #include "support/temp_dir.h"
 #include "support/test_endpoint.h"
+#include "support/told.h"
 #include "support/wait_until.h"
 
 using namespace std::chrono_literals;
@@ -63,35 +62,8 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
-// What an observer was told, in order, from the stream's reader thread.
-class Told {
-  public:
-    void add(const std::string& entry) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        seen_.push_back(entry);
-    }
-    std::vector<std::string> seen() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return seen_;
-    }
-    bool wait_for(size_t count) {
-        return wait_until([&] { return seen().size() >= count; }, 5s);
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::vector<std::string> seen_;
-};
-
-// What one observation of a backend showed.
-struct Observation {
-    std::vector<std::string> journal;  // what the backend read, then "half-close"
-    std::vector<std::string> told;     // "ready" or what the observer was given
-    std::string refusal;               // the error of a second observer
-};
-
-using Run = std::function<Observation(const std::string& catalogue_row,
-                                      const std::vector<std::string>& events, size_t told)>;
+// Runs one row of observable_clients.json.
+using Run = std::function<void(const nlohmann::json& row)>;
 
 // The device's catalogue row `name` served at `address`.
 Endpoint endpoint_named(const std::string& name, const std::string& address) {
@@ -103,59 +75,9 @@ Endpoint endpoint_named(const std::string& name, const std::string& address) {
     throw std::invalid_argument("no catalogue row " + name);
 }
 
-struct SetObserverCall {
-    template <typename Client, typename OnEvent, typename OnReady>
-    void operator()(Client& client, const OnEvent& on_event, const OnReady& on_ready) const {
-        client.SetObserver(on_event, on_ready);
-    }
+const auto kSetObserver = [](auto& client, const auto& on_event, const auto& on_ready) {
+    client.SetObserver(on_event, on_ready);
 };
-
-// Observes a `Fake` backend through the client that `make` builds for its
-// catalogue row: observes with `observe`, has the backend send `events` (text
-// format), waits until the observer has been told `told` things (each
-// described by `describe`), tries a second observer, and removes the
-// observer.
-template <typename Fake, typename WireEvent, typename Make, typename StreamsOf, typename Describe,
-          typename Observe = SetObserverCall>
-Run observing(Make make, StreamsOf streams_of, Describe describe, Observe observe = {}) {
-    return [=](const std::string& catalogue_row, const std::vector<std::string>& events,
-               size_t told_count) {
-        TempDir dir;
-        const std::string address = dir.socket_address("backend");
-        Fake fake;
-        sim::BackendServer server(address, {&fake});
-        LabellingExecutor executor;
-        auto client = make(executor, endpoint_named(catalogue_row, address));
-        auto& streams = streams_of(fake);
-        Told told;
-        const auto on_event = [&told, describe](const auto&... values) {
-            told.add(describe(values...));
-        };
-        const auto on_ready = [&told] { told.add("ready"); };
-
-        Observation observation;
-        observe(*client, on_event, on_ready);
-        if (streams.wait_for_journal(1)) {
-            for (const std::string& text : events) {
-                WireEvent event;
-                EXPECT_TRUE(google::protobuf::TextFormat::ParseFromString(text, &event)) << text;
-                streams.publish(event);
-            }
-            told.wait_for(told_count);
-        }
-        try {
-            observe(*client, on_event, on_ready);
-        } catch (const std::runtime_error& e) {
-            observation.refusal = e.what();
-        }
-        client->RemoveObserver();
-        streams.wait_for_journal(3);
-        observation.journal = streams.journal();
-        observation.told = told.seen();
-        return observation;
-    };
-}
-
 const auto kMessage = [](const auto& event) { return event.ShortDebugString(); };
 const auto kItself = [](auto& fake) -> auto& {
     return fake;
@@ -167,60 +89,95 @@ const auto kEvents = [](auto& fake) -> auto& {
     return fake.events;
 };
 
+// Observes a `Fake` backend through the client that `make` builds for the
+// row's catalogue row: observes with `observe`, has the backend send the
+// row's events, waits until the observer has been told as many things as the
+// row expects (each described by `describe`), tries a second observer, and
+// removes the observer.
+template <typename Fake, typename WireEvent, typename Make, typename StreamsOf,
+          typename Describe = decltype(kMessage), typename Observe = decltype(kSetObserver)>
+Run observing(Make make, StreamsOf streams_of, Describe describe = kMessage,
+              Observe observe = kSetObserver) {
+    return [=](const nlohmann::json& row) {
+        TempDir dir;
+        const std::string address = dir.socket_address("backend");
+        Fake fake;
+        sim::BackendServer server(address, {&fake});
+        LabellingExecutor executor;
+        auto client = make(executor, endpoint_named(row.at("backend").get<std::string>(), address));
+        auto& streams = streams_of(fake);
+        Told told;
+        const auto on_event = [&told, describe](const auto&... values) {
+            told.add(describe(values...));
+        };
+        const auto on_ready = [&told] { told.add("ready"); };
+        const std::vector<std::string> expected = row.at("told");
+
+        observe(*client, on_event, on_ready);
+        if (streams.wait_for_journal(1)) {
+            for (const auto& text : row.at("sent").get<std::vector<std::string>>()) {
+                streams.publish(from_text<WireEvent>(text));
+            }
+            told.wait_for(expected.size());
+        }
+        try {
+            observe(*client, on_event, on_ready);
+            ADD_FAILURE() << "a second observer was let in";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(e.what(), row.at("observer").get<std::string>() +
+                                    " : Only one observer per client at a time");
+        }
+        client->RemoveObserver();
+        streams.wait_for_journal(3);
+        EXPECT_THAT(streams.journal(),
+                    ElementsAre(row.value("start", "unsubscribe=false"),
+                                row.value("stop", "unsubscribe=true"), "half-close"));
+        EXPECT_THAT(told.seen(), ElementsAreArray(expected));
+    };
+}
+
 // The run of each backend, by its row of the device's endpoint catalogue; what
 // each row sends and expects is in observable_clients.json.
-using E = Executor;
-using P = const Endpoint&;
 const std::map<std::string, Run>& runs() {
     static const std::map<std::string, Run> runs = {
-        {"systemcontroller",
-         observing<sim::SystemControllerBackend, systemcontroller::Event>(
-             [](E& x, P e) { return systemcontroller::create_client(x, e); }, kStreams, kMessage)},
+        {"systemcontroller", observing<sim::SystemControllerBackend, systemcontroller::Event>(
+                                 systemcontroller::create_client, kStreams)},
         {"avatar",
-         observing<sim::AvatarBackend, avatar::Event>(
-             [](E& x, P e) { return avatar::create_avatar_client(x, e); }, kStreams, kMessage)},
+         observing<sim::AvatarBackend, avatar::Event>(avatar::create_avatar_client, kStreams)},
         {"networkstatusreporter",
          observing<sim::NetworkStatusReporterBackend, networkstatusreporter::Event>(
-             [](E& x, P e) { return networkstatusreporter::create_client(x, e); }, kStreams,
-             kMessage)},
-        {"configmanager",
-         observing<sim::ConfigManagerBackend, configmanager::Event>(
-             [](E& x, P e) { return configmanager::create_client(x, e); }, kStreams, kMessage)},
-        {"krellconfigmanager",
-         observing<sim::KrellConfigManagerBackend, krellconfigmanager::Event>(
-             [](E& x, P e) { return krellconfigmanager::create_client(x, e); }, kStreams,
-             kMessage)},
-        {"nimboconfigmanager",
-         observing<sim::NimboConfigManagerBackend, nimboconfigmanager::Event>(
-             [](E& x, P e) { return create_nimboconfigmanager_client(x, e); }, kStreams, kMessage)},
+             networkstatusreporter::create_client, kStreams)},
+        {"configmanager", observing<sim::ConfigManagerBackend, configmanager::Event>(
+                              configmanager::create_client, kStreams)},
+        {"krellconfigmanager", observing<sim::KrellConfigManagerBackend, krellconfigmanager::Event>(
+                                   krellconfigmanager::create_client, kStreams)},
+        {"nimboconfigmanager", observing<sim::NimboConfigManagerBackend, nimboconfigmanager::Event>(
+                                   create_nimboconfigmanager_client, kStreams)},
         {"nimbostatusreporter",
          observing<sim::NimboStatusReporterBackend, nimbostatusreporter::Event>(
-             [](E& x, P e) { return nimbostatusreporter::create_client(x, e); }, kStreams,
-             kMessage)},
-        {"share_governor",
-         observing<sim::ShareGovernorBackend, sharegovernor::Event>(
-             [](E& x, P e) { return sharegovernor::create_client(x, e); }, kEvents, kMessage)},
+             nimbostatusreporter::create_client, kStreams)},
+        {"share_governor", observing<sim::ShareGovernorBackend, sharegovernor::Event>(
+                               sharegovernor::create_client, kEvents)},
         {"nfc", observing<sim::NfcBackend, nfc::Event>(
-                    [](E& x, P e) { return nfc::create_client(x, e); }, kItself,
+                    nfc::create_client, kItself,
                     [](nfc::CardState state) { return nfc::CardState_Name(state); })},
         {"nimbobranding",
          observing<sim::NimboBrandingBackend, nimbobranding::Event>(
-             [](E& x, P e) { return nimbobranding::create_client(x, e); }, kItself,
+             nimbobranding::create_client, kItself,
              [](nimbobranding::EventType what) { return nimbobranding::EventType_Name(what); })},
         // The calendar observes under its own names.
         {"calendar", observing<sim::CalendarBackend, calendar::CalendarUpdate>(
-                         [](E& x, P e) { return create_calendar_client(x, e); }, kItself, kMessage,
+                         create_calendar_client, kItself, kMessage,
                          [](calendar::CalendarClient& client, const auto& on_update,
                             const auto& /*ready*/) { client.Subscribe(on_update); })},
         {"account_manager",
          observing<sim::AccountManagerBackend, accountmanager::Event>(
-             [](E& x, P e) { return accountmanager::create_client(x, e); }, kEvents,
+             accountmanager::create_client, kEvents,
              [](accountmanager::StateChange change, const std::string& account_id) {
                  return std::to_string(static_cast<int>(change)) + ":" + account_id;
              })},
         {"callproxy",
-         observing<sim::CallingBackend, calling::Event>(
-             [](E& x, P e) { return calling::create_client(x, e); }, kItself, kMessage)},
+         observing<sim::CallingBackend, calling::Event>(calling::create_client, kItself)},
     };
     return runs;
 }
@@ -230,20 +187,15 @@ const std::map<std::string, Run>& runs() {
 // the observer was "told"; the words its client writes when observing starts
 // and stops, when not "unsubscribe=false" and "unsubscribe=true".
 TEST(ObservableClients, EachBackendsWordsRefusalAndEventCases) {
-    std::ifstream file(std::string(VANTA_CLIENTS_TEST_DATA) + "/observable_clients.json");
+    const std::string path = std::string(VANTA_CLIENTS_TEST_DATA) + "/observable_clients.json";
+    std::ifstream file(path);
+    ASSERT_TRUE(file) << "cannot read " << path;
     const auto rows = nlohmann::json::parse(file);
     ASSERT_EQ(rows.size(), runs().size());
     for (const auto& row : rows) {
         const std::string backend = row.at("backend");
-        SCOPED_TRACE(backend);
-        const std::vector<std::string> told = row.at("told");
-        const Observation seen = runs().at(backend)(
-            backend, row.at("sent").get<std::vector<std::string>>(), told.size());
-        EXPECT_THAT(seen.journal, ElementsAre(row.value("start", "unsubscribe=false"),
-                                              row.value("stop", "unsubscribe=true"), "half-close"));
-        EXPECT_EQ(seen.refusal, row.at("observer").get<std::string>() +
-                                    " : Only one observer per client at a time");
-        EXPECT_THAT(seen.told, ElementsAreArray(told));
+        SCOPED_TRACE(path + ": " + backend);
+        runs().at(backend)(row);
     }
 }
 
@@ -264,14 +216,7 @@ TEST(CallingClientStream, WithoutAnEventCallbackItDoesNotReconnect) {
     ASSERT_TRUE(backend.wait_for_opened(1));
     backend.close_streams();
     ASSERT_TRUE(wait_until(
-        [&] {
-            const auto lines = console.lines();
-            return std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
-                       return line.find("CallProxyClient I: Stream reconnect failed") !=
-                              std::string::npos;
-                   }) == 1;
-        },
-        5s));
+        [&] { return console.count("CallProxyClient I: Stream reconnect failed") == 1; }, 5s));
     EXPECT_EQ(executor.count("reconnect_stream"), 0u);
     EXPECT_EQ(backend.opened(), 1);
     client->RemoveObserver();

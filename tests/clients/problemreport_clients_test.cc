@@ -2,7 +2,10 @@
 // uploads that run on after the call and the reports the daemon builds itself.
 // What the API asks of them is seen through the API (api/handler_cases_test.cc).
 
+#include <algorithm>
 #include <chrono>
+#include <memory>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,7 +14,6 @@
 #include "clients/problemreportstatus/problemreportstatus_client_impl.h"
 #include "problemreport/bundle_copy_strategy.h"
 #include "problemreport/problem_report_bundle_impl.h"
-#include "problemreport/test_bundle.h"
 #include "sim/backend_server.h"
 #include "sim/problemreporter_backend.h"
 #include "sim/problemreportstatus_backend.h"
@@ -36,27 +38,36 @@ class ProblemReporterClientTest : public ::testing::Test {
     TempDir dir_;
     sim::ProblemReporterBackend reporter_;
     sim::BackendServer server_{dir_.socket_address("reporter"), {&reporter_}};
-    ProblemReporterClientImpl client_{
-        endpoint_at(device_endpoints().problemreporter, dir_.socket_address("reporter"), 2000ms)};
+    std::unique_ptr<ProblemReporterClientImpl> client_ =
+        std::make_unique<ProblemReporterClientImpl>(endpoint_at(
+            device_endpoints().problemreporter, dir_.socket_address("reporter"), 2000ms));
 };
 
-TEST_F(ProblemReporterClientTest, UploadCompletesAfterTheCallReturned) {
+TEST_F(ProblemReporterClientTest, AnUploadRunsOnAfterTheCallUntilTheClientGoes) {
     reporter_.hold_uploads();
-    const auto upload = client_.user_problem_report("no video", problemreporter::LOCAL_DISK,
-                                                    {"include_historic", "include_collectd"});
+    const auto upload = client_->user_problem_report("no video", problemreporter::LOCAL_DISK,
+                                                     {"include_historic", "include_collectd"});
     ASSERT_TRUE(reporter_.wait_for_uploads(1));
     EXPECT_FALSE(is_ready(upload));
     reporter_.release_uploads();
     ASSERT_EQ(upload.wait_for(5s), std::future_status::ready);
     EXPECT_TRUE(upload.get());
+
+    reporter_.hold_uploads();
+    const auto stuck = client_->user_problem_report("stuck", problemreporter::CLOUD, {});
+    ASSERT_TRUE(reporter_.wait_for_uploads(2));
+    client_.reset();
+    // The client is gone, so the upload has finished: cancelled, hence false.
+    ASSERT_TRUE(is_ready(stuck));
+    EXPECT_FALSE(stuck.get());
 }
 
 TEST_F(ProblemReporterClientTest, EachKindOfReportBuildsItsRequest) {
     std::vector<ProblemReporterClient::Upload> uploads = {
-        client_.developer_problem_report({"include_developer_debug"}, "{\"a\":1}", "{}"),
-        client_.cloud_problem_report("{\"job\":7}"),
-        client_.crash_problem_report("12", "mediad", "core.12", "/crashlog/12.txt"),
-        client_.device_crash_problem_report("/dev/video0", "vpu.dump", "vpu"),
+        client_->developer_problem_report({"include_developer_debug"}, "{\"a\":1}", "{}"),
+        client_->cloud_problem_report("{\"job\":7}"),
+        client_->crash_problem_report("12", "mediad", "core.12", "/crashlog/12.txt"),
+        client_->device_crash_problem_report("/dev/video0", "vpu.dump", "vpu"),
     };
     for (const auto& upload : uploads) {
         EXPECT_TRUE(upload.get());
@@ -78,48 +89,27 @@ TEST_F(ProblemReporterClientTest, EachKindOfReportBuildsItsRequest) {
 TEST_F(ProblemReporterClientTest, FailedUploadYieldsFalseAndFinishedOnesAreDropped) {
     ConsoleCapture console;
     reporter_.fail_uploads(grpc::Status(grpc::StatusCode::INTERNAL, "disk full"));
-    const auto first = client_.cloud_problem_report("{}");
+    const auto first = client_->cloud_problem_report("{}");
     EXPECT_FALSE(first.get());
     reporter_.answer_uploads(false);
     reporter_.fail_uploads(grpc::Status::OK);
-    EXPECT_FALSE(client_.cloud_problem_report("{}").get());
+    EXPECT_FALSE(client_->cloud_problem_report("{}").get());
     // The finished uploads no longer count as pending.
     reporter_.hold_uploads();
-    const auto held = client_.cloud_problem_report("{}");
-    client_.cloud_problem_report("{}");
+    const auto held = client_->cloud_problem_report("{}");
+    client_->cloud_problem_report("{}");
     reporter_.release_uploads();
     EXPECT_TRUE(held.valid());
-    EXPECT_EQ(lines_with(console.lines(), "Pending requests: 0"), 3u);
-    EXPECT_EQ(lines_with(console.lines(), "Pending requests: 1"), 1u);
+    EXPECT_EQ(console.count("Pending requests: 0"), 3u);
+    EXPECT_EQ(console.count("Pending requests: 1"), 1u);
 }
 
-TEST(ProblemReporterClientShutdown, DestructionCancelsAndWaitsForRunningUploads) {
+TEST(ProblemReportStatusClient, TrackingSendsSourcesEventsAndName) {
     TempDir dir;
-    sim::ProblemReporterBackend reporter;
-    sim::BackendServer server(dir.socket_address("reporter"), {&reporter});
-    reporter.hold_uploads();
-    ProblemReporterClient::Upload upload;
-    {
-        ProblemReporterClientImpl client(endpoint_at(device_endpoints().problemreporter,
-                                                     dir.socket_address("reporter"), 2000ms));
-        upload = client.user_problem_report("stuck", problemreporter::CLOUD, {});
-        ASSERT_TRUE(reporter.wait_for_uploads(1));
-    }
-    // The client is gone, so the upload has finished: cancelled, hence false.
-    ASSERT_TRUE(is_ready(upload));
-    EXPECT_FALSE(upload.get());
-}
-
-class ProblemReportStatusClientTest : public ::testing::Test {
-  protected:
-    TempDir dir_;
-    sim::ProblemReportStatusBackend status_;
-    sim::BackendServer server_{dir_.socket_address("status"), {&status_}};
-    ProblemReportStatusClientImpl client_{
-        endpoint_at(device_endpoints().problemreportstatus, dir_.socket_address("status"), 2000ms)};
-};
-
-TEST_F(ProblemReportStatusClientTest, TrackingSendsSourcesEventsAndName) {
+    sim::ProblemReportStatusBackend status;
+    sim::BackendServer server(dir.socket_address("status"), {&status});
+    ProblemReportStatusClientImpl client(
+        endpoint_at(device_endpoints().problemreportstatus, dir.socket_address("status"), 2000ms));
     auto report = std::make_shared<ProblemReport>(
         ProblemReportSpec{"prb-2",
                           BundlePriority::high,
@@ -127,10 +117,10 @@ TEST_F(ProblemReportStatusClientTest, TrackingSendsSourcesEventsAndName) {
                            UserRequest{"frozen screen"}, CloudRequest{}, DeveloperRequest{}},
                           {}});
     report->record_event("collected", "12 files");
-    ProblemReportBundleImpl bundle(report, dir_.path().string() + "/prb-2.tar.gz",
+    ProblemReportBundleImpl bundle(report, dir.path().string() + "/prb-2.tar.gz",
                                    create_default_copy_strategy());
-    client_.TrackProblemReportProgress(bundle);
-    const auto tracked = status_.tracked();
+    client.TrackProblemReportProgress(bundle);
+    const auto tracked = status.tracked();
     ASSERT_EQ(tracked.size(), 1u);
     EXPECT_EQ(tracked[0].problemreport_id(), "prb-2");
     EXPECT_THAT(tracked[0].sources(),
@@ -143,8 +133,8 @@ TEST_F(ProblemReportStatusClientTest, TrackingSendsSourcesEventsAndName) {
               report->get_recorded_events()[0].get_time_since_epoch_in_ms());
 
     const ProblemReportEvent event("uploaded", "to cloud", EventTime(std::chrono::seconds(5)));
-    client_.UpdateProblemReportProgress("prb-2", event);
-    const auto updates = status_.updates();
+    client.UpdateProblemReportProgress("prb-2", event);
+    const auto updates = status.updates();
     ASSERT_EQ(updates.size(), 1u);
     EXPECT_EQ(updates[0].problemreport_id(), "prb-2");
     EXPECT_EQ(updates[0].event().name(), "uploaded");

@@ -32,33 +32,33 @@ struct FactoryRow {
     std::function<size_t(const std::string& address)> calls_served_on;
 };
 
+// A row's `calls_served_on` for a `Backend` and a `call` of its client.
+template <typename Backend, typename Call>
+std::function<size_t(const std::string&)> serving(Call call) {
+    return [call](const std::string& address) {
+        Backend service;
+        sim::BackendServer server(address, {&service});
+        ManualExecutor executor;
+        call(executor);
+        return service.calls().size();
+    };
+}
+
 const std::vector<FactoryRow>& factory_rows() {
     static const std::vector<FactoryRow> rows = {
         {"Nimbo Room Service", "unix:/tmp/nimboroomservice",
-         [](const std::string& address) {
-             sim::NimboRoomControlBackend service;
-             sim::BackendServer server(address, {&service});
+         serving<sim::NimboRoomControlBackend>([](Executor&) {
              nimboroomcontrol::create_nimboroomcontrol_client(device_endpoints().nimboroomcontrol)
                  ->IncreaseVolume();
-             return service.calls().size();
-         }},
+         })},
         {"Nimbo Status Reporter Service", "unix:/tmp/nimbostatusreporter_service",
-         [](const std::string& address) {
-             sim::NimboStatusReporterBackend service;
-             sim::BackendServer server(address, {&service});
-             ManualExecutor executor;
+         serving<sim::NimboStatusReporterBackend>([](Executor& executor) {
              nimbostatusreporter::create_client(executor, device_endpoints().nimbostatusreporter)
                  ->CheckCloudConnectivity();
-             return service.calls().size();
-         }},
-        {"CallProxy", "unix:/tmp/callproxy",
-         [](const std::string& address) {
-             sim::CallingBackend service;
-             sim::BackendServer server(address, {&service});
-             ManualExecutor executor;
+         })},
+        {"CallProxy", "unix:/tmp/callproxy", serving<sim::CallingBackend>([](Executor& executor) {
              callproxy::create_client(executor, device_endpoints().callproxy)->AnyMeetings();
-             return service.calls().size();
-         }},
+         })},
     };
     return rows;
 }

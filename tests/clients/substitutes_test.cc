@@ -33,12 +33,5 @@ TEST(Substitutes, DeliverNoEventAndQueueNoWork) {
     EXPECT_FALSE(executor.has_work()) << "a substitute queues no work";
 }
 
-TEST(Substitutes, BluetoothHeadsetAudioIsDisconnectedAndItsVolumeAccepted) {
-    ManualExecutor executor;
-    const auto bluetooth = bluetoothmanager::create_client(executor, 2000ms);
-    EXPECT_EQ(bluetooth->GetAudioState(), bluetoothmanager::BTAUDIO_DISCONNECTED);
-    EXPECT_TRUE(bluetooth->SetVolume("00:11:22:33:44:55", 9));
-}
-
 }  // namespace
 }  // namespace vanta::testing

@@ -23,9 +23,9 @@ namespace {
 // in the order of the backends.
 std::vector<int> markers_in(const std::vector<vantaapi::VantaEvent>& events,
                             const std::vector<ObservedBackend>& observed) {
-    std::map<std::string, int> counts;
+    std::map<vantaapi::VantaEvent::DataCase, int> counts;
     for (const auto& event : events) {
-        ++counts[event_case(event)];
+        ++counts[event.data_case()];
     }
     std::vector<int> markers;
     for (const ObservedBackend& backend : observed) {
@@ -48,8 +48,7 @@ TEST(BackendRestarts, EachObservedStreamReconnectsOncePerRestartWithoutGrowth) {
     constexpr int kCycles = 20;
     FaultDevice device;
     ASSERT_TRUE(device.started());
-    auto api = device.api();
-    EventStream events(*api);
+    EventStream events(*device.api);
     ASSERT_EQ(events.wait_for(1).size(), 1u);
     const pid_t daemon = device.daemon().pid();
 
@@ -69,7 +68,7 @@ TEST(BackendRestarts, EachObservedStreamReconnectsOncePerRestartWithoutGrowth) {
         }
         for (const ObservedBackend& backend : device.observed) {
             ASSERT_TRUE(backend.wait_for_opened(cycle + 1, 15s))
-                << backend.name << " was not subscribed to again";
+                << backend.server->name() << " was not subscribed to again";
         }
         const size_t before = events.wait_for(0, 0ms).size();
         for (const ObservedBackend& backend : device.observed) {
@@ -104,13 +103,11 @@ TEST(BackendRestarts, EachObservedStreamReconnectsOncePerRestartWithoutGrowth) {
 
     // The first cycles set the level (gRPC's pools find their size); a thread
     // or a descriptor kept per stream end would add ten per cycle.
-    Footprint level;
-    for (int i = 0; i < 3; ++i) {
-        level.threads = std::max(level.threads, footprints[i].threads);
-        level.descriptors = std::max(level.descriptors, footprints[i].descriptors);
-    }
-    EXPECT_LE(footprints.back().threads, level.threads + 2);
-    EXPECT_LE(footprints.back().descriptors, level.descriptors + 2);
+    const auto level = [&](size_t Footprint::*held) {
+        return std::max({footprints[0].*held, footprints[1].*held, footprints[2].*held});
+    };
+    EXPECT_LE(footprints.back().threads, level(&Footprint::threads) + 2);
+    EXPECT_LE(footprints.back().descriptors, level(&Footprint::descriptors) + 2);
 }
 
 TEST(BusBrokerRestarts, EveryTopicIsSubscribedAgainInOrderAndEventsReachEverySubscriber) {
@@ -122,24 +119,16 @@ TEST(BusBrokerRestarts, EveryTopicIsSubscribedAgainInOrderAndEventsReachEverySub
     ASSERT_EQ(initial[0].subscriber, "VantaApi");
     ASSERT_GT(initial[0].topics.size(), 30u);
 
-    auto api = device.api();
-    std::vector<std::unique_ptr<EventStream>> subscribers;
-    for (int i = 0; i < 3; ++i) {
-        subscribers.push_back(std::make_unique<EventStream>(*api));
-        ASSERT_EQ(subscribers.back()->wait_for(1).size(), 1u);
-    }
+    const auto subscribers = device.subscribed(3);
     // Every subscriber has everything up to what was published by now.
     const auto caught_up = [&](int number) {
-        for (auto& subscriber : subscribers) {
-            const auto seen = numbers_in(events_from(*subscriber, 0, [&](const auto& since) {
-                const auto numbers = numbers_in(since);
-                return !numbers.empty() && numbers.back() >= number;
-            }));
-            if (seen.empty() || seen.back() < number) {
-                return false;
-            }
-        }
-        return true;
+        const auto reached = [number](const std::vector<vantaapi::VantaEvent>& events) {
+            const auto numbers = numbers_in(events);
+            return !numbers.empty() && numbers.back() >= number;
+        };
+        return std::all_of(subscribers.begin(), subscribers.end(), [&](const auto& subscriber) {
+            return reached(events_from(*subscriber, 0, reached));
+        });
     };
 
     BusTicker ticker(device);

@@ -5,28 +5,25 @@
 #include <iterator>
 #include <stdexcept>
 
-#include <google/protobuf/text_format.h>
-
-#include "rpc/client/endpoint_catalogue.h"
+#include "api/api_call.h"
 #include "runtime/logging/logtask.h"
 #include "support/wait_until.h"
 #include "tools/logreader/record_decoder.h"
 
 namespace vanta::testing {
 
+using vantaapi::VantaEvent;
+
 Footprint footprint_of(pid_t pid) {
     namespace fs = std::filesystem;
     const fs::path proc = "/proc/" + std::to_string(pid);
-    Footprint footprint;
+    const auto entries = [&](const char* folder) {
+        std::error_code error;
+        return static_cast<size_t>(
+            std::distance(fs::directory_iterator(proc / folder, error), fs::directory_iterator()));
+    };
+    Footprint footprint{entries("task"), entries("fd")};
     std::error_code error;
-    for (auto it = fs::directory_iterator(proc / "task", error); !error && it != fs::end(it);
-         it.increment(error)) {
-        ++footprint.threads;
-    }
-    for (auto it = fs::directory_iterator(proc / "fd", error); !error && it != fs::end(it);
-         it.increment(error)) {
-        ++footprint.descriptors;
-    }
     footprint.emulated =
         fs::read_symlink(proc / "exe", error).filename().string().rfind("qemu-", 0) == 0;
     std::ifstream status(proc / "status");
@@ -81,12 +78,6 @@ std::vector<DaemonLog::Line> DaemonLog::lines(pid_t pid, const std::string& part
     return found;
 }
 
-std::string event_case(const vantaapi::VantaEvent& event) {
-    std::vector<const google::protobuf::FieldDescriptor*> fields;
-    event.GetReflection()->ListFields(event, &fields);
-    return fields.empty() ? std::string() : fields.front()->name();
-}
-
 int number_of(const vantaapi::VantaEvent& event) {
     if (!event.has_new_wifi_status()) {
         return -1;
@@ -96,6 +87,17 @@ int number_of(const vantaapi::VantaEvent& event) {
     } catch (const std::exception&) {
         return -1;
     }
+}
+
+std::vector<std::unique_ptr<EventStream>> FaultDevice::subscribed(size_t count) {
+    std::vector<std::unique_ptr<EventStream>> streams;
+    while (streams.size() < count) {
+        streams.push_back(std::make_unique<EventStream>(*api));
+        if (streams.back()->wait_for(1).size() != 1) {
+            throw std::runtime_error("a Subscribe stream did not start");
+        }
+    }
+    return streams;
 }
 
 std::vector<int> numbers_in(const std::vector<vantaapi::VantaEvent>& events) {
@@ -110,27 +112,22 @@ std::vector<int> numbers_in(const std::vector<vantaapi::VantaEvent>& events) {
 
 namespace {
 
-template <typename Event>
-Event from_text(const std::string& text) {
-    Event event;
-    if (!google::protobuf::TextFormat::ParseFromString(text, &event)) {
-        throw std::invalid_argument("not a " + Event::descriptor()->full_name() + ": " + text);
-    }
-    return event;
-}
-
-// `streams` publishes the backend's events and counts its opened streams.
+// `streams` publishes the backend's events and counts its opened streams; its
+// server is started.
 template <typename Event, typename Streams>
 ObservedBackend observed_backend(const Endpoint& row, grpc::Service& service, Streams& streams,
-                                 const std::string& marker, const std::string& published_case) {
+                                 const std::string& marker, VantaEvent::DataCase published_case) {
     ObservedBackend backend;
-    backend.name = socket_name(row);
     backend.published_case = published_case;
-    backend.send_marker = [&streams, event = from_text<Event>(marker)] { streams.publish(event); };
+    Event event;
+    event.CopyFrom(*parse_text(Event::descriptor(), marker));
+    backend.send_marker = [&streams, event] { streams.publish(event); };
     backend.wait_for_opened = [&streams](int count, std::chrono::milliseconds limit) {
         return streams.wait_for_opened(count, limit);
     };
-    backend.server = std::make_unique<sim::SwitchableBackend>(backend.name, row.address, service);
+    backend.server =
+        std::make_unique<sim::SwitchableBackend>(socket_name(row), row.address, service);
+    backend.server->start();
     return backend;
 }
 
@@ -140,45 +137,39 @@ FaultDevice::FaultDevice() {
     const EndpointCatalogue& e = device_endpoints();
     observed.push_back(observed_backend<calling::Event>(e.callproxy, calling, calling,
                                                         "floor_availability { call_id: 7 }",
-                                                        "new_floor_availability"));
+                                                        VantaEvent::kNewFloorAvailability));
     observed.push_back(observed_backend<accountmanager::Event>(
         e.account_manager, accounts, accounts.events,
-        "what: ACCOUNT_REGISTRATION_CHANGED account_id { id: 'a1' }", "account_event"));
+        "what: ACCOUNT_REGISTRATION_CHANGED account_id { id: 'a1' }", VantaEvent::kAccountEvent));
     observed.push_back(observed_backend<calendar::CalendarUpdate>(
         e.calendar, calendar, calendar, "status: SUCCESS list { items { id: 'b-1' } }",
-        "new_calendar_state"));
+        VantaEvent::kNewCalendarState));
     observed.push_back(observed_backend<configmanager::Event>(
         e.configmanager, configuration, configuration.streams, "what: TIMEZONE_CHANGED",
-        "config_manager_event"));
+        VantaEvent::kConfigManagerEvent));
     observed.push_back(observed_backend<systemcontroller::Event>(
-        e.systemcontroller, system, system.streams, "what: SYSTEM_STATE_CHANGED", "system_event"));
+        e.systemcontroller, system, system.streams, "what: SYSTEM_STATE_CHANGED",
+        VantaEvent::kSystemEvent));
     observed.push_back(observed_backend<nimbobranding::Event>(
-        e.nimbobranding, branding, branding, "what: SIGNAGE_STARTED", "branding_event"));
+        e.nimbobranding, branding, branding, "what: SIGNAGE_STARTED", VantaEvent::kBrandingEvent));
     observed.push_back(observed_backend<avatar::Event>(e.avatar, avatar, avatar.streams,
                                                        "avatar_info { success: true uuid: 'u1' }",
-                                                       "new_avatar_info_event"));
+                                                       VantaEvent::kNewAvatarInfoEvent));
     observed.push_back(observed_backend<nimbostatusreporter::Event>(
         e.nimbostatusreporter, status_reporter, status_reporter.streams, "what: PHONEBOOK_CHANGED",
-        "nimbo_status_reporter_event"));
+        VantaEvent::kNimboStatusReporterEvent));
     observed.push_back(observed_backend<sharegovernor::Event>(
         e.share_governor, share_governor, share_governor.events, "active_shares_changed { }",
-        "share_governor_event"));
-    observed.push_back(observed_backend<nfc::Event>(
-        e.nfc, nfc, nfc, "card_state_changed { state: CARD_INSERTED }", "card_state_changed"));
-    for (ObservedBackend& backend : observed) {
-        backend.server->start();
-    }
+        VantaEvent::kShareGovernorEvent));
+    observed.push_back(observed_backend<nfc::Event>(e.nfc, nfc, nfc,
+                                                    "card_state_changed { state: CARD_INSERTED }",
+                                                    VantaEvent::kCardStateChanged));
     volume_server = std::make_unique<sim::SwitchableBackend>(socket_name(e.volumemgr),
                                                              e.volumemgr.address, volume);
     volume_server->start();
     start_broker();
     daemon_ = std::make_unique<RunningProgram>(std::vector<std::string>{VANTAAPID_PATH},
                                                RunningProgram::Output::discarded);
-}
-
-FaultDevice::~FaultDevice() {
-    // The daemon goes before what it talks to.
-    daemon_.reset();
 }
 
 ::testing::AssertionResult FaultDevice::started() {
@@ -191,15 +182,11 @@ FaultDevice::~FaultDevice() {
     }
     for (const ObservedBackend& backend : observed) {
         if (!backend.wait_for_opened(1, 15s)) {
-            return ::testing::AssertionFailure() << "the daemon never observed " << backend.name;
+            return ::testing::AssertionFailure()
+                   << "the daemon never observed " << backend.server->name();
         }
     }
     return ::testing::AssertionSuccess();
-}
-
-std::unique_ptr<vantaapi::VantaApi::Stub> FaultDevice::api() const {
-    return vantaapi::VantaApi::NewStub(grpc::CreateChannel(device_endpoints().vantaapi.address,
-                                                           grpc::InsecureChannelCredentials()));
 }
 
 sim::BusBroker& FaultDevice::broker() {
@@ -208,12 +195,10 @@ sim::BusBroker& FaultDevice::broker() {
 }
 
 void FaultDevice::stop_broker() {
-    std::unique_ptr<sim::BusBroker> stopped;
-    {
-        std::lock_guard<std::mutex> lock(broker_mutex_);
-        stopped = std::move(broker_);
-    }
-    stopped.reset();
+    std::unique_lock<std::mutex> lock(broker_mutex_);
+    const std::unique_ptr<sim::BusBroker> stopped = std::move(broker_);
+    lock.unlock();
+    // Destroyed on return, outside the lock: publishing goes on meanwhile.
 }
 
 void FaultDevice::start_broker() {

@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include "api/event_stream.h"
+#include "rpc/client/endpoint_catalogue.h"
 #include "sim/accountmanager_backend.h"
 #include "sim/avatar_backend.h"
 #include "sim/bus_broker.h"
@@ -90,24 +91,19 @@ class DaemonLog {
 // test stops, starts and hangs, and a marker event whose VantaEvent case shows
 // that its events reach the daemon's subscribers.
 struct ObservedBackend {
-    std::string name;
-    // The VantaEvent case ("new_floor_availability") its marker becomes.
-    std::string published_case;
+    // The VantaEvent case its marker becomes.
+    vantaapi::VantaEvent::DataCase published_case;
     std::function<void()> send_marker;
     // Streams the backend has seen opened so far (bounded wait for `count`).
     std::function<bool(int count, std::chrono::milliseconds limit)> wait_for_opened;
     std::unique_ptr<sim::SwitchableBackend> server;
 };
 
-// The set VantaEvent case of `event` ("new_wifi_status"), empty for none.
-std::string event_case(const vantaapi::VantaEvent& event);
-
 class FaultDevice {
   public:
     // Serves the broker and every backend, then starts the daemon; use
     // started() to wait (bounded) until it serves and listens on the bus.
     FaultDevice();
-    ~FaultDevice();
     FaultDevice(const FaultDevice&) = delete;
     FaultDevice& operator=(const FaultDevice&) = delete;
 
@@ -115,11 +111,18 @@ class FaultDevice {
     // observes every backend.
     ::testing::AssertionResult started();
 
-    std::unique_ptr<vantaapi::VantaApi::Stub> api() const;
+    // A channel of its own to the daemon's API.
+    static std::shared_ptr<grpc::Channel> api_channel() {
+        return grpc::CreateChannel(device_endpoints().vantaapi.address,
+                                   grpc::InsecureChannelCredentials());
+    }
+    // `count` Subscribe streams of `api`, each once its first event (the
+    // stream's start) came; throws when one did not.
+    std::vector<std::unique_ptr<EventStream>> subscribed(size_t count);
 
-    // The broker in place now: replace_broker() stops it (its streams end as
-    // a broker daemon's would) and serves a new one on the same sockets that
-    // knows no subscribers.
+    // The broker in place now: stop_broker() stops it (its streams end as a
+    // broker daemon's would), start_broker() serves a new one on the same
+    // sockets that knows no subscribers.
     sim::BusBroker& broker();
     void stop_broker();
     void start_broker();
@@ -144,11 +147,15 @@ class FaultDevice {
     sim::VolumeMgrBackend volume;
     std::vector<ObservedBackend> observed;
     std::unique_ptr<sim::SwitchableBackend> volume_server;
+    // The daemon's API on one channel, which the test's calls and streams share.
+    const std::unique_ptr<vantaapi::VantaApi::Stub> api =
+        vantaapi::VantaApi::NewStub(api_channel());
 
   private:
     mutable std::mutex broker_mutex_;
     std::unique_ptr<sim::BusBroker> broker_;
     DaemonLog log_;
+    // Last: the daemon goes before what it talks to.
     std::unique_ptr<RunningProgram> daemon_;
 };
 

@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include "fault_device.h"
-#include "rpc/client/endpoint_catalogue.h"
 #include "support/wait_until.h"
 
 namespace vanta::testing {
@@ -50,26 +49,28 @@ struct Visit {
     grpc::Status status;
 };
 
+// Reads the numbers of the numbered events of `stream` into `numbers` until
+// it holds `count` or the stream ended.
+template <typename Stream>
+void read_numbers(Stream& stream, size_t count, std::vector<int>& numbers) {
+    vantaapi::VantaEvent event;
+    while (numbers.size() < count && stream.Read(&event)) {
+        if (const int number = number_of(event); number >= 0) {
+            numbers.push_back(number);
+        }
+    }
+}
+
 // Subscribes on a channel of its own, reads `wanted` numbered events, then
 // leaves as `leave` says and reads what still comes until the call ends.
-Visit visit(const std::string& address, Leave leave, size_t wanted) {
+Visit visit(Leave leave, size_t wanted) {
     Visit result;
     result.leave = leave;
-    auto stub = vantaapi::VantaApi::NewStub(
-        grpc::CreateChannel(address, grpc::InsecureChannelCredentials()));
+    auto stub = vantaapi::VantaApi::NewStub(FaultDevice::api_channel());
     grpc::ClientContext context;
     context.set_deadline(std::chrono::system_clock::now() + 30s);
     auto stream = stub->Subscribe(&context);
-    // Reads until `count` numbered events have come or the stream ended.
-    const auto read_until = [&](size_t count) {
-        vantaapi::VantaEvent event;
-        while (result.numbers.size() < count && stream->Read(&event)) {
-            if (const int number = number_of(event); number >= 0) {
-                result.numbers.push_back(number);
-            }
-        }
-    };
-    read_until(wanted);
+    read_numbers(*stream, wanted, result.numbers);
     result.reached_target = result.numbers.size() == wanted;
     switch (leave) {
         case Leave::cancel:
@@ -85,7 +86,7 @@ Visit visit(const std::string& address, Leave leave, size_t wanted) {
             break;
         }
     }
-    read_until(SIZE_MAX);
+    read_numbers(*stream, SIZE_MAX, result.numbers);
     result.status = stream->Finish();
     return result;
 }
@@ -105,22 +106,19 @@ Visit visit(const std::string& address, Leave leave, size_t wanted) {
 // events` processes killed with SIGKILL, started at random moments over about
 // a second and a half, each leaving after a random number of events.
 std::vector<Visit> churn(std::mt19937& random, int in_process, int vanishing) {
-    const std::string address = device_endpoints().vantaapi.address;
     std::vector<Visit> visits(in_process);
     std::vector<std::thread> threads;
     std::uniform_int_distribution<int> pause_ms(0, 15);
     std::uniform_int_distribution<size_t> wanted(1, 60);
     std::uniform_int_distribution<int> leave(0, 2);
     for (int i = 0; i < in_process; ++i) {
-        threads.emplace_back(
-            [&address, &visit_result = visits[i], how = static_cast<Leave>(leave(random)),
-             count = wanted(random)] { visit_result = visit(address, how, count); });
+        threads.emplace_back([&visit_result = visits[i], how = static_cast<Leave>(leave(random)),
+                              count = wanted(random)] { visit_result = visit(how, count); });
         std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms(random)));
     }
     std::uniform_int_distribution<int> life_ms(50, 600);
-    std::vector<std::thread> vanishers;
     for (int i = 0; i < vanishing; ++i) {
-        vanishers.emplace_back([life = std::chrono::milliseconds(life_ms(random))] {
+        threads.emplace_back([life = std::chrono::milliseconds(life_ms(random))] {
             RunningProgram cli({VANTA_CLI_PATH, "events"}, RunningProgram::Output::discarded);
             std::this_thread::sleep_for(life);
             cli.signal(SIGKILL);
@@ -128,9 +126,6 @@ std::vector<Visit> churn(std::mt19937& random, int in_process, int vanishing) {
         });
     }
     for (std::thread& thread : threads) {
-        thread.join();
-    }
-    for (std::thread& thread : vanishers) {
         thread.join();
     }
     return visits;
@@ -182,7 +177,7 @@ TEST(SubscriberChurn, TwoHundredComeAndGoWhileEventsFlow) {
     // events that follow.
     EXPECT_TRUE(settles_at(daemon, idle));
     EXPECT_FALSE(device.daemon().wait_for_exit(0ms)) << "the daemon ended";
-    const Visit newcomer = visit(device_endpoints().vantaapi.address, Leave::unsubscribe, 20);
+    const Visit newcomer = visit(Leave::unsubscribe, 20);
     EXPECT_TRUE(newcomer.reached_target);
     EXPECT_TRUE(consecutive(newcomer.numbers));
     ticker.publishing.stop();
@@ -196,41 +191,30 @@ TEST(SubscriberChurn, TwoHundredComeAndGoWhileEventsFlow) {
 TEST(SlowSubscriber, OneThatStopsReadingHoldsUpNobodyElse) {
     // Far more than any transport window: the stalled stream's writes block
     // long before the end.
-    constexpr int kEvents = 1000;
+    constexpr size_t kEvents = 1000;
     constexpr size_t kPadding = 16 * 1024;
     FaultDevice device;
     ASSERT_TRUE(device.started());
-    auto api = device.api();
 
     grpc::ClientContext stalled_context;
-    auto stalled = api->Subscribe(&stalled_context);
-    std::vector<std::unique_ptr<EventStream>> readers;
-    for (int i = 0; i < 3; ++i) {
-        readers.push_back(std::make_unique<EventStream>(*api));
-        ASSERT_EQ(readers.back()->wait_for(1).size(), 1u);
-    }
+    auto stalled = device.api->Subscribe(&stalled_context);
+    const auto readers = device.subscribed(3);
 
-    for (int number = 1; number <= kEvents; ++number) {
+    for (int number = 1; number <= static_cast<int>(kEvents); ++number) {
         device.publish_numbered(number, kPadding);
         std::this_thread::sleep_for(2ms);
     }
     for (auto& reader : readers) {
-        const auto numbers = numbers_in(events_from(*reader, 0, [](const auto& since) {
-            return numbers_in(since).size() >= static_cast<size_t>(kEvents);
-        }));
-        ASSERT_EQ(numbers.size(), static_cast<size_t>(kEvents)) << "a reader was held up";
+        const auto numbers = numbers_in(events_from(
+            *reader, 0, [](const auto& since) { return numbers_in(since).size() >= kEvents; }));
+        ASSERT_EQ(numbers.size(), kEvents) << "a reader was held up";
         EXPECT_TRUE(consecutive(numbers));
     }
 
     // What the stalled stream did not take waited for it, in order.
     std::vector<int> late;
-    vantaapi::VantaEvent event;
-    while (late.size() < static_cast<size_t>(kEvents) && stalled->Read(&event)) {
-        if (const int number = number_of(event); number >= 0) {
-            late.push_back(number);
-        }
-    }
-    EXPECT_EQ(late.size(), static_cast<size_t>(kEvents));
+    read_numbers(*stalled, kEvents, late);
+    EXPECT_EQ(late.size(), kEvents);
     EXPECT_TRUE(consecutive(late));
     EXPECT_EQ(late.front(), 1);
     stalled_context.TryCancel();

@@ -11,11 +11,9 @@
 #include <functional>
 #include <iterator>
 #include <map>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "fuzz/require.h"
+#include "fuzz/fuzz_target.h"
 #include "plugins/plugin_catalogue.h"
 #include "runtime/executor/manual_executor.h"
 #include "support/capturing_writer.h"
@@ -50,24 +48,20 @@ class TopicRegistrar final : public vanta::PluginRegistrar {
 
 // Every plugin, built once as the API service builds them; its executor is
 // never run, so backend work they queue stays queued.
-struct Plugins {
-    Plugins() {
-        publisher.add(&writer);
-        for (const auto& make : vanta::testing::plugin_catalogue()) {
-            plugins.push_back(make(executor, publisher, registrar));
-        }
-    }
+struct AllPlugins {
+    AllPlugins() { publisher.add(&writer); }
     ManualExecutor executor;
     vanta::testing::EventPublisher publisher;
     vanta::testing::CapturingWriter<VantaEvent> writer;
     TopicRegistrar registrar;
-    std::vector<std::shared_ptr<void>> plugins;
+    vanta::testing::Plugins plugins =
+        vanta::testing::make_every_plugin(executor, publisher, registrar);
 };
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Plugins all;
+    static AllPlugins all;
     PubSubMsg message;
     if (!message.ParseFromArray(data, static_cast<int>(size))) {
         return 0;

@@ -6,7 +6,6 @@
 // payload up to a NUL, then the bookings the API answers (a serialized
 // CalendarEventList).
 
-#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -15,8 +14,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "fuzz/require.h"
+#include "fuzz/fuzz_target.h"
 #include "gateway/zapigateway_service.h"
+#include "rpc/client/grpc_client_stub.h"
 #include "runtime/executor/manual_executor.h"
 
 namespace {
@@ -25,21 +25,11 @@ using nlohmann::json;
 using vanta::VantaApiClient;
 
 // Answers from the fuzz input: each of the gateway's operations fails,
-// answers false or answers true.
-class ScriptedApi final : public VantaApiClient {
+// answers false or answers true. The gateway never looks at the channel.
+class ScriptedApi final : public vanta::GrpcClientStub<VantaApiClient> {
   public:
     ScriptedApi(std::uint8_t choices, vantaapi::CalendarEventList bookings)
         : choices_(choices), bookings_(std::move(bookings)) {}
-
-    ConnectivityState channel_state() override { return ConnectivityState::Ready; }
-    ConnectivityState try_connect() override { return ConnectivityState::Ready; }
-    bool wait_for_connected(const std::chrono::seconds&) override { return true; }
-    bool wait_for_channel_state(ConnectivityState, const std::chrono::seconds&) override {
-        return true;
-    }
-    void refresh_channel() override {}
-    void set_caller(const std::string&) override {}
-    std::string get_caller() const override { return "fuzz"; }
 
     void SubscribeToFeedbackEvents(const FeedbackEventCallback&, const Notification&) override {}
     void SubscribeToFeedbackEvents(const FeedbackEventCallback&, const Notification&,
@@ -79,12 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
-    const std::size_t path_end = std::min(input.find('\n'), input.size());
-    const std::string path(input.substr(0, path_end));
-    input.remove_prefix(std::min(path_end + 1, input.size()));
-    const std::size_t payload_end = std::min(input.find('\0'), input.size());
-    const std::string payload(input.substr(0, payload_end));
-    input.remove_prefix(std::min(payload_end + 1, input.size()));
+    const std::string path(take_until(input, '\n'));
+    const std::string payload(take_until(input, '\0'));
     vantaapi::CalendarEventList bookings;
     if (!bookings.ParseFromArray(input.data(), static_cast<int>(input.size()))) {
         bookings.Clear();

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "fuzz/require.h"
+#include "fuzz/fuzz_target.h"
 #include "runtime/logging/logtask.h"
 
 namespace {
@@ -30,14 +30,6 @@ Number take(std::string_view& input) {
     const std::size_t size = std::min(sizeof(value), input.size());
     std::memcpy(&value, input.data(), size);
     input.remove_prefix(size);
-    return value;
-}
-
-// The next space-separated field of a record, consumed.
-std::string_view field(std::string_view& record) {
-    const std::size_t end = std::min(record.find(' '), record.size());
-    const std::string_view value = record.substr(0, end);
-    record.remove_prefix(std::min(end + 1, record.size()));
     return value;
 }
 
@@ -73,11 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string joined;
     for (std::size_t i = 0; tag_reads_back && i < records.size(); ++i) {
         std::string_view record = records[i];
-        require_number(field(record), pid, "process id does not read back");
-        require_number(field(record), time, "time does not read back");
-        require_number(field(record), severity, "severity does not read back");
-        require(field(record) == tag, "tag does not read back");
-        const std::string_view marker = field(record);
+        require_number(take_until(record, ' '), pid, "process id does not read back");
+        require_number(take_until(record, ' '), time, "time does not read back");
+        require_number(take_until(record, ' '), severity, "severity does not read back");
+        require(take_until(record, ' ') == tag, "tag does not read back");
+        const std::string_view marker = take_until(record, ' ');
         const char expected_marker =
             records.size() == 1 ? 'C' : (i == 0 ? 'F' : (i + 1 == records.size() ? 'E' : 'P'));
         require(marker.size() == 1 && marker[0] == expected_marker, "wrong part marker");

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "fuzz/require.h"
+#include "fuzz/fuzz_target.h"
 #include "problemreport/bundle_loader.h"
 #include "problemreport/bundle_paths.h"
 

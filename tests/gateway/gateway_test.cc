@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -54,29 +55,6 @@ class GatewayTest : public ::testing::Test {
   protected:
     GatewayTest() { gateway_->run(GrpcServer::AccessLevel::Unchanged); }
 
-    // `rpc` ("Command" or "Status") with `path` and `payload`; the answer's
-    // payload in `answer`.
-    grpc::Status request(const std::string& rpc, const std::string& path,
-                         const std::string& payload, std::string& answer) {
-        zapigateway::ZapiMessage request;
-        request.set_path(path);
-        request.set_payload(payload);
-        zapigateway::ZapiResponse response;
-        grpc::ClientContext context;
-        context.set_deadline(std::chrono::system_clock::now() + std::chrono::seconds(20));
-        const auto method = rpc == "Status" ? &Stub::Status : &Stub::Command;
-        const grpc::Status status = ((*stub_).*method)(&context, request, &response);
-        answer = response.payload();
-        return status;
-    }
-    json schemas(grpc::Status (Stub::*listing)(grpc::ClientContext*, const google::protobuf::Empty&,
-                                               zapigateway::ZapiSchemas*)) {
-        zapigateway::ZapiSchemas response;
-        grpc::ClientContext context;
-        EXPECT_TRUE(((*stub_).*listing)(&context, google::protobuf::Empty(), &response).ok());
-        return json::parse(response.schemas());
-    }
-
     DeviceBackends backends_;
     ApiHarness api_;
     WaitingExecutor gateway_executor_;
@@ -88,8 +66,13 @@ class GatewayTest : public ::testing::Test {
 
 TEST_F(GatewayTest, ListsTheSchemasOfItsCommandsAndStatuses) {
     const json expected = gateway_cases().at("schemas");
-    EXPECT_EQ(schemas(&Stub::GetCommandSchemas), expected.at("commands"));
-    EXPECT_EQ(schemas(&Stub::GetStatusSchemas), expected.at("statuses"));
+    for (const auto& [listing, which] : {std::pair(&Stub::GetCommandSchemas, "commands"),
+                                         std::pair(&Stub::GetStatusSchemas, "statuses")}) {
+        zapigateway::ZapiSchemas response;
+        grpc::ClientContext context;
+        ASSERT_TRUE(((*stub_).*listing)(&context, google::protobuf::Empty(), &response).ok());
+        EXPECT_EQ(json::parse(response.schemas()), expected.at(which)) << which;
+    }
 }
 
 // Each row: the backends' scripted replies (kept for the rows after it) or
@@ -116,9 +99,16 @@ TEST_F(GatewayTest, AnswersEveryRequestAsItsRowSays) {
             backends_.fail(unavailable, grpc::Status(grpc::StatusCode::UNAVAILABLE, "away"));
         }
         const auto marks = backends_.marks();
-        std::string answer;
-        const grpc::Status status = request(row.value("rpc", "Command"), row.at("path"),
-                                            payload_of(row.value("payload", json("{}"))), answer);
+        // "Command" unless the row's "rpc" says "Status".
+        zapigateway::ZapiMessage request;
+        request.set_path(row.at("path"));
+        request.set_payload(payload_of(row.value("payload", json("{}"))));
+        zapigateway::ZapiResponse response;
+        grpc::ClientContext context;
+        context.set_deadline(std::chrono::system_clock::now() + std::chrono::seconds(20));
+        const auto rpc = row.value("rpc", "Command") == "Status" ? &Stub::Status : &Stub::Command;
+        const grpc::Status status = ((*stub_).*rpc)(&context, request, &response);
+        std::string answer = response.payload();
         if (!unavailable.empty()) {
             backends_.fail(unavailable, grpc::Status::OK);
         }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <functional>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "plugins/all_plugins.h"
@@ -9,76 +9,42 @@
 namespace vanta::testing {
 
 using EventPublisher = GrpcServerPublisher<vantaapi::VantaEvent>;
+using Plugins = std::vector<std::shared_ptr<void>>;
 
-// How the API service constructs one plugin.
-using PluginFactory =
-    std::function<std::shared_ptr<void>(Executor&, EventPublisher&, PluginRegistrar&)>;
-
-// Plugins built from the fan-out and the registrar only. A plugin that wants
-// other constructor arguments does not compile here.
+// One plugin, built as the API service builds it: from the fan-out and the
+// registrar, after the executor when it takes one. A plugin that wants other
+// constructor arguments does not compile here.
 template <typename Plugin>
-PluginFactory plain() {
-    return [](Executor&, EventPublisher& publisher, PluginRegistrar& registrar) {
-        return std::static_pointer_cast<void>(std::make_shared<Plugin>(publisher, registrar));
-    };
+std::shared_ptr<void> make_plugin(Executor& executor, EventPublisher& publisher,
+                                  PluginRegistrar& registrar) {
+    if constexpr (std::is_constructible_v<Plugin, Executor&, EventPublisher&, PluginRegistrar&>) {
+        return std::make_shared<Plugin>(executor, publisher, registrar);
+    } else {
+        return std::make_shared<Plugin>(publisher, registrar);
+    }
 }
 
-// Plugins that also take the executor, first.
-template <typename Plugin>
-PluginFactory with_executor() {
-    return [](Executor& executor, EventPublisher& publisher, PluginRegistrar& registrar) {
-        return std::static_pointer_cast<void>(
-            std::make_shared<Plugin>(executor, publisher, registrar));
-    };
+// The plugins named, built in that order.
+template <typename... Plugin>
+Plugins make_plugins(Executor& executor, EventPublisher& publisher, PluginRegistrar& registrar) {
+    return {make_plugin<Plugin>(executor, publisher, registrar)...};
 }
 
 // Every plugin, in the order in which the API service constructs them.
-inline std::vector<PluginFactory> plugin_catalogue() {
-    return {
-        plain<UpgradeManagerPlugin>(),
-        plain<UserDetectionPlugin>(),
-        plain<PairingPlugin>(),
-        with_executor<CalendarPlugin>(),
-        with_executor<MeetingPlugin>(),
-        plain<WifiPlugin>(),
-        plain<NetworkStatusPlugin>(),
-        plain<NimboRoomControlPlugin>(),
-        with_executor<NimboStatusReporterPlugin>(),
-        with_executor<ConfigurationPlugin>(),
-        plain<CrashReportPlugin>(),
-        plain<FeatureTogglePlugin>(),
-        plain<ImageUpgradePlugin>(),
-        plain<ImageDownloadPlugin>(),
-        plain<OnPremUpgradePlugin>(),
-        plain<UpgradeInfoPlugin>(),
-        plain<UiMutePlugin>(),
-        plain<UiServerMutePlugin>(),
-        plain<VideoSignagePlugin>(),
-        plain<UiVolumePlugin>(),
-        plain<UiAudioPathPlugin>(),
-        plain<ContentSharePlugin>(),
-        plain<APModeEventPlugin>(),
-        plain<APModeClientEventPlugin>(),
-        plain<ServicePlugin>(),
-        with_executor<SystemControllerPlugin>(),
-        with_executor<AvatarPlugin>(),
-        plain<SystemDevicePlugin>(),
-        plain<ShareAvailablePlugin>(),
-        plain<ProxyConfigEventPlugin>(),
-        with_executor<AccountManagerPlugin>(),
-        plain<KrellConfigManagerPlugin>(),
-        with_executor<NimboBrandingPlugin>(),
-        plain<KrellSecurityPlugin>(),
-        with_executor<CallHistoryPlugin>(),
-        with_executor<ShareGovernorPlugin>(),
-        plain<CertificateManagerPlugin>(),
-        plain<PhonebookPlugin>(),
-        plain<Ieee8021xPlugin>(),
-        plain<HdmiRxPlugin>(),
-        with_executor<NfcPlugin>(),
-        with_executor<CameraPlugin>(),
-        with_executor<BluetoothPlugin>(),
-    };
+inline Plugins make_every_plugin(Executor& executor, EventPublisher& publisher,
+                                 PluginRegistrar& registrar) {
+    return make_plugins<
+        UpgradeManagerPlugin, UserDetectionPlugin, PairingPlugin, CalendarPlugin, MeetingPlugin,
+        WifiPlugin, NetworkStatusPlugin, NimboRoomControlPlugin, NimboStatusReporterPlugin,
+        ConfigurationPlugin, CrashReportPlugin, FeatureTogglePlugin, ImageUpgradePlugin,
+        ImageDownloadPlugin, OnPremUpgradePlugin, UpgradeInfoPlugin, UiMutePlugin,
+        UiServerMutePlugin, VideoSignagePlugin, UiVolumePlugin, UiAudioPathPlugin,
+        ContentSharePlugin, APModeEventPlugin, APModeClientEventPlugin, ServicePlugin,
+        SystemControllerPlugin, AvatarPlugin, SystemDevicePlugin, ShareAvailablePlugin,
+        ProxyConfigEventPlugin, AccountManagerPlugin, KrellConfigManagerPlugin, NimboBrandingPlugin,
+        KrellSecurityPlugin, CallHistoryPlugin, ShareGovernorPlugin, CertificateManagerPlugin,
+        PhonebookPlugin, Ieee8021xPlugin, HdmiRxPlugin, NfcPlugin, CameraPlugin, BluetoothPlugin>(
+        executor, publisher, registrar);
 }
 
 }  // namespace vanta::testing

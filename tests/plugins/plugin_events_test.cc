@@ -32,7 +32,7 @@ Sender sender(Source& source) {
     return [&source](const BackendEvents& row) {
         ASSERT_TRUE(source.wait_for_opened(1)) << "the plugin does not observe";
         for (const std::string& text : row.sent()) {
-            source.publish(*static_cast<const Event*>(parse_text(Event::descriptor(), text).get()));
+            source.publish(from_text<Event>(text));
         }
     };
 }
@@ -71,18 +71,9 @@ TEST(PluginEvents, EachBackendsEventsReachSubscribersInOrder) {
     for (const auto& [backend, send] : senders(service.backends)) {
         SCOPED_TRACE(backend);
         const BackendEvents row = backend_event_row(backend);
-        std::vector<std::string> expected;
-        for (const std::string& text : row.published()) {
-            expected.push_back(
-                parse_text(vantaapi::VantaEvent::descriptor(), text)->ShortDebugString());
-        }
         send(row);
-        const auto events = service.events.wait_for(seen + expected.size());
-        std::vector<std::string> received;
-        for (size_t i = seen; i < events.size(); ++i) {
-            received.push_back(events[i].ShortDebugString());
-        }
-        EXPECT_THAT(received, ElementsAreArray(expected));
+        const auto events = service.events.wait_for(seen + row.published_size());
+        expect_published(row, {events.begin() + seen, events.end()});
         seen = events.size();
         if (!row.log_part().empty()) {
             EXPECT_THAT(lines_containing(console, row.log_part()), ElementsAreArray(row.logged()));
@@ -105,27 +96,21 @@ TEST(PluginEvents, ResumeAfterTheObservedBackendRestarts) {
     EventStream events{*stub};
     ASSERT_EQ(events.wait_for(1).size(), 1u);
     ASSERT_TRUE(call_proxy.wait_for_open_streams(1));
-    const auto floor = [](int call_id) {
-        calling::Event event;
-        event.mutable_floor_availability()->set_call_id(call_id);
-        return event;
-    };
-    call_proxy.publish(floor(1));
+    call_proxy.publish(from_text<calling::Event>("floor_availability { call_id: 1 }"));
     ASSERT_EQ(events.wait_for(2).size(), 2u);
 
     server.stop();
     ASSERT_EQ(server.start(), sim::SwitchableBackend::State::running);
     ASSERT_TRUE(call_proxy.wait_for_opened(2, std::chrono::seconds(15)));
     ASSERT_TRUE(call_proxy.wait_for_open_streams(1));
-    call_proxy.publish(floor(2));
+    call_proxy.publish(from_text<calling::Event>("floor_availability { call_id: 2 }"));
 
     const auto received = events.wait_for(3);
     ASSERT_EQ(received.size(), 3u);
     EXPECT_EQ(received[1].new_floor_availability().call_id(), 1);
     EXPECT_EQ(received[2].new_floor_availability().call_id(), 2);
-    ASSERT_TRUE(wait_until(
-        [&] { return !lines_containing(console, "CallProxyClient I: Stream reconnect").empty(); },
-        std::chrono::seconds(5)));
+    ASSERT_TRUE(wait_until([&] { return console.count("CallProxyClient I: Stream reconnect") > 0; },
+                           std::chrono::seconds(5)));
     EXPECT_THAT(lines_containing(console, "reconnect"),
                 ElementsAre(::testing::StartsWith(
                     "CallProxyClient I: Stream reconnect succeeded with channel_state=")));

@@ -8,9 +8,7 @@
 #include <memory>
 #include <string>
 #include <utility>
-#include <vector>
 
-#include <gmock/gmock.h>
 #include <google/protobuf/util/message_differencer.h>
 #include <gtest/gtest.h>
 
@@ -25,8 +23,23 @@
 namespace vanta::testing {
 namespace {
 
-using ::testing::ElementsAreArray;
 using vantaapi::VantaEvent;
+
+// What the fakes answer and the plugins must pass on unchanged: the backend's
+// messages and the API's have the same fields.
+constexpr const char* kCameraSettings =
+    "brightness: 40 saturation: 2 hue: 3 auto_focus: true focal_length: 5 horizontal_value: -6 "
+    "vertical_value: 7";
+constexpr const char* kRecords = R"(
+    records {
+        name: 'Ada' uri: 'sip:ada@example.org' avatar_id: 'av-1'
+        timestamp { seconds: 1700000000 } duration_sec { seconds: 95 }
+        description: DESCRIPTION_MEETING direction: DIRECTION_OUTGOING
+        disposition: DISPOSITION_MISSED backend: BACKEND_ORVA occurrence_count: 3
+    }
+    records { name: 'Bob' }
+    next_page_token: 'page-2')";
+constexpr const char* kListRequest = "search_token: 'ad' page_size: 20 page_token: 'page-1'";
 
 // A client whose backend stream is driven by the test through emit().
 template <typename Interface, typename Event>
@@ -87,9 +100,7 @@ class FakeCamera final
     bool AdjustBrightness(int) override { return true; }
     bool Move(const std::string&, int) override { return true; }
     cameramanager::CameraSettings GetCameraSettings() override {
-        return from_text<cameramanager::CameraSettings>(
-            "brightness: 40 saturation: 2 hue: 3 auto_focus: true focal_length: 5 "
-            "horizontal_value: -6 vertical_value: 7");
+        return from_text<cameramanager::CameraSettings>(kCameraSettings);
     }
 };
 
@@ -98,15 +109,7 @@ class FakeCallHistory final : public FakeObservable<callhistory::Client, callhis
     callhistory::ListRecordsResponse ListRecords(
         const callhistory::ListRecordsRequest& request) override {
         last_request = request;
-        return from_text<callhistory::ListRecordsResponse>(R"(
-            records {
-                name: 'Ada' uri: 'sip:ada@example.org' avatar_id: 'av-1'
-                timestamp { seconds: 1700000000 } duration_sec { seconds: 95 }
-                description: DESCRIPTION_MEETING direction: DIRECTION_OUTGOING
-                disposition: DISPOSITION_MISSED backend: BACKEND_ORVA occurrence_count: 3
-            }
-            records { name: 'Bob' }
-            next_page_token: 'page-2')");
+        return from_text<callhistory::ListRecordsResponse>(kRecords);
     }
     callhistory::ListRecordsRequest last_request;
 };
@@ -131,15 +134,7 @@ class SubstituteBackedPlugins : public ::testing::Test {
         for (const std::string& event : row.sent()) {
             client.emit(event);
         }
-        std::vector<std::string> published;
-        for (const VantaEvent& event : writer_.events()) {
-            published.push_back(event.ShortDebugString());
-        }
-        std::vector<std::string> expected;
-        for (const std::string& event : row.published()) {
-            expected.push_back(from_text<VantaEvent>(event).ShortDebugString());
-        }
-        EXPECT_THAT(published, ElementsAreArray(expected));
+        expect_published(row, writer_.events());
     }
 
     GrpcServerPublisher<VantaEvent> publisher_;
@@ -172,9 +167,7 @@ TEST_F(SubstituteBackedPlugins, CameraSettingsAndEvents) {
 
     vantaapi::CameraSettings settings;
     ASSERT_TRUE(plugin.GetCameraSettings(&context_, &empty_, &settings).ok());
-    expect_text(settings,
-                "brightness: 40 saturation: 2 hue: 3 auto_focus: true focal_length: 5 "
-                "horizontal_value: -6 vertical_value: 7");
+    expect_text(settings, kCameraSettings);
 
     check_events(client, "cameramanager");
 }
@@ -184,20 +177,11 @@ TEST_F(SubstituteBackedPlugins, CallRecordsAndChanges) {
     FakeCallHistory& client = *owned;
     CallHistoryPlugin plugin(publisher_, std::move(owned));
 
-    const auto request = from_text<vantaapi::ListRecordsRequest>(
-        "search_token: 'ad' page_size: 20 page_token: 'page-1'");
+    const auto request = from_text<vantaapi::ListRecordsRequest>(kListRequest);
     vantaapi::ListRecordsResponse records;
     ASSERT_TRUE(plugin.list_records(&context_, &request, &records).ok());
-    expect_text(client.last_request, "search_token: 'ad' page_size: 20 page_token: 'page-1'");
-    expect_text(records, R"(
-        records {
-            name: 'Ada' uri: 'sip:ada@example.org' avatar_id: 'av-1'
-            timestamp { seconds: 1700000000 } duration_sec { seconds: 95 }
-            description: DESCRIPTION_MEETING direction: DIRECTION_OUTGOING
-            disposition: DISPOSITION_MISSED backend: BACKEND_ORVA occurrence_count: 3
-        }
-        records { name: 'Bob' }
-        next_page_token: 'page-2')");
+    expect_text(client.last_request, kListRequest);
+    expect_text(records, kRecords);
 
     check_events(client, "callhistory");
 }

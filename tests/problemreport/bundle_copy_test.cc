@@ -72,8 +72,8 @@ TEST_F(BundleCopyTest, CopyCarriesBundleAndMetadataAndLeavesNoPartialFiles) {
     EXPECT_EQ(read_text(metadata_path_from_bundle_path(target.string())),
               read_text(metadata_path_from_bundle_path(source_path_)));
     EXPECT_TRUE(partial_files().empty());
-    EXPECT_EQ(lines_with(console_.lines(), "Creating copy of bundle in " + target_dir_.string() +
-                                               " with filename copy.tar.gz"),
+    EXPECT_EQ(console_.count("Creating copy of bundle in " + target_dir_.string() +
+                             " with filename copy.tar.gz"),
               1u);
 }
 
@@ -88,9 +88,8 @@ TEST_F(BundleCopyTest, ExistingTargetIsRefusedWithoutOverwriteAndReplacedWithIt)
     bundle_.copy_to_location(target, true, 0);
     EXPECT_EQ(read_text(target), "the bundle");
     EXPECT_NE(read_text(metadata_path_from_bundle_path(target)), "old metadata");
-    const auto lines = console_.lines();
-    EXPECT_EQ(lines_with(lines, "Bundle already exists, overriding: " + target), 1u);
-    EXPECT_EQ(lines_with(lines, "Metadata file already exists, overriding: " + target), 1u);
+    EXPECT_EQ(console_.count("Bundle already exists, overriding: " + target), 1u);
+    EXPECT_EQ(console_.count("Metadata file already exists, overriding: " + target), 1u);
 }
 
 TEST_F(BundleCopyTest, TooLittleSpaceFailsEveryAttempt) {
@@ -103,9 +102,8 @@ TEST_F(BundleCopyTest, TooLittleSpaceFailsEveryAttempt) {
                 ThrowsMessage<BundleCopyError>(StartsWith("Could not copy to: " + target)));
     EXPECT_EQ(space->asked.size(), 5u);
     EXPECT_EQ(space->asked.front(), target_dir_.string());
-    const auto lines = console_.lines();
-    EXPECT_EQ(lines_with(lines, "Not enough space to copy bundle."), 5u);
-    EXPECT_EQ(lines_with(lines, "Final copy attempt failed."), 1u);
+    EXPECT_EQ(console_.count("Not enough space to copy bundle."), 5u);
+    EXPECT_EQ(console_.count("Final copy attempt failed."), 1u);
     EXPECT_FALSE(fs::exists(target));
     EXPECT_TRUE(partial_files().empty());
 }
@@ -115,9 +113,8 @@ TEST_F(BundleCopyTest, FileSystemErrorsAreRetriedWithTheirText) {
     BundleCopyStrategyImpl strategy(create_filesystem_manager());
     EXPECT_THROW(strategy.copy_as_partial_bundle(bundle_, (target_dir_ / "x").string(), 0),
                  BundleCopyError);
-    const auto lines = console_.lines();
-    EXPECT_EQ(lines_with(lines, ". Trying again."), 4u);
-    EXPECT_EQ(lines_with(lines, "Attempt 1 of 5 failed. Copying to location failed: "), 1u);
+    EXPECT_EQ(console_.count(". Trying again."), 4u);
+    EXPECT_EQ(console_.count("Attempt 1 of 5 failed. Copying to location failed: "), 1u);
 }
 
 TEST_F(BundleCopyTest, MissingMetadataCannotBeCopied) {
@@ -128,7 +125,7 @@ TEST_F(BundleCopyTest, MissingMetadataCannotBeCopied) {
             strategy.copy_as_partial_metadata(bundle_, (target_dir_ / "x.metadata.json").string());
         },
         ThrowsMessage<BundleCopyError>("Cannot copy metadata as it does not exist on disk."));
-    EXPECT_EQ(lines_with(console_.lines(), "Metadata file does not exist: "), 1u);
+    EXPECT_EQ(console_.count("Metadata file does not exist: "), 1u);
 }
 
 TEST_F(BundleCopyTest, RemoveFromDiskDeletesBothFiles) {

@@ -53,14 +53,14 @@ TEST(ProblemReport, HidingPersonalDataDropsEveryEmail) {
                           {}});
     const auto shown = report.get_data(false);
     EXPECT_EQ(shown["reasons"][0]["email"], "a@b.c");
-    EXPECT_EQ(lines_with(console.lines(), "Hiding email from data"), 0u);
+    EXPECT_EQ(console.count("Hiding email from data"), 0u);
 
     const auto hidden = report.get_data(true);
     for (const auto& reason : hidden["reasons"]) {
         EXPECT_FALSE(reason.contains("email")) << reason;
     }
     EXPECT_EQ(hidden["reasons"][0]["job"], "1");
-    EXPECT_EQ(lines_with(console.lines(), "Hiding email from data"), 1u);
+    EXPECT_EQ(console.count("Hiding email from data"), 1u);
 }
 
 TEST(ProblemReport, TrackedEventsAreRecordedAndUntrackedStopsLogged) {
@@ -74,7 +74,7 @@ TEST(ProblemReport, TrackedEventsAreRecordedAndUntrackedStopsLogged) {
     ASSERT_EQ(events.size(), 3u);
     EXPECT_EQ(events[0].get_message(), "waiting");
     EXPECT_EQ(events[2].get_event_name(), "upload");
-    EXPECT_EQ(lines_with(console.lines(), "Trying to stop untracked event [upload]"), 1u);
+    EXPECT_EQ(console.count("Trying to stop untracked event [upload]"), 1u);
     EXPECT_EQ(report.get_data(false)["recorded_events"].size(), 3u);
 }
 

@@ -12,6 +12,7 @@
 #include "sim/backend_server.h"
 #include "sim/bus_broker.h"
 #include "sim/service_registry.h"
+#include "support/bus_translation_table.h"
 #include "support/temp_dir.h"
 
 namespace vanta::pubsub {
@@ -22,11 +23,9 @@ using vanta::sim::BackendServer;
 using vanta::sim::BusBroker;
 using vanta::testing::TempDir;
 
-PubSubMessage make_message() {
-    PubSubMessage message;
-    message.msg().set_topic("UiMuteEvent");
-    message.msg().set_event(1);
-    return message;
+// A message of a topic the API service publishes.
+PubSubMessage mute_event() {
+    return PubSubMessage(vanta::testing::bus_message(vanta::testing::on("UiMuteEvent", 1)));
 }
 
 class BrokerAddressTest : public ::testing::Test {
@@ -36,7 +35,7 @@ class BrokerAddressTest : public ::testing::Test {
 };
 
 TEST_F(BrokerAddressTest, WithoutRegistryPublishingUsesTmpPubserviceAndSubscribingTmpSubservice) {
-    ASSERT_TRUE(create_publisher_client("VantaApi")->Publish(make_message()));
+    ASSERT_TRUE(create_publisher_client("VantaApi")->Publish(mute_event()));
     ASSERT_TRUE(create_subscriber("VantaApi")->subscribe({"UiMuteEvent"}));
     const auto handler = create_subscription_event_handler("camera");
     ASSERT_TRUE(handler->subscribe({"HDMIRxEvent"}));
@@ -57,7 +56,7 @@ TEST_F(BrokerAddressTest, RegistryEntriesComeFirst) {
     registry_service.add_entry("Subscribe Service", bus_address);
     BackendServer registry("unix:/tmp/serviceregistry", {&registry_service});
 
-    ASSERT_TRUE(create_publisher_client("VantaApi")->Publish(make_message()));
+    ASSERT_TRUE(create_publisher_client("VantaApi")->Publish(mute_event()));
     ASSERT_TRUE(create_subscriber("VantaApi")->subscribe({"UiMuteEvent"}));
 
     EXPECT_EQ(registered_broker.publish_requests().size(), 1u);

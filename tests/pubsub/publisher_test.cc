@@ -6,12 +6,12 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "pubsub/grpc_publisher.h"
+#include "rpc/client/grpc_exceptions.h"
 #include "sim/bus_broker.h"
 #include "support/recording_logger.h"
 #include "support/temp_dir.h"
@@ -87,41 +87,36 @@ TEST_F(PublisherTest, TimeoutIsTheDeadlineOfEachCall) {
 // Every failure is logged; after the codes that leave the broker usable the
 // publisher answers false with the reason, after the others it raises.
 TEST_F(PublisherTest, FailuresAreLoggedThenAnsweredOrRaisedByTheirCode) {
-    struct Row {
-        grpc::StatusCode code;
-        std::string name;
-        bool answered;
-    };
     using grpc::StatusCode;
-    const std::vector<Row> rows = {
-        {StatusCode::CANCELLED, "CANCELLED", true},
-        {StatusCode::UNKNOWN, "UNKNOWN", true},
-        {StatusCode::DEADLINE_EXCEEDED, "DEADLINE_EXCEEDED", true},
-        {StatusCode::UNIMPLEMENTED, "UNIMPLEMENTED", true},
-        {StatusCode::INTERNAL, "INTERNAL", true},
-        {StatusCode::UNAVAILABLE, "UNAVAILABLE", true},
-        {StatusCode::INVALID_ARGUMENT, "INVALID_ARGUMENT", false},
-        {StatusCode::NOT_FOUND, "NOT_FOUND", false},
-        {StatusCode::PERMISSION_DENIED, "PERMISSION_DENIED", false},
-        {StatusCode::RESOURCE_EXHAUSTED, "RESOURCE_EXHAUSTED", false},
-        {StatusCode::FAILED_PRECONDITION, "FAILED_PRECONDITION", false},
-        {StatusCode::UNAUTHENTICATED, "UNAUTHENTICATED", false},
-    };
     auto publisher = make_publisher("VantaApi");
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        broker_.fail_publish(grpc::Status(row.code, "broker trouble"));
-        if (row.answered) {
-            EXPECT_FALSE(publisher->Publish(make_message("UiMuteEvent", 1, "")));
-            EXPECT_EQ(publisher->GetLastFailureReason(),
-                      "Grpc Publish failed, grpc error: broker trouble code: " + row.name);
-        } else {
-            EXPECT_THAT([&] { publisher->Publish(make_message("UiMuteEvent", 1, "")); },
-                        ::testing::ThrowsMessage<std::runtime_error>(
-                            "Publish: unrecoverable grpc error: " + row.name));
-        }
-        EXPECT_EQ(
-            log_.count("E Grpc Publish failed, grpc error: broker trouble, code: " + row.name), 1u);
+    // The broker fails the next publishing with `code`; the code's name, as the
+    // log and the reason give it.
+    const auto fail_with = [&](StatusCode code) {
+        broker_.fail_publish(grpc::Status(code, "broker trouble"));
+        return GrpcStatusCodeToString(code);
+    };
+    const auto logged = [&](const std::string& name) {
+        return log_.count("E Grpc Publish failed, grpc error: broker trouble, code: " + name);
+    };
+    for (const StatusCode code :
+         {StatusCode::CANCELLED, StatusCode::UNKNOWN, StatusCode::DEADLINE_EXCEEDED,
+          StatusCode::UNIMPLEMENTED, StatusCode::INTERNAL, StatusCode::UNAVAILABLE}) {
+        const std::string name = fail_with(code);
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(publisher->Publish(make_message("UiMuteEvent", 1, "")));
+        EXPECT_EQ(publisher->GetLastFailureReason(),
+                  "Grpc Publish failed, grpc error: broker trouble code: " + name);
+        EXPECT_EQ(logged(name), 1u);
+    }
+    for (const StatusCode code : {StatusCode::INVALID_ARGUMENT, StatusCode::NOT_FOUND,
+                                  StatusCode::PERMISSION_DENIED, StatusCode::RESOURCE_EXHAUSTED,
+                                  StatusCode::FAILED_PRECONDITION, StatusCode::UNAUTHENTICATED}) {
+        const std::string name = fail_with(code);
+        SCOPED_TRACE(name);
+        EXPECT_THAT([&] { publisher->Publish(make_message("UiMuteEvent", 1, "")); },
+                    ::testing::ThrowsMessage<std::runtime_error>(
+                        "Publish: unrecoverable grpc error: " + name));
+        EXPECT_EQ(logged(name), 1u);
     }
 }
 

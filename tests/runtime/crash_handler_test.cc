@@ -18,7 +18,6 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -27,13 +26,14 @@
 #include <optional>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/running_program.h"
 #include "support/temp_dir.h"
+#include "support/wait_until.h"
 
 namespace vanta {
 namespace {
@@ -48,14 +48,10 @@ constexpr uint32_t kSystemInfoStream = 7;
 constexpr uint32_t kLinuxProcStatusStream = 0x47670004;
 constexpr uint32_t kLinuxMapsStream = 0x47670009;
 
+constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP};
 constexpr uint64_t kStackMarker = 0x5eedfacecafef00dULL;
 constexpr uintptr_t kFaultAddress = 0x48;
 constexpr int kChildSetupFailed = 77;
-
-std::vector<uint8_t> readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Little-endian fields of the dump, every read checked against its end.
 struct Bytes {
@@ -88,10 +84,6 @@ struct DumpThread {
     Location context;
     std::optional<uint64_t> instruction_pointer;
     std::optional<uint64_t> stack_pointer;
-
-    bool stackHolds(uint64_t address) const {
-        return address >= stack_start && address - stack_start < stack.size();
-    }
 };
 
 struct DumpModule {
@@ -105,8 +97,6 @@ struct DumpModule {
 // and nothing of the writer's. A stream the writer left out shows as the
 // empty fields read from it.
 struct Dump {
-    uint32_t signature = 0;
-    uint32_t version = 0;
     std::map<uint32_t, Location> streams;
 
     uint16_t architecture = 0;
@@ -124,15 +114,6 @@ struct Dump {
     std::vector<DumpModule> modules;
     std::string maps;
     std::string status;
-
-    const DumpModule* moduleContaining(uint64_t address) const {
-        for (const auto& module : modules) {
-            if (address >= module.base && address - module.base < module.size) {
-                return &module;
-            }
-        }
-        return nullptr;
-    }
 };
 
 std::string readMinidumpString(const Bytes& bytes, uint32_t rva) {
@@ -157,11 +138,14 @@ void readRegisters(const Bytes& bytes, DumpThread& thread) {
     }
 }
 
+// Refuses a file without the header ("MDMP", format version 0xa793).
 Dump parseDump(const fs::path& path) {
-    const Bytes bytes{readFile(path)};
+    std::ifstream in(path, std::ios::binary);
+    const Bytes bytes{{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}};
+    if (bytes.get<uint32_t>(0) != 0x504d444d || (bytes.get<uint32_t>(4) & 0xffff) != 0xa793) {
+        throw std::runtime_error("not a minidump: " + path.string());
+    }
     Dump dump;
-    dump.signature = bytes.get<uint32_t>(0);
-    dump.version = bytes.get<uint32_t>(4);
     const auto stream_count = bytes.get<uint32_t>(8);
     const auto directory = bytes.get<uint32_t>(12);
     for (uint32_t index = 0; index < stream_count; ++index) {
@@ -236,13 +220,10 @@ Dump parseDump(const fs::path& path) {
     return dump;
 }
 
-bool containsMarker(const std::vector<uint8_t>& memory, uint64_t marker) {
-    for (size_t offset = 0; offset + sizeof marker <= memory.size(); ++offset) {
-        if (memcmp(memory.data() + offset, &marker, sizeof marker) == 0) {
-            return true;
-        }
-    }
-    return false;
+bool holdsStackMarker(const std::vector<uint8_t>& memory) {
+    const auto* marker = reinterpret_cast<const uint8_t*>(&kStackMarker);
+    return std::search(memory.begin(), memory.end(), marker, marker + sizeof kStackMarker) !=
+           memory.end();
 }
 
 fs::path executablePath() {
@@ -263,6 +244,7 @@ struct ChildOutcome {
     int status = 0;
     // Every thread the child reported; the last one is about to crash.
     std::vector<pid_t> reported_threads;
+    // The last one reported, else the main thread.
     pid_t crashed_thread = 0;
     // How many threads the child had just before the crash: the reported ones
     // and any a sanitizer runs of its own.
@@ -272,8 +254,8 @@ struct ChildOutcome {
 // Runs `body` in a child process whose crash signals start at their default
 // actions (whatever the test runner or a sanitizer installed) and which writes
 // no core file. `body` may report threads through the pipe it is given, the
-// one that is about to crash last, and its count of threads as a negative
-// number.
+// one that is about to crash (if not the main thread) last, and its count of
+// threads as a negative number.
 template <typename Body>
 ChildOutcome runChild(Body body) {
     int report[2];
@@ -288,7 +270,7 @@ ChildOutcome runChild(Body body) {
         close(report[0]);
         const rlimit no_core{0, 0};
         setrlimit(RLIMIT_CORE, &no_core);
-        for (int signal_number : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP}) {
+        for (int signal_number : kCrashSignals) {
             signal(signal_number, SIG_DFL);
         }
         try {
@@ -309,9 +291,8 @@ ChildOutcome runChild(Body body) {
             outcome.reported_threads.push_back(thread_id);
         }
     }
-    if (!outcome.reported_threads.empty()) {
-        outcome.crashed_thread = outcome.reported_threads.back();
-    }
+    outcome.crashed_thread =
+        outcome.reported_threads.empty() ? pid : outcome.reported_threads.back();
     close(report[0]);
     waitpid(pid, &outcome.status, 0);
     return outcome;
@@ -334,7 +315,6 @@ void reportThreadCount(int report_fd) {
 
 void reportAndCrash(int report_fd) {
     reportThreadCount(report_fd);
-    reportThread(report_fd);
     writeThroughNullPointer();
 }
 
@@ -385,12 +365,9 @@ void crashAmongParkedThreads(
         });
     }
     for (auto& thread_id : parked) {
-        int polls = 0;
-        while (thread_id == 0 || !isSleeping(thread_id)) {
-            if (++polls > 5000) {
-                _exit(kChildSetupFailed);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const auto asleep = [&thread_id] { return thread_id != 0 && isSleeping(thread_id); };
+        if (!testing::wait_until(asleep, std::chrono::seconds(5))) {
+            _exit(kChildSetupFailed);
         }
         reportThread(report, thread_id);
     }
@@ -438,73 +415,32 @@ void refuseSystemCall() {
 // Whether a child process can install a system-call filter (an emulator
 // may not let it).
 bool seccompAvailable() {
-    const pid_t child = fork();
-    if (child == 0) {
-        refuseSystemCall<SYS_ptrace>();
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
+    const int status = runChild([](int) { refuseSystemCall<SYS_ptrace>(); }).status;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // What lldb prints for the dump's threads: thread id -> that thread's
 // backtrace, read against this executable.
 std::map<uint32_t, std::string> lldbBacktraces(const fs::path& dump) {
-    // Each thread's frames follow a line "tid <id>".
-    const std::string command = "lldb --batch --no-lldbinit --core '" + dump.string() + "' '" +
-                                executablePath().string() +
-                                "' -o 'settings set thread-stop-format \"tid ${thread.id%tid}\\n\"'"
-                                " -o 'bt all' 2>&1";
-    FILE* output = popen(command.c_str(), "r");
-    if (output == nullptr) {
-        throw std::runtime_error("cannot run lldb");
-    }
-    std::string text;
-    char buffer[4096];
-    for (size_t count; (count = fread(buffer, 1, sizeof buffer, output)) > 0;) {
-        text.append(buffer, count);
-    }
+    // Each thread's frames follow a line "@tid <id>".
+    testing::RunningProgram lldb({"/usr/bin/lldb", "--batch", "--no-lldbinit", "--core",
+                                  dump.string(), executablePath().string(), "-o",
+                                  "settings set thread-stop-format \"@tid ${thread.id%tid}\\n\"",
+                                  "-o", "bt all"});
+    const auto status = lldb.wait_for_exit(std::chrono::seconds(60));
+    const std::string text = lldb.output();
     const size_t frames_begin = text.find("(lldb) bt all\n");
-    if (pclose(output) != 0 || frames_begin == std::string::npos) {
+    if (status != 0 || frames_begin == std::string::npos) {
         throw std::runtime_error("lldb (scripts/install-deps.sh installs it) failed:\n" + text);
     }
     std::map<uint32_t, std::string> backtraces;
-    std::istringstream lines(text.substr(frames_begin));
-    const std::regex header(R"([* ] tid (\d+))");
-    std::smatch match;
-    uint32_t thread_id = 0;
-    for (std::string line; std::getline(lines, line);) {
-        if (std::regex_match(line, match, header)) {
-            thread_id = static_cast<uint32_t>(std::stoul(match[1]));
-        } else if (thread_id != 0) {
-            backtraces[thread_id] += line + "\n";
-        }
+    for (size_t at = text.find("@tid ", frames_begin); at != std::string::npos;) {
+        const size_t next = text.find("@tid ", at + 1);
+        backtraces[static_cast<uint32_t>(std::stoul(text.substr(at + 5)))] =
+            text.substr(at, next - at);
+        at = next;
     }
     return backtraces;
-}
-
-std::string describe(const std::map<uint32_t, std::string>& backtraces) {
-    std::string text;
-    for (const auto& [id, frames] : backtraces) {
-        text += "tid " + std::to_string(id) + ":" + frames + "\n";
-    }
-    return text;
-}
-
-std::vector<fs::path> filesIn(const fs::path& directory) {
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(directory)) {
-        files.push_back(entry.path());
-    }
-    return files;
-}
-
-std::string killedBy(int status) {
-    if (WIFSIGNALED(status)) {
-        return "signal " + std::to_string(WTERMSIG(status));
-    }
-    return "exit status " + std::to_string(WEXITSTATUS(status));
 }
 
 // "xxxxxxxx-xxxx-4xxx-yxxx-xxxxxxxxxxxx.dmp", a random UUID in lower-case hex.
@@ -526,8 +462,9 @@ class CrashHandlerTest : public ::testing::Test {
             auto handler = getCrashHandler(name, dumps_.string());
             body(report);
         });
-        ASSERT_EQ(killedBy(outcome_.status), "signal " + std::to_string(signal_number));
-        const auto files = filesIn(dumps_);
+        ASSERT_TRUE(WIFSIGNALED(outcome_.status)) << "exit status " << WEXITSTATUS(outcome_.status);
+        ASSERT_EQ(WTERMSIG(outcome_.status), signal_number);
+        const std::vector<fs::path> files{fs::directory_iterator(dumps_), fs::directory_iterator()};
         ASSERT_EQ(files.size(), 1u);
         dump_path_ = files[0];
         dump_ = parseDump(dump_path_);
@@ -536,14 +473,12 @@ class CrashHandlerTest : public ::testing::Test {
         expectWhatEveryDumpHolds();
     }
 
-    // The header and the system; the threads, the crashing one first, each
-    // with its registers and its own stack, which covers its stack pointer
-    // and is in the memory list; the modules, with the executable and the C
-    // library carrying build ids (whose bytes are the reader's,
-    // crash_parsers_test); the process's maps and status.
+    // The system (parseDump checks the header); the threads, the crashing
+    // one first, each with its registers and its own stack, which covers its
+    // stack pointer and is in the memory list; the modules, with the
+    // executable and the C library carrying build ids (whose bytes are the
+    // reader's, crash_parsers_test); the process's maps and status.
     void expectWhatEveryDumpHolds() {
-        EXPECT_EQ(dump_.signature, 0x504d444du);  // "MDMP"
-        EXPECT_EQ(dump_.version & 0xffff, 0xa793u);
 #if defined(__x86_64__)
         EXPECT_EQ(dump_.architecture, 9);  // AMD64
 #elif defined(__arm__)
@@ -567,7 +502,8 @@ class CrashHandlerTest : public ::testing::Test {
 #if defined(__x86_64__) || defined(__arm__)
             ASSERT_TRUE(thread.stack_pointer.has_value());
             ASSERT_TRUE(thread.instruction_pointer.has_value());
-            EXPECT_TRUE(thread.stackHolds(*thread.stack_pointer));
+            EXPECT_GE(*thread.stack_pointer, thread.stack_start);
+            EXPECT_LT(*thread.stack_pointer - thread.stack_start, thread.stack.size());
 #endif
         }
 
@@ -623,24 +559,29 @@ TEST_F(CrashHandlerTest, SegfaultIsDumpedUnderTheProcessNameInACreatedDirectory)
     ASSERT_EQ(dump_.threads.size(), outcome_.threads_at_crash);
     const DumpThread& thread = dump_.threads[0];
     EXPECT_EQ(thread.id, static_cast<uint32_t>(outcome_.pid));
-    EXPECT_TRUE(containsMarker(thread.stack, kStackMarker));
+    EXPECT_TRUE(holdsStackMarker(thread.stack));
 #if defined(__x86_64__) || defined(__arm__)
-    const DumpModule* crashed_in = dump_.moduleContaining(thread.instruction_pointer.value());
-    ASSERT_NE(crashed_in, nullptr) << std::hex << *thread.instruction_pointer;
+    // The module of the crashing instruction (below a base the difference wraps).
+    const uint64_t crashed_at = thread.instruction_pointer.value();
+    const auto crashed_in = std::find_if(
+        dump_.modules.begin(), dump_.modules.end(),
+        [crashed_at](const DumpModule& module) { return crashed_at - module.base < module.size; });
+    ASSERT_NE(crashed_in, dump_.modules.end()) << std::hex << crashed_at;
     EXPECT_EQ(crashed_in->name, executablePath().string());
 #endif
 }
 
-// Every other crash signal, raised by the process itself: such a signal has
-// no fault address (those bytes hold the sender's pid and uid).
-TEST_F(CrashHandlerTest, EveryCrashSignalIsDumped) {
-    for (const int signal_number : {SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP}) {
+// Every crash signal, raised by the process itself: such a signal has no
+// fault address (those bytes hold the sender's pid and uid). The renamed
+// dump would lie in a directory that does not exist: the dump keeps its own
+// name.
+TEST_F(CrashHandlerTest, EveryCrashSignalIsDumpedAndAFailedRenameKeepsTheDumpsOwnName) {
+    for (const int signal_number : kCrashSignals) {
         SCOPED_TRACE(strsignal(signal_number));
-        ASSERT_NO_FATAL_FAILURE(crash(signal_number, [signal_number](int report) {
-            reportThread(report);
-            raise(signal_number);
-        }));
+        const auto raiseIt = [signal_number](int) { raise(signal_number); };
+        ASSERT_NO_FATAL_FAILURE(crash(signal_number, raiseIt, "missing/vantaapid"));
         EXPECT_EQ(dump_.exception_address, 0u);
+        EXPECT_TRUE(isUuidDumpName(dump_path_.filename().string())) << dump_path_;
     }
 }
 
@@ -667,12 +608,13 @@ TEST_F(CrashHandlerTest, CrashInAWorkerDumpsEveryThreadForADebugger) {
     }
     EXPECT_EQ(dumped_ids.size(), outcome_.threads_at_crash);
     const auto backtraces = lldbBacktraces(dump_path_);
-    EXPECT_EQ(backtraces.size(), outcome_.threads_at_crash) << describe(backtraces);
+    const std::string all_backtraces = ::testing::PrintToString(backtraces);
+    EXPECT_EQ(backtraces.size(), outcome_.threads_at_crash) << all_backtraces;
     for (const auto& [id, function] : function_by_id) {
         EXPECT_EQ(dumped_ids.count(id), 1u) << id;
-        ASSERT_EQ(backtraces.count(id), 1u) << describe(backtraces);
+        ASSERT_EQ(backtraces.count(id), 1u) << all_backtraces;
         EXPECT_NE(backtraces.at(id).find(function), std::string::npos)
-            << function << " in " << describe(backtraces);
+            << function << " in " << all_backtraces;
     }
 }
 
@@ -690,50 +632,43 @@ TEST_F(CrashHandlerTest, NoTracingHelperStillLeavesADumpOfTheCrashingThread) {
         ASSERT_NO_FATAL_FAILURE(crash(
             SIGSEGV, [refuse = refuse](int report) { crashAmongParkedThreads(report, refuse); }));
         ASSERT_EQ(dump_.threads.size(), 1u);
-        EXPECT_TRUE(containsMarker(dump_.threads[0].stack, kStackMarker));
+        EXPECT_TRUE(holdsStackMarker(dump_.threads[0].stack));
     }
-}
-
-TEST_F(CrashHandlerTest, DestroyedHandlerLeavesNoDump) {
-    outcome_ = runChild([this](int) {
-        getCrashHandler("vantaapid", dumps_.string()).reset();
-        writeThroughNullPointer();
-    });
-
-    EXPECT_EQ(killedBy(outcome_.status), "signal " + std::to_string(SIGSEGV));
-    ASSERT_TRUE(fs::exists(dumps_));
-    EXPECT_TRUE(filesIn(dumps_).empty());
-}
-
-TEST_F(CrashHandlerTest, FailedRenameLeavesDumpUnderItsOwnName) {
-    // The new name points into a directory that does not exist.
-    ASSERT_NO_FATAL_FAILURE(crash(SIGSEGV, &reportAndCrash, "missing/vantaapid"));
-    EXPECT_TRUE(isUuidDumpName(dump_path_.filename().string())) << dump_path_;
 }
 
 void markerHandler(int) {}
 
+// Installing takes every crash signal over; destroying gives each back its
+// earlier action (for SIGBUS a handler of the test's own).
 TEST_F(CrashHandlerTest, OneHandlerAtATimeForADirectoryAndDestructionRestoresPreviousActions) {
-    struct sigaction original {};
+    const auto handlerOf = [](int signal_number) {
+        struct sigaction action {};
+        sigaction(signal_number, nullptr, &action);
+        return action.sa_handler;
+    };
     struct sigaction marker {};
     marker.sa_handler = &markerHandler;
     sigemptyset(&marker.sa_mask);
-    ASSERT_EQ(sigaction(SIGBUS, &marker, &original), 0);
+    struct sigaction original_bus {};
+    ASSERT_EQ(sigaction(SIGBUS, &marker, &original_bus), 0);
+    std::map<int, void (*)(int)> earlier;
+    for (const int signal_number : kCrashSignals) {
+        earlier[signal_number] = handlerOf(signal_number);
+    }
 
     auto first = getCrashHandler("vantaapid", dumps_.string());
-    struct sigaction installed {};
-    sigaction(SIGBUS, nullptr, &installed);
-    EXPECT_NE(installed.sa_handler, &markerHandler);
+    for (const int signal_number : kCrashSignals) {
+        EXPECT_NE(handlerOf(signal_number), earlier[signal_number]) << strsignal(signal_number);
+    }
     EXPECT_THROW(getCrashHandler("vantaapid", dumps_.string()), std::runtime_error);
-
     first.reset();
-    struct sigaction restored {};
-    sigaction(SIGBUS, nullptr, &restored);
-    EXPECT_EQ(restored.sa_handler, &markerHandler);
+    for (const int signal_number : kCrashSignals) {
+        EXPECT_EQ(handlerOf(signal_number), earlier[signal_number]) << strsignal(signal_number);
+    }
     EXPECT_NO_THROW(getCrashHandler("vantaapid", dumps_.string()).reset());
     EXPECT_THROW(getCrashHandler("vantaapid", ""), std::invalid_argument);
 
-    sigaction(SIGBUS, &original, nullptr);
+    sigaction(SIGBUS, &original_bus, nullptr);
 }
 
 }  // namespace

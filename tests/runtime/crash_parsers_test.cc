@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
 #include "runtime/crash/elf_build_id.h"
@@ -40,12 +41,6 @@ const nlohmann::json& cases() {
     return parsed;
 }
 
-std::string hex(uint64_t value) {
-    char text[17];
-    snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(value));
-    return text;
-}
-
 TEST(ProcMapsTest, LinesAreSplitIntoTheirFieldsOrRejected) {
     ASSERT_EQ(cases().at("maps_lines").size(), 7u);
     ASSERT_EQ(cases().at("rejected_maps_lines").size(), 6u);
@@ -57,9 +52,9 @@ TEST(ProcMapsTest, LinesAreSplitIntoTheirFieldsOrRejected) {
         Mapping mapping;
         ASSERT_TRUE(parseMapsLine(line.data(), line.size(), mapping)) << line;
         const nlohmann::json parsed = {{"line", line},
-                                       {"begin", hex(mapping.begin)},
-                                       {"end", hex(mapping.end)},
-                                       {"offset", hex(mapping.offset)},
+                                       {"begin", fmt::format("{:x}", mapping.begin)},
+                                       {"end", fmt::format("{:x}", mapping.end)},
+                                       {"offset", fmt::format("{:x}", mapping.offset)},
                                        {"inode", mapping.inode},
                                        {"readable", mapping.readable},
                                        {"executable", mapping.executable},
@@ -183,10 +178,6 @@ std::vector<uint8_t> sequence(size_t length) {
     return bytes;
 }
 
-size_t align(size_t value, size_t alignment) {
-    return (value + alignment - 1) / alignment * alignment;
-}
-
 void append(std::vector<uint8_t>& to, const void* data, size_t size) {
     const auto* begin = static_cast<const uint8_t*>(data);
     to.insert(to.end(), begin, begin + size);
@@ -213,7 +204,8 @@ std::vector<uint8_t> elfImage(const nlohmann::json& note_segments, bool with_loa
     for (const auto& segment : note_segments) {
         const size_t alignment = segment.value("alignment", 4);
         const auto pad = [&] {
-            body.resize(align(headers_size + body.size(), alignment) - headers_size);
+            const size_t end = headers_size + body.size();
+            body.resize((end + alignment - 1) / alignment * alignment - headers_size);
         };
         pad();
         const size_t start = headers_size + body.size();

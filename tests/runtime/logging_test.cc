@@ -40,7 +40,6 @@ TEST(LoggerRegistry, SameNameSameLoggerUntilCleanupWhichSilencesTheOldOnes) {
     logging::cleanupLoggers();
     logging::Logger& second = logging::getLogger("RegistryTest");
     EXPECT_NE(&first, &second);
-    EXPECT_EQ(second.getModuleName(), "RegistryTest");
 
     first.error("late {}", 1);
     first.debug(1, "late");
@@ -58,9 +57,6 @@ TEST(StreamLogger, PrefixesEachLevelWithModuleNameAndGatesDebugByLevel) {
     logger.warning("odd {}", "thing");
     logger.info("Shutting down {}", "vantaapid");
     logger.enableDebugLevel(2);
-    EXPECT_TRUE(logger.isDebugEnabled(1));
-    EXPECT_TRUE(logger.isDebugEnabled(2));
-    EXPECT_FALSE(logger.isDebugEnabled(3));
     logger.debug(1, "one");
     logger.debug(2, "detail {}", 3.5);
     logger.debug(3, "three");

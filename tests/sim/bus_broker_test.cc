@@ -55,6 +55,20 @@ class BusBrokerMemoryTest : public ::testing::Test {
         ASSERT_TRUE(subscriber_->Subscribe(&context, request, &response).ok());
     }
 
+    // The first message of a Read stream of `subscriber`, which then goes.
+    PubSubMsg read_one(const std::string& subscriber) {
+        vanta::pubsub::ReadRequest request;
+        request.set_subscriber(subscriber);
+        grpc::ClientContext context;
+        context.set_deadline(std::chrono::system_clock::now() + std::chrono::seconds(5));
+        auto reader = subscriber_->Read(&context, request);
+        PubSubMsg message;
+        EXPECT_TRUE(reader->Read(&message));
+        context.TryCancel();
+        reader->Finish();
+        return message;
+    }
+
     TempDir dir_;
     std::string address_ = dir_.socket_address("bus");
     BusBroker broker_{BusBroker::Limits{3, 2}};
@@ -84,41 +98,20 @@ TEST_F(BusBrokerMemoryTest, RecordsKeepOnlyTheLastCallsButCountThemAll) {
 
 TEST_F(BusBrokerMemoryTest, ASubscriberThatStopsReadingKeepsOnlyItsNewestMessages) {
     subscribe("gone");
-    {
-        // The subscriber reads once, then goes away.
-        vanta::pubsub::ReadRequest request;
-        request.set_subscriber("gone");
-        grpc::ClientContext context;
-        context.set_deadline(std::chrono::system_clock::now() + std::chrono::seconds(5));
-        auto reader = subscriber_->Read(&context, request);
-        // A backend's announcement, published inside the process, is
-        // delivered as a client's publish is.
-        PublishRequest announcement;
-        *announcement.mutable_data() = message(1);
-        broker_.publish(announcement);
-        PubSubMsg first;
-        ASSERT_TRUE(reader->Read(&first));
-        EXPECT_EQ(first.ShortDebugString(), "topic: \"UiVolumeEvent\" event: 1");
-        context.TryCancel();
-        reader->Finish();
-    }
+    // A backend's announcement, published inside the process, is delivered as
+    // a client's publish is; the subscriber reads it once, then goes away.
+    PublishRequest announcement;
+    *announcement.mutable_data() = message(1);
+    broker_.publish(announcement);
+    EXPECT_EQ(read_one("gone").ShortDebugString(), "topic: \"UiVolumeEvent\" event: 1");
     ASSERT_TRUE(broker_.wait_for_closed_streams("gone"));
 
     for (int event = 2; event <= 6; ++event) {
         broker_.deliver(message(event));
     }
     EXPECT_EQ(broker_.queued_messages("gone"), 2u);
-
     // Should it come back, it is given the newest.
-    vanta::pubsub::ReadRequest request;
-    request.set_subscriber("gone");
-    grpc::ClientContext context;
-    auto reader = subscriber_->Read(&context, request);
-    PubSubMsg next;
-    ASSERT_TRUE(reader->Read(&next));
-    EXPECT_EQ(next.event(), 5);
-    context.TryCancel();
-    reader->Finish();
+    EXPECT_EQ(read_one("gone").event(), 5);
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 
 // Calls to a backend by the operation's full name
 // ("vanta.volumemgr.VolumeMgr.SetVolume"), with requests and answers in text
-// form, for cases written as data.
+// form, for cases written as data. The calls are those that generated stubs
+// make, on messages of the operation's own types.
 
 #include <chrono>
 #include <memory>
@@ -13,9 +14,10 @@
 #include <google/protobuf/descriptor.h>
 #include <google/protobuf/message.h>
 #include <google/protobuf/text_format.h>
-#include <grpcpp/generic/generic_stub.h>
 #include <grpcpp/grpcpp.h>
+#include <grpcpp/impl/client_unary_call.h>
 #include <grpcpp/impl/codegen/proto_utils.h>
+#include <grpcpp/support/sync_stream.h>
 #include <gtest/gtest.h>
 
 namespace vanta::testing {
@@ -52,57 +54,21 @@ inline std::string normalized(const google::protobuf::Descriptor& type, const st
     return parsed(type, text)->ShortDebugString();
 }
 
-inline grpc::ByteBuffer buffer_of(const google::protobuf::Descriptor& type,
-                                  const std::string& text) {
-    grpc::ByteBuffer buffer;
-    bool own = false;
-    grpc::SerializationTraits<google::protobuf::Message>::Serialize(*parsed(type, text), &buffer,
-                                                                    &own);
-    return buffer;
-}
-
-inline std::string text_of(const google::protobuf::Descriptor& type, grpc::ByteBuffer& buffer) {
-    auto message = parsed(type, "");
-    EXPECT_TRUE(
-        grpc::SerializationTraits<google::protobuf::Message>::Deserialize(&buffer, message.get())
-            .ok());
-    return message->ShortDebugString();
-}
-
-// Waits for the queue's next event: whether it went well.
-inline bool next_of(grpc::CompletionQueue& queue) {
-    void* tag = nullptr;
-    bool ok = false;
-    return queue.Next(&tag, &ok) && ok;
-}
-
-inline void drain(grpc::CompletionQueue& queue) {
-    queue.Shutdown();
-    void* tag = nullptr;
-    bool ok = false;
-    while (queue.Next(&tag, &ok)) {
-    }
-}
-
 // The answer of `operation` to `request` in short text form, or
 // "error <code> <message>".
 inline std::string call_named(const std::shared_ptr<grpc::Channel>& channel,
                               const std::string& operation, const std::string& request = "") {
     const auto& method = method_named(operation);
+    const std::string path = method_path(method);
     grpc::ClientContext context;
     context.set_deadline(std::chrono::system_clock::now() + kCallPatience);
-    grpc::CompletionQueue queue;
-    grpc::GenericStub stub(channel);
-    auto call = stub.PrepareUnaryCall(&context, method_path(method),
-                                      buffer_of(*method.input_type(), request), &queue);
-    call->StartCall();
-    grpc::ByteBuffer answer;
-    grpc::Status status;
-    call->Finish(&answer, &status, nullptr);
-    next_of(queue);
-    drain(queue);
+    const auto answer = parsed(*method.output_type(), "");
+    const grpc::Status status = grpc::internal::BlockingUnaryCall(
+        channel.get(),
+        grpc::internal::RpcMethod(path.c_str(), grpc::internal::RpcMethod::NORMAL_RPC), &context,
+        *parsed(*method.input_type(), request), answer.get());
     return status.ok()
-               ? text_of(*method.output_type(), answer)
+               ? answer->ShortDebugString()
                : "error " + std::to_string(status.error_code()) + " " + status.error_message();
 }
 
@@ -111,29 +77,25 @@ class NamedStream {
   public:
     NamedStream(const std::shared_ptr<grpc::Channel>& channel, const std::string& operation,
                 const std::string& request = "")
-        : method_(method_named(operation)) {
+        : method_(method_named(operation)), path_(method_path(method_)) {
         context_.set_deadline(std::chrono::system_clock::now() + kCallPatience);
-        stream_ = grpc::GenericStub(channel).PrepareCall(&context_, method_path(method_), &queue_);
-        stream_->StartCall(nullptr);
-        next_of(queue_);
-        stream_->Write(buffer_of(*method_.input_type(), request), nullptr);
-        next_of(queue_);
+        stream_.reset(Factory::Create(
+            channel.get(),
+            grpc::internal::RpcMethod(path_.c_str(), grpc::internal::RpcMethod::BIDI_STREAMING),
+            &context_));
+        stream_->Write(*parsed(*method_.input_type(), request));
     }
     ~NamedStream() {
         context_.TryCancel();
-        grpc::Status status;
-        stream_->Finish(&status, nullptr);
-        next_of(queue_);
-        drain(queue_);
+        stream_->Finish();
     }
     NamedStream(const NamedStream&) = delete;
     NamedStream& operator=(const NamedStream&) = delete;
 
     // The next message in short text form ("" once the stream has ended).
     std::string next() {
-        grpc::ByteBuffer buffer;
-        stream_->Read(&buffer, nullptr);
-        return next_of(queue_) ? text_of(*method_.output_type(), buffer) : "";
+        const auto message = parsed(*method_.output_type(), "");
+        return stream_->Read(message.get()) ? message->ShortDebugString() : "";
     }
     std::vector<std::string> next(size_t count) {
         std::vector<std::string> messages;
@@ -144,10 +106,15 @@ class NamedStream {
     }
 
   private:
+    using Factory = grpc::internal::ClientReaderWriterFactory<google::protobuf::Message,
+                                                              google::protobuf::Message>;
+
     const google::protobuf::MethodDescriptor& method_;
+    // The call refers to its path while it runs.
+    const std::string path_;
     grpc::ClientContext context_;
-    grpc::CompletionQueue queue_;
-    std::unique_ptr<grpc::GenericClientAsyncReaderWriter> stream_;
+    std::unique_ptr<grpc::ClientReaderWriter<google::protobuf::Message, google::protobuf::Message>>
+        stream_;
 };
 
 }  // namespace vanta::testing

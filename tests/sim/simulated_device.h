@@ -5,13 +5,10 @@
 // "<topic> <event> [<data>] [<attribute>=<value> ...]".
 
 #include <chrono>
-#include <condition_variable>
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <grpcpp/grpcpp.h>
@@ -20,6 +17,7 @@
 #include "sim/accesspoint_backend.h"
 #include "sim/accountmanager_backend.h"
 #include "sim/backend_server.h"
+#include "sim/bus_broker.h"
 #include "sim/calendar_backend.h"
 #include "sim/calling_backend.h"
 #include "sim/configmanager_backend.h"
@@ -32,14 +30,41 @@
 #include "sim/upgrademanager_backend.h"
 #include "sim/volumemgr_backend.h"
 #include "sim/wifi_backend.h"
+#include "support/bus_translation_table.h"
 #include "support/temp_dir.h"
 
 namespace vanta::sim {
 
-class Announcements {
-  public:
-    BusAnnouncer::Publish sink() {
-        return [this](const vanta::pubsub::PublishRequest& request) {
+struct SimulatedDevice {
+    SimulatedDevice() {
+        for (BusAnnouncer* announcer : {&volume.bus, &wifi.bus, &access_point.bus, &network.bus,
+                                        &features.bus, &upgrades.bus, &ultrasound.bus}) {
+            announcer->connect(
+                [this](const pubsub::PublishRequest& request) { bus.publish(request); });
+        }
+        upgrades.set_step(std::chrono::milliseconds(1));
+    }
+
+    // `operation` ("volumemgr.VolumeMgr.SetVolume") answers `request` (both
+    // in text form): see call_named.
+    std::string call(const std::string& operation, const std::string& request = "") {
+        return vanta::testing::call_named(channel, "vanta." + operation, request);
+    }
+    // A stream of `operation` opened with `request`, once its backend has it
+    // open.
+    std::unique_ptr<vanta::testing::NamedStream> subscribe(const std::string& operation,
+                                                           const std::string& request = "") {
+        auto stream =
+            std::make_unique<vanta::testing::NamedStream>(channel, "vanta." + operation, request);
+        EXPECT_TRUE(stream_open(operation)) << operation;
+        return stream;
+    }
+    // What the backends announced on the bus, once `count` lines are there
+    // (or after five seconds).
+    std::vector<std::string> announced(size_t count) {
+        bus.wait_for_publish_requests(count);
+        std::vector<std::string> lines;
+        for (const auto& request : bus.publish_requests()) {
             const auto& message = request.data();
             std::string line = message.topic() + " " + std::to_string(message.event());
             if (!message.data().empty()) {
@@ -50,55 +75,13 @@ class Announcements {
             for (const auto& [key, value] : sorted) {
                 line += " " + key + "=" + value;
             }
-            std::lock_guard<std::mutex> lock(mutex_);
-            lines_.push_back(line);
-            changed_.notify_all();
-        };
-    }
-    // The lines so far, once there are `count` (or after five seconds).
-    std::vector<std::string> wait_for(size_t count) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait_for(lock, std::chrono::seconds(5), [&] { return lines_.size() >= count; });
-        return lines_;
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<std::string> lines_;
-};
-
-struct SimulatedDevice {
-    SimulatedDevice() {
-        for (BusAnnouncer* bus : {&volume.bus, &wifi.bus, &access_point.bus, &network.bus,
-                                  &features.bus, &upgrades.bus, &ultrasound.bus}) {
-            bus->connect(announcements.sink());
+            lines.push_back(line);
         }
-        upgrades.set_step(std::chrono::milliseconds(1));
-    }
-
-    // `operation` ("volumemgr.VolumeMgr.SetVolume") answers `request` (both
-    // in text form): see call_named.
-    std::string call(const std::string& operation, const std::string& request = "") {
-        return vanta::testing::call_named(channel, "vanta." + operation, request);
-    }
-    template <typename Message>
-    Message answer(const std::string& operation, const std::string& request = "") {
-        Message message;
-        EXPECT_TRUE(
-            google::protobuf::TextFormat::ParseFromString(call(operation, request), &message));
-        return message;
-    }
-    std::unique_ptr<vanta::testing::NamedStream> subscribe(const std::string& operation,
-                                                           const std::string& request = "") {
-        return std::make_unique<vanta::testing::NamedStream>(channel, "vanta." + operation,
-                                                             request);
+        return lines;
     }
     // The backends that listen on the bus hear `message` (text form).
     void hear(const std::string& message) {
-        pubsub::PubSubMsg heard;
-        EXPECT_TRUE(google::protobuf::TextFormat::ParseFromString(message, &heard)) << message;
-        system.hear(heard);
+        system.hear(vanta::testing::from_text<pubsub::PubSubMsg>(message));
     }
     // Whether the backend of `operation` has its stream open.
     bool stream_open(const std::string& operation) {
@@ -116,7 +99,8 @@ struct SimulatedDevice {
     }
 
     vanta::testing::TempDir dir;
-    Announcements announcements;
+    // Hears the announcements (it serves nothing).
+    BusBroker bus;
     VolumeMgrBackend volume;
     ConfigManagerBackend config;
     CallingBackend calling;

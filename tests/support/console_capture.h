@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -29,6 +30,14 @@ class ConsoleCapture {
     std::vector<std::string> lines() const {
         std::lock_guard<std::mutex> lock(mutex_);
         return lines_;
+    }
+    // How many lines from the one numbered `from` (0: the first) on contain
+    // `text`.
+    size_t count(std::string_view text, size_t from = 0) const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return std::count_if(
+            lines_.begin() + std::min(from, lines_.size()), lines_.end(),
+            [&](const std::string& line) { return line.find(text) != std::string::npos; });
     }
 
   private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -38,11 +39,7 @@ class RecordingLogger final : public logging::Logger {
     // How many lines equal `line` exactly.
     size_t count(const std::string& line) const {
         std::lock_guard<std::mutex> lock(mutex_);
-        size_t n = 0;
-        for (const auto& l : lines_) {
-            n += l == line ? 1 : 0;
-        }
-        return n;
+        return std::count(lines_.begin(), lines_.end(), line);
     }
     void clear() {
         std::lock_guard<std::mutex> lock(mutex_);

@@ -1,10 +1,14 @@
 #pragma once
 
-// The tables of the vanta-cli tests, read from cli_cases.json in this folder.
+// The tables of the vanta-cli tests, read from cli_cases.json in this folder,
+// and the small API service they call.
 
 #include <fstream>
 
+#include <grpcpp/grpcpp.h>
 #include <nlohmann/json.hpp>
+
+#include "vantaapi.grpc.pb.h"
 
 namespace vanta::testing {
 
@@ -12,5 +16,39 @@ inline nlohmann::json cli_cases(const char* table) {
     std::ifstream file(CLI_CASES_FILE);
     return nlohmann::json::parse(file).at(table);
 }
+
+// Answers UXWakeUp with success exactly for BUTTON; refuses UXStandby and,
+// as a daemon whose backend is down does, GetCurrentVolume. Sends three
+// events on every subscription, then ends the stream.
+class SmallApi final : public vantaapi::VantaApi::Service {
+  public:
+    grpc::Status UXWakeUp(grpc::ServerContext*, const vantaapi::UXWakeUpRequest* request,
+                          vantaapi::RequestStatus* response) override {
+        response->set_success(request->trigger() == vantaapi::UXWakeUpRequest::BUTTON);
+        return grpc::Status::OK;
+    }
+    grpc::Status UXStandby(grpc::ServerContext*, const google::protobuf::Empty*,
+                           google::protobuf::Empty*) override {
+        return grpc::Status(grpc::StatusCode::FAILED_PRECONDITION, "asleep\nalready");
+    }
+    grpc::Status GetCurrentVolume(grpc::ServerContext*, const google::protobuf::Empty*,
+                                  vantaapi::VolumeStatus*) override {
+        return grpc::Status(grpc::StatusCode::UNAVAILABLE, "VolumeManager is not reachable");
+    }
+    grpc::Status Subscribe(
+        grpc::ServerContext*,
+        grpc::ServerReaderWriter<vantaapi::VantaEvent, vantaapi::SubscriptionRequest>* stream)
+        override {
+        vantaapi::VantaEvent event;
+        event.mutable_subscription_status()->set_status(
+            vantaapi::VantaApiSubscriptionStatus::STREAM_STARTED);
+        stream->Write(event);
+        event.mutable_new_ui_volume_state()->set_volume("35");
+        stream->Write(event);
+        event.mutable_new_ui_mute_state()->set_state(vantaapi::UiMuteState::MUTE_ENABLED);
+        stream->Write(event);
+        return grpc::Status::OK;
+    }
+};
 
 }  // namespace vanta::testing

@@ -1,4 +1,8 @@
+#include <cstdint>
 #include <cstring>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,56 +14,47 @@ using namespace vanta::logreader;
 
 namespace {
 
+constexpr std::int64_t kTime = 1733430000000000;
+
 std::vector<logging::logtask::Record> encode(std::int64_t pid, const std::string& text) {
     std::vector<logging::logtask::Record> records;
     logging::logtask::detail::encode_message(
-        6, pid, 1733430000000000, "appl", text,
+        6, pid, kTime, "appl", text,
         [&](const logging::logtask::Record& r) { records.push_back(r); });
     return records;
 }
 
 }  // namespace
 
-TEST(LogReader, DecodesWhatTheEncoderWrites) {
-    const auto records = encode(4242, "VantaApi I: hello");
-    ASSERT_EQ(records.size(), 1u);
-    const auto decoded = decode_record(records[0]);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->pid, 4242);
-    EXPECT_EQ(decoded->timestamp_us, 1733430000000000);
-    EXPECT_EQ(decoded->severity, 6);
-    EXPECT_EQ(decoded->tag, "appl");
-    EXPECT_EQ(decoded->marker, 'C');
-    EXPECT_EQ(decoded->text, "VantaApi I: hello");
-}
-
-TEST(LogReader, JoinsSplitMessagesPerProcessEvenWhenInterleaved) {
+// Records decoded and joined back into whole messages: a short one in a
+// single record, and split ones of two processes interleaved.
+TEST(LogReader, DecodesAndJoinsMessagesPerProcessEvenWhenInterleaved) {
     const std::string long_a(700, 'a');
     const std::string long_b(300, 'b');
     const auto a = encode(1, long_a);
-    const auto b = encode(2, long_b);
     ASSERT_GT(a.size(), 2u);
     MessageAssembler assembler;
-    std::vector<Message> done;
+    std::vector<std::tuple<std::int64_t, std::int64_t, int, std::string, std::string>> done;
     auto feed = [&](const logging::logtask::Record& r) {
         const auto decoded = decode_record(r);
         ASSERT_TRUE(decoded);
         if (auto m = assembler.add(*decoded)) {
-            done.push_back(*m);
+            done.emplace_back(m->pid, m->timestamp_us, m->severity, m->tag, m->text);
         }
     };
     feed(a[0]);
-    for (const auto& r : b) {
+    for (const auto& r : encode(2, long_b)) {
         feed(r);
     }
+    const auto whole = encode(4242, "VantaApi I: hello");
+    ASSERT_EQ(whole.size(), 1u);
+    feed(whole[0]);
     for (size_t i = 1; i < a.size(); ++i) {
         feed(a[i]);
     }
-    ASSERT_EQ(done.size(), 2u);
-    EXPECT_EQ(done[0].pid, 2);
-    EXPECT_EQ(done[0].text, long_b);
-    EXPECT_EQ(done[1].pid, 1);
-    EXPECT_EQ(done[1].text, long_a);
+    EXPECT_EQ(done, (decltype(done){{2, kTime, 6, "appl", long_b},
+                                    {4242, kTime, 6, "appl", "VantaApi I: hello"},
+                                    {1, kTime, 6, "appl", long_a}}));
 }
 
 TEST(LogReader, RefusesRecordsNotInTheFormat) {

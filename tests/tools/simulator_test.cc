@@ -2,19 +2,18 @@
 // endpoint catalogue moved into a temporary directory: every backend answers,
 // and commands succeed as on an idle device.
 
-#include <chrono>
 #include <stdexcept>
+#include <tuple>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "api_call.h"
 #include "api_harness.h"
 #include "rpc/client/endpoint_catalogue.h"
 #include "simulated_backends.h"
 #include "simulator_control.grpc.pb.h"
 #include "support/temp_dir.h"
-
-using namespace std::chrono_literals;
 
 namespace vanta::testing {
 namespace {
@@ -25,25 +24,16 @@ TEST(Simulator, ServesEveryBackendSoThatCommandsSucceed) {
     simulator::SimulatedBackends backends(endpoints);
     EXPECT_EQ(backends.names().size(), 26u);
     ApiHarness api(dir.socket_address("vantaapi_service"), endpoints);
-    auto stub = api.client();
-
-    auto succeeds = [&](auto method, const auto& request, auto& response) {
-        grpc::ClientContext context;
-        context.set_deadline(std::chrono::system_clock::now() + 10s);
-        const grpc::Status status = ((*stub).*method)(&context, request, &response);
-        EXPECT_TRUE(status.ok()) << status.error_message();
-    };
-    vantaapi::HoldMeetingRequest meeting;
-    meeting.set_meeting_id(3);
-    vantaapi::RequestStatus held;
-    succeeds(&vantaapi::VantaApi::Stub::HoldMeeting, meeting, held);
-    EXPECT_TRUE(held.success());
-    vantaapi::VolumeStatus volume;
-    succeeds(&vantaapi::VantaApi::Stub::GetCurrentVolume, google::protobuf::Empty(), volume);
-    EXPECT_EQ(volume.volume(), 50u);
-    vantaapi::SystemState state;
-    succeeds(&vantaapi::VantaApi::Stub::GetSystemState, google::protobuf::Empty(), state);
-    EXPECT_EQ(state.state(), vantaapi::SystemState::AWAKE);
+    const auto channel = grpc::CreateChannel(dir.socket_address("vantaapi_service"),
+                                             grpc::InsecureChannelCredentials());
+    for (const auto& [operation, request, answer] :
+         {std::tuple("HoldMeeting", "meeting_id: 3", "success: true"),
+          std::tuple("GetCurrentVolume", "", "volume: 50"),
+          std::tuple("GetSystemState", "", "state: AWAKE")}) {
+        const ApiAnswer got = call_api(*channel, operation, request);
+        EXPECT_TRUE(got.status.ok()) << operation << ": " << got.status.error_message();
+        EXPECT_EQ(got.response, answer) << operation;
+    }
 }
 
 // `vanta-simulator --without`: the backends named start stopped, the rest

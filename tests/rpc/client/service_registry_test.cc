@@ -1,7 +1,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -54,48 +53,27 @@ class ServiceRegistry : public ::testing::Test {
     RecordingLogger logger_;
 };
 
-TEST_F(ServiceRegistry, ARegistryThatDoesNotAnswerIsGivenUpAfterItsDeadline) {
+// An answer under another name is someone else's entry, and one that does
+// not come before the deadline is none: the fallback is used.
+TEST_F(ServiceRegistry, TheRegistrysAnswerIsUsedUnlessItNamesAnotherServiceOrComesTooLate) {
+    registry_.add_entry("Publish Service", "unix:/run/bus/publish");
+    registry_.answer_as("Subscribe Service", "Publish Service", "unix:/run/bus/publish");
     vanta::sim::HangGate hung;
-    hung.hold();
     BackendServer::Interceptors interceptors;
     interceptors.push_back(hung.interceptors());
     BackendServer server({kRegistryAddress}, {&registry_}, std::move(interceptors));
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(resolved_address(vanta::device_endpoints().pubservice), "unix:/tmp/pubservice");
-    EXPECT_GE(since(start), 150ms);
-    EXPECT_LT(since(start), vanta::testing::scaled(1s));
-    hung.open();
-}
-
-// An answer under another name is someone else's entry: the fallback is used.
-TEST_F(ServiceRegistry, TheRegistrysAnswerIsUsedUnlessItNamesAnotherService) {
-    registry_.add_entry("Publish Service", "unix:/run/bus/publish");
-    registry_.answer_as("Subscribe Service", "Publish Service", "unix:/run/bus/publish");
-    BackendServer server(kRegistryAddress, {&registry_});
     EXPECT_EQ(resolved_address(vanta::device_endpoints().pubservice), "unix:/run/bus/publish");
     EXPECT_EQ(resolved_address(vanta::device_endpoints().subservice), "unix:/tmp/subservice");
     EXPECT_EQ(resolved_address(vanta::device_endpoints().callproxy), "unix:/tmp/callproxy");
     EXPECT_THAT(registry_.lookups(),
                 ElementsAre("Publish Service", "Subscribe Service", "CallProxy"));
-}
 
-TEST_F(ServiceRegistry, ACallerRootIsUsedOnlyInCallerRootScope) {
-    registry_.add_entry("media_service", "unix:/run/media");
-    BackendServer server(dir_.socket_address("serviceregistry"), {&registry_});
-
-    // The process-wide root (/tmp/, where no registry runs) wins by default.
-    auto client = vanta::create_service_registry_client(dir_.path().string());
-    client->set_timeout(200ms);
-    EXPECT_EQ(client->get_service_address("media_service"), "");
-
-    vanta::get_service_context()->set_scope(ContextScope::CallerRoot);
-    client = vanta::create_service_registry_client(dir_.path().string());
-    EXPECT_EQ(client->get_service_address("media_service"), "unix:/run/media");
-    EXPECT_EQ(client->get_service_address("mediasession_service"), "");
-
-    // An empty root still means the process-wide one.
-    client = vanta::create_service_registry_client("");
-    EXPECT_EQ(client->get_service_address("media_service"), "");
+    hung.hold();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(resolved_address(vanta::device_endpoints().pubservice), "unix:/tmp/pubservice");
+    EXPECT_GE(since(start), 150ms);
+    EXPECT_LT(since(start), vanta::testing::scaled(1s));
+    hung.open();
 }
 
 // Each round of socket checks looks five times a second apart, even once the
@@ -108,8 +86,7 @@ TEST_F(ServiceRegistry, RegisterWaitsForTheRegistrySocketThenRegistersWithOurPid
     const std::string down = "I Service " + kRegistryAddress + " failed to come up...";
     vanta::testing::wait_until([&] { return logger_.count(down) > 0; }, 10s);
     const auto start = std::chrono::steady_clock::now();
-    std::optional<BackendServer> server;
-    server.emplace(kRegistryAddress, std::initializer_list<grpc::Service*>{&registry_});
+    BackendServer server(kRegistryAddress, {&registry_});
     registering.join();
     EXPECT_GE(since(start), 4500ms);
     EXPECT_LT(since(start), 7000ms);
@@ -156,11 +133,18 @@ TEST_F(ServiceRegistry, SocketCheckOnceLooksOnceLogsTheOutcomeAndRefusesOtherAdd
                     "I Service " + dir_.socket_address("ringer") + " failed to come up..."));
 }
 
-TEST_F(ServiceRegistry, RegistryCheckAsksUntilTheServiceIsRegistered) {
-    vanta::get_service_context()->set_scope(ContextScope::CallerRoot);
+// The registry under a caller's root is asked only in the CallerRoot scope
+// and for a root that is not empty; the check asks it until the service is
+// registered.
+TEST_F(ServiceRegistry, ACallerRootsRegistryIsAskedInItsScopeUntilTheServiceIsRegistered) {
+    registry_.add_entry("media_service", "unix:/run/media");
     BackendServer server(dir_.socket_address("serviceregistry"), {&registry_});
-    const std::string root = dir_.path().string() + "/";
-
+    const std::string root = dir_.path().string();
+    // The process-wide root (/tmp/, where no registry runs) wins by default.
+    EXPECT_FALSE(vanta::check_service_health(root, "media_service", logger_, true));
+    vanta::get_service_context()->set_scope(ContextScope::CallerRoot);
+    EXPECT_FALSE(vanta::check_service_health("", "media_service", logger_, true));
+    EXPECT_TRUE(vanta::check_service_health(root, "media_service", logger_, true));
     EXPECT_FALSE(vanta::check_service_health(root, "Nimbo Room Service", logger_, true));
 
     std::thread registering([&] {
@@ -172,7 +156,10 @@ TEST_F(ServiceRegistry, RegistryCheckAsksUntilTheServiceIsRegistered) {
     registering.join();
     EXPECT_GE(since(start), 1500ms);
     EXPECT_LT(since(start), 4000ms);
-    EXPECT_THAT(logger_.lines(), ElementsAre("I Service Nimbo Room Service failed to come up...",
+    EXPECT_THAT(logger_.lines(), ElementsAre("I Service media_service failed to come up...",
+                                             "I Service media_service failed to come up...",
+                                             "I Service media_service is up...",
+                                             "I Service Nimbo Room Service failed to come up...",
                                              "I Service Nimbo Room Service is up..."));
 }
 

@@ -1,9 +1,6 @@
 #include "rpc/server/grpc_sync_server.h"
 
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <future>
@@ -47,38 +44,13 @@ std::pair<ino_t, mode_t> socket_file(const std::string& address) {
     return {info.st_ino, info.st_mode & 07777};
 }
 
-// Sets the process umask for the lifetime of the guard.
-class UmaskGuard {
-  public:
-    explicit UmaskGuard(mode_t mask) : previous_(::umask(mask)) {}
-    ~UmaskGuard() { ::umask(previous_); }
-    UmaskGuard(const UmaskGuard&) = delete;
-    UmaskGuard& operator=(const UmaskGuard&) = delete;
-
-  private:
-    mode_t previous_;
-};
-
-// A TCP port on the loopback interface that nothing listens on right now.
-int free_tcp_port() {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-                       ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-    if (fd >= 0) {
-        ::close(fd);
-    }
-    if (!bound) {
-        throw std::runtime_error("no free TCP port");
-    }
-    return ntohs(address.sin_port);
-}
-
 class GrpcSyncServerTest : public ::testing::Test {
   protected:
+    // Every case runs under a umask that leaves others no access, so that a
+    // mode that was not set shows.
+    GrpcSyncServerTest() : umask_(::umask(077)) {}
+    ~GrpcSyncServerTest() override { ::umask(umask_); }
+
     // A host of a TestEventService on `address`, kept in `server_`.
     void host(const std::string& address, std::chrono::milliseconds shutdown_timeout = 1000ms) {
         auto service = std::make_unique<TestEventService>();
@@ -91,6 +63,7 @@ class GrpcSyncServerTest : public ::testing::Test {
     const std::string address_ = dir_.socket_address("api");
     TestEventService* service_ = nullptr;  // owned by the server
     std::unique_ptr<vanta::GrpcServer> server_;
+    const mode_t umask_;
 };
 
 TEST_F(GrpcSyncServerTest, RefusesAnAddressWithWhiteSpaceNoServiceOrASocketItCannotMake) {
@@ -107,8 +80,7 @@ TEST_F(GrpcSyncServerTest, RefusesAnAddressWithWhiteSpaceNoServiceOrASocketItCan
                 ThrowsMessage<std::runtime_error>("Unable to build and start service server"));
 }
 
-TEST_F(GrpcSyncServerTest, SetsTheSocketModeWhateverTheUmask) {
-    const UmaskGuard umask(077);
+TEST_F(GrpcSyncServerTest, SetsTheModeOfAUnixSocketWhateverTheUmask) {
     for (const auto& [level, mode] : {std::pair{AccessLevel::OwnerWrite, 0644},
                                       {AccessLevel::GroupWrite, 0664},
                                       {AccessLevel::AllWrite, 0666}}) {
@@ -116,7 +88,6 @@ TEST_F(GrpcSyncServerTest, SetsTheSocketModeWhateverTheUmask) {
         host(address);
         server_->run(level);
         EXPECT_EQ(socket_file(address).second, static_cast<mode_t>(mode));
-        EXPECT_EQ(echo(address, "hello"), "hello");
     }
 
     host(address_);
@@ -127,16 +98,12 @@ TEST_F(GrpcSyncServerTest, SetsTheSocketModeWhateverTheUmask) {
     server_->run(AccessLevel::AllWrite);
     EXPECT_EQ(socket_file(address_), unchanged);
     EXPECT_EQ(echo(address_, "still here"), "still here");
-}
 
-// Only a "unix:" address names a file whose mode can be set: a host that took
-// any address for a socket path would fail to change the mode of the missing
-// file "0.0.1:<port>".
-TEST_F(GrpcSyncServerTest, TcpAddressServesAndChangesNoFile) {
-    const std::string address = "127.0.0.1:" + std::to_string(free_tcp_port());
-    host(address);
-    ASSERT_NO_THROW(server_->run(AccessLevel::AllWrite));
-    EXPECT_EQ(echo(address, "over tcp"), "over tcp");
+    // Only a "unix:" address names a file whose mode can be set: a host that
+    // took any address for a socket path would fail to change the mode of the
+    // missing file "0.0.1:0".
+    host("127.0.0.1:0");
+    EXPECT_NO_THROW(server_->run(AccessLevel::AllWrite));
 }
 
 TEST_F(GrpcSyncServerTest, DestructionCancelsOpenStreamsAtTheShutdownDeadline) {
@@ -170,30 +137,19 @@ TEST_F(GrpcSyncServerTest, DestructionLetsRunningCallsFinishWithoutWaitingForThe
     EXPECT_NE(echo(address_, "too late"), "too late");
 }
 
+// A watch's first answer is the status the host set at its start; gRPC's own
+// answers (the whole server, unknown services) are not looked at.
 TEST_F(GrpcSyncServerTest, HealthIsServingForEachServiceAndNotServingFromDestruction) {
     using grpc::health::v1::HealthCheckResponse;
     host(address_);
     server_->run(AccessLevel::Unchanged);
     auto health = grpc::health::v1::Health::NewStub(
         grpc::CreateChannel(address_, grpc::InsecureChannelCredentials()));
+    grpc::ClientContext context;
+    context.set_deadline(std::chrono::system_clock::now() + 10s);
     grpc::health::v1::HealthCheckRequest request;
-    const auto check = [&](const std::string& service) {
-        grpc::ClientContext context;
-        context.set_deadline(std::chrono::system_clock::now() + 10s);
-        request.set_service(service);
-        HealthCheckResponse response;
-        const grpc::Status status = health->Check(&context, request, &response);
-        return status.ok() ? HealthCheckResponse::ServingStatus_Name(response.status())
-                           : "error " + std::to_string(status.error_code());
-    };
-    EXPECT_EQ(check(""), "SERVING");
-    EXPECT_EQ(check("vanta.test.Other"), "error " + std::to_string(grpc::StatusCode::NOT_FOUND));
-    EXPECT_EQ(check("vanta.test.TestService"), "SERVING");
-
-    grpc::ClientContext watch_context;
-    watch_context.set_deadline(std::chrono::system_clock::now() + 10s);
     request.set_service("vanta.test.TestService");
-    auto watch = health->Watch(&watch_context, request);
+    auto watch = health->Watch(&context, request);
     HealthCheckResponse response;
     ASSERT_TRUE(watch->Read(&response));
     EXPECT_EQ(response.status(), HealthCheckResponse::SERVING);
@@ -201,7 +157,7 @@ TEST_F(GrpcSyncServerTest, HealthIsServingForEachServiceAndNotServingFromDestruc
     auto destroyed = std::async(std::launch::async, [&] { server_.reset(); });
     ASSERT_TRUE(watch->Read(&response));
     EXPECT_EQ(response.status(), HealthCheckResponse::NOT_SERVING);
-    watch_context.TryCancel();
+    context.TryCancel();
     destroyed.get();
 }
 

@@ -36,16 +36,11 @@ inline Event make_event(int sequence, const std::string& text = "") {
 // `unsubscribe` set, then detaches. Echo answers with its text after
 // `delay_ms`.
 //
-// For the tests it watches every stream: writes can be held at a gate, and the
-// service counts what it saw so tests can wait for it.
+// For the tests it watches every stream: the service counts what it saw so
+// tests can wait for it, and keeps the result of every write.
 class TestEventService final : public vanta::test::TestService::Service {
   public:
     GrpcServerPublisher<Event>& publisher() { return publisher_; }
-
-    // While the gate is shut, every stream write waits before reaching gRPC
-    // (for at most 10 s, so that a failing test cannot hang the server).
-    void shut_gate() { set_gate(false); }
-    void open_gate() { set_gate(true); }
 
     // Run on a stream's handler thread: `before` once its writer is attached
     // and its "started" event queued, `after` once the stream has been served
@@ -84,7 +79,9 @@ class TestEventService final : public vanta::test::TestService::Service {
         {
             WatchedStream watched(stream, *this);
             GrpcServerSyncSubscriber<Event, SubscriptionRequest> writer(&watched);
-            Attachment attachment(publisher_, writer);
+            publisher_.add(&writer);
+            // Detached however the call ends: a hook may throw.
+            const Detach detach{publisher_, &writer};
             writer.send(make_event(0, "started"));
             run_hook(&TestEventService::before_);
             writer.process_queue([this](const SubscriptionRequest& request) {
@@ -100,25 +97,13 @@ class TestEventService final : public vanta::test::TestService::Service {
   private:
     using Stream = grpc::ServerReaderWriterInterface<Event, SubscriptionRequest>;
 
-    // Keeps a writer attached to the publisher for its scope, so that a
-    // throwing hook or queue cannot leave the publisher holding a dead writer.
-    class Attachment {
-      public:
-        Attachment(GrpcServerPublisher<Event>& publisher, GrpcServerWriter<Event>& writer)
-            : publisher_(publisher), writer_(writer) {
-            publisher_.add(&writer_);
-        }
-        ~Attachment() { publisher_.remove(&writer_); }
-        Attachment(const Attachment&) = delete;
-        Attachment& operator=(const Attachment&) = delete;
-
-      private:
-        GrpcServerPublisher<Event>& publisher_;
-        GrpcServerWriter<Event>& writer_;
+    struct Detach {
+        GrpcServerPublisher<Event>& publisher;
+        GrpcServerWriter<Event>* writer;
+        ~Detach() { publisher.remove(writer); }
     };
 
-    // Forwards to the call's stream, holding writes at the gate and recording
-    // failed reads and write results.
+    // Forwards to the call's stream, recording failed reads and write results.
     class WatchedStream final : public Stream {
       public:
         WatchedStream(Stream* stream, TestEventService& service)
@@ -134,7 +119,6 @@ class TestEventService final : public vanta::test::TestService::Service {
             return ok;
         }
         bool Write(const Event& event, grpc::WriteOptions options) override {
-            service_.pass_gate();
             const bool ok = stream_->Write(event, options);
             std::lock_guard<std::mutex> lock(service_.mutex_);
             service_.write_results_.push_back(ok);
@@ -147,23 +131,12 @@ class TestEventService final : public vanta::test::TestService::Service {
     };
 
     void run_hook(std::function<void()> TestEventService::*slot) {
-        std::function<void()> hook;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            hook = this->*slot;
-        }
+        std::unique_lock<std::mutex> lock(mutex_);
+        const std::function<void()> hook = this->*slot;
+        lock.unlock();
         if (hook) {
             hook();
         }
-    }
-    void set_gate(bool open) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        gate_open_ = open;
-        changed_.notify_all();
-    }
-    void pass_gate() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait_for(lock, std::chrono::seconds(10), [this] { return gate_open_; });
     }
     void count(const std::string& what) {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -174,7 +147,6 @@ class TestEventService final : public vanta::test::TestService::Service {
     GrpcServerPublisher<Event> publisher_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    bool gate_open_ = true;
     std::function<void()> before_;
     std::function<void()> after_;
     std::vector<bool> write_results_;
