@@ -309,17 +309,26 @@ void measure_fixed_rate(const std::vector<Target>& targets, long events, long ra
 }
 
 // Doubles the rate at 10 subscribers from `rate` up to `max_rate` while
-// nothing is lost and the receivers finish within 100 ms of the last publish,
+// nothing is lost and the receivers finish within 100 ms of the last publish
+// (in one of two tries),
 // and narrows the last doubling down by halves.
 void measure_highest_rate(const Target& target, long events, long rate, long max_rate) {
     using vanta::bench::print_figure;
     const std::string prefix = "fanout." + target.name + ".";
     constexpr int kSubscribers = 10;
+    // A rate is sustained when one of two tries keeps up: a single try that
+    // falls behind may be the machine's doing (another process took a core)
+    // rather than the target's, and either target gets the same second try.
     const auto sustains = [&](long step_rate) {
         const long step_events = std::max(events, step_rate / 2);
-        const RunFigures figures =
-            run(target.address, target.publish, kSubscribers, step_events, step_rate);
-        return figures.lost == 0 && figures.drain_ms <= 100;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const RunFigures figures =
+                run(target.address, target.publish, kSubscribers, step_events, step_rate);
+            if (figures.lost == 0 && figures.drain_ms <= 100) {
+                return true;
+            }
+        }
+        return false;
     };
     long passed = 0;
     long failed = 0;

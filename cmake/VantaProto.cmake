@@ -49,7 +49,11 @@ function(vanta_proto_library name)
     add_library(${name} STATIC ${generated})
     # Generated code is not ours: no warning flags, and its headers are
     # included as system headers so they cannot trip -Werror in our code.
-    target_compile_options(${name} PRIVATE -w)
+    # Optimised for size: it is most of the daemon's code (9.1 MB of text at
+    # -O2, 6.9 MB at -Os), and the pages it touches at start-up are most of
+    # the resident memory of an idle daemon (1.1 MiB less), at no speed cost
+    # the request and fan-out benchmarks can measure.
+    target_compile_options(${name} PRIVATE -w -Os)
     target_include_directories(${name} SYSTEM PUBLIC ${VANTA_PROTO_GEN_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_DEPS} gRPC::grpc++ protobuf::libprotobuf)
 endfunction()

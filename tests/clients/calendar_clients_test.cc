@@ -73,7 +73,7 @@ TEST(CalendarClient, TheBookingsFailInTheirOwnOlderStyleAndOneBookingRaises) {
     CalendarBackend backend(device_endpoints().calendar);
     backend.fake.fail_with(grpc::StatusCode::UNAVAILABLE, "gone");
     EXPECT_FALSE(backend.client.GetCalendarEvents({}));
-    EXPECT_EQ(backend.console.count(
+    EXPECT_EQ(backend.console.count_exactly(
                   "CalendarClient ERROR: GetCalendarEvents failed: grpc error:gone code: "
                   "UNAVAILABLE"),
               1u);
@@ -102,7 +102,7 @@ TEST(NimboBrandingClient, AnObserverWithoutAReadyCallbackIsToldNothing) {
     backend.fake.publish(from_text<nimbobranding::Event>("what: CAROUSEL_IMAGE_CHANGED"));
     ASSERT_TRUE(wait_until(
         [&] {
-            return backend.console.count(
+            return backend.console.count_exactly(
                        "NimboBrandingClient ERROR: observed_event_handler: Unable to handle "
                        "event, callback is null") == 1;
         },

@@ -31,6 +31,11 @@ class ConsoleCapture {
         std::lock_guard<std::mutex> lock(mutex_);
         return lines_;
     }
+    // How many lines are exactly `line`.
+    size_t count_exactly(const std::string& line) const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return std::count(lines_.begin(), lines_.end(), line);
+    }
     // How many lines from the one numbered `from` (0: the first) on contain
     // `text`.
     size_t count(std::string_view text, size_t from = 0) const {
