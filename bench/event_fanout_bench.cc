@@ -8,8 +8,9 @@
 // Events that have not arrived when nothing arrived for 5 s count as lost.
 // Prints fanout.<daemon|minimal>.{lost,lost_K,p50_us_K,p99_us_K,
 // p99_us_K_lowest,p99_us_K_highest,drain_ms_K,max_deliveries_per_s,
-// searched_deliveries_per_s} as JSON lines, and fanout.bus_hop.{p50_us,p99_us}:
-// the latency of the bus alone, which the daemon's figures hold and the
+// searched_deliveries_per_s} as JSON lines, and
+// fanout.bus_hop.{p50_us,p99_us,max_messages_per_s}: the latency and the
+// highest rate of the bus alone, which the daemon's figures hold and the
 // minimal server's do not.
 //
 //   vanta_event_fanout_bench [--events 2000] [--rate 1000] [--max-rate 64000] [--rounds 5]
@@ -212,11 +213,14 @@ RunFigures run(const std::string& address, const Publish& publish, int subscribe
 // The bus hop alone: a bus subscriber of its own topic, on the daemon's bus
 // client, timed from the broker's delivery to its read. The daemon's fan-out
 // latency holds one such hop that the minimal server's does not.
-std::vector<double> run_bus_hop(vanta::sim::BusBroker& broker, const vanta::Endpoint& subservice,
-                                long events, long rate) {
-    static const std::string kTopic = "FanoutBenchProbe";
-    const auto subscriber = vanta::pubsub::create_subscriber(kTopic, subservice);
-    if (!subscriber->subscribe({kTopic})) {
+RunFigures run_bus_hop(vanta::sim::BusBroker& broker, const vanta::Endpoint& subservice,
+                       long events, long rate) {
+    // A topic and subscriber of each run's own: what an earlier run left
+    // queued at the broker cannot reach this one.
+    static int runs = 0;
+    const std::string topic = "FanoutBenchProbe" + std::to_string(++runs);
+    const auto subscriber = vanta::pubsub::create_subscriber(topic, subservice);
+    if (!subscriber->subscribe({topic})) {
         throw std::runtime_error("the broker did not accept the probe's topic");
     }
     PublishTimes times(events);
@@ -227,7 +231,7 @@ std::vector<double> run_bus_hop(vanta::sim::BusBroker& broker, const vanta::Endp
         vanta::pubsub::PubSubMessage message;
         while (received < events && subscriber->read(message)) {
             const long number = std::stol(message.data());
-            if (number < 0) {
+            if (number < 0 || number >= events) {
                 warmed_up = true;
                 continue;
             }
@@ -238,7 +242,7 @@ std::vector<double> run_bus_hop(vanta::sim::BusBroker& broker, const vanta::Endp
     });
     const Publish publish = [&](long n) {
         vanta::pubsub::PubSubMsg message;
-        message.set_topic(kTopic);
+        message.set_topic(topic);
         message.set_data(std::to_string(n));
         broker.deliver(message);
     };
@@ -247,10 +251,16 @@ std::vector<double> run_bus_hop(vanta::sim::BusBroker& broker, const vanta::Endp
     publish(-1);
     wait_until([&] { return warmed_up.load(); }, std::chrono::seconds(5));
     publish_paced(times, publish, events, rate);
+    const auto last_publish = Clock::now();
     wait_until([&] { return received == events; }, std::chrono::seconds(5));
+    RunFigures figures;
+    figures.drain_ms =
+        std::chrono::duration<double, std::milli>(Clock::now() - last_publish).count();
     subscriber->stop_reading();
     reader.join();
-    return latencies_us;
+    figures.lost = events - received;
+    figures.latencies_us = std::move(latencies_us);
+    return figures;
 }
 
 // A server under test: its name in the figures, its address, how an event
@@ -308,27 +318,21 @@ void measure_fixed_rate(const std::vector<Target>& targets, long events, long ra
     }
 }
 
-// Doubles the rate at 10 subscribers from `rate` up to `max_rate` while
-// nothing is lost and the receivers finish within 100 ms of the last publish
-// (in one of two tries),
-// and narrows the last doubling down by halves.
-void measure_highest_rate(const Target& target, long events, long rate, long max_rate) {
-    using vanta::bench::print_figure;
-    const std::string prefix = "fanout." + target.name + ".";
-    constexpr int kSubscribers = 10;
-    // A rate is sustained when one of two tries keeps up: a single try that
-    // falls behind may be the machine's doing (another process took a core)
-    // rather than the target's, and either target gets the same second try.
+// Whether a run at a rate kept up: nothing lost, and everything arrived
+// within 100 ms of the last publish.
+bool kept_up(const RunFigures& figures) {
+    return figures.lost == 0 && figures.drain_ms <= 100;
+}
+
+// The highest rate `runs` keeps up with: doubled from `rate` up to `max_rate`
+// while it keeps up, then the last step narrowed down by three halvings (the
+// figure is then within an eighth of that step). A rate counts as kept up with
+// when one of two tries does: a single try that falls behind may be the
+// machine's doing (another process took a core) rather than the target's, and
+// every target gets the same second try.
+long highest_rate(const std::function<RunFigures(long rate)>& runs, long rate, long max_rate) {
     const auto sustains = [&](long step_rate) {
-        const long step_events = std::max(events, step_rate / 2);
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            const RunFigures figures =
-                run(target.address, target.publish, kSubscribers, step_events, step_rate);
-            if (figures.lost == 0 && figures.drain_ms <= 100) {
-                return true;
-            }
-        }
-        return false;
+        return kept_up(runs(step_rate)) || kept_up(runs(step_rate));
     };
     long passed = 0;
     long failed = 0;
@@ -339,14 +343,25 @@ void measure_highest_rate(const Target& target, long events, long rate, long max
         }
         passed = step_rate;
     }
-    // Three halvings of the step between the last rate sustained and the first
-    // one missed: the figure is then within an eighth of that step.
     for (int narrowing = 0; narrowing < 3 && passed > 0 && failed > 0; ++narrowing) {
         const long middle = (passed + failed) / 2;
         (sustains(middle) ? passed : failed) = middle;
     }
-    const double sustained = static_cast<double>(passed * kSubscribers);
-    print_figure(prefix + "max_deliveries_per_s", sustained);
+    return passed;
+}
+
+// The highest rate at which 10 subscribers of `target` keep up.
+void measure_highest_rate(const Target& target, long events, long rate, long max_rate) {
+    using vanta::bench::print_figure;
+    const std::string prefix = "fanout." + target.name + ".";
+    constexpr int kSubscribers = 10;
+    const long passed = highest_rate(
+        [&](long step_rate) {
+            return run(target.address, target.publish, kSubscribers,
+                       std::max(events, step_rate / 2), step_rate);
+        },
+        rate, max_rate);
+    print_figure(prefix + "max_deliveries_per_s", static_cast<double>(passed * kSubscribers));
     // Equal to max_deliveries_per_s when the search stopped at the top.
     print_figure(prefix + "searched_deliveries_per_s",
                  static_cast<double>(max_rate * kSubscribers));
@@ -391,14 +406,22 @@ int main(int argc, char** argv) {
     std::vector<double> hop_p50;
     std::vector<double> hop_p99;
     for (int round = 0; round < rounds; ++round) {
-        std::vector<double> latencies = run_bus_hop(broker, endpoints.subservice, events, rate);
-        hop_p50.push_back(vanta::bench::percentile(latencies, 0.50));
-        hop_p99.push_back(vanta::bench::percentile(latencies, 0.99));
+        RunFigures figures = run_bus_hop(broker, endpoints.subservice, events, rate);
+        hop_p50.push_back(vanta::bench::percentile(figures.latencies_us, 0.50));
+        hop_p99.push_back(vanta::bench::percentile(figures.latencies_us, 0.99));
     }
     vanta::bench::print_figure("fanout.bus_hop.p50_us", median(hop_p50));
     vanta::bench::print_figure("fanout.bus_hop.p99_us", median(hop_p99));
     for (const Target& target : targets) {
         measure_highest_rate(target, events, rate, max_rate);
     }
+    // The bus stream alone: every event of the daemon's passes through it.
+    const long bus_rate = highest_rate(
+        [&](long step_rate) {
+            return run_bus_hop(broker, endpoints.subservice, std::max(events, step_rate / 2),
+                               step_rate);
+        },
+        rate, max_rate);
+    vanta::bench::print_figure("fanout.bus_hop.max_messages_per_s", static_cast<double>(bus_rate));
     return 0;
 }
