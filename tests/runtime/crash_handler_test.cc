@@ -34,191 +34,21 @@
 #include "support/running_program.h"
 #include "support/temp_dir.h"
 #include "support/wait_until.h"
+#include "tools/dumpreader/dump_summary.h"
+#include "tools/dumpreader/minidump_reader.h"
 
 namespace vanta {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr uint32_t kThreadListStream = 3;
-constexpr uint32_t kModuleListStream = 4;
-constexpr uint32_t kMemoryListStream = 5;
-constexpr uint32_t kExceptionStream = 6;
-constexpr uint32_t kSystemInfoStream = 7;
-constexpr uint32_t kLinuxProcStatusStream = 0x47670004;
-constexpr uint32_t kLinuxMapsStream = 0x47670009;
-
 constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP};
 constexpr uint64_t kStackMarker = 0x5eedfacecafef00dULL;
 constexpr uintptr_t kFaultAddress = 0x48;
 constexpr int kChildSetupFailed = 77;
 
-// Little-endian fields of the dump, every read checked against its end.
-struct Bytes {
-    std::vector<uint8_t> data;
-
-    template <typename T>
-    T get(uint64_t offset) const {
-        T value;
-        memcpy(&value, slice(offset, sizeof(T)).data(), sizeof(T));
-        return value;
-    }
-    std::vector<uint8_t> slice(uint64_t offset, uint64_t size) const {
-        if (offset > data.size() || size > data.size() - offset) {
-            throw std::out_of_range("read past the end of the dump");
-        }
-        const auto begin = data.begin() + static_cast<std::ptrdiff_t>(offset);
-        return {begin, begin + static_cast<std::ptrdiff_t>(size)};
-    }
-};
-
-struct Location {
-    uint32_t size = 0;
-    uint32_t rva = 0;
-};
-
-struct DumpThread {
-    uint32_t id = 0;
-    uint64_t stack_start = 0;
-    std::vector<uint8_t> stack;
-    Location context;
-    std::optional<uint64_t> instruction_pointer;
-    std::optional<uint64_t> stack_pointer;
-};
-
-struct DumpModule {
-    uint64_t base = 0;
-    uint32_t size = 0;
-    std::string name;
-    std::vector<uint8_t> build_id;
-};
-
-// What the tests look at in a dump, read with the published minidump layout
-// and nothing of the writer's. A stream the writer left out shows as the
-// empty fields read from it.
-struct Dump {
-    std::map<uint32_t, Location> streams;
-
-    uint16_t architecture = 0;
-    uint8_t processors = 0;
-    uint32_t platform = 0;
-
-    uint32_t exception_thread = 0;
-    uint32_t exception_code = 0;
-    uint32_t exception_flags = 0;
-    uint64_t exception_address = 0;
-    Location exception_context;
-
-    std::vector<DumpThread> threads;
-    std::vector<std::pair<uint64_t, uint32_t>> memory_ranges;  // start, size
-    std::vector<DumpModule> modules;
-    std::string maps;
-    std::string status;
-};
-
-std::string readMinidumpString(const Bytes& bytes, uint32_t rva) {
-    const auto length = bytes.get<uint32_t>(rva);
-    std::string text;
-    for (uint32_t offset = 0; offset < length; offset += 2) {
-        const auto unit = bytes.get<uint16_t>(rva + 4 + offset);
-        text += unit < 0x80 ? static_cast<char>(unit) : '?';
-    }
-    return text;
-}
-
-// The stack and instruction pointers of an AMD64 or ARM context.
-void readRegisters(const Bytes& bytes, DumpThread& thread) {
-    const uint32_t context = thread.context.rva;
-    if (thread.context.size == 1232 && (bytes.get<uint32_t>(context + 48) & 0x00100000) != 0) {
-        thread.stack_pointer = bytes.get<uint64_t>(context + 152);
-        thread.instruction_pointer = bytes.get<uint64_t>(context + 248);
-    } else if (thread.context.size == 368 && (bytes.get<uint32_t>(context) & 0x40000000) != 0) {
-        thread.stack_pointer = bytes.get<uint32_t>(context + 4 + 13 * 4);
-        thread.instruction_pointer = bytes.get<uint32_t>(context + 4 + 15 * 4);
-    }
-}
-
-// Refuses a file without the header ("MDMP", format version 0xa793).
-Dump parseDump(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    const Bytes bytes{{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}};
-    if (bytes.get<uint32_t>(0) != 0x504d444d || (bytes.get<uint32_t>(4) & 0xffff) != 0xa793) {
-        throw std::runtime_error("not a minidump: " + path.string());
-    }
-    Dump dump;
-    const auto stream_count = bytes.get<uint32_t>(8);
-    const auto directory = bytes.get<uint32_t>(12);
-    for (uint32_t index = 0; index < stream_count; ++index) {
-        const uint64_t entry = directory + 12ULL * index;
-        dump.streams[bytes.get<uint32_t>(entry)] = {bytes.get<uint32_t>(entry + 4),
-                                                    bytes.get<uint32_t>(entry + 8)};
-    }
-    const auto stream = [&dump](uint32_t type) {
-        const auto it = dump.streams.find(type);
-        return it == dump.streams.end() ? std::optional<Location>() : it->second;
-    };
-    // The offsets of a list stream's entries: a count, then the entries.
-    const auto entries = [&](uint32_t type, uint64_t entry_size) {
-        std::vector<uint64_t> offsets;
-        if (const auto list = stream(type)) {
-            const auto count = bytes.get<uint32_t>(list->rva);
-            if (list->size != 4 + entry_size * count) {
-                throw std::runtime_error("list size does not match its count");
-            }
-            for (uint32_t index = 0; index < count; ++index) {
-                offsets.push_back(list->rva + 4 + entry_size * index);
-            }
-        }
-        return offsets;
-    };
-    const auto text = [&](uint32_t type) {
-        const auto location = stream(type).value_or(Location{});
-        const auto data = bytes.slice(location.rva, location.size);
-        return std::string(data.begin(), data.end());
-    };
-
-    if (const auto at = stream(kSystemInfoStream)) {
-        dump.architecture = bytes.get<uint16_t>(at->rva);
-        dump.processors = bytes.get<uint8_t>(at->rva + 6);
-        dump.platform = bytes.get<uint32_t>(at->rva + 20);
-    }
-    if (const auto at = stream(kExceptionStream)) {
-        dump.exception_thread = bytes.get<uint32_t>(at->rva);
-        dump.exception_code = bytes.get<uint32_t>(at->rva + 8);
-        dump.exception_flags = bytes.get<uint32_t>(at->rva + 12);
-        dump.exception_address = bytes.get<uint64_t>(at->rva + 24);
-        dump.exception_context = {bytes.get<uint32_t>(at->rva + 160),
-                                  bytes.get<uint32_t>(at->rva + 164)};
-    }
-    for (const uint64_t thread : entries(kThreadListStream, 48)) {
-        DumpThread parsed;
-        parsed.id = bytes.get<uint32_t>(thread);
-        parsed.stack_start = bytes.get<uint64_t>(thread + 24);
-        parsed.stack =
-            bytes.slice(bytes.get<uint32_t>(thread + 36), bytes.get<uint32_t>(thread + 32));
-        parsed.context = {bytes.get<uint32_t>(thread + 40), bytes.get<uint32_t>(thread + 44)};
-        readRegisters(bytes, parsed);
-        dump.threads.push_back(std::move(parsed));
-    }
-    for (const uint64_t range : entries(kMemoryListStream, 16)) {
-        dump.memory_ranges.emplace_back(bytes.get<uint64_t>(range), bytes.get<uint32_t>(range + 8));
-    }
-    for (const uint64_t module : entries(kModuleListStream, 108)) {
-        DumpModule parsed;
-        parsed.base = bytes.get<uint64_t>(module);
-        parsed.size = bytes.get<uint32_t>(module + 8);
-        parsed.name = readMinidumpString(bytes, bytes.get<uint32_t>(module + 20));
-        const auto cv_size = bytes.get<uint32_t>(module + 76);
-        const auto cv_rva = bytes.get<uint32_t>(module + 80);
-        if (cv_size >= 4 && bytes.get<uint32_t>(cv_rva) == 0x4270454c) {
-            parsed.build_id = bytes.slice(cv_rva + 4, cv_size - 4);
-        }
-        dump.modules.push_back(std::move(parsed));
-    }
-    dump.maps = text(kLinuxMapsStream);
-    dump.status = text(kLinuxProcStatusStream);
-    return dump;
-}
+using dumpreader::DumpModule;
+using dumpreader::DumpThread;
 
 bool holdsStackMarker(const std::vector<uint8_t>& memory) {
     const auto* marker = reinterpret_cast<const uint8_t*>(&kStackMarker);
@@ -467,13 +297,13 @@ class CrashHandlerTest : public ::testing::Test {
         const std::vector<fs::path> files{fs::directory_iterator(dumps_), fs::directory_iterator()};
         ASSERT_EQ(files.size(), 1u);
         dump_path_ = files[0];
-        dump_ = parseDump(dump_path_);
+        dump_ = dumpreader::read_minidump(dump_path_);
         EXPECT_EQ(dump_.exception_code, static_cast<uint32_t>(signal_number));
         EXPECT_EQ(dump_.exception_thread, static_cast<uint32_t>(outcome_.crashed_thread));
         expectWhatEveryDumpHolds();
     }
 
-    // The system (parseDump checks the header); the threads, the crashing
+    // The system (the reader checks the header); the threads, the crashing
     // one first, each with its registers and its own stack, which covers its
     // stack pointer and is in the memory list; the modules, with the
     // executable and the C library carrying build ids (whose bytes are the
@@ -539,7 +369,7 @@ class CrashHandlerTest : public ::testing::Test {
     fs::path dumps_ = temp_.path() / "dumps";
     ChildOutcome outcome_;
     fs::path dump_path_;
-    Dump dump_;
+    dumpreader::Minidump dump_;
 };
 
 // A fault in this executable's code: the dump is named after the process and
@@ -561,14 +391,24 @@ TEST_F(CrashHandlerTest, SegfaultIsDumpedUnderTheProcessNameInACreatedDirectory)
     EXPECT_EQ(thread.id, static_cast<uint32_t>(outcome_.pid));
     EXPECT_TRUE(holdsStackMarker(thread.stack));
 #if defined(__x86_64__) || defined(__arm__)
-    // The module of the crashing instruction (below a base the difference wraps).
-    const uint64_t crashed_at = thread.instruction_pointer.value();
-    const auto crashed_in = std::find_if(
-        dump_.modules.begin(), dump_.modules.end(),
-        [crashed_at](const DumpModule& module) { return crashed_at - module.base < module.size; });
-    ASSERT_NE(crashed_in, dump_.modules.end()) << std::hex << crashed_at;
+    // The module of the crashing instruction, and what the dump tool tells of
+    // the crash.
+    const DumpModule* crashed_in = dump_.module_at(thread.instruction_pointer.value());
+    ASSERT_NE(crashed_in, nullptr) << std::hex << *thread.instruction_pointer;
     EXPECT_EQ(crashed_in->name, executablePath().string());
+    const std::string summary = dumpreader::summarize(dump_);
+    const std::string pid = std::to_string(outcome_.pid);
+    for (const std::string& part :
+         {"crash: SIGSEGV (11), code 1, fault address 0x48, in thread " + pid,
+          "\n  " + pid + " (crashed): at " + crashed_in->name + "+0x",
+          "process " + executablePath().filename().string().substr(0, 15) + " (pid " + pid + ")"}) {
+        EXPECT_NE(summary.find(part), std::string::npos) << part << " in\n" << summary;
+    }
 #endif
+    // A file that is not a dump, and one cut short, are refused.
+    EXPECT_THROW(dumpreader::read_minidump(executablePath()), std::runtime_error);
+    fs::resize_file(dump_path_, fs::file_size(dump_path_) / 2);
+    EXPECT_THROW(dumpreader::read_minidump(dump_path_), std::runtime_error);
 }
 
 // Every crash signal, raised by the process itself: such a signal has no
