@@ -8,7 +8,7 @@
 #include "api/api_call.h"
 #include "runtime/logging/logtask.h"
 #include "support/wait_until.h"
-#include "tools/logreader/record_decoder.h"
+#include "tools/logreader/queue_reader.h"
 
 namespace vanta::testing {
 
@@ -46,24 +46,18 @@ void DaemonLog::drain_until_stopped() {
     logging::logtask::LogQueues queues;
     logreader::MessageAssembler assembler;
     while (!stop_) {
-        logging::logtask::Record record;
-        bool read = false;
-        while (queues.log().pop(record)) {
-            read = true;
-            const auto decoded = logreader::decode_record(record);
-            if (!decoded) {
-                continue;
-            }
-            if (const auto message = assembler.add(*decoded)) {
-                std::lock_guard<std::mutex> lock(mutex_);
-                lines_.push_back({static_cast<pid_t>(message->pid),
+        const auto taken = logreader::take_waiting(queues.log(), assembler);
+        dropped_ += taken.dropped;
+        if (!taken.messages.empty()) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            for (const auto& message : taken.messages) {
+                lines_.push_back({static_cast<pid_t>(message.pid),
                                   std::chrono::system_clock::time_point(
-                                      std::chrono::microseconds(message->timestamp_us)),
-                                  message->text});
+                                      std::chrono::microseconds(message.timestamp_us)),
+                                  message.text});
             }
         }
-        dropped_ += queues.log().take_drop_count();
-        if (!read) {
+        if (taken.records == 0) {
             queues.log().wait_for_add(20);
         }
     }

@@ -15,7 +15,7 @@
 #include "runtime/logging/logtask.h"
 #include "support/running_program.h"
 #include "support/wait_until.h"
-#include "tools/logreader/record_decoder.h"
+#include "tools/logreader/queue_reader.h"
 
 using namespace std::chrono_literals;
 
@@ -26,13 +26,8 @@ std::vector<std::string> logged_messages() {
     logging::logtask::LogQueues queues;
     vanta::logreader::MessageAssembler assembler;
     std::vector<std::string> messages;
-    logging::logtask::Record record;
-    while (queues.log().pop(record)) {
-        if (const auto decoded = vanta::logreader::decode_record(record)) {
-            if (const auto message = assembler.add(*decoded)) {
-                messages.push_back(message->text);
-            }
-        }
+    for (const auto& message : vanta::logreader::take_waiting(queues.log(), assembler).messages) {
+        messages.push_back(message.text);
     }
     return messages;
 }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "runtime/logging/logtask.h"
+#include "tools/logreader/queue_reader.h"
 #include "tools/logreader/record_decoder.h"
 
 namespace {
@@ -26,27 +27,22 @@ void usage() {
     std::cerr << "usage: vanta-logreader [--follow] [--segment NAME]\n";
 }
 
-// Prints every record currently in `queue`; returns how many it read.
-int drain(logging::logtask::Queue& queue, const char* label,
-          vanta::logreader::MessageAssembler& assembler) {
-    int count = 0;
-    logging::logtask::Record record;
-    while (queue.pop(record)) {
-        ++count;
-        const auto decoded = vanta::logreader::decode_record(record);
-        if (!decoded) {
-            std::cout << "[" << label << "] unreadable record\n";
-            continue;
-        }
-        if (const auto message = assembler.add(*decoded)) {
-            std::cout << "[" << label << "] " << vanta::logreader::format_message(*message) << "\n";
-        }
+// Prints every message completed by the records waiting in `queue`; returns
+// how many records it read.
+size_t print_waiting(logging::logtask::Queue& queue, const char* label,
+                     vanta::logreader::MessageAssembler& assembler) {
+    const auto taken = vanta::logreader::take_waiting(queue, assembler);
+    for (const auto& message : taken.messages) {
+        std::cout << "[" << label << "] " << vanta::logreader::format_message(message) << "\n";
     }
-    if (const unsigned drops = queue.take_drop_count(); drops > 0) {
-        std::cout << "[" << label << "] " << drops << " records dropped (queue full)\n";
+    if (taken.unreadable > 0) {
+        std::cout << "[" << label << "] " << taken.unreadable << " unreadable records\n";
+    }
+    if (taken.dropped > 0) {
+        std::cout << "[" << label << "] " << taken.dropped << " records dropped (queue full)\n";
     }
     std::cout.flush();
-    return count;
+    return taken.records;
 }
 
 }  // namespace
@@ -72,8 +68,8 @@ int main(int argc, char** argv) {
         vanta::logreader::MessageAssembler log_messages;
         vanta::logreader::MessageAssembler audit_messages;
         do {
-            const int read = drain(queues.log(), "log", log_messages) +
-                             drain(queues.auditlog(), "audit", audit_messages);
+            const size_t read = print_waiting(queues.log(), "log", log_messages) +
+                                print_waiting(queues.auditlog(), "audit", audit_messages);
             if (follow && read == 0) {
                 queues.log().wait_for_add(200);
             }

@@ -1,0 +1,21 @@
+#include "tools/logreader/queue_reader.h"
+
+namespace vanta::logreader {
+
+TakenRecords take_waiting(logging::logtask::Queue& queue, MessageAssembler& assembler) {
+    TakenRecords taken;
+    logging::logtask::Record record;
+    while (queue.pop(record)) {
+        ++taken.records;
+        const auto decoded = decode_record(record);
+        if (!decoded) {
+            ++taken.unreadable;
+        } else if (auto message = assembler.add(*decoded)) {
+            taken.messages.push_back(std::move(*message));
+        }
+    }
+    taken.dropped = queue.take_drop_count();
+    return taken;
+}
+
+}  // namespace vanta::logreader
