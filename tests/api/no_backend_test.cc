@@ -11,7 +11,8 @@
 
 #include "api_call.h"
 #include "api_harness.h"
-#include "api_rows.h"
+#include "api_rows.pb.h"
+#include "support/data_files.h"
 
 namespace vanta::testing {
 namespace {
@@ -28,8 +29,8 @@ TEST(NoBackend, EveryUnaryOperationAnswersItsFailure) {
     const auto channel = grpc::CreateChannel(kApiAddress, grpc::InsecureChannelCredentials());
     std::set<std::string> covered;
     for (const char* group : {"service", "calling", "devices", "network", "platform"}) {
-        const auto rows =
-            read_rows<rows::FailureRows>(group + std::string("_failure_rows.textproto"));
+        const auto rows = read_text_format<rows::FailureRows>(
+            std::string(VANTA_API_ROWS_DIR) + "/" + group + "_failure_rows.textproto");
         for (const rows::FailureRow& row : rows.row()) {
             SCOPED_TRACE(row.operation());
             EXPECT_TRUE(covered.insert(row.operation()).second) << "two rows";

@@ -7,7 +7,6 @@
 // personal_values.json. The whole service runs in this process on backends of
 // its own; ctest gives it a private /dev/shm.
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -18,7 +17,8 @@
 #include "plugins/service_on_backends.h"
 #include "runtime/logging/logtask.h"
 #include "support/bus_translation_table.h"
-#include "tools/logreader/record_decoder.h"
+#include "support/data_files.h"
+#include "tools/logreader/queue_reader.h"
 
 namespace vanta::testing {
 namespace {
@@ -26,31 +26,25 @@ namespace {
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-// Whatever reaches the log: every record's text and every whole message, so
-// that a value split over two records is found as well.
+// Whatever reaches the log, read as the device's collector reads it: whole
+// messages, so that a value split over two records is found as well.
 class SharedMemoryLog {
   public:
-    // Takes what was logged since the last call; false if records were dropped.
+    // Takes what was logged since the last call; false if records were dropped
+    // or did not read.
     bool drain() {
-        logging::logtask::Record record;
-        while (queues_.log().pop(record)) {
-            records_.emplace_back(record.data());
-            if (const auto decoded = logreader::decode_record(record)) {
-                if (const auto message = assembler_.add(*decoded)) {
-                    messages_.push_back(message->text);
-                }
-            }
+        const auto taken = logreader::take_waiting(queues_.log(), assembler_);
+        for (const auto& message : taken.messages) {
+            messages_.push_back(message.text);
         }
-        return queues_.log().take_drop_count() == 0;
+        return taken.dropped == 0 && taken.unreadable == 0;
     }
-    // The messages, then the records, that hold `text`.
+    // The messages that hold `text`.
     std::vector<std::string> holding(const std::string& text) const {
         std::vector<std::string> found;
-        for (const auto* list : {&messages_, &records_}) {
-            for (const std::string& entry : *list) {
-                if (entry.find(text) != std::string::npos) {
-                    found.push_back(entry);
-                }
+        for (const std::string& message : messages_) {
+            if (message.find(text) != std::string::npos) {
+                found.push_back(message);
             }
         }
         return found;
@@ -59,15 +53,13 @@ class SharedMemoryLog {
   private:
     logging::logtask::LogQueues queues_;
     logreader::MessageAssembler assembler_;
-    std::vector<std::string> records_;
     std::vector<std::string> messages_;
 };
 
 // Each API road is called with its backend answering, then refusing with a
 // text that quotes every personal value; then the bus messages are delivered.
 TEST(PersonalValues, NoneReachesTheSharedMemoryLog) {
-    std::ifstream file(VANTA_API_DATA_DIR "/personal_values.json");
-    const auto data = nlohmann::json::parse(file);
+    const auto data = read_json(VANTA_API_DATA_DIR "/personal_values.json");
     // A table cut short would leave values unchecked.
     ASSERT_EQ(data.at("personal_values").size(), 16u);
     ASSERT_EQ(data.at("api_roads").size(), 10u);
@@ -95,13 +87,13 @@ TEST(PersonalValues, NoneReachesTheSharedMemoryLog) {
             EXPECT_FALSE(service.call(operation, request).status.ok());
         }
         service.backends.fail(backend_operation, grpc::Status::OK);
-        ASSERT_TRUE(log.drain()) << "records were dropped";
+        ASSERT_TRUE(log.drain()) << "records were dropped or did not read";
     }
     for (const std::string message : data["bus_messages"]) {
         service.broker.deliver(from_text<pubsub::PubSubMsg>(message));
     }
     ASSERT_EQ(service.published(data["bus_messages"].size()).size(), data["bus_messages"].size());
-    ASSERT_TRUE(log.drain()) << "records were dropped";
+    ASSERT_TRUE(log.drain()) << "records were dropped or did not read";
 
     // The roads were logged, with the values concealed.
     for (const std::string line : data["logged_concealed"]) {

@@ -2,7 +2,6 @@
 // tone files in a temporary chime folder.
 
 #include <filesystem>
-#include <fstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -13,6 +12,7 @@
 #include "sim/backend_server.h"
 #include "sim/media_backend.h"
 #include "support/console_capture.h"
+#include "support/data_files.h"
 #include "support/temp_dir.h"
 #include "support/test_endpoint.h"
 
@@ -41,7 +41,7 @@ class TonePlayerTest : public ::testing::Test {
     TonePlayerTest() {
         fs::create_directories(chimes_);
         for (const char* file : {"click.wav", "volume.wav", "ringback.wav"}) {
-            std::ofstream(chimes_ / file) << "RIFF";
+            write_text(chimes_ / file, "RIFF");
         }
     }
     // A player whose volume manager is not running, unless `volume` is given.

@@ -7,12 +7,12 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "fuzz/fuzz_target.h"
 #include "problemreport/bundle_loader.h"
 #include "problemreport/bundle_paths.h"
+#include "support/data_files.h"
 
 namespace {
 
@@ -30,11 +30,8 @@ const std::string& bundle_path() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vanta::problemreport;
-    {
-        std::ofstream file(metadata_path_from_bundle_path(bundle_path()),
-                           std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    vanta::testing::write_text(metadata_path_from_bundle_path(bundle_path()),
+                               std::string(reinterpret_cast<const char*>(data), size));
     const auto loaded = load_bundle(bundle_path());
     require(loaded != nullptr, "no bundle");
     const nlohmann::json first = loaded->get_data(false);

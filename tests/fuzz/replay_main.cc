@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "support/data_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
@@ -36,9 +36,7 @@ int main(int argc, char** argv) {
     std::size_t replayed = 0;
     for (int i = 1; i < argc; ++i) {
         for (const auto& input : inputs_below(argv[i])) {
-            std::ifstream file(input, std::ios::binary);
-            const std::string bytes{std::istreambuf_iterator<char>(file),
-                                    std::istreambuf_iterator<char>()};
+            const std::string bytes = vanta::testing::read_text(input);
             std::printf("%s (%zu bytes)\n", input.c_str(), bytes.size());
             std::fflush(stdout);
             LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),

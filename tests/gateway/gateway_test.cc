@@ -5,7 +5,6 @@
 // gateway_cases.json.
 
 #include <chrono>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <utility>
@@ -19,6 +18,7 @@
 #include "api/device_backends.h"
 #include "gateway/zapigateway_service.h"
 #include "rpc/client/grpc_exceptions.h"
+#include "support/data_files.h"
 #include "zapigateway.grpc.pb.h"
 
 namespace vanta::testing {
@@ -27,11 +27,6 @@ namespace {
 using nlohmann::json;
 using ::testing::MatchesRegex;
 using Stub = zapigateway::ZapiGateway::Stub;
-
-json gateway_cases() {
-    std::ifstream file(GATEWAY_CASES_FILE);
-    return json::parse(file);
-}
 
 // A payload is its text, or a list of parts joined, [text, n] being text n
 // times.
@@ -65,7 +60,7 @@ class GatewayTest : public ::testing::Test {
 };
 
 TEST_F(GatewayTest, ListsTheSchemasOfItsCommandsAndStatuses) {
-    const json expected = gateway_cases().at("schemas");
+    const json expected = read_json(GATEWAY_CASES_FILE).at("schemas");
     for (const auto& [listing, which] : {std::pair(&Stub::GetCommandSchemas, "commands"),
                                          std::pair(&Stub::GetStatusSchemas, "statuses")}) {
         zapigateway::ZapiSchemas response;
@@ -80,7 +75,7 @@ TEST_F(GatewayTest, ListsTheSchemasOfItsCommandsAndStatuses) {
 // its status code, its answer (but for the time at "utc_time_at") and the
 // calls the backends saw. A row with only "what" names the rows below it.
 TEST_F(GatewayTest, AnswersEveryRequestAsItsRowSays) {
-    const json rows = gateway_cases().at("requests");
+    const json rows = read_json(GATEWAY_CASES_FILE).at("requests");
     ASSERT_EQ(rows.size(), 47u);
     std::string heading;
     for (const json& row : rows) {

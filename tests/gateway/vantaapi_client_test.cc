@@ -22,6 +22,7 @@
 #include "sim/backend_server.h"
 #include "sim/event_streams.h"
 #include "sim/metricsdispatch_backend.h"
+#include "support/bus_translation_table.h"
 #include "support/console_capture.h"
 #include "support/temp_dir.h"
 #include "support/wait_until.h"
@@ -37,16 +38,9 @@ using ::testing::MatchesRegex;
 using ::testing::SizeIs;
 using ::testing::StrEq;
 using ::testing::ThrowsMessage;
-using vantaapi::VantaApiSubscriptionStatus;
 using vantaapi::VantaEvent;
 
 constexpr std::chrono::milliseconds kTimeout{1000};
-
-VantaEvent status_event(VantaApiSubscriptionStatus::SubscriptionStatus status) {
-    VantaEvent event;
-    event.mutable_subscription_status()->set_status(status);
-    return event;
-}
 
 // Answers IsAudioMute and SetProxyConfig with the scripted code (muted when
 // OK) and keeps the trace of the last call. Each Subscribe stream sends
@@ -68,11 +62,11 @@ class ScriptedApi final : public vantaapi::VantaApi::Service {
     grpc::Status Subscribe(
         grpc::ServerContext* context,
         grpc::ServerReaderWriter<VantaEvent, vantaapi::SubscriptionRequest>* stream) override {
-        VantaEvent mute;
-        mute.mutable_new_ui_mute_state()->set_state(vantaapi::UiMuteState::MUTE_ENABLED);
-        stream->Write(status_event(VantaApiSubscriptionStatus::STREAM_STARTED));
-        stream->Write(status_event(VantaApiSubscriptionStatus::STREAM_STOPPED));
-        stream->Write(mute);
+        for (const char* event : {"subscription_status { status: STREAM_STARTED }",
+                                  "subscription_status { status: STREAM_STOPPED }",
+                                  "new_ui_mute_state { state: MUTE_ENABLED }"}) {
+            stream->Write(from_text<VantaEvent>(event));
+        }
         return streams.serve(context, stream);
     }
 
@@ -131,8 +125,8 @@ TEST(VantaApiClientOperations, CoverEveryUnaryOperationOfTheService) {
                 method->input_type()->full_name() + " -> " + method->output_type()->full_name();
         }
     }
+    // How many there are is the schema's (schemas/schema_descriptor_test.cc).
     EXPECT_THAT(listed, ContainerEq(served));
-    EXPECT_THAT(listed, SizeIs(216));
 }
 
 TEST_F(VantaApiClientTest, WithTheServiceAbsentACallIsEmptyAndLogsOneLine) {

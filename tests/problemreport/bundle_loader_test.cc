@@ -8,8 +8,8 @@
 #include "problemreport/bundle_paths.h"
 #include "problemreport/problem_report_bundle_impl.h"
 #include "support/console_capture.h"
+#include "support/data_files.h"
 #include "support/temp_dir.h"
-#include "test_bundle.h"
 
 namespace vanta::testing {
 namespace {

@@ -5,7 +5,6 @@
 // schema libraries are linked whole, so every file is in the generated pool
 // without being included here.
 
-#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -16,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "metricsdispatch.grpc.pb.h"
+#include "support/data_files.h"
 #include "vantaapi.grpc.pb.h"
 
 namespace {
@@ -28,7 +28,8 @@ using google::protobuf::ServiceDescriptor;
 // The rows of the data file `name` (in VANTA_SCHEMA_ROWS_DIR), each split at
 // blanks; lines starting with '#' are comments.
 std::vector<std::vector<std::string>> rows_of(const std::string& name) {
-    std::ifstream file(std::string(VANTA_SCHEMA_ROWS_DIR) + "/" + name);
+    std::istringstream file(
+        vanta::testing::read_text(std::string(VANTA_SCHEMA_ROWS_DIR) + "/" + name));
     std::vector<std::vector<std::string>> rows;
     for (std::string line; std::getline(file, line);) {
         std::istringstream words(line);
@@ -47,10 +48,6 @@ std::string type_of(const FieldDescriptor& field) {
         return field.message_type()->full_name();
     }
     return field.enum_type() != nullptr ? field.enum_type()->full_name() : field.type_name();
-}
-
-const DescriptorPool& pool() {
-    return *DescriptorPool::generated_pool();
 }
 
 const ServiceDescriptor* api_service() {
@@ -126,7 +123,7 @@ TEST(Schemas, SampleFieldsKeepTheirWireShape) {
     for (const auto& row : fields) {
         SCOPED_TRACE("wire_fields.txt: " + row[0]);
         ASSERT_TRUE(row.size() == 4 || (row.size() == 5 && row[4] == "repeated"));
-        const auto* message = pool().FindMessageTypeByName(row[0]);
+        const auto* message = DescriptorPool::generated_pool()->FindMessageTypeByName(row[0]);
         ASSERT_NE(message, nullptr);
         const auto* field = message->FindFieldByNumber(std::stoi(row[1]));
         ASSERT_NE(field, nullptr) << "#" << row[1];
@@ -147,7 +144,8 @@ TEST(BackendSchemas, EveryServiceHasItsOperationsInOrder) {
     const auto services = rows_of("backend_services.txt");
     ASSERT_EQ(services.size(), 35u);
     for (const auto& expected : services) {
-        const ServiceDescriptor* service = pool().FindServiceByName(expected[0]);
+        const ServiceDescriptor* service =
+            DescriptorPool::generated_pool()->FindServiceByName(expected[0]);
         ASSERT_NE(service, nullptr) << expected[0];
         std::vector<std::string> methods = {expected[0]};
         for (int i = 0; i < service->method_count(); ++i) {

@@ -9,6 +9,7 @@
 #include <grpcpp/grpcpp.h>
 #include <gtest/gtest.h>
 
+#include "support/bus_translation_table.h"
 #include "support/temp_dir.h"
 
 namespace vanta::sim {
@@ -20,10 +21,8 @@ using vanta::pubsub::PubSubMsg;
 using vanta::testing::TempDir;
 
 PubSubMsg message(int event) {
-    PubSubMsg message;
-    message.set_topic("UiVolumeEvent");
-    message.set_event(event);
-    return message;
+    return vanta::testing::from_text<PubSubMsg>("topic: 'UiVolumeEvent' event: " +
+                                                std::to_string(event));
 }
 
 std::vector<int> events(const std::vector<PublishRequest>& requests) {

@@ -18,7 +18,6 @@
 #include <grpcpp/impl/client_unary_call.h>
 #include <grpcpp/impl/codegen/proto_utils.h>
 #include <grpcpp/support/sync_stream.h>
-#include <gtest/gtest.h>
 
 namespace vanta::testing {
 
@@ -38,13 +37,15 @@ inline std::string method_path(const google::protobuf::MethodDescriptor& method)
     return "/" + method.service()->full_name() + "/" + method.name();
 }
 
-// `text` read as a `type`.
+// `text` read as a `type`; throws std::invalid_argument when it does not
+// parse.
 inline std::unique_ptr<google::protobuf::Message> parsed(const google::protobuf::Descriptor& type,
                                                          const std::string& text) {
     std::unique_ptr<google::protobuf::Message> message(
         google::protobuf::MessageFactory::generated_factory()->GetPrototype(&type)->New());
-    EXPECT_TRUE(google::protobuf::TextFormat::ParseFromString(text, message.get()))
-        << type.full_name() << ": " << text;
+    if (!google::protobuf::TextFormat::ParseFromString(text, message.get())) {
+        throw std::invalid_argument("not a " + type.full_name() + ": " + text);
+    }
     return message;
 }
 
@@ -54,22 +55,38 @@ inline std::string normalized(const google::protobuf::Descriptor& type, const st
     return parsed(type, text)->ShortDebugString();
 }
 
+struct NamedAnswer {
+    grpc::Status status;
+    std::string response;  // short text form; empty unless the status is OK
+};
+
+// The answer of `method` to `request` (text form), waited for `patience`.
+inline NamedAnswer answer_of(grpc::ChannelInterface& channel,
+                             const google::protobuf::MethodDescriptor& method,
+                             const std::string& request,
+                             std::chrono::seconds patience = kCallPatience) {
+    const std::string path = method_path(method);
+    grpc::ClientContext context;
+    context.set_deadline(std::chrono::system_clock::now() + patience);
+    const auto answer = parsed(*method.output_type(), "");
+    NamedAnswer named;
+    named.status = grpc::internal::BlockingUnaryCall(
+        &channel, grpc::internal::RpcMethod(path.c_str(), grpc::internal::RpcMethod::NORMAL_RPC),
+        &context, *parsed(*method.input_type(), request), answer.get());
+    if (named.status.ok()) {
+        named.response = answer->ShortDebugString();
+    }
+    return named;
+}
+
 // The answer of `operation` to `request` in short text form, or
 // "error <code> <message>".
 inline std::string call_named(const std::shared_ptr<grpc::Channel>& channel,
                               const std::string& operation, const std::string& request = "") {
-    const auto& method = method_named(operation);
-    const std::string path = method_path(method);
-    grpc::ClientContext context;
-    context.set_deadline(std::chrono::system_clock::now() + kCallPatience);
-    const auto answer = parsed(*method.output_type(), "");
-    const grpc::Status status = grpc::internal::BlockingUnaryCall(
-        channel.get(),
-        grpc::internal::RpcMethod(path.c_str(), grpc::internal::RpcMethod::NORMAL_RPC), &context,
-        *parsed(*method.input_type(), request), answer.get());
-    return status.ok()
-               ? answer->ShortDebugString()
-               : "error " + std::to_string(status.error_code()) + " " + status.error_message();
+    const NamedAnswer answer = answer_of(*channel, method_named(operation), request);
+    return answer.status.ok() ? answer.response
+                              : "error " + std::to_string(answer.status.error_code()) + " " +
+                                    answer.status.error_message();
 }
 
 // A stream of `operation` opened with `request`, read one message at a time.

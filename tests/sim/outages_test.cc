@@ -80,10 +80,8 @@ class OutagesTest : public ::testing::Test {
         grpc::ClientContext context;
         context.set_deadline(std::chrono::system_clock::now() + deadline);
         context.set_wait_for_ready(wait_for_ready);
-        vanta::test::EchoRequest request;
-        request.set_text("hello");
         vanta::test::EchoReply reply;
-        return stub.Echo(&context, request, &reply);
+        return stub.Echo(&context, {}, &reply);
     }
 
     TempDir dir_;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <grpcpp/grpcpp.h>
+#include <gtest/gtest.h>
 
 #include "named_calls.h"
 #include "sim/accesspoint_backend.h"

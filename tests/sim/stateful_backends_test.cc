@@ -5,7 +5,6 @@
 // below.
 
 #include <chrono>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -17,6 +16,7 @@
 
 #include "named_calls.h"
 #include "simulated_device.h"
+#include "support/data_files.h"
 #include "support/wait_until.h"
 
 namespace vanta::sim {
@@ -60,9 +60,7 @@ void run_steps(SimulatedDevice& device, const nlohmann::json& steps) {
 // `subscribe` (and `subscribe_request`) before the change.
 TEST(StatefulBackends, EachChangeIsAnsweredKeptAndAnnounced) {
     const std::string path = std::string(VANTA_SIM_TEST_DATA) + "/stateful_backends.json";
-    std::ifstream file(path);
-    ASSERT_TRUE(file) << "cannot read " << path;
-    const auto rows = nlohmann::json::parse(file);
+    const auto rows = vanta::testing::read_json(path);
     ASSERT_EQ(rows.size(), 25u);
     for (const auto& row : rows) {
         SCOPED_TRACE(path + ": " + row.at("name").get<std::string>());
@@ -190,9 +188,8 @@ TEST(CallControl, AMeetingLeftWhileDialingNeverConnectsAndAScriptedAnswerKeepsNo
     EXPECT_THAT(seen[1], HasSubstr("disposition: CANCELED"));
     EXPECT_THAT(seen[2], StartsWith("meeting_event { state: DIALING call_id: 2"));
 
-    calling::MeetingInfo scripted;
-    scripted.set_meeting_id(9);
-    device.calling.answer("StartMeeting", scripted);
+    device.calling.answer("StartMeeting",
+                          vanta::testing::from_text<calling::MeetingInfo>("meeting_id: 9"));
     device.call("calling.Calling.StartMeeting", "destination: '5550000'");
     // Only the second meeting, still dialing.
     EXPECT_THAT(device.call("calling.Calling.GetAllMeetings"),

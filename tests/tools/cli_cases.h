@@ -3,18 +3,17 @@
 // The tables of the vanta-cli tests, read from cli_cases.json in this folder,
 // and the small API service they call.
 
-#include <fstream>
-
 #include <grpcpp/grpcpp.h>
 #include <nlohmann/json.hpp>
 
+#include "support/bus_translation_table.h"
+#include "support/data_files.h"
 #include "vantaapi.grpc.pb.h"
 
 namespace vanta::testing {
 
 inline nlohmann::json cli_cases(const char* table) {
-    std::ifstream file(CLI_CASES_FILE);
-    return nlohmann::json::parse(file).at(table);
+    return read_json(CLI_CASES_FILE).at(table);
 }
 
 // Answers UXWakeUp with success exactly for BUTTON; refuses UXStandby and,
@@ -39,14 +38,11 @@ class SmallApi final : public vantaapi::VantaApi::Service {
         grpc::ServerContext*,
         grpc::ServerReaderWriter<vantaapi::VantaEvent, vantaapi::SubscriptionRequest>* stream)
         override {
-        vantaapi::VantaEvent event;
-        event.mutable_subscription_status()->set_status(
-            vantaapi::VantaApiSubscriptionStatus::STREAM_STARTED);
-        stream->Write(event);
-        event.mutable_new_ui_volume_state()->set_volume("35");
-        stream->Write(event);
-        event.mutable_new_ui_mute_state()->set_state(vantaapi::UiMuteState::MUTE_ENABLED);
-        stream->Write(event);
+        for (const char* event : {"subscription_status { status: STREAM_STARTED }",
+                                  "new_ui_volume_state { volume: '35' }",
+                                  "new_ui_mute_state { state: MUTE_ENABLED }"}) {
+            stream->Write(from_text<vantaapi::VantaEvent>(event));
+        }
         return grpc::Status::OK;
     }
 };

@@ -2,8 +2,6 @@
 // events printed through its options, and the bash completion it prints.
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +13,7 @@
 
 #include "cli_cases.h"
 #include "sim/backend_server.h"
+#include "support/data_files.h"
 #include "support/temp_dir.h"
 
 namespace vanta::testing {
@@ -30,11 +29,6 @@ std::string quoted(const std::string& word) {
     return text + "'";
 }
 
-std::string read_file(const std::filesystem::path& path) {
-    std::ifstream file(path);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
 struct Finished {
     int exit_code;
     std::string out;
@@ -46,7 +40,7 @@ Finished run_shell(const TempDir& dir, const std::string& command) {
     const auto out = dir.path() / "out";
     const auto err = dir.path() / "err";
     const int status = std::system((command + " >" + out.string() + " 2>" + err.string()).c_str());
-    return Finished{WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(out), read_file(err)};
+    return Finished{WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_text(out), read_text(err)};
 }
 
 Finished run_cli(const TempDir& dir, const std::vector<std::string>& args) {
@@ -94,7 +88,7 @@ TEST(CliCommandLine, BashCompletesCommandsOperationsAndEventCases) {
     const Finished script = run_cli(dir, {"completion", "bash"});
     ASSERT_EQ(script.exit_code, 0) << script.err;
     EXPECT_THAT(script.out, HasSubstr("GetCurrentVolume"));
-    std::ofstream(dir.path() / "completion.bash") << script.out;
+    write_text(dir.path() / "completion.bash", script.out);
 
     const auto rows = cli_cases("completions");
     ASSERT_EQ(rows.size(), 7u);

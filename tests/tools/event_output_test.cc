@@ -7,13 +7,13 @@
 #include <vector>
 
 #include <gmock/gmock.h>
-#include <google/protobuf/text_format.h>
 #include <gtest/gtest.h>
 
 #include "cli_cases.h"
 #include "cli_errors.h"
 #include "event_filter.h"
 #include "event_formatter.h"
+#include "support/bus_translation_table.h"
 
 namespace vanta::testing {
 namespace {
@@ -21,17 +21,11 @@ namespace {
 using ::testing::HasSubstr;
 using vantaapi::VantaEvent;
 
-VantaEvent event_of(const nlohmann::json& row) {
-    VantaEvent event;
-    EXPECT_TRUE(google::protobuf::TextFormat::ParseFromString(row.at("event"), &event)) << row;
-    return event;
-}
-
 TEST(EventLines, ShowTheCaseAndTheFieldsThatSayAnythingOnOneLine) {
     const auto rows = cli_cases("events");
     ASSERT_EQ(rows.size(), 4u);
     for (const auto& row : rows) {
-        const VantaEvent event = event_of(row);
+        const auto event = from_text<VantaEvent>(row.at("event"));
         EXPECT_EQ(cli::human_line(event), row.at("human"));
         // JSON: one object in the JSON mapping, every field included.
         if (row.contains("json")) {
@@ -51,7 +45,7 @@ TEST(EventFilter, KeepsTheNamedCasesGivenRepeatedOrAsAListRefusingOthers) {
             const cli::EventFilter filter(row.at("names").get<std::vector<std::string>>());
             std::vector<std::string> kept;
             for (const auto& event : events) {
-                if (filter.accepts(event_of(event))) {
+                if (filter.accepts(from_text<VantaEvent>(event.at("event")))) {
                     const std::string line = event.at("human");
                     kept.push_back(line.substr(0, line.find(' ')));
                 }
