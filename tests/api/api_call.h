@@ -12,7 +12,7 @@
 #include <google/protobuf/message.h>
 #include <grpcpp/grpcpp.h>
 
-#include "sim/named_calls.h"
+#include "support/named_calls.h"
 #include "vantaapi.grpc.pb.h"
 
 namespace vanta::testing {

@@ -6,17 +6,18 @@
 // replaced by one that does, chosen by the topic's hash, so that every input
 // reaches a handler.
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <functional>
-#include <iterator>
-#include <map>
 #include <string>
+#include <vector>
 
 #include "fuzz/fuzz_target.h"
 #include "plugins/plugin_catalogue.h"
 #include "runtime/executor/manual_executor.h"
 #include "support/capturing_writer.h"
+#include "support/recording_registrar.h"
 
 namespace {
 
@@ -24,27 +25,13 @@ using vanta::pubsub::PubSubMessage;
 using vanta::pubsub::PubSubMsg;
 using vantaapi::VantaEvent;
 
-class TopicRegistrar final : public vanta::PluginRegistrar {
-  public:
-    void register_event_handler(const std::string& topic,
-                                std::function<void(const PubSubMessage&)> handler) override {
-        handlers_.emplace(topic, std::move(handler));
+// The topic itself when bound, else a bound topic picked by its hash.
+const std::string& bound_topic(const std::vector<std::string>& bound, const std::string& topic) {
+    if (std::binary_search(bound.begin(), bound.end(), topic)) {
+        return topic;
     }
-    // The topic itself when bound, else a bound topic picked by its hash.
-    const std::string& bound_topic(const std::string& topic) const {
-        const auto found = handlers_.find(topic);
-        if (found != handlers_.end()) {
-            return found->first;
-        }
-        auto picked = handlers_.begin();
-        std::advance(picked, std::hash<std::string>{}(topic) % handlers_.size());
-        return picked->first;
-    }
-    void dispatch(const PubSubMessage& message) const { handlers_.at(message.topic())(message); }
-
-  private:
-    std::map<std::string, std::function<void(const PubSubMessage&)>> handlers_;
-};
+    return bound[std::hash<std::string>{}(topic) % bound.size()];
+}
 
 // Every plugin, built once as the API service builds them; its executor is
 // never run, so backend work they queue stays queued.
@@ -53,9 +40,10 @@ struct AllPlugins {
     ManualExecutor executor;
     vanta::testing::EventPublisher publisher;
     vanta::testing::CapturingWriter<VantaEvent> writer;
-    TopicRegistrar registrar;
+    vanta::testing::RecordingRegistrar registrar;
     vanta::testing::Plugins plugins =
         vanta::testing::make_every_plugin(executor, publisher, registrar);
+    const std::vector<std::string> topics = registrar.topics();
 };
 
 }  // namespace
@@ -66,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!message.ParseFromArray(data, static_cast<int>(size))) {
         return 0;
     }
-    message.set_topic(all.registrar.bound_topic(message.topic()));
+    message.set_topic(bound_topic(all.topics, message.topic()));
     all.writer.clear();
     try {
         all.registrar.dispatch(PubSubMessage(message));

@@ -14,11 +14,11 @@
 #include <grpcpp/grpcpp.h>
 #include <gtest/gtest.h>
 
-#include "named_calls.h"
 #include "sim/backend_server.h"
 #include "sim/simulator_control_service.h"
 #include "sim/switchable_backend.h"
 #include "support/fake_test_service.h"
+#include "support/named_calls.h"
 #include "support/temp_dir.h"
 #include "support/told.h"
 

@@ -14,7 +14,6 @@
 #include <grpcpp/grpcpp.h>
 #include <gtest/gtest.h>
 
-#include "named_calls.h"
 #include "sim/accesspoint_backend.h"
 #include "sim/accountmanager_backend.h"
 #include "sim/backend_server.h"
@@ -32,6 +31,7 @@
 #include "sim/volumemgr_backend.h"
 #include "sim/wifi_backend.h"
 #include "support/bus_translation_table.h"
+#include "support/named_calls.h"
 #include "support/temp_dir.h"
 
 namespace vanta::sim {

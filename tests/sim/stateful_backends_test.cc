@@ -14,9 +14,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "named_calls.h"
 #include "simulated_device.h"
 #include "support/data_files.h"
+#include "support/named_calls.h"
 #include "support/wait_until.h"
 
 namespace vanta::sim {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -39,6 +40,15 @@ class RecordingRegistrar final : public PluginRegistrar {
             throw std::logic_error("no handler bound to " + message.msg().topic());
         }
         (*found)(message);
+    }
+
+    // The topics bound, each once, in order.
+    std::vector<std::string> topics() const {
+        std::set<std::string> topics;
+        for (const auto& binding : bindings_) {
+            topics.insert(binding.first);
+        }
+        return {topics.begin(), topics.end()};
     }
 
   private:
