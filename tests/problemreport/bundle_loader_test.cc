@@ -26,13 +26,7 @@ class BundleLoaderTest : public ::testing::Test {
     }
     // The error lines logged for the report.
     std::vector<std::string> errors() const {
-        std::vector<std::string> found;
-        for (const auto& line : console_.lines()) {
-            if (line.find("Incomplete bundle") != std::string::npos) {
-                found.push_back(line);
-            }
-        }
-        return found;
+        return console_.lines_containing("Incomplete bundle");
     }
 
     TempDir dir_;

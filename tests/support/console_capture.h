@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -30,6 +31,14 @@ class ConsoleCapture {
     std::vector<std::string> lines() const {
         std::lock_guard<std::mutex> lock(mutex_);
         return lines_;
+    }
+    // The lines that contain `text`, in order.
+    std::vector<std::string> lines_containing(std::string_view text) const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::vector<std::string> found;
+        std::copy_if(lines_.begin(), lines_.end(), std::back_inserter(found),
+                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
+        return found;
     }
     // How many lines are exactly `line`.
     size_t count_exactly(const std::string& line) const {
