@@ -6,7 +6,6 @@
 #include <signal.h>
 
 #include <chrono>
-#include <fstream>
 #include <memory>
 #include <regex>
 #include <string>
@@ -19,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include "grpc_reflection.grpc.pb.h"
+#include "support/data_files.h"
 #include "support/running_program.h"
 
 namespace {
@@ -112,9 +112,7 @@ class Device : public ::testing::Test {
 // to do shows in the daemon's events, and what it prints is what the
 // simulated device answered.
 TEST_F(Device, CommandLinesDoAndPrintWhatTheirStepsSay) {
-    std::ifstream file(E2E_CASES_FILE);
-    ASSERT_TRUE(file) << "cannot read " << E2E_CASES_FILE;
-    const json steps = json::parse(file).at("steps");
+    const json steps = vanta::testing::read_json(E2E_CASES_FILE).at("steps");
     ASSERT_EQ(steps.size(), 10u);
     for (const json& step : steps) {
         SCOPED_TRACE(step.dump());

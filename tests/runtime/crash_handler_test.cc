@@ -20,7 +20,6 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <optional>
@@ -31,6 +30,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/data_files.h"
 #include "support/running_program.h"
 #include "support/temp_dir.h"
 #include "support/wait_until.h"
@@ -169,8 +169,8 @@ constexpr void (*kParkingSpots[])(int) = {&parkedInSpot<1>, &parkedInSpot<2>, &p
 
 // Whether the thread sleeps in the kernel: its state in its stat line is "S".
 bool isSleeping(pid_t thread_id) {
-    std::ifstream in("/proc/self/task/" + std::to_string(thread_id) + "/stat");
-    const std::string stat{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string stat =
+        testing::read_text("/proc/self/task/" + std::to_string(thread_id) + "/stat");
     const size_t end_of_name = stat.rfind(')');
     return end_of_name != std::string::npos && end_of_name + 2 < stat.size() &&
            stat[end_of_name + 2] == 'S';

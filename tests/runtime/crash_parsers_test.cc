@@ -15,7 +15,6 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <future>
 #include <string>
 #include <thread>
@@ -28,16 +27,15 @@
 #include "runtime/crash/proc_maps.h"
 #include "runtime/crash/signal_safe_io.h"
 #include "runtime/crash/thread_lister.h"
+#include "support/data_files.h"
 
 namespace vanta::crash {
 namespace {
 
 // The cases of this file's tables, from crash_parsers_cases.json.
 const nlohmann::json& cases() {
-    static const nlohmann::json parsed = [] {
-        std::ifstream in(VANTA_RUNTIME_TEST_DATA "/crash_parsers_cases.json");
-        return nlohmann::json::parse(in);
-    }();
+    static const nlohmann::json parsed =
+        testing::read_json(VANTA_RUNTIME_TEST_DATA "/crash_parsers_cases.json");
     return parsed;
 }
 

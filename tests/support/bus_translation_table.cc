@@ -1,13 +1,11 @@
 #include "support/bus_translation_table.h"
 
-#include <fstream>
-#include <iterator>
-
 #include <google/protobuf/io/tokenizer.h>
 
 #include "bus_translation.pb.h"
 #include "calling.pb.h"
 #include "nimboroomcontrol.pb.h"
+#include "support/data_files.h"
 
 namespace vanta::testing {
 namespace {
@@ -96,11 +94,7 @@ std::vector<Row> translation_table() {
     calling::ShareAvailable::descriptor();
     nimboroomcontrol::SpaceDeviceInfo::descriptor();
 
-    std::ifstream file(VANTA_BUS_TRANSLATION_TABLE);
-    if (!file) {
-        fail(0, "cannot be read");
-    }
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::string text = read_text(VANTA_BUS_TRANSLATION_TABLE);
     BusTranslationTable table;
     TextFormat::ParseInfoTree locations;
     FirstError error;
