@@ -5,7 +5,6 @@
 #include <chrono>
 #include <climits>
 #include <functional>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,12 +15,10 @@
 #include "clients/accountmanager/accountmanager_client_impl.h"
 #include "rpc/client/grpc_exceptions.h"
 #include "runtime/executor/manual_executor.h"
+#include "served_backend.h"
 #include "sim/accountmanager_backend.h"
-#include "sim/backend_server.h"
 #include "support/bus_translation_table.h"
 #include "support/recording_logger.h"
-#include "support/temp_dir.h"
-#include "support/test_endpoint.h"
 
 using namespace std::chrono_literals;
 
@@ -36,11 +33,8 @@ namespace accountmanager = vanta::accountmanager;
 
 class AccountClientTest : public ::testing::Test {
   protected:
-    TempDir dir_;
-    std::string address_ = dir_.socket_address("account_manager");
-    sim::AccountManagerBackend fake_;
-    std::unique_ptr<sim::BackendServer> server_ = std::make_unique<sim::BackendServer>(
-        address_, std::initializer_list<grpc::Service*>{&fake_});
+    Served<sim::AccountManagerBackend> served_{device_endpoints().account_manager};
+    sim::AccountManagerBackend& fake_ = served_.backend;
     ManualExecutor executor_;
     RecordingLogger logger_;
     // How often an observer was told anything (the handler runs on the test's
@@ -49,8 +43,7 @@ class AccountClientTest : public ::testing::Test {
     const accountmanager::Client::StateCallback on_state_ = [this](accountmanager::StateChange,
                                                                    const std::string&) { ++told_; };
     const std::function<void()> on_ready_ = [this] { ++told_; };
-    accountmanager::ClientImpl client_{
-        executor_, endpoint_at(device_endpoints().account_manager, address_, 2000ms), logger_};
+    accountmanager::ClientImpl client_{executor_, served_.endpoint, logger_};
 };
 
 // Which change each event type becomes, and which it drops, is seen by API
@@ -66,12 +59,9 @@ TEST_F(AccountClientTest, AnUnknownChangeIsLoggedAndSentinelsRaise) {
     EXPECT_EQ(told_, 0);
     EXPECT_THAT(logger_.lines(), ElementsAre("I observed_event_handler UNKNOWN_CHANGE"));
     for (int sentinel : {INT_MIN, INT_MAX}) {
-        try {
-            handle(sentinel);
-            FAIL() << "no exception for " << sentinel;
-        } catch (const std::runtime_error& e) {
-            EXPECT_STREQ(e.what(), "Unsupported accountmanager event type");
-        }
+        EXPECT_THAT([&] { handle(sentinel); }, ::testing::ThrowsMessage<std::runtime_error>(
+                                                   "Unsupported accountmanager event type"))
+            << sentinel;
     }
 }
 
@@ -86,16 +76,14 @@ TEST_F(AccountClientTest, AnEventWithoutBothCallbacksIsDropped) {
 
 // The operations the API serves are checked through it
 // (api/plugins_pass_through_rows.textproto); the account state it never asks for is
-// checked here.
-TEST_F(AccountClientTest, AccountStatePassesTheIdAndAnswersTheReply) {
+// checked here, and the bootstrap state, which never raises.
+TEST_F(AccountClientTest, AccountStatePassesTheIdAndBootstrapStateNeverRaises) {
     const auto state =
         from_text<accountmanager::AccountState>("account_id { id: 'a2' } account_type: ORVA");
     fake_.reply("GetAccountState", state);
     EXPECT_EQ(client_.GetAccountState("a2").ShortDebugString(), state.ShortDebugString());
     EXPECT_THAT(fake_.calls_with_requests(), ElementsAre("GetAccountState(id: \"a2\")"));
-}
 
-TEST_F(AccountClientTest, BootstrapStateNeverRaises) {
     fake_.reply("GetBootstrapState", from_text<accountmanager::BootstrapState>("state: READY"));
     EXPECT_EQ(client_.GetBootstrapState(), accountmanager::BootstrapState::READY);
 
@@ -106,7 +94,7 @@ TEST_F(AccountClientTest, BootstrapStateNeverRaises) {
                             "[broken]"));
 
     logger_.clear();
-    server_->shutdown();
+    served_.server.shutdown();
     EXPECT_EQ(client_.GetBootstrapState(), accountmanager::BootstrapState::ERROR);
     EXPECT_THAT(logger_.lines(), IsEmpty());
 }

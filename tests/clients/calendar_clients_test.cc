@@ -15,13 +15,11 @@
 #include "clients/nimbobranding/nimbobranding_client_impl.h"
 #include "rpc/client/grpc_exceptions.h"
 #include "runtime/executor/manual_executor.h"
-#include "sim/backend_server.h"
+#include "served_backend.h"
 #include "sim/calendar_backend.h"
 #include "sim/nimbobranding_backend.h"
 #include "support/bus_translation_table.h"
 #include "support/console_capture.h"
-#include "support/temp_dir.h"
-#include "support/test_endpoint.h"
 #include "support/wait_until.h"
 
 using namespace std::chrono_literals;
@@ -34,58 +32,43 @@ using ::testing::ElementsAre;
 // A simulated backend on its temporary socket and a client of it made from
 // the device's catalogue row `row`.
 template <typename Fake, typename Client>
-struct BackendWithClient {
-    explicit BackendWithClient(const Endpoint& row)
-        : client(executor, endpoint_at(row, address, 1000ms)) {}
+struct BackendWithClient : Served<Fake> {
+    explicit BackendWithClient(const Endpoint& row) : Served<Fake>(row, 1000ms) {}
 
     ConsoleCapture console;
-    TempDir dir;
-    std::string address = dir.socket_address("backend");
-    Fake fake;
-    sim::BackendServer server{address, {&fake}};
     ManualExecutor executor;
-    Client client;
+    Client client{executor, this->endpoint};
 };
-
-using CalendarBackend = BackendWithClient<sim::CalendarBackend, calendar::CalendarClientImpl>;
 
 // The bookings the API lists and the dismissals it forwards are checked
 // through it (api/plugins_pass_through_rows.textproto); here the requests it never
-// sends.
-TEST(CalendarClient, SendsTheWholeBookingsRequestAndAsksForOneBooking) {
-    CalendarBackend backend(device_endpoints().calendar);
-    calendar::CalendarEventResponse found;
-    found.set_found(true);
-    found.mutable_item()->set_id("b-1");
-    backend.fake.reply("GetCalendarEvent", found);
-
-    calendar::CalendarEventsRequest request;
-    request.set_user_uuid("u-7");
-    ASSERT_TRUE(backend.client.GetCalendarEvents(request));
-    EXPECT_EQ(backend.client.GetCalendarEvent("b-1").SerializeAsString(),
+// sends, and how the two failing styles differ: the bookings fail in their own
+// older style, one booking raises.
+TEST(CalendarClient, SendsTheWholeBookingsRequestAsksForOneBookingAndFailsInBothStyles) {
+    BackendWithClient<sim::CalendarBackend, calendar::CalendarClientImpl> calendar(
+        device_endpoints().calendar);
+    const auto found = from_text<calendar::CalendarEventResponse>("found: true item { id: 'b-1' }");
+    calendar.backend.reply("GetCalendarEvent", found);
+    const auto request = from_text<calendar::CalendarEventsRequest>("user_uuid: 'u-7'");
+    ASSERT_TRUE(calendar.client.GetCalendarEvents(request));
+    EXPECT_EQ(calendar.client.GetCalendarEvent("b-1").SerializeAsString(),
               found.SerializeAsString());
-    EXPECT_THAT(backend.fake.calls_with_requests(),
+    EXPECT_THAT(calendar.backend.calls_with_requests(),
                 ElementsAre("GetCalendarEvents(" + request.ShortDebugString() + ")",
                             "GetCalendarEvent(id: \"b-1\")"));
-}
 
-TEST(CalendarClient, TheBookingsFailInTheirOwnOlderStyleAndOneBookingRaises) {
-    CalendarBackend backend(device_endpoints().calendar);
-    backend.fake.fail_with(grpc::StatusCode::UNAVAILABLE, "gone");
-    EXPECT_FALSE(backend.client.GetCalendarEvents({}));
-    EXPECT_EQ(backend.console.count_exactly(
+    calendar.backend.fail_with(grpc::StatusCode::UNAVAILABLE, "gone");
+    EXPECT_FALSE(calendar.client.GetCalendarEvents({}));
+    EXPECT_EQ(calendar.console.count_exactly(
                   "CalendarClient ERROR: GetCalendarEvents failed: grpc error:gone code: "
                   "UNAVAILABLE"),
               1u);
-    EXPECT_THROW(backend.client.GetCalendarEvent("b-1"), ServiceUnavailableError);
+    EXPECT_THROW(calendar.client.GetCalendarEvent("b-1"), ServiceUnavailableError);
 
-    backend.fake.fail_with(grpc::StatusCode::PERMISSION_DENIED);
-    try {
-        backend.client.GetCalendarEvents({});
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "GetCalendarEvents: unrecoverable grpc error: PERMISSION_DENIED");
-    }
+    calendar.backend.fail_with(grpc::StatusCode::PERMISSION_DENIED);
+    EXPECT_THAT([&] { calendar.client.GetCalendarEvents({}); },
+                ::testing::ThrowsMessage<std::runtime_error>(
+                    "GetCalendarEvents: unrecoverable grpc error: PERMISSION_DENIED"));
 }
 
 // Branding: what it tells an observer is in the table of
@@ -95,14 +78,14 @@ TEST(CalendarClient, TheBookingsFailInTheirOwnOlderStyleAndOneBookingRaises) {
 using BrandingBackend = BackendWithClient<sim::NimboBrandingBackend, nimbobranding::ClientImpl>;
 
 TEST(NimboBrandingClient, AnObserverWithoutAReadyCallbackIsToldNothing) {
-    BrandingBackend backend(device_endpoints().nimbobranding);
+    BrandingBackend branding(device_endpoints().nimbobranding);
     std::atomic<int> told{0};
-    backend.client.SetObserver([&](nimbobranding::EventType) { ++told; }, nullptr, [] {});
-    ASSERT_TRUE(backend.fake.wait_for_opened(1));
-    backend.fake.publish(from_text<nimbobranding::Event>("what: CAROUSEL_IMAGE_CHANGED"));
+    branding.client.SetObserver([&](nimbobranding::EventType) { ++told; }, nullptr, [] {});
+    ASSERT_TRUE(branding.backend.wait_for_opened(1));
+    branding.backend.publish(from_text<nimbobranding::Event>("what: CAROUSEL_IMAGE_CHANGED"));
     ASSERT_TRUE(wait_until(
         [&] {
-            return backend.console.count_exactly(
+            return branding.console.count_exactly(
                        "NimboBrandingClient ERROR: observed_event_handler: Unable to handle "
                        "event, callback is null") == 1;
         },

@@ -12,11 +12,9 @@
 
 #include "clients/calling/calling_client.h"
 #include "runtime/executor/manual_executor.h"
-#include "sim/backend_server.h"
+#include "served_backend.h"
 #include "sim/calling_backend.h"
 #include "support/console_capture.h"
-#include "support/temp_dir.h"
-#include "support/test_endpoint.h"
 
 using namespace std::chrono_literals;
 
@@ -34,14 +32,10 @@ std::string metadata_value(const sim::CallingBackend::Call& call, const std::str
 class CallingClientTest : public ::testing::Test {
   protected:
     ConsoleCapture console_;
-    TempDir dir_;
-    std::string address_ = dir_.socket_address("callproxy");
-    sim::CallingBackend service_;
-    std::unique_ptr<sim::BackendServer> server_ = std::make_unique<sim::BackendServer>(
-        address_, std::initializer_list<grpc::Service*>{&service_});
+    Served<sim::CallingBackend> served_{device_endpoints().callproxy, 7000ms};
     ManualExecutor executor_;
-    std::unique_ptr<calling::CallingClient> client_ = calling::create_client(
-        executor_, endpoint_at(device_endpoints().callproxy, address_, 7000ms));
+    std::unique_ptr<calling::CallingClient> client_ =
+        calling::create_client(executor_, served_.endpoint);
 };
 
 // What the API passes through is seen there (api/calling_pass_through_rows.textproto): here
@@ -51,7 +45,7 @@ TEST_F(CallingClientTest, ArgumentsTheApiLeavesAtTheirDefaultReachTheBackend) {
     EXPECT_EQ(client_->DeclineMeeting(6, calling::kIncomingCall, calling::SIP_BRIDGE), true);
     EXPECT_EQ(client_->LeaveActiveMeeting(calling::kServer), true);
     std::vector<std::string> sent;
-    for (const auto& call : service_.calls()) {
+    for (const auto& call : served_.backend.calls()) {
         sent.push_back(call.operation + "(" + call.request->ShortDebugString() + ")");
     }
     EXPECT_THAT(sent, ElementsAre("JoinMeeting(meeting_id: 5 start_method: kUiApp call_type: CALL)",
@@ -65,7 +59,7 @@ TEST_F(CallingClientTest, ArgumentsTheApiLeavesAtTheirDefaultReachTheBackend) {
 TEST_F(CallingClientTest, TracedCallsWithoutACallerStartANewTrace) {
     ASSERT_EQ(client_->SetShareEncodeParams(8, {}), true);
     ASSERT_TRUE(client_->StartMeeting("sip:a@b", calling::kUiApp, 1, std::nullopt));
-    for (const auto& call : service_.calls()) {
+    for (const auto& call : served_.backend.calls()) {
         SCOPED_TRACE(call.operation);
         EXPECT_NE(metadata_value(call, "trace_id"), "");
         EXPECT_EQ(metadata_value(call, "trace_id"), metadata_value(call, "span_id"));

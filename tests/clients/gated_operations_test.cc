@@ -4,7 +4,6 @@
 // card), so that its pass-through table
 // cannot show them: each against its simulated backend on a temporary socket.
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -20,7 +19,7 @@
 #include "clients/sharegovernor/sharegovernor_client_impl.h"
 #include "runtime/executor/manual_executor.h"
 #include "runtime/logging/loggers.h"
-#include "sim/backend_server.h"
+#include "served_backend.h"
 #include "sim/hdmirx_backend.h"
 #include "sim/krellconfigmanager_backend.h"
 #include "sim/nfc_backend.h"
@@ -29,28 +28,11 @@
 #include "sim/nimbostatusreporter_backend.h"
 #include "sim/sharegovernor_backend.h"
 #include "support/bus_translation_table.h"
-#include "support/temp_dir.h"
-#include "support/test_endpoint.h"
-
-using namespace std::chrono_literals;
 
 namespace vanta::testing {
 namespace {
 
 using ::testing::ElementsAre;
-
-// A simulated backend on a socket of its own temporary directory, and the
-// device's catalogue row `row` moved there.
-template <typename Backend>
-struct Served {
-    explicit Served(const Endpoint& row) : endpoint(endpoint_at(row, address, 2000ms)) {}
-
-    TempDir dir;
-    std::string address = dir.socket_address("backend");
-    Backend backend;
-    sim::BackendServer server{address, {&backend}};
-    Endpoint endpoint;
-};
 
 TEST(GatedOperations, HdmiInputStateAndStatistics) {
     Served<sim::HdmiRxBackend> hdmi(device_endpoints().hdmirx);

@@ -7,7 +7,6 @@
 // reconnection rule is tested here after the table.
 
 #include <chrono>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -32,9 +31,9 @@
 #include "clients/nimbostatusreporter/nimbostatusreporter_client.h"
 #include "clients/sharegovernor/sharegovernor_client.h"
 #include "clients/systemcontroller/systemcontroller_client.h"
+#include "served_backend.h"
 #include "sim/accountmanager_backend.h"
 #include "sim/avatar_backend.h"
-#include "sim/backend_server.h"
 #include "sim/calendar_backend.h"
 #include "sim/calling_backend.h"
 #include "sim/configmanager_backend.h"
@@ -48,9 +47,8 @@
 #include "sim/systemcontroller_backend.h"
 #include "support/bus_translation_table.h"
 #include "support/console_capture.h"
+#include "support/data_files.h"
 #include "support/labelling_executor.h"
-#include "support/temp_dir.h"
-#include "support/test_endpoint.h"
 #include "support/told.h"
 #include "support/wait_until.h"
 
@@ -65,11 +63,11 @@ using ::testing::ElementsAreArray;
 // Runs one row of observable_clients.json.
 using Run = std::function<void(const nlohmann::json& row)>;
 
-// The device's catalogue row `name` served at `address`.
-Endpoint endpoint_named(const std::string& name, const std::string& address) {
+// The device's catalogue row `name`.
+Endpoint device_row(const std::string& name) {
     for (const auto& row : device_endpoints().rows()) {
         if (row.name == name) {
-            return endpoint_at(row.endpoint, address, 2000ms);
+            return row.endpoint;
         }
     }
     throw std::invalid_argument("no catalogue row " + name);
@@ -99,13 +97,10 @@ template <typename Fake, typename WireEvent, typename Make, typename StreamsOf,
 Run observing(Make make, StreamsOf streams_of, Describe describe = kMessage,
               Observe observe = kSetObserver) {
     return [=](const nlohmann::json& row) {
-        TempDir dir;
-        const std::string address = dir.socket_address("backend");
-        Fake fake;
-        sim::BackendServer server(address, {&fake});
+        Served<Fake> served(device_row(row.at("backend")));
         LabellingExecutor executor;
-        auto client = make(executor, endpoint_named(row.at("backend").get<std::string>(), address));
-        auto& streams = streams_of(fake);
+        auto client = make(executor, served.endpoint);
+        auto& streams = streams_of(served.backend);
         Told told;
         const auto on_event = [&told, describe](const auto&... values) {
             told.add(describe(values...));
@@ -188,9 +183,7 @@ const std::map<std::string, Run>& runs() {
 // and stops, when not "unsubscribe=false" and "unsubscribe=true".
 TEST(ObservableClients, EachBackendsWordsRefusalAndEventCases) {
     const std::string path = std::string(VANTA_CLIENTS_TEST_DATA) + "/observable_clients.json";
-    std::ifstream file(path);
-    ASSERT_TRUE(file) << "cannot read " << path;
-    const auto rows = nlohmann::json::parse(file);
+    const auto rows = read_json(path);
     ASSERT_EQ(rows.size(), runs().size());
     for (const auto& row : rows) {
         const std::string backend = row.at("backend");
@@ -201,24 +194,21 @@ TEST(ObservableClients, EachBackendsWordsRefusalAndEventCases) {
 
 // The call-control client sets its stream up again only when it has an event
 // callback (its plugin gives no ready callback): how it reconnects with one is
-// seen through the plugin (plugins/plugin_events_test.cc); without one it
+// seen through the daemon (faults/backend_restart_test.cc); without one it
 // says it failed.
 TEST(CallingClientStream, WithoutAnEventCallbackItDoesNotReconnect) {
     ConsoleCapture console;
-    TempDir dir;
-    sim::CallingBackend backend;
-    const auto endpoint = endpoint_named("callproxy", dir.socket_address("callproxy"));
-    sim::BackendServer server(endpoint.address, {&backend});
+    Served<sim::CallingBackend> served(device_endpoints().callproxy);
     LabellingExecutor executor;
-    const auto client = calling::create_client(executor, endpoint);
+    const auto client = calling::create_client(executor, served.endpoint);
 
     client->SetObserver(nullptr, nullptr);
-    ASSERT_TRUE(backend.wait_for_opened(1));
-    backend.close_streams();
+    ASSERT_TRUE(served.backend.wait_for_opened(1));
+    served.backend.close_streams();
     ASSERT_TRUE(wait_until(
         [&] { return console.count("CallProxyClient I: Stream reconnect failed") == 1; }, 5s));
     EXPECT_EQ(executor.count("reconnect_stream"), 0u);
-    EXPECT_EQ(backend.opened(), 1);
+    EXPECT_EQ(served.backend.opened(), 1);
     client->RemoveObserver();
 }
 

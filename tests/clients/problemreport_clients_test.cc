@@ -14,12 +14,10 @@
 #include "clients/problemreportstatus/problemreportstatus_client_impl.h"
 #include "problemreport/bundle_copy_strategy.h"
 #include "problemreport/problem_report_bundle_impl.h"
-#include "sim/backend_server.h"
+#include "served_backend.h"
 #include "sim/problemreporter_backend.h"
 #include "sim/problemreportstatus_backend.h"
 #include "support/console_capture.h"
-#include "support/temp_dir.h"
-#include "support/test_endpoint.h"
 
 using namespace std::chrono_literals;
 
@@ -29,18 +27,12 @@ namespace {
 using namespace problemreport;
 using ::testing::ElementsAre;
 
-bool is_ready(const ProblemReporterClient::Upload& upload) {
-    return upload.wait_for(0s) == std::future_status::ready;
-}
-
 class ProblemReporterClientTest : public ::testing::Test {
   protected:
-    TempDir dir_;
-    sim::ProblemReporterBackend reporter_;
-    sim::BackendServer server_{dir_.socket_address("reporter"), {&reporter_}};
+    Served<sim::ProblemReporterBackend> served_{device_endpoints().problemreporter};
+    sim::ProblemReporterBackend& reporter_ = served_.backend;
     std::unique_ptr<ProblemReporterClientImpl> client_ =
-        std::make_unique<ProblemReporterClientImpl>(endpoint_at(
-            device_endpoints().problemreporter, dir_.socket_address("reporter"), 2000ms));
+        std::make_unique<ProblemReporterClientImpl>(served_.endpoint);
 };
 
 TEST_F(ProblemReporterClientTest, AnUploadRunsOnAfterTheCallUntilTheClientGoes) {
@@ -48,7 +40,7 @@ TEST_F(ProblemReporterClientTest, AnUploadRunsOnAfterTheCallUntilTheClientGoes) 
     const auto upload = client_->user_problem_report("no video", problemreporter::LOCAL_DISK,
                                                      {"include_historic", "include_collectd"});
     ASSERT_TRUE(reporter_.wait_for_uploads(1));
-    EXPECT_FALSE(is_ready(upload));
+    EXPECT_NE(upload.wait_for(0s), std::future_status::ready);
     reporter_.release_uploads();
     ASSERT_EQ(upload.wait_for(5s), std::future_status::ready);
     EXPECT_TRUE(upload.get());
@@ -58,7 +50,7 @@ TEST_F(ProblemReporterClientTest, AnUploadRunsOnAfterTheCallUntilTheClientGoes) 
     ASSERT_TRUE(reporter_.wait_for_uploads(2));
     client_.reset();
     // The client is gone, so the upload has finished: cancelled, hence false.
-    ASSERT_TRUE(is_ready(stuck));
+    ASSERT_EQ(stuck.wait_for(0s), std::future_status::ready);
     EXPECT_FALSE(stuck.get());
 }
 
@@ -105,11 +97,8 @@ TEST_F(ProblemReporterClientTest, FailedUploadYieldsFalseAndFinishedOnesAreDropp
 }
 
 TEST(ProblemReportStatusClient, TrackingSendsSourcesEventsAndName) {
-    TempDir dir;
-    sim::ProblemReportStatusBackend status;
-    sim::BackendServer server(dir.socket_address("status"), {&status});
-    ProblemReportStatusClientImpl client(
-        endpoint_at(device_endpoints().problemreportstatus, dir.socket_address("status"), 2000ms));
+    Served<sim::ProblemReportStatusBackend> status(device_endpoints().problemreportstatus);
+    ProblemReportStatusClientImpl client(status.endpoint);
     auto report = std::make_shared<ProblemReport>(
         ProblemReportSpec{"prb-2",
                           BundlePriority::high,
@@ -117,10 +106,10 @@ TEST(ProblemReportStatusClient, TrackingSendsSourcesEventsAndName) {
                            UserRequest{"frozen screen"}, CloudRequest{}, DeveloperRequest{}},
                           {}});
     report->record_event("collected", "12 files");
-    ProblemReportBundleImpl bundle(report, dir.path().string() + "/prb-2.tar.gz",
+    ProblemReportBundleImpl bundle(report, status.dir.path().string() + "/prb-2.tar.gz",
                                    create_default_copy_strategy());
     client.TrackProblemReportProgress(bundle);
-    const auto tracked = status.tracked();
+    const auto tracked = status.backend.tracked();
     ASSERT_EQ(tracked.size(), 1u);
     EXPECT_EQ(tracked[0].problemreport_id(), "prb-2");
     EXPECT_THAT(tracked[0].sources(),
@@ -134,7 +123,7 @@ TEST(ProblemReportStatusClient, TrackingSendsSourcesEventsAndName) {
 
     const ProblemReportEvent event("uploaded", "to cloud", EventTime(std::chrono::seconds(5)));
     client.UpdateProblemReportProgress("prb-2", event);
-    const auto updates = status.updates();
+    const auto updates = status.backend.updates();
     ASSERT_EQ(updates.size(), 1u);
     EXPECT_EQ(updates[0].problemreport_id(), "prb-2");
     EXPECT_EQ(updates[0].event().name(), "uploaded");

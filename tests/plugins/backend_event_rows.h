@@ -1,42 +1,24 @@
 #pragma once
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <gmock/gmock.h>
-#include <google/protobuf/text_format.h>
 
 #include "plugin_rows.pb.h"
 #include "support/bus_translation_table.h"
+#include "support/data_files.h"
 #include "vantaapievents.pb.h"
 
 namespace vanta::testing {
 
 using plugin_rows::BackendEvents;
 
-// The text of the data file `name` beside the plugin tests (in
-// VANTA_PLUGIN_ROWS_DIR); throws when it cannot be read.
-inline std::string plugin_data(const std::string& name) {
-    const std::string path = std::string(VANTA_PLUGIN_ROWS_DIR) + "/" + name;
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    if (!file) {
-        throw std::runtime_error("cannot read " + path);
-    }
-    return text.str();
-}
-
 // The row of `backend` in backend_events.textproto.
 inline BackendEvents backend_event_row(const std::string& backend) {
-    plugin_rows::BackendEventRows rows;
-    if (!google::protobuf::TextFormat::ParseFromString(plugin_data("backend_events.textproto"),
-                                                       &rows)) {
-        throw std::runtime_error("backend_events.textproto does not parse");
-    }
+    const auto rows = read_text_format<plugin_rows::BackendEventRows>(VANTA_PLUGIN_ROWS_DIR
+                                                                      "/backend_events.textproto");
     for (const BackendEvents& row : rows.stream()) {
         if (row.backend() == backend) {
             return row;

@@ -2,8 +2,7 @@
 // table (tests/api) cannot show, every backend simulated on a temporary
 // socket: the account states listed and a failed creation, the meeting list
 // and video statistics, and the pairing secrets that reach the caller but
-// never the log. The plugins' events, and the call proxy's stream set up again
-// after a restart, are in plugin_events_test.cc.
+// never the log. The plugins' events are in plugin_events_test.cc.
 
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "service_on_backends.h"
 #include "support/bus_translation_table.h"
 #include "support/console_capture.h"
+#include "support/data_files.h"
 
 namespace vanta::testing {
 namespace {
@@ -108,7 +108,7 @@ TEST(MeetingPlugin, MeetingsAndVideoStatisticsComeFromTheCallProxy) {
 
     // Statistics of the asked meeting, every field set; the stream the call
     // proxy left out is there all the same, with every field at its default.
-    const std::string received = plugin_data("video_statistics.textproto");
+    const std::string received = read_text(VANTA_PLUGIN_ROWS_DIR "/video_statistics.textproto");
     service.backends.calling.answer("GetVideoStatistics",
                                     from_text<calling::VideoStatistics>(received));
     const ApiAnswer statistics = service.call("GetVideoStatistics", "meeting_id: 7");

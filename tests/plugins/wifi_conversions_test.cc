@@ -12,45 +12,38 @@
 namespace vanta::testing {
 namespace {
 
-vantaapi::WifiConfigInfo config_with(vantaapi::SecurityMethod security,
-                                     vantaapi::KeyManagementMethod key_mgmt) {
+// The key management the Wi-Fi service is given for a network of `security`
+// with `key_mgmt`.
+wifi::KeyManagementMethod key_mgmt_for(
+    vantaapi::SecurityMethod security,
+    vantaapi::KeyManagementMethod key_mgmt = vantaapi::UNKNOWN_KEY_MGMT_METHOD) {
     vantaapi::WifiConfigInfo config;
     config.set_security_method(security);
     config.set_key_mgmt_method(key_mgmt);
-    return config;
+    return WifiPlugin::map_wifi_config_info(config).key_mgmt_method();
 }
 
 // The copy of every field, the derivation for a pre-shared key and a WEP
 // network read back as unknown security are seen through the API
 // (api/network_pass_through_rows.textproto).
 TEST(WifiConfigConversion, DerivesAMissingKeyManagementFromTheSecurityMethod) {
-    const auto derived = [](vantaapi::SecurityMethod security) {
-        return WifiPlugin::map_wifi_config_info(
-                   config_with(security, vantaapi::UNKNOWN_KEY_MGMT_METHOD))
-            .key_mgmt_method();
-    };
     for (const auto security :
          {vantaapi::PEAP_MSCHAPV2_METHOD, vantaapi::PEAP_GTC_METHOD, vantaapi::EAP_FAST_METHOD,
           vantaapi::EAP_TLS_METHOD, vantaapi::EAP_METHOD}) {
         SCOPED_TRACE(security);
-        EXPECT_EQ(derived(security), wifi::WPA_EAP);
+        EXPECT_EQ(key_mgmt_for(security), wifi::WPA_EAP);
     }
     for (const auto security :
          {vantaapi::UNKNOWN_METHOD, vantaapi::OPEN_METHOD, vantaapi::WEP_METHOD}) {
         SCOPED_TRACE(security);
-        EXPECT_EQ(derived(security), wifi::WPA_NONE);
+        EXPECT_EQ(key_mgmt_for(security), wifi::WPA_NONE);
     }
     // A key management outside the shared range counts as missing.
     EXPECT_EQ(
-        WifiPlugin::map_wifi_config_info(
-            config_with(vantaapi::WPA2_PSK_METHOD, static_cast<vantaapi::KeyManagementMethod>(9)))
-            .key_mgmt_method(),
+        key_mgmt_for(vantaapi::WPA2_PSK_METHOD, static_cast<vantaapi::KeyManagementMethod>(9)),
         wifi::WPA_PSK);
     // A named one is kept whatever the security method.
-    EXPECT_EQ(WifiPlugin::map_wifi_config_info(
-                  config_with(vantaapi::WPA2_PSK_METHOD, vantaapi::IEEE8021X))
-                  .key_mgmt_method(),
-              wifi::IEEE8021X);
+    EXPECT_EQ(key_mgmt_for(vantaapi::WPA2_PSK_METHOD, vantaapi::IEEE8021X), wifi::IEEE8021X);
 }
 
 TEST(WifiEnumConversions, KeepTheSharedRangeAndZeroTheRest) {

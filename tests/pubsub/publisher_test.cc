@@ -65,16 +65,16 @@ TEST_F(PublisherTest, SendsTheWholeMessageUnderItsAuthor) {
     EXPECT_EQ(requests[2].data().event_name(), "4294967295");
 }
 
-TEST_F(PublisherTest, BrokerRefusalIsKeptAsTheLastFailureReason) {
+// A broker's refusal is kept as the last failure reason, unlogged; the timeout
+// is the deadline of each call.
+TEST_F(PublisherTest, BrokerRefusalIsTheLastFailureReasonAndTimeoutTheDeadlineOfEachCall) {
     auto publisher = make_publisher("VantaApi");
     broker_.refuse_publish("queue full");
     EXPECT_FALSE(publisher->Publish(make_message("UiMuteEvent", 1, "")));
     EXPECT_EQ(publisher->GetLastFailureReason(), "queue full");
     EXPECT_TRUE(log_.lines().empty());
-}
 
-TEST_F(PublisherTest, TimeoutIsTheDeadlineOfEachCall) {
-    auto publisher = make_publisher("VantaApi");
+    broker_.refuse_publish("");
     publisher->set_timeout(std::chrono::milliseconds(50));
     broker_.delay_publish(std::chrono::milliseconds(1000));
 

@@ -3,10 +3,10 @@
 #include "pubsub/subscription_event_handler_impl.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <memory>
-#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -21,13 +21,13 @@
 #include "support/bus_translation_table.h"
 #include "support/recording_logger.h"
 #include "support/temp_dir.h"
+#include "support/told.h"
 #include "support/wait_until.h"
 
 namespace vanta::pubsub {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 using vanta::sim::BusBroker;
 using vanta::testing::bus_message;
 using vanta::testing::on;
@@ -51,32 +51,17 @@ bool wait_for_log_line(const RecordingLogger& log, const std::string& prefix) {
         std::chrono::seconds(5));
 }
 
-// The handler's callback: keeps what it is given and the thread it ran on.
-class Inbox {
+// The handler's callback: tells "<topic> <event>" of each message and keeps
+// the thread it ran on.
+class Inbox : public vanta::testing::Told {
   public:
     std::function<void(const PubSubMessage&)> callback() {
         return [this](const PubSubMessage& message) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            messages_.push_back(message.msg());
-            thread_ = std::this_thread::get_id();
+            thread = std::this_thread::get_id();
+            add(message.msg().topic() + " " + std::to_string(message.msg().event()));
         };
     }
-    bool wait_for(size_t count, std::chrono::milliseconds limit = kRecoveryLimit) {
-        return vanta::testing::wait_until([&] { return messages().size() >= count; }, limit);
-    }
-    std::vector<PubSubMsg> messages() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return messages_;
-    }
-    std::thread::id thread() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return thread_;
-    }
-
-  private:
-    std::mutex mutex_;
-    std::vector<PubSubMsg> messages_;
-    std::thread::id thread_;
+    std::atomic<std::thread::id> thread;
 };
 
 class SubscriptionEventHandlerTest : public ::testing::Test {
@@ -103,17 +88,16 @@ TEST_F(SubscriptionEventHandlerTest, DeliversMessagesInOrderOnItsOwnThread) {
     ASSERT_TRUE(handler_.subscribe({"UpgradeEvent", "UiMuteEvent"}));
     handler_.start(inbox_.callback());
     EXPECT_THROW(handler_.start(inbox_.callback()), std::logic_error);
+    std::vector<std::string> sent;
     for (int event = 0; event < 10; ++event) {
-        broker_->deliver(bus_message(on(event % 2 == 0 ? "UpgradeEvent" : "UiMuteEvent", event)));
+        const auto row = on(event % 2 == 0 ? "UpgradeEvent" : "UiMuteEvent", event);
+        broker_->deliver(bus_message(row));
+        sent.push_back(row.topic + " " + std::to_string(event));
     }
 
     ASSERT_TRUE(inbox_.wait_for(10));
-    std::vector<int> events;
-    for (const auto& message : inbox_.messages()) {
-        events.push_back(message.event());
-    }
-    EXPECT_THAT(events, ElementsAre(0, 1, 2, 3, 4, 5, 6, 7, 8, 9));
-    EXPECT_NE(inbox_.thread(), std::this_thread::get_id());
+    EXPECT_EQ(inbox_.seen(), sent);
+    EXPECT_NE(inbox_.thread.load(), std::this_thread::get_id());
 }
 
 TEST_F(SubscriptionEventHandlerTest, EventsFlowOnceAnAbsentBrokerComesUp) {
@@ -128,7 +112,7 @@ TEST_F(SubscriptionEventHandlerTest, EventsFlowOnceAnAbsentBrokerComesUp) {
     broker_->deliver(bus_message(on("UiVolumeEvent", 1)));
 
     ASSERT_TRUE(inbox_.wait_for(1));
-    EXPECT_EQ(inbox_.messages().front().topic(), "UiVolumeEvent");
+    EXPECT_THAT(inbox_.seen(), ElementsAre("UiVolumeEvent 1"));
     EXPECT_GE(log_.count("I Restarting Subscriber ..."), 1u);
 }
 
@@ -157,7 +141,7 @@ TEST_F(SubscriptionEventHandlerTest, BrokerRestartResubscribesTheAcceptedTopicsI
 
         broker_->deliver(bus_message(on("APModeEvent", 1 + restart)));
         ASSERT_TRUE(inbox_.wait_for(1u + restart));
-        EXPECT_EQ(inbox_.messages().back().event(), 1 + restart);
+        EXPECT_EQ(inbox_.seen().back(), "APModeEvent " + std::to_string(1 + restart));
     }
 }
 
@@ -173,7 +157,8 @@ TEST_F(SubscriptionEventHandlerTest, StopEndsABlockedReadPromptly) {
 
     // Nothing is delivered after stop(), and the stream is closed.
     broker_->deliver(bus_message(on("UiMuteEvent", 1)));
-    EXPECT_FALSE(inbox_.wait_for(1, std::chrono::milliseconds(200)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_THAT(inbox_.seen(), ::testing::IsEmpty());
     EXPECT_EQ(log_.count("I Restarting Subscriber ..."), 0u);
 }
 

@@ -62,12 +62,10 @@ TEST_F(UnaryCallTest, StyleAAnswersTheReplyOrNothingForRecoverableCodes) {
 }
 
 TEST_F(UnaryCallTest, StyleARaisesForOtherCodesAfterLogging) {
-    try {
-        clients::call_or_empty(*stub_, &Stub::Echo, request("status:3:bad"), call());
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Echo: unrecoverable grpc error: INVALID_ARGUMENT");
-    }
+    EXPECT_THAT(
+        [&] { clients::call_or_empty(*stub_, &Stub::Echo, request("status:3:bad"), call()); },
+        ::testing::ThrowsMessage<std::runtime_error>(
+            "Echo: unrecoverable grpc error: INVALID_ARGUMENT"));
     EXPECT_THAT(logger_.lines(),
                 ElementsAre("E Echo request failed, grpc error: bad, code: INVALID_ARGUMENT"));
 }

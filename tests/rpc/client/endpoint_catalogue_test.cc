@@ -3,20 +3,18 @@
 // directory of a test's own. The device's rows are in device_endpoints.json,
 // in the catalogue's order: [name, address, registry name or ""].
 
-#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include "rpc/client/endpoint_catalogue.h"
+#include "support/data_files.h"
 
 namespace vanta {
 namespace {
 
 TEST(EndpointCatalogue, TheDeviceRowsAreTheFixedSocketsAndRegistryNames) {
-    std::ifstream file(VANTA_RPC_CLIENT_DATA "/device_endpoints.json");
-    const auto expected = nlohmann::json::parse(file);
+    const auto expected = testing::read_json(VANTA_RPC_CLIENT_DATA "/device_endpoints.json");
     const auto rows = device_endpoints().rows();
     ASSERT_EQ(rows.size(), expected.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {

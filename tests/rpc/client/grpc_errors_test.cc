@@ -9,7 +9,6 @@
 #include <cxxabi.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -17,11 +16,11 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include "rpc/client/exception_utils.h"
 #include "rpc/client/grpc_exception_handler.h"
 #include "rpc/client/grpc_exceptions.h"
+#include "support/data_files.h"
 
 namespace vanta {
 namespace {
@@ -41,8 +40,7 @@ void fail_with(grpc::StatusCode code) {
 
 TEST(GrpcStatusCodes, NameRaiseAndServeBackEveryCodeAsTheRowsSay) {
     EXPECT_NO_THROW(fail_with(grpc::StatusCode::OK));
-    std::ifstream file(VANTA_RPC_CLIENT_DATA "/grpc_status_codes.json");
-    const nlohmann::json rows = nlohmann::json::parse(file);
+    const auto rows = testing::read_json(VANTA_RPC_CLIENT_DATA "/grpc_status_codes.json");
     ASSERT_EQ(rows.size(), 20u);  // every code from -2 to 17
     for (const auto& row : rows) {
         SCOPED_TRACE(row.dump());

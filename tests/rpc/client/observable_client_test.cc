@@ -4,12 +4,11 @@
 // (tests/clients/observable_clients_test.cc) owns what one observation shows
 // through each client: the start and stop words, the ready event and the
 // events in order, the refusal of a second observer that leaves the first
-// its stream. Here: reconnection, removal, stale work and failures.
+// its stream. Here: reconnection, removal, stale work and failures. The stub
+// client of the backends this model lacks: clients/substitutes_test.cc.
 
 #include <chrono>
-#include <filesystem>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -23,7 +22,6 @@
 #include <gtest/gtest.h>
 
 #include "rpc/client/grpc_client_bidi_stream_manager.h"
-#include "rpc/client/grpc_client_stub.h"
 #include "rpc/client/grpc_observable_client.h"
 #include "runtime/executor/waiting_executor.h"
 #include "runtime/logging/loggers.h"
@@ -47,11 +45,6 @@ using ::testing::IsEmpty;
 using ::testing::ThrowsMessage;
 using vanta::test::Event;
 using vanta::test::SubscriptionRequest;
-
-std::chrono::milliseconds since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 start);
-}
 
 class TestClient : public virtual GrpcObservableClientBase<Event> {};
 
@@ -91,27 +84,6 @@ class EventRecorder : public Told {
     }
 };
 
-// The executor's queue, driven by the test the way the main loop drives it.
-class QueueDriver {
-  public:
-    explicit QueueDriver(WaitingExecutor& executor) : executor_(executor) {}
-
-    unsigned size() {
-        std::lock_guard<std::mutex> lock(executor_.queue_mutex());
-        return executor_.size();
-    }
-    bool wait_for_size(unsigned count) {
-        return wait_until([&] { return size() >= count; }, 5s);
-    }
-    WaitingExecutor::ContextualWorkItem take() {
-        std::lock_guard<std::mutex> lock(executor_.queue_mutex());
-        return executor_.fetch_work();
-    }
-
-  private:
-    WaitingExecutor& executor_;
-};
-
 // --- The stream manager on its own -------------------------------------------
 
 TEST(GrpcClientBidiStreamManager, RefusesNoAllocatorAndDestroyedWhileWaitingStopsWithinASecond) {
@@ -135,7 +107,7 @@ TEST(GrpcClientBidiStreamManager, RefusesNoAllocatorAndDestroyedWhileWaitingStop
     EXPECT_FALSE(manager->write(SubscriptionRequest()));
     const auto start = std::chrono::steady_clock::now();
     manager.reset();
-    EXPECT_LT(since(start), 1500ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
     EXPECT_THAT(recorder.seen(), ElementsAre("stream end"));
 }
 
@@ -149,13 +121,25 @@ class ObservableClient : public ::testing::Test {
     void start_backend() {
         server_.emplace(address_, std::initializer_list<grpc::Service*>{&backend_});
     }
+    // The executor's queue, driven by the test the way the main loop drives it.
+    unsigned queued() {
+        std::lock_guard<std::mutex> lock(executor_.queue_mutex());
+        return executor_.size();
+    }
+    bool wait_for_queued(unsigned count) {
+        return wait_until([&] { return queued() >= count; }, 5s);
+    }
+    WaitingExecutor::ContextualWorkItem take() {
+        std::lock_guard<std::mutex> lock(executor_.queue_mutex());
+        return executor_.fetch_work();
+    }
     // Runs the one item that the end of a stream queued: "reconnect_stream",
     // id 0.
     void run_the_reconnection() {
-        ASSERT_TRUE(queue_.wait_for_size(1));
+        ASSERT_TRUE(wait_for_queued(1));
         std::this_thread::sleep_for(500ms);
-        ASSERT_EQ(queue_.size(), 1u) << "one item per end of a stream";
-        WaitingExecutor::ContextualWorkItem item = queue_.take();
+        ASSERT_EQ(queued(), 1u) << "one item per end of a stream";
+        WaitingExecutor::ContextualWorkItem item = take();
         EXPECT_EQ(item.name, "reconnect_stream");
         EXPECT_EQ(item.id, 0);
         executor_.process_work(item);
@@ -166,7 +150,6 @@ class ObservableClient : public ::testing::Test {
     FakeTestService backend_;
     std::optional<BackendServer> server_;
     WaitingExecutor executor_;
-    QueueDriver queue_{executor_};
     RecordingLogger logger_;
     EventRecorder recorder_;
     std::unique_ptr<TestClientImpl> client_ =
@@ -179,11 +162,11 @@ TEST_F(ObservableClient, ReachesALateBackendAndReconnectsOncePerEndOfTheStream) 
     observe();
     // Long enough for several failed connection attempts.
     std::this_thread::sleep_for(1500ms);
-    EXPECT_EQ(queue_.size(), 0u);
+    EXPECT_EQ(queued(), 0u);
     start_backend();
     const auto socket_appeared = std::chrono::steady_clock::now();
     ASSERT_TRUE(backend_.wait_for_opened(1));
-    EXPECT_LT(since(socket_appeared), 1000ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - socket_appeared, 1000ms);
     // An event the client cannot read is logged and the stream goes on.
     backend_.publish("unreadable");
     backend_.publish("before");
@@ -193,7 +176,7 @@ TEST_F(ObservableClient, ReachesALateBackendAndReconnectsOncePerEndOfTheStream) 
     // The backend dies; it is back by the time the reconnection runs, which
     // uses a new channel.
     server_.reset();
-    ASSERT_TRUE(queue_.wait_for_size(1));
+    ASSERT_TRUE(wait_for_queued(1));
     EXPECT_EQ(logger_.count("I reconnect_stream"), 1u);
     start_backend();
     const std::weak_ptr<GrpcClientChannel> old_channel = client_->channel();
@@ -226,7 +209,7 @@ TEST_F(ObservableClient, AfterRemoveObserverNothingFollowsAndAHangingBackendIsCa
     server_.reset();
     std::this_thread::sleep_for(500ms);
     EXPECT_THAT(recorder_.seen(), IsEmpty());
-    EXPECT_EQ(queue_.size(), 0u);
+    EXPECT_EQ(queued(), 0u);
     EXPECT_EQ(logger_.count("I reconnect_stream"), 0u);
 
     // Observing may start again; a backend that then does not end the call
@@ -241,7 +224,7 @@ TEST_F(ObservableClient, AfterRemoveObserverNothingFollowsAndAHangingBackendIsCa
     backend_.publish("held");
     const auto start = std::chrono::steady_clock::now();
     client_->RemoveObserver();
-    EXPECT_LT(since(start), 1500ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
     hung.open();
 }
 
@@ -253,8 +236,8 @@ TEST_F(ObservableClient, AReconnectionQueuedForAnEarlierObservationOrAGoneClient
     observe();
     ASSERT_TRUE(backend_.wait_for_journal(1));
     backend_.close_streams();
-    ASSERT_TRUE(queue_.wait_for_size(1));
-    WaitingExecutor::ContextualWorkItem stale = queue_.take();
+    ASSERT_TRUE(wait_for_queued(1));
+    WaitingExecutor::ContextualWorkItem stale = take();
 
     client_->RemoveObserver();
     observe();
@@ -267,12 +250,12 @@ TEST_F(ObservableClient, AReconnectionQueuedForAnEarlierObservationOrAGoneClient
     EXPECT_EQ(backend_.journal().size(), journal);
     backend_.publish("to the current");
     ASSERT_TRUE(recorder_.wait_for(1));
-    EXPECT_EQ(queue_.size(), 0u);
+    EXPECT_EQ(queued(), 0u);
 
     backend_.close_streams();
-    ASSERT_TRUE(queue_.wait_for_size(1));
+    ASSERT_TRUE(wait_for_queued(1));
     client_.reset();
-    WaitingExecutor::ContextualWorkItem orphan = queue_.take();
+    WaitingExecutor::ContextualWorkItem orphan = take();
     executor_.process_work(orphan);
     std::this_thread::sleep_for(500ms);
     EXPECT_EQ(backend_.opened(), 2);
@@ -302,35 +285,8 @@ TEST_F(ObservableClient, WithoutItsCallbacksTheStreamIsNotSetUpAgain) {
     ASSERT_TRUE(wait_until([&] { return logger_.count("E reconnect_stream failed") == 1; }, 5s));
     std::this_thread::sleep_for(500ms);
     EXPECT_THAT(recorder_.seen(), ElementsAre("stream end"));
-    EXPECT_EQ(queue_.size(), 0u);
+    EXPECT_EQ(queued(), 0u);
     EXPECT_EQ(backend_.opened(), 2);
-}
-
-// A stub client (the backend is absent from this model) starts no thread,
-// calls no observer and answers every question at once.
-TEST(GrpcObservableClientStub, StartsNoThreadCallsNobodyAndAnswersAtOnce) {
-    const auto thread_count = [] {
-        const std::filesystem::directory_iterator tasks("/proc/self/task");
-        return std::distance(begin(tasks), end(tasks));
-    };
-    GrpcObservableClientStub<TestClient, Event> client;
-    EventRecorder recorder;
-    const auto threads_before = thread_count();
-    client.SetObserver(recorder.on_event(), recorder.on_ready());
-    client.SetObserver(recorder.on_event(), recorder.on_ready(), recorder.on_stream_end());
-    std::this_thread::sleep_for(100ms);
-    EXPECT_LE(thread_count(), threads_before);
-    client.RemoveObserver();
-    EXPECT_THAT(recorder.seen(), IsEmpty());
-
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(client.wait_for_connected(5s));
-    EXPECT_FALSE(client.wait_for_channel_state(GrpcClientBase::ConnectivityState::Idle, 5s));
-    EXPECT_LT(since(start), 500ms);
-    EXPECT_EQ(client.channel_state(), GrpcClientBase::ConnectivityState::Idle);
-    EXPECT_EQ(client.try_connect(), GrpcClientBase::ConnectivityState::Idle);
-    client.set_caller("VantaApi");
-    EXPECT_EQ(client.get_caller(), "");
 }
 
 }  // namespace
