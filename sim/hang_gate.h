@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include <grpcpp/support/server_interceptor.h>
 
@@ -31,8 +32,11 @@ class HangGate {
     }
 
     // For the server's builder: the interceptors that make calls wait here.
-    std::unique_ptr<grpc::experimental::ServerInterceptorFactoryInterface> interceptors() {
-        return std::make_unique<InterceptorFactory>(*this);
+    std::vector<std::unique_ptr<grpc::experimental::ServerInterceptorFactoryInterface>>
+    interceptors() {
+        std::vector<std::unique_ptr<grpc::experimental::ServerInterceptorFactoryInterface>> made;
+        made.push_back(std::make_unique<InterceptorFactory>(*this));
+        return made;
     }
 
   private:

@@ -70,11 +70,9 @@ void SwitchableBackend::serve() {
     if (server_) {
         return;
     }
-    BackendServer::Interceptors interceptors;
-    interceptors.push_back(gate_.interceptors());
     server_ = std::make_unique<BackendServer>(std::vector<std::string>{address_},
                                               std::initializer_list<grpc::Service*>{&service_},
-                                              std::move(interceptors));
+                                              gate_.interceptors());
 }
 
 const char* state_name(SwitchableBackend::State state) {

@@ -215,9 +215,7 @@ TEST_F(ObservableClient, AfterRemoveObserverNothingFollowsAndAHangingBackendIsCa
     // Observing may start again; a backend that then does not end the call
     // after the half-close (its write hangs) has it cancelled within a second.
     sim::HangGate hung;
-    BackendServer::Interceptors interceptors;
-    interceptors.push_back(hung.interceptors());
-    BackendServer server({address_}, {&backend_}, std::move(interceptors));
+    BackendServer server({address_}, {&backend_}, hung.interceptors());
     observe();
     ASSERT_TRUE(backend_.wait_for_open_streams(1));
     hung.hold();

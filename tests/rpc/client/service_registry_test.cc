@@ -54,9 +54,7 @@ TEST_F(ServiceRegistry, TheRegistrysAnswerIsUsedUnlessItNamesAnotherServiceOrCom
     registry_.add_entry("Publish Service", "unix:/run/bus/publish");
     registry_.answer_as("Subscribe Service", "Publish Service", "unix:/run/bus/publish");
     vanta::sim::HangGate hung;
-    BackendServer::Interceptors interceptors;
-    interceptors.push_back(hung.interceptors());
-    BackendServer server({kRegistryAddress}, {&registry_}, std::move(interceptors));
+    BackendServer server({kRegistryAddress}, {&registry_}, hung.interceptors());
     EXPECT_EQ(resolved_address(vanta::device_endpoints().pubservice), "unix:/run/bus/publish");
     EXPECT_EQ(resolved_address(vanta::device_endpoints().subservice), "unix:/tmp/subservice");
     EXPECT_EQ(resolved_address(vanta::device_endpoints().callproxy), "unix:/tmp/callproxy");

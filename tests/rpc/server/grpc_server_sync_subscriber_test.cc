@@ -34,14 +34,7 @@ class GrpcServerSyncSubscriberTest : public ::testing::Test {
     std::string address_ = dir_.socket_address("events");
     vanta::testing::TestEventService service_;
     vanta::sim::HangGate gate_;
-    vanta::sim::BackendServer server_{{address_}, {&service_}, held_at(gate_)};
-
-  private:
-    static vanta::sim::BackendServer::Interceptors held_at(vanta::sim::HangGate& gate) {
-        vanta::sim::BackendServer::Interceptors interceptors;
-        interceptors.push_back(gate.interceptors());
-        return interceptors;
-    }
+    vanta::sim::BackendServer server_{{address_}, {&service_}, gate_.interceptors()};
 };
 
 // How a client ends its stream without going away.
