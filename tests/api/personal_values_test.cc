@@ -7,6 +7,8 @@
 // personal_values.json. The whole service runs in this process on backends of
 // its own; ctest gives it a private /dev/shm.
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,34 +28,35 @@ namespace {
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-// Whatever reaches the log, read as the device's collector reads it: whole
-// messages, so that a value split over two records is found as well.
+// Whatever reaches the log: every record's text and every whole message, so
+// that a value split over two records is found as well.
 class SharedMemoryLog {
   public:
     // Takes what was logged since the last call; false if records were dropped
     // or did not read.
     bool drain() {
         const auto taken = logreader::take_waiting(queues_.log(), assembler_);
+        for (const auto& record : taken.decoded) {
+            texts_.push_back(record.text);
+        }
         for (const auto& message : taken.messages) {
-            messages_.push_back(message.text);
+            texts_.push_back(message.text);
         }
         return taken.dropped == 0 && taken.unreadable == 0;
     }
-    // The messages that hold `text`.
+    // The records and messages that hold `text`.
     std::vector<std::string> holding(const std::string& text) const {
         std::vector<std::string> found;
-        for (const std::string& message : messages_) {
-            if (message.find(text) != std::string::npos) {
-                found.push_back(message);
-            }
-        }
+        std::copy_if(
+            texts_.begin(), texts_.end(), std::back_inserter(found),
+            [&](const std::string& entry) { return entry.find(text) != std::string::npos; });
         return found;
     }
 
   private:
     logging::logtask::LogQueues queues_;
     logreader::MessageAssembler assembler_;
-    std::vector<std::string> messages_;
+    std::vector<std::string> texts_;
 };
 
 // Each API road is called with its backend answering, then refusing with a

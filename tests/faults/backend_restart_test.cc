@@ -99,6 +99,7 @@ TEST(BackendRestarts, EachObservedStreamReconnectsOncePerRestartWithoutGrowth) {
     EXPECT_EQ(reconnections_by_client(device.log(), daemon).size(), device.observed.size() - 1);
     EXPECT_EQ(device.log().count(daemon, "CallProxyClient I: Stream reconnect succeeded"),
               static_cast<size_t>(kCycles));
+    EXPECT_EQ(device.log().count(daemon, "Stream reconnect failed"), 0u);
     EXPECT_EQ(device.log().dropped(), 0u);
 
     // The first cycles set the level (gRPC's pools find their size); a thread

@@ -57,7 +57,7 @@ void DaemonLog::drain_until_stopped() {
                                   message.text});
             }
         }
-        if (taken.records == 0) {
+        if (taken.read() == 0) {
             queues.log().wait_for_add(20);
         }
     }

@@ -405,8 +405,26 @@ TEST_F(CrashHandlerTest, SegfaultIsDumpedUnderTheProcessNameInACreatedDirectory)
         EXPECT_NE(summary.find(part), std::string::npos) << part << " in\n" << summary;
     }
 #endif
-    // A file that is not a dump, and one cut short, are refused.
+    // A file that is not a dump, one whose thread list claims more than the
+    // file holds, and one cut short are refused.
     EXPECT_THROW(dumpreader::read_minidump(executablePath()), std::runtime_error);
+    std::string bytes = testing::read_text(dump_path_);
+    const auto at = [&bytes](uint32_t offset) {
+        uint32_t value;
+        memcpy(&value, &bytes.at(offset + 3) - 3, sizeof value);
+        return value;
+    };
+    const auto set = [&bytes](uint32_t offset, uint32_t value) {
+        memcpy(&bytes.at(offset + 3) - 3, &value, sizeof value);
+    };
+    for (uint32_t entry = at(12); entry < at(12) + 12 * at(8); entry += 12) {
+        if (at(entry) == dumpreader::kThreadListStream) {
+            set(at(entry + 8), 50'000'000);
+            set(entry + 4, 4 + 48u * 50'000'000);
+        }
+    }
+    testing::write_text(temp_.path() / "claims.dmp", bytes);
+    EXPECT_THROW(dumpreader::read_minidump(temp_.path() / "claims.dmp"), std::runtime_error);
     fs::resize_file(dump_path_, fs::file_size(dump_path_) / 2);
     EXPECT_THROW(dumpreader::read_minidump(dump_path_), std::runtime_error);
 }

@@ -1,13 +1,16 @@
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "runtime/logging/logtask.h"
+#include "tools/logreader/queue_reader.h"
 #include "tools/logreader/record_decoder.h"
 
 using namespace vanta::logreader;
@@ -57,15 +60,61 @@ TEST(LogReader, DecodesAndJoinsMessagesPerProcessEvenWhenInterleaved) {
                                     {1, kTime, 6, "appl", long_a}}));
 }
 
-TEST(LogReader, RefusesRecordsNotInTheFormat) {
+// A queue in memory, with a count of drops as the shared one keeps.
+class QueueInMemory final : public logging::logtask::Queue {
+  public:
+    void push(const logging::logtask::Record& record) override { records.push_back(record); }
+    bool pop(logging::logtask::Record& record) override {
+        if (records.empty()) {
+            return false;
+        }
+        record = records.front();
+        records.pop_front();
+        return true;
+    }
+    bool wait_for_add(int) override { return !records.empty(); }
+    unsigned take_drop_count() override { return std::exchange(drops, 0); }
+
+    std::deque<logging::logtask::Record> records;
+    unsigned drops = 0;
+};
+
+// Taking what waits in a queue: records not in the format are counted and
+// skipped, a split message is completed by a later take, and the drops are
+// taken once.
+TEST(LogReader, TakesTheWaitingRecordsSkipsThoseNotInTheFormatAndTakesTheDrops) {
+    QueueInMemory queue;
+    queue.drops = 3;
+    const auto split = encode(7, std::string(700, 's'));
+    ASSERT_GT(split.size(), 2u);
+    for (size_t i = 0; i + 1 < split.size(); ++i) {
+        queue.push(split[i]);
+    }
     for (const char* text : {"", "garbage", "1 2 3 appl X text", "1 2 3 appl", "Z 2 3 appl C t"}) {
         logging::logtask::Record record{};
         std::strncpy(record.data(), text, record.size() - 1);
-        EXPECT_FALSE(decode_record(record)) << text;
+        queue.push(record);
     }
     logging::logtask::Record unterminated;
     unterminated.fill('x');
-    EXPECT_FALSE(decode_record(unterminated));
+    queue.push(unterminated);
+    queue.push(encode(8, "whole").at(0));
+
+    MessageAssembler assembler;
+    const auto first = take_waiting(queue, assembler);
+    EXPECT_EQ(first.unreadable, 6u);
+    EXPECT_EQ(first.decoded.size(), split.size());
+    EXPECT_EQ(first.read(), split.size() + 6);
+    EXPECT_EQ(first.dropped, 3u);
+    ASSERT_EQ(first.messages.size(), 1u);
+    EXPECT_EQ(first.messages[0].text, "whole");
+
+    queue.push(split.back());
+    const auto second = take_waiting(queue, assembler);
+    EXPECT_EQ(second.dropped, 0u);
+    ASSERT_EQ(second.messages.size(), 1u);
+    EXPECT_EQ(second.messages[0].text, std::string(700, 's'));
+    EXPECT_EQ(take_waiting(queue, assembler).read(), 0u);
 }
 
 TEST(LogReader, FormatsOneLinePerMessage) {

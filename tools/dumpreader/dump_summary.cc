@@ -57,9 +57,15 @@ std::string summarize(const Minidump& dump) {
     };
     line("process {} (pid {})", status_field(dump.status, "Name"),
          status_field(dump.status, "Pid"));
-    line("crash: {} ({}), code {}, fault address {:#x}, in thread {}",
-         signal_name(dump.exception_code), dump.exception_code, dump.exception_flags,
-         dump.exception_address, dump.exception_thread);
+    if (dump.streams.count(kExceptionStream) == 0) {
+        line("crash: none recorded");
+    } else {
+        // The signal's code is signed: negative for a signal sent by a process.
+        line("crash: {} ({}), code {}, fault address {:#x}, in thread {}",
+             signal_name(dump.exception_code), dump.exception_code,
+             static_cast<int32_t>(dump.exception_flags), dump.exception_address,
+             dump.exception_thread);
+    }
     line("system: {}, {} processors{}", architecture_name(dump.architecture), dump.processors,
          dump.platform == kPlatformLinux ? ", linux" : "");
     line("threads: {}", dump.threads.size());

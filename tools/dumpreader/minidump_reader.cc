@@ -10,29 +10,50 @@ namespace vanta::dumpreader {
 namespace {
 
 // Little-endian fields of the dump, every read checked against its end.
-struct Bytes {
-    std::vector<uint8_t> data;
+// What is copied out (stacks, texts, build ids) adds up to the size of the
+// file at most: parts that overlap (which a hostile file may make) would
+// otherwise let a small file take any amount of memory.
+class Bytes {
+  public:
+    explicit Bytes(std::vector<uint8_t> data) : data_(std::move(data)) {}
 
     template <typename T>
     T get(uint64_t offset) const {
+        check(offset, sizeof(T));
         T value;
-        std::memcpy(&value, slice(offset, sizeof(T)).data(), sizeof(T));
+        std::memcpy(&value, data_.data() + offset, sizeof(T));
         return value;
     }
-    std::vector<uint8_t> slice(uint64_t offset, uint64_t size) const {
-        if (offset > data.size() || size > data.size() - offset) {
+    void check(uint64_t offset, uint64_t size) const {
+        if (offset > data_.size() || size > data_.size() - offset) {
             throw std::runtime_error("a field lies past the end of the dump");
         }
-        const auto begin = data.begin() + static_cast<std::ptrdiff_t>(offset);
+    }
+    std::vector<uint8_t> copy(uint64_t offset, uint64_t size) {
+        check(offset, size);
+        count_copied(size);
+        const auto begin = data_.begin() + static_cast<std::ptrdiff_t>(offset);
         return {begin, begin + static_cast<std::ptrdiff_t>(size)};
     }
+    void count_copied(uint64_t size) {
+        copied_ += size;
+        if (copied_ > data_.size()) {
+            throw std::runtime_error("the dump's parts overlap");
+        }
+    }
+
+  private:
+    const std::vector<uint8_t> data_;
+    uint64_t copied_ = 0;
 };
 
 // A length in bytes, then UTF-16 units; other than ASCII shows as '?'.
-std::string read_string(const Bytes& bytes, uint32_t rva) {
-    const auto length = bytes.get<uint32_t>(rva);
+std::string read_string(Bytes& bytes, uint64_t rva) {
+    const uint64_t length = bytes.get<uint32_t>(rva);
+    bytes.check(rva + 4, length);
+    bytes.count_copied(length);
     std::string text;
-    for (uint32_t offset = 0; offset < length; offset += 2) {
+    for (uint64_t offset = 0; offset + 1 < length; offset += 2) {
         const auto unit = bytes.get<uint16_t>(rva + 4 + offset);
         text += unit < 0x80 ? static_cast<char>(unit) : '?';
     }
@@ -42,7 +63,8 @@ std::string read_string(const Bytes& bytes, uint32_t rva) {
 // The stack and instruction pointers of an AMD64 or ARM context, known by
 // its size and its flags.
 void read_registers(const Bytes& bytes, DumpThread& thread) {
-    const uint32_t context = thread.context.rva;
+    const uint64_t context = thread.context.rva;
+    bytes.check(context, thread.context.size);
     if (thread.context.size == 1232 && (bytes.get<uint32_t>(context + 48) & 0x00100000) != 0) {
         thread.stack_pointer = bytes.get<uint64_t>(context + 152);
         thread.instruction_pointer = bytes.get<uint64_t>(context + 248);
@@ -93,6 +115,7 @@ class Reader {
             if (list->size != 4 + entry_size * count) {
                 throw std::runtime_error("a list's size does not match its count");
             }
+            bytes_.check(list->rva, list->size);
             for (uint32_t index = 0; index < count; ++index) {
                 offsets.push_back(list->rva + 4 + entry_size * index);
             }
@@ -100,9 +123,9 @@ class Reader {
         return offsets;
     }
 
-    std::string text(uint32_t type) const {
+    std::string text(uint32_t type) {
         const auto location = stream(type).value_or(Location{});
-        const auto data = bytes_.slice(location.rva, location.size);
+        const auto data = bytes_.copy(location.rva, location.size);
         return std::string(data.begin(), data.end());
     }
 
@@ -131,7 +154,7 @@ class Reader {
             parsed.id = bytes_.get<uint32_t>(thread);
             parsed.stack_start = bytes_.get<uint64_t>(thread + 24);
             parsed.stack =
-                bytes_.slice(bytes_.get<uint32_t>(thread + 36), bytes_.get<uint32_t>(thread + 32));
+                bytes_.copy(bytes_.get<uint32_t>(thread + 36), bytes_.get<uint32_t>(thread + 32));
             parsed.context = {bytes_.get<uint32_t>(thread + 40), bytes_.get<uint32_t>(thread + 44)};
             read_registers(bytes_, parsed);
             dump_.threads.push_back(std::move(parsed));
@@ -148,13 +171,13 @@ class Reader {
             const auto cv_size = bytes_.get<uint32_t>(module + 76);
             const auto cv_rva = bytes_.get<uint32_t>(module + 80);
             if (cv_size >= 4 && bytes_.get<uint32_t>(cv_rva) == 0x4270454c) {
-                parsed.build_id = bytes_.slice(cv_rva + 4, cv_size - 4);
+                parsed.build_id = bytes_.copy(cv_rva + 4ULL, cv_size - 4);
             }
             dump_.modules.push_back(std::move(parsed));
         }
     }
 
-    const Bytes bytes_;
+    Bytes bytes_;
     Minidump& dump_;
 };
 
@@ -175,7 +198,7 @@ Minidump read_minidump(const std::filesystem::path& path) {
     if (!in) {
         throw std::runtime_error("cannot read " + path.string());
     }
-    Bytes bytes{{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}};
+    Bytes bytes({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
     Minidump dump;
     try {
         Reader(std::move(bytes), dump).read();

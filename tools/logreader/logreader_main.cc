@@ -42,7 +42,7 @@ size_t print_waiting(logging::logtask::Queue& queue, const char* label,
         std::cout << "[" << label << "] " << taken.dropped << " records dropped (queue full)\n";
     }
     std::cout.flush();
-    return taken.records;
+    return taken.read();
 }
 
 }  // namespace

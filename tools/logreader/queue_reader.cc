@@ -6,13 +6,15 @@ TakenRecords take_waiting(logging::logtask::Queue& queue, MessageAssembler& asse
     TakenRecords taken;
     logging::logtask::Record record;
     while (queue.pop(record)) {
-        ++taken.records;
-        const auto decoded = decode_record(record);
+        auto decoded = decode_record(record);
         if (!decoded) {
             ++taken.unreadable;
-        } else if (auto message = assembler.add(*decoded)) {
+            continue;
+        }
+        if (auto message = assembler.add(*decoded)) {
             taken.messages.push_back(std::move(*message));
         }
+        taken.decoded.push_back(std::move(*decoded));
     }
     taken.dropped = queue.take_drop_count();
     return taken;
