@@ -1,11 +1,11 @@
-// User names, ids of paired users, proxy addresses and credentials (proxy,
-// account, Wi-Fi, access point and meeting lobby) pass through the service on
-// every road that carries them (API requests and answers, the backends'
-// refusals quoting them, bus events about paired users, proxies and a sharing
-// participant), and none of them is in the shared-memory log, read as the
-// device's collector reads it. The values and their roads are in
-// personal_values.json. The whole service runs in this process on backends of
-// its own; ctest gives it a private /dev/shm.
+// User names, ids of paired users, pairing secrets (guest token, manual PIN),
+// proxy addresses and credentials (proxy, account, Wi-Fi, access point and
+// meeting lobby) pass through the service on every road that carries them
+// (API requests and answers, the backends' refusals quoting them, bus events
+// about paired users, proxies and a sharing participant), and none of them is
+// in the shared-memory log, read as the device's collector reads it. The
+// values and their roads are in personal_values.json. The whole service runs
+// in this process on backends of its own; ctest gives it a private /dev/shm.
 
 #include <algorithm>
 #include <iterator>
@@ -64,8 +64,8 @@ class SharedMemoryLog {
 TEST(PersonalValues, NoneReachesTheSharedMemoryLog) {
     const auto data = read_json(VANTA_API_DATA_DIR "/personal_values.json");
     // A table cut short would leave values unchecked.
-    ASSERT_EQ(data.at("personal_values").size(), 16u);
-    ASSERT_EQ(data.at("api_roads").size(), 10u);
+    ASSERT_EQ(data.at("personal_values").size(), 18u);
+    ASSERT_EQ(data.at("api_roads").size(), 12u);
     ASSERT_EQ(data.at("bus_messages").size(), 5u);
     ASSERT_EQ(data.at("logged_concealed").size(), 3u);
     std::string refusal = "refused";

@@ -25,6 +25,7 @@
 #include "support/bus_translation_table.h"
 #include "support/console_capture.h"
 #include "support/temp_dir.h"
+#include "support/told.h"
 #include "support/wait_until.h"
 #include "vantaapi.grpc.pb.h"
 
@@ -172,25 +173,12 @@ TEST_F(VantaApiClientTest, ACallCarriesItsSpanToTheService) {
 }
 
 TEST_F(VantaApiClientTest, OneSubscriptionDeliversEventsAndReopensAfterTheStreamEnds) {
-    std::mutex mutex;
-    int started = 0;
-    std::vector<VantaEvent::DataCase> events;
+    // What the client was told: "started", and each event in text.
+    Told told;
     client_->SubscribeToFeedbackEvents(
-        [&](const VantaEvent& event) {
-            std::lock_guard<std::mutex> lock(mutex);
-            events.push_back(event.data_case());
-        },
-        [&] {
-            std::lock_guard<std::mutex> lock(mutex);
-            ++started;
-        });
-    const auto counts = [&](int starts, size_t delivered) {
-        return [&, starts, delivered] {
-            std::lock_guard<std::mutex> lock(mutex);
-            return started == starts && events.size() == delivered;
-        };
-    };
-    ASSERT_TRUE(wait_until(counts(1, 1), std::chrono::seconds(5)));
+        [&](const VantaEvent& event) { told.add(event.ShortDebugString()); },
+        [&] { told.add("started"); });
+    ASSERT_TRUE(told.wait_for(2));
 
     EXPECT_THAT([&] { client_->SubscribeToFeedbackEvents([](const VantaEvent&) {}, [] {}); },
                 ThrowsMessage<std::runtime_error>(
@@ -198,9 +186,10 @@ TEST_F(VantaApiClientTest, OneSubscriptionDeliversEventsAndReopensAfterTheStream
                           "subscription per client at a time")));
 
     api_.streams.close_streams();
-    ASSERT_TRUE(wait_until(counts(2, 2), std::chrono::seconds(10)));
+    ASSERT_TRUE(wait_until([&] { return told.seen().size() >= 4; }, std::chrono::seconds(10)));
     EXPECT_EQ(api_.streams.opened(), 2);
-    EXPECT_THAT(events, ElementsAre(VantaEvent::kNewUiMuteState, VantaEvent::kNewUiMuteState));
+    const std::string mute = "new_ui_mute_state { state: MUTE_ENABLED }";
+    EXPECT_THAT(told.seen(), ElementsAre("started", mute, "started", mute));
     EXPECT_THAT(console_.lines_containing("reconnect_stream"), SizeIs(1));
 
     client_->UnsubscribeToFeedbackEvents();

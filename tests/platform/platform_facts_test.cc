@@ -4,7 +4,6 @@
 // video limits and the device identifier.
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 
@@ -19,6 +18,7 @@
 #include "platform/system_command.h"
 #include "platform/system_version.h"
 #include "platform/video_configuration.h"
+#include "support/data_files.h"
 #include "support/temp_dir.h"
 
 namespace vanta::testing {
@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 
 void write_file(const fs::path& path, const std::string& content) {
     fs::create_directories(path.parent_path());
-    std::ofstream(path) << content;
+    write_text(path, content);
 }
 
 // Answers commands from a table (empty output for others) and records what
@@ -215,8 +215,7 @@ TEST(BootLoaderVersion, IsCutFromTheLineOfTheImage) {
     TempDir dir;
     const auto path = (dir.path() / "uboot_versions").string();
     EXPECT_EQ(platform::get_uboot_version_info("primary", path), "unknown");
-    std::ofstream(path) << "primary:U-Boot 2021.04-vanta3 (Jan 01 2026)\n"
-                           "secondary:U-Boot\n";
+    write_text(path, "primary:U-Boot 2021.04-vanta3 (Jan 01 2026)\nsecondary:U-Boot\n");
     EXPECT_EQ(platform::get_uboot_version_info("primary", path), "2021.04-vanta3 (Jan 01 2026)");
     EXPECT_EQ(platform::get_uboot_version_info("secondary", path), "invalid version string");
     EXPECT_EQ(platform::get_uboot_version_info("tertiary", path), "unknown");
@@ -241,14 +240,14 @@ TEST(CpuState, ReadsTheCpuLineOfProcStat) {
     TempDir dir;
     const auto path = (dir.path() / "stat").string();
     EXPECT_FALSE(platform::read_cpu_data(path));
-    std::ofstream(path) << "cpu  10 2 30 400 5 6 7 8 0 0\ncpu0 1 1 1 1 1 1 1 1 0 0\n";
+    write_text(path, "cpu  10 2 30 400 5 6 7 8 0 0\ncpu0 1 1 1 1 1 1 1 1 0 0\n");
     const auto data = platform::read_cpu_data(path);
     ASSERT_TRUE(data);
     EXPECT_EQ(data->user, 10u);
     EXPECT_EQ(data->system, 30u);
     EXPECT_EQ(data->idle, 400u);
     EXPECT_EQ(data->steal, 8u);
-    std::ofstream(path) << "cpu  10 2\n";
+    write_text(path, "cpu  10 2\n");
     EXPECT_FALSE(platform::read_cpu_data(path));
 }
 

@@ -64,12 +64,8 @@ TEST(PluginEvents, EachBackendsEventsReachSubscribersInOrder) {
         expect_published(row, {events.begin() + seen, events.end()});
         seen = events.size();
         // The lines with the row's part in them, when it names one.
-        std::vector<std::string> logged;
-        for (const std::string& line : console.lines()) {
-            if (!row.log_part().empty() && line.find(row.log_part()) != std::string::npos) {
-                logged.push_back(line);
-            }
-        }
+        const auto logged = row.log_part().empty() ? std::vector<std::string>()
+                                                   : console.lines_containing(row.log_part());
         EXPECT_THAT(logged, ElementsAreArray(row.logged()));
     }
 }

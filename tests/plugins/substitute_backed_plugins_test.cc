@@ -9,7 +9,6 @@
 #include <string>
 #include <utility>
 
-#include <google/protobuf/util/message_differencer.h>
 #include <gtest/gtest.h>
 
 #include "backend_event_rows.h"
@@ -19,6 +18,8 @@
 #include "rpc/client/grpc_client_stub.h"
 #include "support/bus_translation_table.h"
 #include "support/capturing_writer.h"
+#include "support/data_files.h"
+#include "support/named_calls.h"
 
 namespace vanta::testing {
 namespace {
@@ -30,15 +31,10 @@ using vantaapi::VantaEvent;
 constexpr const char* kCameraSettings =
     "brightness: 40 saturation: 2 hue: 3 auto_focus: true focal_length: 5 horizontal_value: -6 "
     "vertical_value: 7";
-constexpr const char* kRecords = R"(
-    records {
-        name: 'Ada' uri: 'sip:ada@example.org' avatar_id: 'av-1'
-        timestamp { seconds: 1700000000 } duration_sec { seconds: 95 }
-        description: DESCRIPTION_MEETING direction: DIRECTION_OUTGOING
-        disposition: DISPOSITION_MISSED backend: BACKEND_ORVA occurrence_count: 3
-    }
-    records { name: 'Bob' }
-    next_page_token: 'page-2')";
+// The records of call_records.textproto.
+std::string call_records() {
+    return read_text(VANTA_PLUGIN_ROWS_DIR "/call_records.textproto");
+}
 constexpr const char* kListRequest = "search_token: 'ad' page_size: 20 page_token: 'page-1'";
 
 // A client whose backend stream is driven by the test through emit().
@@ -109,17 +105,10 @@ class FakeCallHistory final : public FakeObservable<callhistory::Client, callhis
     callhistory::ListRecordsResponse ListRecords(
         const callhistory::ListRecordsRequest& request) override {
         last_request = request;
-        return from_text<callhistory::ListRecordsResponse>(kRecords);
+        return from_text<callhistory::ListRecordsResponse>(call_records());
     }
     callhistory::ListRecordsRequest last_request;
 };
-
-template <typename Message>
-void expect_text(const Message& actual, const std::string& expected) {
-    const Message wanted = from_text<Message>(expected);
-    EXPECT_TRUE(google::protobuf::util::MessageDifferencer::Equals(actual, wanted))
-        << "answered: " << actual.ShortDebugString() << "\nexpected: " << wanted.ShortDebugString();
-}
 
 class SubstituteBackedPlugins : public ::testing::Test {
   protected:
@@ -150,9 +139,10 @@ TEST_F(SubstituteBackedPlugins, BluetoothDevicesAndEvents) {
 
     vantaapi::RemoteBluetoothDeviceList devices;
     ASSERT_TRUE(plugin.GetBondedDevices(&context_, &empty_, &devices).ok());
-    expect_text(devices,
-                "device_list { state: BTDEVICE_STATE_CONNECTED address: 'aa:bb' name: 'Buds' } "
-                "device_list { state: BTDEVICE_STATE_BONDING }");
+    EXPECT_EQ(devices.ShortDebugString(),
+              normalized(*devices.GetDescriptor(),
+                         "device_list { state: BTDEVICE_STATE_CONNECTED address: 'aa:bb' "
+                         "name: 'Buds' } device_list { state: BTDEVICE_STATE_BONDING }"));
     vantaapi::BluetoothState state;
     ASSERT_TRUE(plugin.GetBluetoothState(&context_, &empty_, &state).ok());
     EXPECT_EQ(state.state(), vantaapi::BLUETOOTH_STATE_ON);
@@ -167,7 +157,7 @@ TEST_F(SubstituteBackedPlugins, CameraSettingsAndEvents) {
 
     vantaapi::CameraSettings settings;
     ASSERT_TRUE(plugin.GetCameraSettings(&context_, &empty_, &settings).ok());
-    expect_text(settings, kCameraSettings);
+    EXPECT_EQ(settings.ShortDebugString(), normalized(*settings.GetDescriptor(), kCameraSettings));
 
     check_events(client, "cameramanager");
 }
@@ -180,8 +170,9 @@ TEST_F(SubstituteBackedPlugins, CallRecordsAndChanges) {
     const auto request = from_text<vantaapi::ListRecordsRequest>(kListRequest);
     vantaapi::ListRecordsResponse records;
     ASSERT_TRUE(plugin.list_records(&context_, &request, &records).ok());
-    expect_text(client.last_request, kListRequest);
-    expect_text(records, kRecords);
+    EXPECT_EQ(client.last_request.ShortDebugString(),
+              normalized(*client.last_request.GetDescriptor(), kListRequest));
+    EXPECT_EQ(records.ShortDebugString(), normalized(*records.GetDescriptor(), call_records()));
 
     check_events(client, "callhistory");
 }

@@ -13,6 +13,7 @@
 #include "pubsub/grpc_publisher.h"
 #include "rpc/client/grpc_exceptions.h"
 #include "sim/bus_broker.h"
+#include "support/bus_translation_table.h"
 #include "support/recording_logger.h"
 #include "support/temp_dir.h"
 
@@ -23,12 +24,8 @@ using vanta::sim::BusBroker;
 using vanta::testing::RecordingLogger;
 using vanta::testing::TempDir;
 
-PubSubMessage make_message(const std::string& topic, int event, const std::string& event_name) {
-    PubSubMessage message;
-    message.msg().set_topic(topic);
-    message.msg().set_event(event);
-    message.msg().set_event_name(event_name);
-    return message;
+PubSubMessage message(const std::string& text) {
+    return PubSubMessage(vanta::testing::from_text<PubSubMsg>(text));
 }
 
 class PublisherTest : public ::testing::Test {
@@ -47,18 +44,17 @@ class PublisherTest : public ::testing::Test {
 // The whole message under the given name, or the process id; a missing event
 // name is the event number as unsigned text.
 TEST_F(PublisherTest, SendsTheWholeMessageUnderItsAuthor) {
-    PubSubMessage message = make_message("UxWakeUp", 2, "BUTTON_PRESSED");
-    message.msg().set_data("BUTTON");
-    (*message.msg().mutable_attributes())["source"] = "front";
-    message.msg().set_byte_data(std::string("\0\1", 2));
-    ASSERT_TRUE(make_publisher("VantaApi")->Publish(message));
-    ASSERT_TRUE(make_publisher("")->Publish(make_message("UiVolumeEvent", 7, "")));
-    ASSERT_TRUE(make_publisher("VantaApi")->Publish(make_message("UiVolumeEvent", -1, "")));
+    const PubSubMessage whole = message(
+        "topic: 'UxWakeUp' event: 2 event_name: 'BUTTON_PRESSED' data: 'BUTTON' "
+        "attributes { key: 'source' value: 'front' } byte_data: '\\000\\001'");
+    ASSERT_TRUE(make_publisher("VantaApi")->Publish(whole));
+    ASSERT_TRUE(make_publisher("")->Publish(message("topic: 'UiVolumeEvent' event: 7")));
+    ASSERT_TRUE(make_publisher("VantaApi")->Publish(message("topic: 'UiVolumeEvent' event: -1")));
 
     ASSERT_TRUE(broker_.wait_for_publish_requests(3));
     const auto requests = broker_.publish_requests();
     EXPECT_EQ(requests[0].author(), "VantaApi");
-    EXPECT_EQ(requests[0].data().SerializeAsString(), message.msg().SerializeAsString());
+    EXPECT_EQ(requests[0].data().SerializeAsString(), whole.msg().SerializeAsString());
     EXPECT_EQ(requests[1].author(), std::to_string(getpid()));
     EXPECT_EQ(requests[1].data().event_name(), "7");
     EXPECT_EQ(requests[1].data().event(), 7);
@@ -70,7 +66,7 @@ TEST_F(PublisherTest, SendsTheWholeMessageUnderItsAuthor) {
 TEST_F(PublisherTest, BrokerRefusalIsTheLastFailureReasonAndTimeoutTheDeadlineOfEachCall) {
     auto publisher = make_publisher("VantaApi");
     broker_.refuse_publish("queue full");
-    EXPECT_FALSE(publisher->Publish(make_message("UiMuteEvent", 1, "")));
+    EXPECT_FALSE(publisher->Publish(message("topic: 'UiMuteEvent' event: 1")));
     EXPECT_EQ(publisher->GetLastFailureReason(), "queue full");
     EXPECT_TRUE(log_.lines().empty());
 
@@ -78,7 +74,7 @@ TEST_F(PublisherTest, BrokerRefusalIsTheLastFailureReasonAndTimeoutTheDeadlineOf
     publisher->set_timeout(std::chrono::milliseconds(50));
     broker_.delay_publish(std::chrono::milliseconds(1000));
 
-    EXPECT_FALSE(publisher->Publish(make_message("UiMuteEvent", 1, "")));
+    EXPECT_FALSE(publisher->Publish(message("topic: 'UiMuteEvent' event: 1")));
     const std::string reason = publisher->GetLastFailureReason();
     EXPECT_EQ(reason.rfind("Grpc Publish failed, grpc error: ", 0), 0u) << reason;
     EXPECT_NE(reason.find(" code: DEADLINE_EXCEEDED"), std::string::npos) << reason;
@@ -103,7 +99,7 @@ TEST_F(PublisherTest, FailuresAreLoggedThenAnsweredOrRaisedByTheirCode) {
           StatusCode::UNIMPLEMENTED, StatusCode::INTERNAL, StatusCode::UNAVAILABLE}) {
         const std::string name = fail_with(code);
         SCOPED_TRACE(name);
-        EXPECT_FALSE(publisher->Publish(make_message("UiMuteEvent", 1, "")));
+        EXPECT_FALSE(publisher->Publish(message("topic: 'UiMuteEvent' event: 1")));
         EXPECT_EQ(publisher->GetLastFailureReason(),
                   "Grpc Publish failed, grpc error: broker trouble code: " + name);
         EXPECT_EQ(logged(name), 1u);
@@ -113,7 +109,7 @@ TEST_F(PublisherTest, FailuresAreLoggedThenAnsweredOrRaisedByTheirCode) {
                                   StatusCode::FAILED_PRECONDITION, StatusCode::UNAUTHENTICATED}) {
         const std::string name = fail_with(code);
         SCOPED_TRACE(name);
-        EXPECT_THAT([&] { publisher->Publish(make_message("UiMuteEvent", 1, "")); },
+        EXPECT_THAT([&] { publisher->Publish(message("topic: 'UiMuteEvent' event: 1")); },
                     ::testing::ThrowsMessage<std::runtime_error>(
                         "Publish: unrecoverable grpc error: " + name));
         EXPECT_EQ(logged(name), 1u);

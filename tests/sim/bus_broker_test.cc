@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "support/bus_translation_table.h"
+#include "support/named_calls.h"
 #include "support/temp_dir.h"
 
 namespace vanta::sim {
@@ -39,19 +40,16 @@ class BusBrokerMemoryTest : public ::testing::Test {
     BusBrokerMemoryTest() { broker_.serve(address_); }
 
     void publish(int event) {
-        PublishRequest request;
-        *request.mutable_data() = message(event);
-        vanta::pubsub::PublishResponse response;
-        grpc::ClientContext context;
-        ASSERT_TRUE(publisher_->Publish(&context, request, &response).ok());
+        EXPECT_EQ(vanta::testing::call_named(
+                      channel_, "vanta.pubsub.PublishService.Publish",
+                      "data { topic: 'UiVolumeEvent' event: " + std::to_string(event) + " }"),
+                  "success: true");
     }
     void subscribe(const std::string& subscriber) {
-        vanta::pubsub::SubscriptionRequest request;
-        request.set_subscriber(subscriber);
-        request.add_topics("UiVolumeEvent");
-        vanta::pubsub::SubscriptionResponse response;
-        grpc::ClientContext context;
-        ASSERT_TRUE(subscriber_->Subscribe(&context, request, &response).ok());
+        EXPECT_EQ(
+            vanta::testing::call_named(channel_, "vanta.pubsub.SubscribeService.Subscribe",
+                                       "subscriber: '" + subscriber + "' topics: 'UiVolumeEvent'"),
+            "success: true");
     }
 
     // The first message of a Read stream of `subscriber`, which then goes.
@@ -73,8 +71,6 @@ class BusBrokerMemoryTest : public ::testing::Test {
     BusBroker broker_{BusBroker::Limits{3, 2}};
     std::shared_ptr<grpc::Channel> channel_ =
         grpc::CreateChannel(address_, grpc::InsecureChannelCredentials());
-    std::unique_ptr<vanta::pubsub::PublishService::Stub> publisher_ =
-        vanta::pubsub::PublishService::NewStub(channel_);
     std::unique_ptr<vanta::pubsub::SubscribeService::Stub> subscriber_ =
         vanta::pubsub::SubscribeService::NewStub(channel_);
 };

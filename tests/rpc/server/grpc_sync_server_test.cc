@@ -13,28 +13,24 @@
 
 #include "grpc_health.grpc.pb.h"
 #include "rpc/server/test_event_service.h"
+#include "support/named_calls.h"
 #include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
 using AccessLevel = vanta::GrpcServer::AccessLevel;
+using ::testing::StartsWith;
 using ::testing::ThrowsMessage;
 using vanta::testing::EventSubscription;
 using vanta::testing::TestEventService;
 
 namespace {
 
-// Calls Echo on `address`; the reply's text, or the error message.
-std::string echo(const std::string& address, const std::string& text, int delay_ms = 0) {
-    auto stub = vanta::test::TestService::NewStub(
-        grpc::CreateChannel(address, grpc::InsecureChannelCredentials()));
-    grpc::ClientContext context;
-    context.set_deadline(std::chrono::system_clock::now() + 10s);
-    vanta::test::EchoRequest request;
-    request.set_text(text);
-    request.set_delay_ms(delay_ms);
-    vanta::test::EchoReply reply;
-    const grpc::Status status = stub->Echo(&context, request, &reply);
-    return status.ok() ? reply.text() : "error: " + status.error_message();
+// Echo on `address` with `request` (text form): the reply, or the error (see
+// call_named).
+std::string echo(const std::string& address, const std::string& request) {
+    return vanta::testing::call_named(
+        grpc::CreateChannel(address, grpc::InsecureChannelCredentials()),
+        "vanta.test.TestService.Echo", request);
 }
 
 // The socket file's inode and permission bits.
@@ -97,7 +93,7 @@ TEST_F(GrpcSyncServerTest, SetsTheModeOfAUnixSocketWhateverTheUmask) {
     // A second run builds nothing: neither a new socket nor a new mode.
     server_->run(AccessLevel::AllWrite);
     EXPECT_EQ(socket_file(address_), unchanged);
-    EXPECT_EQ(echo(address_, "still here"), "still here");
+    EXPECT_EQ(echo(address_, "text: 'still here'"), "text: \"still here\"");
 
     // Only a "unix:" address names a file whose mode can be set: a host that
     // took any address for a socket path would fail to change the mode of the
@@ -126,15 +122,16 @@ TEST_F(GrpcSyncServerTest, DestructionLetsRunningCallsFinishWithoutWaitingForThe
     host(address_, 5000ms);
     server_->run(AccessLevel::Unchanged);
 
-    auto reply = std::async(std::launch::async, [&] { return echo(address_, "slow", 300); });
+    auto reply = std::async(std::launch::async,
+                            [&] { return echo(address_, "text: 'slow' delay_ms: 300"); });
     ASSERT_TRUE(service_->wait_for("echo call", 1));
     const auto start = std::chrono::steady_clock::now();
     server_.reset();
     const auto elapsed = std::chrono::steady_clock::now() - start;
 
-    EXPECT_EQ(reply.get(), "slow");
+    EXPECT_EQ(reply.get(), "text: \"slow\"");
     EXPECT_LT(elapsed, 2500ms);
-    EXPECT_NE(echo(address_, "too late"), "too late");
+    EXPECT_THAT(echo(address_, "text: 'too late'"), StartsWith("error 14 "));
 }
 
 // A watch's first answer is the status the host set at its start; gRPC's own
