@@ -6,26 +6,15 @@
 
 #include "runtime/logging/loggers.h"
 #include "runtime/logging/loglib.h"
+#include "support/console_capture.h"
 
 using ::testing::ElementsAre;
 
 namespace {
 
-// Collects what the log library writes to an attached console output.
-class CapturedConsole {
-  public:
-    CapturedConsole() {
-        output_.write = [this](std::string_view text) { lines_.emplace_back(text); };
-        output_.formatting = true;
-        Log_addCo(&output_);
-    }
-    ~CapturedConsole() { Log_removeCo(&output_); }
-    const std::vector<std::string>& lines() const { return lines_; }
-    LogConsoleOutput* output() { return &output_; }
-
-  private:
-    LogConsoleOutput output_;
-    std::vector<std::string> lines_;
+// What the log library formats for a console.
+struct CapturedConsole : vanta::testing::ConsoleCapture {
+    CapturedConsole() : ConsoleCapture(/*formatting=*/true) {}
 };
 
 }  // namespace

@@ -16,17 +16,21 @@ namespace vanta::testing {
 // see the lines of code that logs through logging::getLogger(name).
 class ConsoleCapture {
   public:
-    ConsoleCapture() {
+    // With `formatting`, the output the library formats for a console
+    // ("RegistryTest I: new\n"), as the log library's own tests look at it.
+    explicit ConsoleCapture(bool formatting = false) {
         output_.write = [this](std::string_view text) {
             std::lock_guard<std::mutex> lock(mutex_);
             lines_.emplace_back(text);
         };
-        output_.formatting = false;
+        output_.formatting = formatting;
         Log_addCo(&output_);
     }
     ~ConsoleCapture() { Log_removeCo(&output_); }
     ConsoleCapture(const ConsoleCapture&) = delete;
     ConsoleCapture& operator=(const ConsoleCapture&) = delete;
+
+    LogConsoleOutput* output() { return &output_; }
 
     std::vector<std::string> lines() const {
         std::lock_guard<std::mutex> lock(mutex_);
