@@ -24,13 +24,6 @@ inline const google::protobuf::MethodDescriptor& api_method(const std::string& o
     return method_named("vantaapi.VantaApi." + operation);
 }
 
-// A message of `type` read from `text`; throws std::invalid_argument when it
-// does not parse.
-inline std::unique_ptr<google::protobuf::Message> parse_text(
-    const google::protobuf::Descriptor* type, const std::string& text) {
-    return parsed(*type, text);
-}
-
 // The answer of `operation` written as text, in the short text form answers
 // are given in.
 inline std::string normalized_answer(const std::string& operation, const std::string& text) {

@@ -106,7 +106,7 @@ const google::protobuf::MethodDescriptor& DeviceBackends::method(
 void DeviceBackends::script(const std::string& operation, const std::string& reply) {
     const auto& found = method(operation);
     scripted_.at(operation.substr(0, operation.find('.')))
-        .reply(found.name(), *parse_text(found.output_type(), reply));
+        .reply(found.name(), *parsed(*found.output_type(), reply));
 }
 
 void DeviceBackends::fail(const std::string& operation, const grpc::Status& status) {
@@ -116,7 +116,7 @@ void DeviceBackends::fail(const std::string& operation, const grpc::Status& stat
 
 std::string DeviceBackends::normalized_request(const std::string& operation,
                                                const std::string& text) const {
-    return parse_text(method(operation).input_type(), text)->ShortDebugString();
+    return normalized(*method(operation).input_type(), text);
 }
 
 DeviceBackends::Marks DeviceBackends::marks() const {

@@ -30,11 +30,8 @@ using vanta::testing::RunningProgram;
 const std::string kApiSocket = "/tmp/vantaapi_service";
 
 // `text` with every "{n}" replaced by `n`.
-std::string numbered(std::string text, int n) {
-    for (size_t at; (at = text.find("{n}")) != std::string::npos;) {
-        text.replace(at, 3, std::to_string(n));
-    }
-    return text;
+std::string numbered(const std::string& text, int n) {
+    return vanta::testing::with_placeholders(text, {{"{n}", std::to_string(n)}});
 }
 
 struct CliRun {

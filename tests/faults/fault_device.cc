@@ -7,6 +7,7 @@
 
 #include "api/api_call.h"
 #include "runtime/logging/logtask.h"
+#include "support/data_files.h"
 #include "support/wait_until.h"
 #include "tools/logreader/queue_reader.h"
 
@@ -113,8 +114,7 @@ ObservedBackend observed_backend(const Endpoint& row, grpc::Service& service, St
                                  const std::string& marker, VantaEvent::DataCase published_case) {
     ObservedBackend backend;
     backend.published_case = published_case;
-    Event event;
-    event.CopyFrom(*parse_text(Event::descriptor(), marker));
+    const auto event = from_text<Event>(marker);
     backend.send_marker = [&streams, event] { streams.publish(event); };
     backend.wait_for_opened = [&streams](int count, std::chrono::milliseconds limit) {
         return streams.wait_for_opened(count, limit);

@@ -9,12 +9,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "fuzz/fuzz_target.h"
 #include "runtime/logging/logtask.h"
+#include "tools/logreader/record_decoder.h"
 
 namespace {
 
@@ -33,11 +35,6 @@ Number take(std::string_view& input) {
     return value;
 }
 
-void require_number(std::string_view text, std::int64_t expected, const char* what) {
-    std::int64_t value = 0;
-    require(from_base36(text, value) && value == expected, what);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -50,37 +47,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     input.remove_prefix(tag_length);
     const std::string_view message = input;
 
-    std::vector<std::string> records;
+    std::vector<Record> records;
     encode_message(severity, pid, time, tag, message, [&](const Record& record) {
-        const void* nul = std::memchr(record.data(), '\0', kRecordSize);
-        require(nul != nullptr, "record without a terminating NUL");
-        records.emplace_back(record.data(), static_cast<const char*>(nul) - record.data());
+        require(std::memchr(record.data(), '\0', kRecordSize) != nullptr,
+                "record without a terminating NUL");
+        records.push_back(record);
     });
     require(!records.empty(), "no record");
 
     // A tag without spaces or NULs, with a header that leaves room for text,
-    // must come back whole.
+    // must come back whole, read as the log reader reads it.
     const bool tag_reads_back = !tag.empty() && tag.size() <= 150 &&
                                 tag.find_first_of(std::string(" \0", 2)) == std::string::npos;
-    std::string joined;
+    vanta::logreader::MessageAssembler assembler;
+    std::optional<vanta::logreader::Message> whole;
     for (std::size_t i = 0; tag_reads_back && i < records.size(); ++i) {
-        std::string_view record = records[i];
-        require_number(take_until(record, ' '), pid, "process id does not read back");
-        require_number(take_until(record, ' '), time, "time does not read back");
-        require_number(take_until(record, ' '), severity, "severity does not read back");
-        require(take_until(record, ' ') == tag, "tag does not read back");
-        const std::string_view marker = take_until(record, ' ');
+        const auto read = vanta::logreader::decode_record(records[i]);
+        require(read && read->pid == pid && read->timestamp_us == time &&
+                    read->severity == severity && read->tag == tag,
+                "a header does not read back");
         const char expected_marker =
             records.size() == 1 ? 'C' : (i == 0 ? 'F' : (i + 1 == records.size() ? 'E' : 'P'));
-        require(marker.size() == 1 && marker[0] == expected_marker, "wrong part marker");
-        joined += record;
+        require(read->marker == expected_marker, "wrong part marker");
+        whole = assembler.add(*read);
     }
     std::string expected(message);
     if (!expected.empty() && expected.back() == '\n') {
         expected.pop_back();
     }
     if (tag_reads_back && expected.find('\0') == std::string::npos) {
-        require(joined == expected, "record texts do not join into the message");
+        require(whole && whole->text == expected, "record texts do not join into the message");
     }
 
     // The reader's side: a tag that parses as a number is that number, and

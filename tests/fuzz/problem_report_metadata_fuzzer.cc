@@ -3,26 +3,23 @@
 //
 // Input: the metadata file's bytes.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "fuzz/fuzz_target.h"
 #include "problemreport/bundle_loader.h"
 #include "problemreport/bundle_paths.h"
 #include "support/data_files.h"
+#include "support/temp_dir.h"
 
 namespace {
 
 // A bundle path in a folder of this process's own.
 const std::string& bundle_path() {
-    static const std::string path = [] {
-        char folder[] = "/tmp/vanta-fuzz-metadata-XXXXXX";
-        require(mkdtemp(folder) != nullptr, "no temporary folder");
-        return std::string(folder) + "/prb-1.tar.gz";
-    }();
+    static const vanta::testing::TempDir folder;
+    static const std::string path = (folder.path() / "prb-1.tar.gz").string();
     return path;
 }
 

@@ -92,12 +92,7 @@ TEST(MetricsWorkerOutage, OnlyTheFirstDropOfEachOutageIsLogged) {
     ASSERT_TRUE(vanta::testing::wait_until([&] { return attempts == 6; }, 5000ms));
     nlog::stop_logger();
 
-    std::vector<std::string> drops;
-    for (const std::string& line : console.lines()) {
-        if (line.find("Dropping metric") != std::string::npos) {
-            drops.push_back(line);
-        }
-    }
+    const auto drops = console.lines_containing("Dropping metric");
     ASSERT_EQ(drops.size(), 2u);
     EXPECT_THAT(drops[0],
                 ::testing::StartsWith("nlog W: Dropping metric down1: SendMetric failed"));

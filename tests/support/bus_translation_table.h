@@ -12,22 +12,13 @@
 #include <vector>
 
 #include <google/protobuf/any.pb.h>
-#include <google/protobuf/text_format.h>
 
 #include "pubsub.pb.h"
+#include "support/data_files.h"
 
 namespace vanta::testing {
 
 using Attributes = std::map<std::string, std::string>;
-
-template <typename Message>
-Message from_text(const std::string& text) {
-    Message message;
-    if (!google::protobuf::TextFormat::ParseFromString(text, &message)) {
-        throw std::invalid_argument("test data is not a " + message.GetTypeName() + ": " + text);
-    }
-    return message;
-}
 
 enum class Raises { nothing, invalid_argument, out_of_range, runtime_error };
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -28,6 +29,19 @@ inline void write_text(const std::filesystem::path& path, const std::string& con
     std::ofstream(path, std::ios::trunc) << content;
 }
 
+// A data row's `text` with every placeholder ("{address}") replaced by its
+// value.
+inline std::string with_placeholders(std::string text,
+                                     const std::map<std::string, std::string>& values) {
+    for (const auto& [placeholder, value] : values) {
+        for (size_t at = 0; (at = text.find(placeholder, at)) != std::string::npos;) {
+            text.replace(at, placeholder.size(), value);
+            at += value.size();
+        }
+    }
+    return text;
+}
+
 inline nlohmann::json read_json(const std::filesystem::path& path) {
     try {
         return nlohmann::json::parse(read_text(path));
@@ -36,14 +50,25 @@ inline nlohmann::json read_json(const std::filesystem::path& path) {
     }
 }
 
+// A `Message` written in protobuf text form; throws std::invalid_argument
+// when the text does not parse.
+template <typename Message>
+Message from_text(const std::string& text) {
+    Message message;
+    if (!google::protobuf::TextFormat::ParseFromString(text, &message)) {
+        throw std::invalid_argument("test data is not a " + message.GetTypeName() + ": " + text);
+    }
+    return message;
+}
+
 template <typename Message>
 Message read_text_format(const std::filesystem::path& path) {
-    Message message;
-    if (!google::protobuf::TextFormat::ParseFromString(read_text(path), &message)) {
+    try {
+        return from_text<Message>(read_text(path));
+    } catch (const std::invalid_argument&) {
         throw std::runtime_error(path.string() + " does not parse as " +
                                  Message::descriptor()->full_name());
     }
-    return message;
 }
 
 }  // namespace vanta::testing

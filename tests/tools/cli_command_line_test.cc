@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <sys/wait.h>
@@ -51,19 +50,6 @@ Finished run_cli(const TempDir& dir, const std::vector<std::string>& args) {
     return run_shell(dir, command);
 }
 
-// `row` with "{absent}" and "{address}" replaced.
-nlohmann::json with_addresses(const nlohmann::json& row, const std::string& absent,
-                              const std::string& address) {
-    std::string text = row.dump();
-    for (const auto& [name, value] : {std::pair(std::string("{absent}"), absent),
-                                      std::pair(std::string("{address}"), address)}) {
-        for (size_t at; (at = text.find(name)) != std::string::npos;) {
-            text.replace(at, name.size(), value);
-        }
-    }
-    return nlohmann::json::parse(text);
-}
-
 // Failures and refusals are one line on standard error with a non-zero exit;
 // events are printed as the options ask until the stream ends.
 TEST(CliCommandLine, ExitsAndPrintsAsItsRowsSay) {
@@ -75,7 +61,8 @@ TEST(CliCommandLine, ExitsAndPrintsAsItsRowsSay) {
     const auto rows = cli_cases("command_lines");
     ASSERT_EQ(rows.size(), 9u);
     for (const auto& written : rows) {
-        const auto row = with_addresses(written, absent, address);
+        const auto row = nlohmann::json::parse(
+            with_placeholders(written.dump(), {{"{absent}", absent}, {"{address}", address}}));
         const Finished run = run_cli(dir, row.at("args"));
         EXPECT_EQ(run.exit_code, row.value("exit_code", 0)) << row["args"];
         EXPECT_EQ(run.err, row.value("err", "")) << row["args"];
