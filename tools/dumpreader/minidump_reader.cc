@@ -43,7 +43,7 @@ class Bytes {
     }
 
   private:
-    const std::vector<uint8_t> data_;
+    std::vector<uint8_t> data_;
     uint64_t copied_ = 0;
 };
 
